@@ -1,0 +1,97 @@
+// The text console: an 80 by 25 screen of Windows-1252 characters with colour
+// attributes, shown in the platform's window, and the program's only keyboard
+// (a 64-entry queue of byte codes, extended keys as 0 then their code, braille
+// chord input). Everything runs on the main thread; keys reach the queue only
+// while someone pumps messages (KeyPressed, ReadKey, Delay, the pumps, or a
+// flush of the standard output).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace placarim::console {
+
+class Console {
+ public:
+  // `start_directory` is where FALDEK.INI is looked for when the system
+  // configuration directory has none.
+  Console(platform::Platform& platform, std::string start_directory);
+  ~Console();
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
+
+  // --- screen -------------------------------------------------------------
+  void Init();  // creates the window on first use; every output, input or colour call does it
+  void Write(std::string_view bytes);
+  void WriteChar(uint8_t byte);
+  void GotoXY(int x, int y);  // 1-based, clamped
+  int WhereX() const;         // 1-based; 81 just past the last column
+  int WhereY() const;
+  void ClrScr();
+  void ClrEol();
+  void TextColor(int color);
+  void TextBackground(int color);
+  uint8_t TextAttr() const;  // the current attribute
+  void SetTextAttr(uint8_t attribute);
+  uint8_t ScreenChar(int x, int y) const;  // 1-based
+  uint8_t ScreenAttr(int x, int y) const;
+  static constexpr int kColumns = 80;
+  static constexpr int kRows = 25;
+
+  // Standard output: a 128-byte block; each flush writes it and pumps messages.
+  void StdWrite(std::string_view text);
+  void StdWriteLn(std::string_view text = {});
+  void StdFlush();
+  // Standard input: one line read with ReadLine (CR LF stripped).
+  std::string StdReadLn();
+
+  void CopyToClipboard(std::string_view text);
+  // Copies at most size - 1 characters and a terminating 0; untouched when busy.
+  void PasteFromClipboard(char* buffer, size_t size);
+  void GetDate(int& year, int& month, int& day, int& weekday);
+  void GetTime(int& hour, int& minute, int& second, int& hundredths);
+
+  // Ends the program normally (drains the keys, closes the window).
+  [[noreturn]] void Done();
+  // Ends the program with exit code 255 (Ctrl+Break, quit message).
+  [[noreturn]] void Terminate();
+
+  // --- keyboard -----------------------------------------------------------
+  bool KeyPressed();
+  uint8_t ReadKey();
+  void Delay(uint16_t milliseconds);
+  void PumpMessages();
+  void PumpAllMessages();
+  uint16_t ReadLine(char* buffer, uint16_t size);
+  void SetBrailleMode(int mode);
+  int BrailleMode() const;
+  void PlayTone(uint16_t frequency);
+  void StopTone();
+
+  // Blocks until the next event arrives, then handles every pending one:
+  // the waits of the speech and sound layers ("sleep until the next message").
+  void WaitMessage();
+
+  // --- services for other units --------------------------------------------
+  // Wave playback registers its block-done handler here; the pump calls it on
+  // the main thread for every AudioBlockDone event.
+  void SetAudioBlockDoneHandler(std::function<void(int block)> handler);
+  // Posts a private wake-up message (1123, 2980) that ends a WaitMessage.
+  void PostWakeUp(int code);
+
+  platform::Platform& Platform() { return platform_; }
+  const std::string& StartDir() const { return start_directory_; }
+
+ private:
+  struct State;
+  platform::Platform& platform_;
+  std::string start_directory_;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace placarim::console

@@ -1,0 +1,43 @@
+// The one reader of configuration files (FALDEK.INI), with the private-profile
+// semantics the configuration was written for: sections and keys compared
+// without regard to case, blanks around names and values stripped, a value in
+// matching quotes unquoted, CR LF, LF or CR line ends, the first of duplicate
+// sections or keys wins, a missing file reads as empty.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace placarim::platform {
+
+// Parses configuration text once; lookups are then cheap.
+class ConfigText {
+ public:
+  explicit ConfigText(std::string_view text);
+  // The value of `key` in `section`, or nothing when either is absent.
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+ private:
+  std::string text_;
+};
+
+// Reads `path` afresh and looks the key up; nothing when the file or key is absent.
+std::optional<std::string> ReadConfigValue(const std::string& path, std::string_view section,
+                                           std::string_view key);
+
+// The system configuration directory: $PLACARIM_SYSCONFDIR when set, else /etc.
+std::string SystemConfigDirectory();
+
+// The name of the suite's configuration file.
+inline constexpr std::string_view kConfigFileName = "FALDEK.INI";
+
+// FALDEK.INI in the system configuration directory when it exists there,
+// otherwise in `start_directory`.
+std::string LocateConfigFile(const std::string& start_directory);
+
+// The directory that was current when the program started (recorded on the
+// first call, which the program makes before anything changes directory).
+const std::string& StartDirectory();
+
+}  // namespace placarim::platform

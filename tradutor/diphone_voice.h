@@ -1,0 +1,53 @@
+// The built-in diphone voice: Portuguese text becomes a diphone code string
+// through letter rules, exceptions and stress marking; the code string is
+// spoken by concatenating recorded units of a diphone database into one
+// 8-bit 11,025 Hz buffer, played whenever it fills and at the end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace placarim::tradutor {
+
+// How the voice hands its assembled buffers to wave playback. The speech layer
+// implements it with PlayWaveBufferWait: the call returns when the buffer has
+// been played or a key press stopped it.
+class WaveBufferPlayer {
+ public:
+  virtual ~WaveBufferPlayer() = default;
+  // `image` is a 44-byte canonical PCM header followed by the samples.
+  virtual void PlayWaveBufferWait(const std::vector<uint8_t>& image) = 0;
+};
+
+// Reads a value of section "TRADUTOR" of FALDEK.INI the way the voice needs it
+// (from the system configuration directory's file, no "@" expansion).
+class VoiceSettings {
+ public:
+  virtual ~VoiceSettings() = default;
+  virtual std::string Read(std::string_view key, std::string_view fallback) = 0;
+};
+
+// The operations the speech layer calls. One implementation (DiphoneVoice in
+// this folder); tests of the speech layer may substitute a recording fake.
+class DiphoneVoiceApi {
+ public:
+  virtual ~DiphoneVoiceApi() = default;
+  // 0 opened; 1 a directory, the index or the data file failed; 2 the rule or
+  // exception file failed to load.
+  virtual int OpenDiphoneVoice() = 0;
+  virtual void CloseDiphoneVoice() = 0;
+  virtual std::string TranslateToDiphoneCodes(std::string_view text) = 0;
+  // Returns when the last buffer has been played (or a key stopped it).
+  virtual void SpeakDiphoneCodes(std::string_view codes) = 0;
+  virtual void SetDiphoneTuning(int unit_trim, int minimum_unit_length, int word_gap) = 0;
+  // Base name of the database (at most 8 characters) for the next open.
+  virtual void SetDatabaseName(std::string_view name) = 0;
+  virtual const std::string& DatabaseName() const = 0;
+  // The letters directory the voice read when it opened (ends in '/'; empty
+  // before the first open): where recorded characters are.
+  virtual const std::string& LettersDirectory() const = 0;
+};
+
+}  // namespace placarim::tradutor
