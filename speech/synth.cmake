@@ -1,0 +1,13 @@
+# The synthesizer dispatcher and its bridges (in-process espeak-ng, the
+# speech-dispatcher service), a library of their own beside the speech layer.
+add_library(placarim_synth STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/synth_dispatcher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/synth_espeak.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/synth_speechd.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/synth_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/synth_text.cpp
+)
+target_include_directories(placarim_synth PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(placarim_synth
+  PUBLIC placarim_platform
+  PRIVATE PkgConfig::ESPEAKNG PkgConfig::SPEECHD Threads::Threads)

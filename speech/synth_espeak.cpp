@@ -1,0 +1,201 @@
+#include "speech/synth_espeak.h"
+
+#include <espeak-ng/speak_lib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "speech/synth_text.h"
+
+namespace placarim::speech {
+namespace {
+
+// Samples that wait for the main thread before the worker is held back:
+// about 30 seconds of speech.
+constexpr size_t kStreamCapacity = 22050 * 30;
+// Largest piece handed to wave playback at once: four of its blocks of
+// 65,534 bytes, so handing over never waits for room in its queue.
+constexpr size_t kMaxPiece = 4 * (65534 / 2);
+// How long Speak waits for the worker to finish (or fill a piece) before it
+// hands over what there is; espeak-ng makes a second of speech in a few ms.
+constexpr int kFirstPieceWaitMs = 12;
+// How long a poll waits for the worker when it has nothing to hand over.
+constexpr int kPollWaitMs = 10;
+// The engine's own buffer, in milliseconds of sound per callback.
+constexpr int kEngineBufferMs = 40;
+// Sound handed over ends no earlier than its duration; when playback is idle
+// this much before that, someone stopped it (a key, StopSpeech).
+constexpr int64_t kEarlyStopSlackMs = 250;
+
+// libespeak-ng's single engine.
+std::atomic<bool> engine_in_use{false};
+
+bool HasLanguage(const espeak_VOICE* voice, const char* prefix) {
+  // `languages` holds entries of one priority byte and a zero-terminated
+  // name, ended by a zero priority byte.
+  for (const char* entry = voice->languages; entry && *entry;) {
+    const char* name = entry + 1;
+    if (strncasecmp(name, prefix, strlen(prefix)) == 0) return true;
+    entry = name + strlen(name) + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+// What the engine hands back to the callback with every text: which bridge,
+// and which text (a cancelled one is aborted).
+struct EspeakBridge::SynthContext {
+  EspeakBridge* bridge;
+  uint64_t generation;
+  static int OnSamples(short* samples, int count, espeak_EVENT* events);
+};
+
+EspeakBridge::EspeakBridge(SynthHost& host, SynthAudio& audio)
+    : host_(host), audio_(audio), stream_(kStreamCapacity) {}
+
+EspeakBridge::~EspeakBridge() { Close(); }
+
+std::vector<std::string> EspeakBridge::PortugueseVoices() {
+  std::vector<std::string> brazilian, others;
+  const espeak_VOICE** voices = espeak_ListVoices(nullptr);
+  for (int i = 0; voices && voices[i]; ++i) {
+    const espeak_VOICE* voice = voices[i];
+    if (!voice->identifier || !HasLanguage(voice, "pt")) continue;
+    auto& list = HasLanguage(voice, "pt-br") ? brazilian : others;
+    if (std::find(list.begin(), list.end(), voice->identifier) == list.end()) {
+      list.push_back(voice->identifier);
+    }
+  }
+  brazilian.insert(brazilian.end(), others.begin(), others.end());
+  return brazilian;
+}
+
+bool EspeakBridge::Open(int voice, int rate, int pitch) {
+  if (open_) return true;
+  if (engine_in_use.exchange(true)) return false;
+  const int sample_rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kEngineBufferMs, nullptr,
+                                            espeakINITIALIZE_DONT_EXIT);
+  const std::vector<std::string> voices = sample_rate > 0 ? PortugueseVoices() : std::vector<std::string>{};
+  if (voices.empty()) {
+    if (sample_rate > 0) espeak_Terminate();
+    engine_in_use = false;
+    return false;
+  }
+  // Counting voices as the engine lists them: past the end, the last one counted.
+  const size_t index = static_cast<size_t>(std::clamp<int64_t>(voice, 1, static_cast<int64_t>(voices.size()))) - 1;
+  if (espeak_SetVoiceByName(voices[index].c_str()) != EE_OK) {
+    espeak_Terminate();
+    engine_in_use = false;
+    return false;
+  }
+  if (rate != 0) espeak_SetParameter(espeakRATE, std::clamp(rate, 80, 450), 0);
+  if (pitch != 0) espeak_SetParameter(espeakPITCH, std::clamp<int>(static_cast<int16_t>(pitch), 0, 100), 0);
+  espeak_SetSynthCallback(&SynthContext::OnSamples);
+  sample_rate_ = static_cast<uint32_t>(sample_rate);
+  worker_ = std::thread(&EspeakBridge::Work, this);
+  open_ = true;
+  return true;
+}
+
+void EspeakBridge::Speak(std::string_view text) {
+  if (!open_) return;
+  const std::string prepared = PrepareEngineText(text);
+  if (prepared.empty()) return;
+  if (audio_.StopOnKey() && host_.KeyPressed()) return;
+  stream_.AddText(EngineUtf8(prepared));
+  active_ = true;
+  if (audio_.IsPlaying()) return;  // the piece follows when what plays now ends
+  stream_.WaitForSamples(kMaxPiece, kFirstPieceWaitMs);
+  HandOver();
+}
+
+bool EspeakBridge::IsSpeaking(int /*mode*/) {
+  if (!open_ || !active_) return false;
+  if (audio_.StopOnKey() && host_.KeyPressed()) {
+    Stop();
+    return false;
+  }
+  if (audio_.IsPlaying()) return true;
+  if (handed_ && host_.NowMs() < expected_end_ms_ - kEarlyStopSlackMs) {
+    Stop();  // our sound was cut short: the rest must not follow
+    return false;
+  }
+  if (stream_.Producing() && stream_.Available() < kMaxPiece) {
+    stream_.WaitForSamples(kMaxPiece, kPollWaitMs);
+  }
+  if (HandOver()) return true;
+  if (stream_.Producing()) return true;  // the worker wakes us with its first samples
+  active_ = false;
+  handed_ = false;
+  return false;
+}
+
+bool EspeakBridge::HandOver() {
+  const size_t available = stream_.Available();
+  if (available == 0) return false;
+  const bool whole = !stream_.Producing() && available <= kMaxPiece;
+  const std::vector<int16_t> piece = stream_.Take(kMaxPiece, !whole);
+  if (piece.empty()) return false;
+  if (audio_.Play(piece.data(), piece.size(), sample_rate_) != 0) {
+    Stop();  // no device: silence rather than a text cut to pieces
+    return false;
+  }
+  const int64_t now = host_.NowMs();
+  const int64_t duration = static_cast<int64_t>(piece.size()) * 1000 / sample_rate_;
+  expected_end_ms_ = std::max(now, expected_end_ms_) + duration;
+  handed_ = true;
+  return true;
+}
+
+void EspeakBridge::Stop() {
+  if (!open_) return;
+  stream_.Cancel();
+  if (handed_) audio_.Stop();
+  active_ = false;
+  handed_ = false;
+  expected_end_ms_ = 0;
+}
+
+void EspeakBridge::Close() {
+  if (!open_) return;
+  Stop();
+  stream_.Shutdown();
+  worker_.join();
+  espeak_Terminate();
+  open_ = false;
+  engine_in_use = false;
+}
+
+void EspeakBridge::Work() {
+  while (auto job = stream_.NextText()) {
+    SynthContext context{this, job->generation};
+    espeak_Synth(job->text.c_str(), job->text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
+                 nullptr, &context);
+    stream_.EndText(job->generation);
+    host_.PostWakeUp(kSynthWakeUp);
+  }
+}
+
+// Runs on the worker thread, inside espeak_Synth.
+int EspeakBridge::SynthContext::OnSamples(short* samples, int count, espeak_EVENT* events) {
+  auto* context = static_cast<SynthContext*>(events->user_data);
+  if (!context) return 0;
+  EspeakBridge& self = *context->bridge;
+  for (const espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e) {
+    if (e->type == espeakEVENT_WORD && e->audio_position >= 0) {
+      self.stream_.MarkWord(context->generation,
+                            static_cast<size_t>(e->audio_position) * self.sample_rate_ / 1000);
+    }
+  }
+  if (!samples || count <= 0) return 0;
+  bool was_empty = false;
+  if (!self.stream_.Push(context->generation, samples, static_cast<size_t>(count), was_empty)) {
+    return 1;  // cancelled: stop synthesizing this text
+  }
+  if (was_empty) self.host_.PostWakeUp(kSynthWakeUp);
+  return 0;
+}
+
+}  // namespace placarim::speech

@@ -1,0 +1,7 @@
+# Tests of the synthesizer dispatcher and its bridges.
+placarim_test(synth_unit_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/synth_text_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/synth_stream_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/synth_dispatcher_test.cpp
+  LIBS placarim_synth Threads::Threads)
