@@ -22,14 +22,21 @@ constexpr size_t kMaxPiece = 4 * (65534 / 2);
 constexpr int kFirstPieceWaitMs = 12;
 // How long a poll waits for the worker when it has nothing to hand over.
 constexpr int kPollWaitMs = 10;
-// The engine's own buffer, in milliseconds of sound per callback.
-constexpr int kEngineBufferMs = 40;
 // Sound handed over ends no earlier than its duration; when playback is idle
 // this much before that, someone stopped it (a key, StopSpeech).
 constexpr int64_t kEarlyStopSlackMs = 250;
 
-// libespeak-ng's single engine.
+// libespeak-ng's single engine. It is started once and kept for the rest of
+// the process: the library cannot be shut down and started again reliably (a
+// second shutdown waits forever for its own thread), and a reopened bridge
+// only needs a voice and parameters anew.
 std::atomic<bool> engine_in_use{false};
+
+int EngineSampleRate() {
+  static const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 40 /* ms of sound per callback */, nullptr,
+                                            espeakINITIALIZE_DONT_EXIT);
+  return rate;
+}
 
 bool HasLanguage(const espeak_VOICE* voice, const char* prefix) {
   // `languages` holds entries of one priority byte and a zero-terminated
@@ -75,22 +82,21 @@ std::vector<std::string> EspeakBridge::PortugueseVoices() {
 bool EspeakBridge::Open(int voice, int rate, int pitch) {
   if (open_) return true;
   if (engine_in_use.exchange(true)) return false;
-  const int sample_rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kEngineBufferMs, nullptr,
-                                            espeakINITIALIZE_DONT_EXIT);
+  const int sample_rate = EngineSampleRate();
   const std::vector<std::string> voices = sample_rate > 0 ? PortugueseVoices() : std::vector<std::string>{};
   if (voices.empty()) {
-    if (sample_rate > 0) espeak_Terminate();
     engine_in_use = false;
     return false;
   }
   // Counting voices as the engine lists them: past the end, the last one counted.
   const size_t index = static_cast<size_t>(std::clamp<int64_t>(voice, 1, static_cast<int64_t>(voices.size()))) - 1;
   if (espeak_SetVoiceByName(voices[index].c_str()) != EE_OK) {
-    espeak_Terminate();
     engine_in_use = false;
     return false;
   }
-  if (rate != 0) espeak_SetParameter(espeakRATE, std::clamp(rate, 80, 450), 0);
+  // A voice keeps the parameters of the last bridge; 0 means the engine's default.
+  espeak_SetParameter(espeakRATE, rate != 0 ? std::clamp(rate, 80, 450) : espeakRATE_NORMAL, 0);
+  espeak_SetParameter(espeakPITCH, 50, 0);
   if (pitch != 0) espeak_SetParameter(espeakPITCH, std::clamp<int>(static_cast<int16_t>(pitch), 0, 100), 0);
   espeak_SetSynthCallback(&SynthContext::OnSamples);
   sample_rate_ = static_cast<uint32_t>(sample_rate);
@@ -163,7 +169,6 @@ void EspeakBridge::Close() {
   Stop();
   stream_.Shutdown();
   worker_.join();
-  espeak_Terminate();
   open_ = false;
   engine_in_use = false;
 }

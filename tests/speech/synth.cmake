@@ -5,3 +5,6 @@ placarim_test(synth_unit_test
     ${CMAKE_CURRENT_LIST_DIR}/synth_stream_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/synth_dispatcher_test.cpp
   LIBS placarim_synth Threads::Threads)
+placarim_test(synth_espeak_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_espeak_test.cpp
+  LIBS placarim_synth Threads::Threads)
