@@ -1,6 +1,7 @@
 #include "speech/config_values.h"
 
 #include <limits>
+#include <optional>
 
 namespace placarim::speech {
 namespace {
@@ -62,5 +63,35 @@ int IniIntPrefix(std::string_view text) { return ParseIniInteger(text).value; }
 bool IniYesNo(std::string_view text) { return !text.empty() && text[0] != 'N' && text[0] != 'n'; }
 
 std::string KeyWithNumber(std::string_view key, int n) { return std::string(key) + std::to_string(n); }
+
+std::string ExpandProgramDirectory(std::string_view value,
+                                   const std::function<std::string()>& program_directory,
+                                   std::string_view start_directory) {
+  std::optional<std::string> directory;
+  auto directory_text = [&]() -> const std::string& {
+    if (!directory) {
+      std::string configured = program_directory();
+      if (configured.empty() || configured[0] == '@') configured = std::string(start_directory);
+      directory = std::move(configured);
+    }
+    return *directory;
+  };
+
+  std::string result;
+  size_t pos = 0;
+  if (!value.empty() && value[0] == '@') {
+    result = directory_text();
+    pos = 1;
+  }
+  while (pos < value.size()) {
+    const size_t at = value.find("@\\", pos);
+    if (at == std::string_view::npos) break;
+    result.append(value.substr(pos, at - pos));
+    result += directory_text();
+    pos = at + 1;  // the backslash stays
+  }
+  result.append(value.substr(pos));
+  return result;
+}
 
 }  // namespace placarim::speech

@@ -3,6 +3,7 @@
 // default its key names, or else the number formed by its leading digits.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,14 @@ bool IniYesNo(std::string_view text);
 
 // `key` followed by the decimal digits of `n` (DIFONES + 3 = DIFONES3).
 std::string KeyWithNumber(std::string_view key, int n);
+
+// Replaces a leading "@" and every "@\" of `value` by the program directory.
+// `program_directory` yields "PGMFALDEK" of section "FALDEK" (read only when
+// needed); when that is empty or begins with "@", `start_directory` serves
+// instead. Inserted text is never scanned again, so the expansion always ends,
+// even when the program directory itself holds "@\".
+std::string ExpandProgramDirectory(std::string_view value,
+                                   const std::function<std::string()>& program_directory,
+                                   std::string_view start_directory);
 
 }  // namespace placarim::speech

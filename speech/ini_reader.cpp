@@ -14,36 +14,6 @@ std::string CutToLimit(std::string value) {
 
 }  // namespace
 
-std::string ExpandProgramDirectory(std::string_view value,
-                                   const std::function<std::string()>& program_directory,
-                                   std::string_view start_directory) {
-  std::optional<std::string> directory;
-  auto directory_text = [&]() -> const std::string& {
-    if (!directory) {
-      std::string configured = program_directory();
-      if (configured.empty() || configured[0] == '@') configured = std::string(start_directory);
-      directory = std::move(configured);
-    }
-    return *directory;
-  };
-
-  std::string result;
-  size_t pos = 0;
-  if (!value.empty() && value[0] == '@') {
-    result = directory_text();
-    pos = 1;
-  }
-  while (pos < value.size()) {
-    const size_t at = value.find("@\\", pos);
-    if (at == std::string_view::npos) break;
-    result.append(value.substr(pos, at - pos));
-    result += directory_text();
-    pos = at + 1;  // the backslash stays
-  }
-  result.append(value.substr(pos));
-  return result;
-}
-
 IniReader::IniReader(std::string start_directory) : start_directory_(std::move(start_directory)) {
   while (start_directory_.size() > 1 && start_directory_.back() == '/') start_directory_.pop_back();
 }

@@ -5,24 +5,16 @@
 // the suite's program directory with a leading "@" or any "@\".
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "speech/config_values.h"
 
 namespace placarim::speech {
 
 // Values are read as the private-profile call reads them into 255 bytes.
 inline constexpr size_t kIniValueLimit = 254;
-
-// Replaces a leading "@" and every "@\" of `value` by the program directory.
-// `program_directory` yields "PGMFALDEK" of section "FALDEK" (read only when
-// needed); when that is empty or begins with "@", `start_directory` serves
-// instead. Inserted text is never scanned again, so the expansion always ends,
-// even when the program directory itself holds "@\".
-std::string ExpandProgramDirectory(std::string_view value,
-                                   const std::function<std::string()>& program_directory,
-                                   std::string_view start_directory);
 
 class IniReader {
  public:
