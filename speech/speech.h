@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "speech/ini_reader.h"
+#include "speech/config_lookup.h"
 #include "speech/sound_output.h"
 #include "speech/speech_console.h"
 #include "speech/synthesizer.h"
@@ -39,7 +39,7 @@ class Speech final : public tradutor::WaveBufferPlayer {
  public:
   // `synthesizer` may be null: then all text is spoken by the built-in voice.
   // `click_seed` seeds the click's noise.
-  Speech(SpeechConsole& console, SoundOutput& sound, const IniReader& ini,
+  Speech(SpeechConsole& console, SoundOutput& sound, const ConfigLookup& ini,
          Synthesizer* synthesizer = nullptr, uint32_t click_seed = std::random_device{}());
   Speech(const Speech&) = delete;
   Speech& operator=(const Speech&) = delete;
@@ -109,16 +109,16 @@ class Speech final : public tradutor::WaveBufferPlayer {
   int ColonPause() const { return colon_pause_; }
   const std::string& ProgramSoundDirectory() const { return program_directory_; }
   const std::string& LettersDirectory() const { return letters_directory_; }
-  const IniReader& Ini() const { return ini_; }
+  const ConfigLookup& Ini() const { return ini_; }
 
  private:
   class SystemVoiceSettings final : public tradutor::VoiceSettings {
    public:
-    explicit SystemVoiceSettings(const IniReader& ini) : ini_(ini) {}
+    explicit SystemVoiceSettings(const ConfigLookup& ini) : ini_(ini) {}
     std::string Read(std::string_view key, std::string_view fallback) override;
 
    private:
-    const IniReader& ini_;
+    const ConfigLookup& ini_;
   };
 
   std::string SoundKeyPath(std::string_view key) const;
@@ -132,7 +132,7 @@ class Speech final : public tradutor::WaveBufferPlayer {
 
   SpeechConsole& console_;
   SoundOutput& sound_;
-  const IniReader& ini_;
+  const ConfigLookup& ini_;
   Synthesizer* synthesizer_;
   tradutor::DiphoneVoiceApi* voice_ = nullptr;
   SystemVoiceSettings voice_settings_;

@@ -17,7 +17,7 @@ constexpr int kDefaultSpeed = 3;
 
 }  // namespace
 
-Speech::Speech(SpeechConsole& console, SoundOutput& sound, const IniReader& ini,
+Speech::Speech(SpeechConsole& console, SoundOutput& sound, const ConfigLookup& ini,
                Synthesizer* synthesizer, uint32_t click_seed)
     : console_(console), sound_(sound), ini_(ini), synthesizer_(synthesizer), voice_settings_(ini) {
   std::mt19937 random(click_seed);
