@@ -183,10 +183,10 @@ void Speech::SpeakBuiltIn(std::string text) {
       const size_t n = std::min(run, kMaxVoiceText);
       const std::string words = text.substr(0, n);
       const std::string letters = TrimTrailingSpaces(words);
-      if (UpperCaseLatin1(letters) == "WWW") {
-        SpellText(letters);
-      } else if (voice_ != nullptr) {
-        voice_->SpeakDiphoneCodes(voice_->TranslateToDiphoneCodes(words));
+      // A run of blanks (after a number or a symbol) has nothing to say.
+      if (!letters.empty()) {
+        if (UpperCaseLatin1(letters) == "WWW") SpellText(letters);
+        else if (voice_ != nullptr) voice_->SpeakDiphoneCodes(voice_->TranslateToDiphoneCodes(words));
       }
       text.erase(0, n);
       // A hyphenated word is said without a pause.
