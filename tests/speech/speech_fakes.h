@@ -31,7 +31,14 @@ class FakeConsole final : public SpeechConsole {
   int wait_messages = 0;
 
   bool KeyPressed() override { return !keys.empty(); }
+  // Keys the user types while the program waits in ReadKey, one per wait.
+  std::deque<uint8_t> typed;
+
   uint8_t ReadKey() override {
+    if (keys.empty() && !typed.empty()) {
+      keys.push_back(typed.front());
+      typed.pop_front();
+    }
     if (keys.empty()) throw std::runtime_error("ReadKey with no key queued");
     const uint8_t k = keys.front();
     keys.pop_front();
@@ -94,7 +101,20 @@ class FakeSound final : public SoundOutput {
     const std::string samples(image.begin() + kWaveHeaderSize, image.end());
     if (samples == std::string(beep.begin(), beep.end())) return "beep";
     if (samples.size() == 256 && samples.back() == '\x80' && samples[100] == '\x80') return "click";
-    return "buffer:" + samples;
+    return "buffer:" + RunLengths(samples);
+  }
+
+  // Runs of 8 or more equal samples are written "[c*n]" to keep entries short.
+  static std::string RunLengths(const std::string& samples) {
+    std::string shown;
+    for (size_t i = 0; i < samples.size();) {
+      size_t run = 1;
+      while (i + run < samples.size() && samples[i + run] == samples[i]) ++run;
+      if (run >= 8) shown += "[" + std::string(1, samples[i]) + "*" + std::to_string(run) + "]";
+      else shown.append(samples, i, run);
+      i += run;
+    }
+    return shown;
   }
 
  private:
