@@ -63,7 +63,7 @@ TEST_F(SpeakTextTest, RepeatedSymbolsCountAcrossWords) {
                             "voice:< f >"};
   EXPECT_EQ(heard, expected);
   // A different symbol resets it.
-  EXPECT_EQ(Say("??!??"), (Journal{"_63", "_63", "_33", "_63", "_63"}));
+  EXPECT_EQ(Say("?\?!?\?"), (Journal{"_63", "_63", "_33", "_63", "_63"}));
 }
 
 TEST_F(SpeakTextTest, LongWordRunsReachTheVoiceInPieces) {
