@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -194,6 +195,47 @@ TEST_F(FileSourceTest, SkipPastTheEndFailsAndStaysAtTheEnd) {
   EXPECT_FALSE(source.Skip(3));
   EXPECT_FALSE(source.Peek(byte));
   EXPECT_EQ(source.Read(&byte, 1), 0u);
+}
+
+}  // namespace
+}  // namespace placarim::sound
+
+namespace placarim::sound {
+namespace {
+
+// Files written by another program (the fuzz seeds, made with sox).
+TEST(RiffWalker, FilesFromAnotherWriter) {
+  const char* source_dir = std::getenv("PLACARIM_SOURCE_DIR");
+  ASSERT_NE(source_dir, nullptr);
+  const std::string dir = std::string(source_dir) + "/fuzz/sound/corpus/wave_file_fuzzer/";
+  struct Case {
+    const char* file;
+    WaveError error;
+    platform::AudioFormat format = {};
+  };
+  const Case cases[] = {
+      {"u8-mono.wav", WaveError::kNone, {11025, 8, 1}},
+      {"s16-mono.wav", WaveError::kNone, {16000, 16, 1}},
+      {"s16-stereo.wav", WaveError::kNone, {22050, 16, 2}},
+      {"u8-list.wav", WaveError::kNone, {11025, 8, 1}},
+      {"s16-list-odd-padded.wav", WaveError::kNone, {16000, 16, 1}},
+      {"u8-list-odd-unpadded.wav", WaveError::kNone, {11025, 8, 1}},
+      {"s24-mono.wav", WaveError::kBadFormat},
+      {"s16-4ch-extensible.wav", WaveError::kBadFormat},
+      {"f32-mono.wav", WaveError::kBadFormat},
+  };
+  for (const Case& c : cases) {
+    FileSource file;
+    ASSERT_TRUE(file.Open(dir + c.file)) << c.file;
+    const WaveHeader header = ReadWaveHeader(file);
+    EXPECT_EQ(header.error, c.error) << c.file;
+    if (header.ok()) {
+      EXPECT_EQ(header.format, c.format) << c.file;
+      // 0.01 s of sound: the whole data chunk is there.
+      const uint64_t frame = c.format.channels * c.format.bits / 8;
+      EXPECT_EQ(header.data_length, c.format.rate / 100 * frame) << c.file;
+    }
+  }
 }
 
 }  // namespace
