@@ -1,6 +1,7 @@
 #include "speech/ini_reader.h"
 
 #include "platform/config_file.h"
+#include "speech/local_path.h"
 
 namespace placarim::speech {
 namespace {
@@ -38,7 +39,7 @@ std::string IniReader::ReadIniString(std::string_view section, std::string_view 
 std::string IniReader::ReadSystemValue(std::string_view section, std::string_view key,
                                        std::string_view fallback) const {
   const std::string file =
-      platform::SystemConfigDirectory() + "/" + std::string(platform::kConfigFileName);
+      FindFileIgnoringCase(platform::SystemConfigDirectory() + "/" + std::string(platform::kConfigFileName));
   return ReadRaw(file, section, key).value_or(std::string(fallback));
 }
 

@@ -11,3 +11,6 @@ add_library(placarim_speech STATIC
 )
 target_include_directories(placarim_speech PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(placarim_speech PUBLIC placarim_platform)
+# The links to the console and wave playback (console_link.h, wave_link.h,
+# speech_layer.h) are header-only; who includes them links these.
+target_link_libraries(placarim_speech PUBLIC placarim_console placarim_sound)

@@ -8,3 +8,6 @@ placarim_test(speech_layer_test
   SOURCES ${dir}/speech_start_test.cpp ${dir}/speak_text_test.cpp ${dir}/sounds_and_keys_test.cpp
           ${dir}/numbers_test.cpp
   LIBS placarim_speech)
+placarim_test(speech_ini_test
+  SOURCES ${dir}/ini_reader_test.cpp
+  LIBS placarim_speech)
