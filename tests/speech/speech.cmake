@@ -11,3 +11,6 @@ placarim_test(speech_layer_test
 placarim_test(speech_ini_test
   SOURCES ${dir}/ini_reader_test.cpp
   LIBS placarim_speech)
+placarim_test(speech_platform_test
+  SOURCES ${dir}/speech_platform_test.cpp
+  LIBS placarim_speech placarim_platform_fake)
