@@ -4,7 +4,7 @@
 //   console::Console console(platform, platform::StartDirectory());
 //   sound::WavePlayer wave(console, platform.Audio());
 //   speech::SpeechLayer layer(console, wave, &synthesizer_or_null);
-//   tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig(), ...);
+//   tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
 //   layer.speech.AttachVoice(voice);
 //   layer.speech.SpeechStart(0, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));
 #pragma once
