@@ -24,6 +24,7 @@ class SoundOutput {
   virtual bool Condense() const = 0;
   virtual void SetCondense(bool on) = 0;
   // Playing at 1.5 times the sample rate.
+  virtual bool SpeedUp() const = 0;
   virtual void SetSpeedUp(bool on) = 0;
 };
 

@@ -15,6 +15,7 @@ class WaveLink final : public SoundOutput {
   void Stop() override { player_.WaveStop(); }
   bool Condense() const override { return player_.WaveCondense(); }
   void SetCondense(bool on) override { player_.SetWaveCondense(on); }
+  bool SpeedUp() const override { return player_.WaveSpeedUp(); }
   void SetSpeedUp(bool on) override { player_.SetWaveSpeedUp(on); }
 
  private:

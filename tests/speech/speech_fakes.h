@@ -94,6 +94,7 @@ class FakeSound final : public SoundOutput {
   void Stop() override { ++stops; }
   bool Condense() const override { return condense; }
   void SetCondense(bool on) override { condense = on; }
+  bool SpeedUp() const override { return speed_up; }
   void SetSpeedUp(bool on) override { speed_up = on; }
 
   static std::string Describe(const std::vector<uint8_t>& image) {
