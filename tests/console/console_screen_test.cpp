@@ -5,6 +5,7 @@
 #include <map>
 
 #include "console/console_settings.h"
+#include "console/console_stream.h"
 #include "console_fixture.h"
 
 namespace placarim::console {
@@ -324,6 +325,25 @@ TEST_F(ConsoleTest, StandardOutputGoesOutInBlocksThatPump) {
   c.StdWriteLn("fim");
   EXPECT_EQ(c.WhereY(), 5);
   EXPECT_EQ(c.ScreenChar(61, 4), 'f');
+}
+
+TEST_F(ConsoleTest, StandardStreamsCanBeBoundToTheConsole) {
+  Console& c = Make();
+  std::streambuf* const original = std::cout.rdbuf();
+  {
+    StandardStreamBinding binding(c);
+    EXPECT_NE(std::cout.rdbuf(), original);
+    std::cout << "soma " << 12 << '\n' << "fim" << std::endl;
+    EXPECT_EQ(fake.screen.RowText(0).substr(0, 8), "soma 12 ");
+    EXPECT_EQ(fake.screen.RowText(1).substr(0, 4), "fim ");
+    EXPECT_EQ(c.WhereY(), 3);
+    fake.Type("42\r");
+    int answer = 0;
+    std::cin >> answer;
+    EXPECT_EQ(answer, 42);
+  }
+  EXPECT_EQ(std::cout.rdbuf(), original);
+  EXPECT_EQ(c.WhereY(), 4);
 }
 
 TEST_F(ConsoleTest, HeadlessWhenNoWindowCanBeHad) {
