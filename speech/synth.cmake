@@ -11,3 +11,8 @@ target_include_directories(placarim_synth PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(placarim_synth
   PUBLIC placarim_platform
   PRIVATE PkgConfig::ESPEAKNG PkgConfig::SPEECHD Threads::Threads)
+# synth_links.h serves the seams from the console and wave playback; who
+# includes it links these.
+if(TARGET placarim_console AND TARGET placarim_sound)
+  target_link_libraries(placarim_synth PUBLIC placarim_console placarim_sound)
+endif()

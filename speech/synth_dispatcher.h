@@ -12,28 +12,29 @@
 #include <string_view>
 
 #include "speech/synth_bridge.h"
+#include "speech/synthesizer.h"
 
 namespace placarim::speech {
 
 // Makes the bridge for a synthesizer type; nullptr when there is none.
 using SynthBridgeFactory = std::function<std::unique_ptr<SynthBridge>(int type)>;
 
-class SynthDispatcher {
+class SynthDispatcher final : public Synthesizer {
  public:
   SynthDispatcher(SynthHost& host, SynthBridgeFactory factory);
-  ~SynthDispatcher();
+  ~SynthDispatcher() override;
   SynthDispatcher(const SynthDispatcher&) = delete;
   SynthDispatcher& operator=(const SynthDispatcher&) = delete;
 
   // Records the type, opens its bridge and, on success, waits (polling every
   // 50 ms) until the synthesizer is silent before returning true. The wait is
   // bounded: a synthesizer that never falls silent is stopped.
-  bool SynthOpen(int voice, int rate, int pitch, int type);
-  void SynthSpeak(std::string_view text);
+  bool SynthOpen(int voice, int rate, int pitch, int type) override;
+  void SynthSpeak(std::string_view text) override;
   // Pumps every pending message first, then asks the bridge.
-  bool SynthIsSpeaking(int mode);
-  void SynthStop();
-  void SynthClose();
+  bool SynthIsSpeaking(int mode) override;
+  void SynthStop() override;
+  void SynthClose() override;
 
   int SynthType() const { return type_; }
   bool IsOpen() const { return bridge_ != nullptr; }

@@ -20,8 +20,12 @@ constexpr size_t kMaxPiece = 4 * (65534 / 2);
 // How long Speak waits for the worker to finish (or fill a piece) before it
 // hands over what there is; espeak-ng makes a second of speech in a few ms.
 constexpr int kFirstPieceWaitMs = 12;
-// How long a poll waits for the worker when it has nothing to hand over.
+// How long a poll waits for the worker to fill a piece.
 constexpr int kPollWaitMs = 10;
+// How long a poll waits for the worker's first samples when nothing plays: a
+// loaded machine may hold the worker back, and a wait that returned with
+// nothing to play would only come straight back.
+constexpr int kWorkerStallMs = 1000;
 // Sound handed over ends no earlier than its duration; when playback is idle
 // this much before that, someone stopped it (a key, StopSpeech).
 constexpr int64_t kEarlyStopSlackMs = 250;
@@ -128,11 +132,15 @@ bool EspeakBridge::IsSpeaking(int /*mode*/) {
     Stop();  // our sound was cut short: the rest must not follow
     return false;
   }
+  if (stream_.Producing() && stream_.Available() == 0) stream_.WaitForSamples(1, kWorkerStallMs);
   if (stream_.Producing() && stream_.Available() < kMaxPiece) {
     stream_.WaitForSamples(kMaxPiece, kPollWaitMs);
   }
   if (HandOver()) return true;
-  if (stream_.Producing()) return true;  // the worker wakes us with its first samples
+  if (stream_.Producing()) {
+    host_.PostWakeUp(kSynthWakeUp);  // keep a waiting loop polling
+    return true;
+  }
   active_ = false;
   handed_ = false;
   return false;

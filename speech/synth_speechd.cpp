@@ -73,11 +73,8 @@ bool IsBrazilian(const char* language) {
 
 int ServiceRate(int rate) { return std::clamp(rate, -10, 10) * 10; }
 
-int64_t SpeechServiceBridge::SpeakingDeadlineMs(size_t text_bytes) {
-  return 5000 + static_cast<int64_t>(text_bytes) * 250;
-}
-
-SpeechServiceBridge::SpeechServiceBridge(SynthHost& host) : host_(host) {}
+SpeechServiceBridge::SpeechServiceBridge(SynthHost& host, Limits limits)
+    : host_(host), limits_(limits) {}
 
 SpeechServiceBridge::~SpeechServiceBridge() { Close(); }
 
@@ -144,7 +141,9 @@ void SpeechServiceBridge::Speak(std::string_view text) {
     return;
   }
   said_ = static_cast<uint64_t>(message);
-  deadline_ms_ = host_.NowMs() + SpeakingDeadlineMs(utf8.size());
+  deadline_ = std::chrono::steady_clock::now() +
+              std::chrono::milliseconds(limits_.speaking_floor_ms +
+                                        static_cast<int64_t>(utf8.size()) * limits_.speaking_per_byte_ms);
 }
 
 bool SpeechServiceBridge::IsSpeaking(int /*mode*/) {
@@ -154,7 +153,7 @@ bool SpeechServiceBridge::IsSpeaking(int /*mode*/) {
     MarkAllFinished();
     return false;
   }
-  if (host_.NowMs() > deadline_ms_) {
+  if (std::chrono::steady_clock::now() > deadline_) {
     Stop();  // the service lost track of this text: silence it and go on
     return false;
   }
@@ -178,7 +177,7 @@ void SpeechServiceBridge::Stop() {
 
 void SpeechServiceBridge::Close() {
   if (!connection_) return;
-  for (int waited = 0; IsSpeaking(1) && waited < kCloseLimitMs; waited += kClosePollMs) {
+  for (int waited = 0; IsSpeaking(1) && waited < limits_.close_ms; waited += kClosePollMs) {
     host_.Delay(kClosePollMs);
   }
   {

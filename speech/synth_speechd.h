@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,7 +21,19 @@ namespace placarim::speech {
 
 class SpeechServiceBridge final : public SynthBridge {
  public:
-  explicit SpeechServiceBridge(SynthHost& host);
+  // Bounds on waiting for the service, in real milliseconds (the service
+  // speaks in real time, whatever clock the program runs on).
+  struct Limits {
+    // Longest wait for an end notification: a floor plus a slow reading of
+    // every byte of the text.
+    int64_t speaking_floor_ms = 5000;
+    int64_t speaking_per_byte_ms = 250;
+    // Close waits this long for speech in progress, polling every 300 ms.
+    int close_ms = 3000;
+  };
+
+  explicit SpeechServiceBridge(SynthHost& host) : SpeechServiceBridge(host, Limits{}) {}
+  SpeechServiceBridge(SynthHost& host, Limits limits);
   ~SpeechServiceBridge() override;
   SpeechServiceBridge(const SpeechServiceBridge&) = delete;
   SpeechServiceBridge& operator=(const SpeechServiceBridge&) = delete;
@@ -40,12 +53,8 @@ class SpeechServiceBridge final : public SynthBridge {
   const std::string& ChosenVoice() const { return chosen_voice_; }
   int ChosenRate() const { return chosen_rate_; }
 
-  // Longest wait for an end notification: a floor plus a slow reading of
-  // every byte of the text.
-  static int64_t SpeakingDeadlineMs(size_t text_bytes);
   static constexpr int kWaitForEndMs = 20;
   static constexpr int kClosePollMs = 300;
-  static constexpr int kCloseLimitMs = 3000;
 
  private:
   static void OnNotification(size_t message, size_t client, int type);
@@ -53,12 +62,13 @@ class SpeechServiceBridge final : public SynthBridge {
   void MarkAllFinished();
 
   SynthHost& host_;
+  const Limits limits_;
   void* connection_ = nullptr;  // libspeechd's SPDConnection
   size_t client_id_ = 0;
   bool broken_ = false;
   std::atomic<uint64_t> said_{0};      // id of the last message handed over
   std::atomic<uint64_t> finished_{0};  // highest id ended or cancelled
-  int64_t deadline_ms_ = 0;
+  std::chrono::steady_clock::time_point deadline_;
   std::vector<std::string> voices_;
   std::string chosen_voice_;
   int chosen_rate_ = 0;

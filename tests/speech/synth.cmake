@@ -8,3 +8,6 @@ placarim_test(synth_unit_test
 placarim_test(synth_espeak_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_espeak_test.cpp
   LIBS placarim_synth Threads::Threads)
+placarim_test(synth_speechd_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_speechd_test.cpp ${CMAKE_CURRENT_LIST_DIR}/ssip_fake_server.cpp
+  LIBS placarim_synth Threads::Threads)
