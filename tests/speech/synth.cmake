@@ -11,3 +11,7 @@ placarim_test(synth_espeak_test
 placarim_test(synth_speechd_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_speechd_test.cpp ${CMAKE_CURRENT_LIST_DIR}/ssip_fake_server.cpp
   LIBS placarim_synth Threads::Threads)
+placarim_test(synth_speechd_daemon_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_speechd_daemon_test.cpp
+  LIBS placarim_synth Threads::Threads
+  TIMEOUT 120)
