@@ -12,14 +12,14 @@
 
 namespace placarim::speech::testing {
 
-struct FakeVoice {
+struct ServiceVoice {
   std::string name, language, variant;
 };
 
 class FakeSsipServer {
  public:
   struct Options {
-    std::vector<FakeVoice> voices;
+    std::vector<ServiceVoice> voices;
     bool report_end = true;  // report the end of each text once received
   };
 

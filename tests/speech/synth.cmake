@@ -15,3 +15,6 @@ placarim_test(synth_speechd_daemon_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_speechd_daemon_test.cpp
   LIBS placarim_synth Threads::Threads
   TIMEOUT 120)
+placarim_test(synth_speech_path_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_speech_path_test.cpp
+  LIBS placarim_synth placarim_speech placarim_platform_fake Threads::Threads)

@@ -16,10 +16,10 @@ namespace {
 
 using testing::FakeSsipServer;
 using testing::FakeSynthHost;
-using testing::FakeVoice;
+using testing::ServiceVoice;
 using Clock = std::chrono::steady_clock;
 
-const std::vector<FakeVoice> kTwoBrazilianVoices = {
+const std::vector<ServiceVoice> kTwoBrazilianVoices = {
     {"Voz Lusa", "pt-PT", "none"},
     {"Voz A", "pt-BR", "none"},
     {"Voz Inglesa", "en", "none"},
