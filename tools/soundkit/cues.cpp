@@ -182,6 +182,8 @@ std::vector<float> Crowd(int rate) {
     }
   }
   Biquad f1, f2, f3 = Biquad::BandPass(2600, 4.0, rate);
+  // Many voices far away: the highs of the raw voices are lost in the air.
+  Biquad distance = Biquad::LowPass(3200, 0.7, rate);
   std::vector<float> out(n);
   for (size_t i = 0; i < n; ++i) {
     const double t = static_cast<double>(i) / rate;
@@ -192,7 +194,8 @@ std::vector<float> Crowd(int rate) {
     }
     const float x = source[i] + static_cast<float>(random.Noise() * 6.0);
     const double swell = std::min(1.0, t / 0.25) * std::min(1.0, (kSeconds - t) / 0.45);
-    out[i] = static_cast<float>(swell * (f1.Process(x) + 0.6 * f2.Process(x) + 0.15 * f3.Process(x)));
+    const float voiced = f1.Process(x) + 0.6f * f2.Process(x) + 0.15f * f3.Process(x);
+    out[i] = static_cast<float>(swell * distance.Process(voiced));
   }
   return out;
 }
@@ -200,7 +203,7 @@ std::vector<float> Crowd(int rate) {
 std::vector<float> Applause(int rate) {
   Random random(0x434C4150ULL);
   constexpr double kSeconds = 2.4;
-  constexpr int kClappers = 28;
+  constexpr int kClappers = 70;  // enough that the claps never leave a gap
   std::vector<float> out(static_cast<size_t>(kSeconds * rate), 0.0f);
   for (int c = 0; c < kClappers; ++c) {
     const double centre = random.Uniform(900.0, 2300.0);
@@ -208,7 +211,7 @@ std::vector<float> Applause(int rate) {
     const double level = random.Uniform(0.4, 1.0);
     for (double t = random.Uniform(0.0, 0.2); t < kSeconds - 0.05; t += period * random.Uniform(0.85, 1.15)) {
       const double fade = std::min(1.0, (kSeconds - t) / 0.7);
-      const auto clap = NoiseBurst(random, rate, 0.03, 0.006, Biquad::BandPass(centre, 1.5, rate));
+      const auto clap = NoiseBurst(random, rate, 0.035, 0.008, Biquad::BandPass(centre, 1.5, rate));
       MixAt(out, clap, static_cast<size_t>(t * rate), static_cast<float>(level * fade));
     }
   }
