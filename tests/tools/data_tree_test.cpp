@@ -4,6 +4,9 @@
 // not taken from the tool, so a key the tool misspells is caught.
 #include <gtest/gtest.h>
 
+#include "platform/config_file.h"
+#include "platform/text_encoding.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -177,19 +180,10 @@ TEST(DataTree, SpokenWordsAreTrimmedSoNumbersFlow) {
   }
 }
 
-// "KEY=value" of `section` in an INI file, without the reader's refinements.
+// A value as the system's configuration reader sees it (Windows-1252 text),
+// turned back into this system's UTF-8 file names as the program does.
 std::string IniValue(const fs::path& file, const std::string& section, const std::string& key) {
-  std::ifstream in(file);
-  std::string line, current;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.starts_with("[")) {
-      current = line.substr(1, line.find(']') - 1);
-    } else if (current == section && line.starts_with(key + "=")) {
-      return line.substr(key.size() + 1);
-    }
-  }
-  return {};
+  return platform::Cp1252ToUtf8(platform::ReadConfigValue(file.string(), section, key).value_or(""));
 }
 
 std::string ExpandAt(const std::string& value, const std::string& program_dir) {

@@ -3,6 +3,9 @@
 // a launcher that finds that configuration from any directory.
 #include <gtest/gtest.h>
 
+#include "platform/config_file.h"
+#include "platform/text_encoding.h"
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +14,7 @@
 #include <string>
 #include <unistd.h>
 
+namespace placarim {
 namespace {
 
 namespace fs = std::filesystem;
@@ -28,16 +32,17 @@ std::string Capture(const std::string& command, int& status) {
   return out;
 }
 
+// A value as the system's configuration reader sees it (Windows-1252 text),
+// turned back into this system's UTF-8 file names as the program does.
 std::string IniValue(const fs::path& file, const std::string& section, const std::string& key) {
+  return platform::Cp1252ToUtf8(platform::ReadConfigValue(file.string(), section, key).value_or(""));
+}
+
+// A key of a desktop entry (a UTF-8 file of "key=value" lines).
+std::string DesktopValue(const fs::path& file, const std::string& key) {
   std::ifstream in(file);
-  std::string line, current;
-  while (std::getline(in, line)) {
-    if (line.starts_with("[")) {
-      current = line.substr(1, line.find(']') - 1);
-    } else if (current == section && line.starts_with(key + "=")) {
-      return line.substr(key.size() + 1);
-    }
-  }
+  for (std::string line; std::getline(in, line);)
+    if (line.starts_with(key + "=")) return line.substr(key.size() + 1);
   return {};
 }
 
@@ -82,9 +87,9 @@ TEST_F(InstallTest, DesktopEntryStartsTheInstalledLauncher) {
   ASSERT_EQ(install_status_, 0) << install_log_;
   const fs::path entry = prefix_ / "share/applications/placarim.desktop";
   ASSERT_TRUE(fs::exists(entry));
-  const std::string exec = IniValue(entry, "Desktop Entry", "Exec");
+  const std::string exec = DesktopValue(entry, "Exec");
   EXPECT_EQ(fs::path(exec), prefix_ / "bin/placarim");
-  EXPECT_EQ(IniValue(entry, "Desktop Entry", "Icon"), "placarim");
+  EXPECT_EQ(DesktopValue(entry, "Icon"), "placarim");
   EXPECT_TRUE(fs::exists(prefix_ / "share/icons/hicolor/scalable/apps/placarim.svg"));
 }
 
@@ -111,3 +116,4 @@ TEST_F(InstallTest, LauncherPointsTheProgramAtTheInstalledConfigurationFromAnyDi
 }
 
 }  // namespace
+}  // namespace placarim
