@@ -47,7 +47,6 @@ constexpr CueFile kCueFiles[] = {
 // The telephone tones' file names use "X" for the star, which cannot be
 // part of a file name on every system.
 constexpr std::string_view kToneKeys = "0123456789#*";
-constexpr double kToneSeconds = 0.16;
 
 }  // namespace
 

@@ -30,6 +30,9 @@ inline constexpr size_t kGameSoundLimit = 4 * 22050;
 inline constexpr WaveFormat kLettersFormat{11025, SampleFormat::kUnsigned8};
 inline constexpr WaveFormat kGameFormat{22050, SampleFormat::kSigned16};
 
+// A telephone tone lasts as long as a quick key press on a telephone.
+inline constexpr double kToneSeconds = 0.16;
+
 enum class SoundSource { kSpeech, kTone, kCue };
 
 struct KitItem {

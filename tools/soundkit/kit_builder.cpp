@@ -35,7 +35,7 @@ std::string KitBuilder::Render(const KitItem& item, std::vector<float>& samples)
   switch (item.source) {
     case SoundSource::kSpeech: error = Speak(item, samples); break;
     case SoundSource::kTone:
-      samples = DtmfTone(item.text.empty() ? '\0' : item.text[0], item.format.sample_rate, 0.16);
+      samples = DtmfTone(item.text.empty() ? '\0' : item.text[0], item.format.sample_rate, kToneSeconds);
       if (samples.empty()) error = "\"" + item.text + "\" is not a telephone key";
       break;
     case SoundSource::kCue: samples = MakeCue(item.cue, item.format.sample_rate); break;
