@@ -50,6 +50,8 @@ LoadResult LoadChampionshipText(std::string_view file_bytes, int number);
 
 // Reads a whole file; nothing when it cannot be opened. Never writes.
 std::optional<std::string> ReadWholeFile(const std::string& path);
+// Whether the file can be opened for reading (it is not read).
+bool CanOpenForReading(const std::string& path);
 
 // One sum line taken apart: a op b = r.
 struct ParsedSum {
