@@ -87,9 +87,10 @@ TEST(GameFlow, TitleAndMenuOnStartUp) {
   EXPECT_EQ(menu.rows[1], std::string(kTitleLine));
   EXPECT_NE(menu.rows[1].find("v1.0"), std::string::npos);
   EXPECT_EQ(menu.rows[3], Cp1252("Tem início o jogo Placarim"));
-  EXPECT_EQ(menu.rows[7], "1 - Treino no quintal");
-  EXPECT_EQ(menu.rows[15], "9 - Copa do Mundo");
-  EXPECT_EQ(menu.rows[18], Cp1252("Digite TAB para treinamento tático avançado (só para craques)"));
+  EXPECT_EQ(menu.rows[6], Cp1252("Em que campeonato você quer jogar?"));
+  EXPECT_EQ(menu.rows[8], "1 - Treino no quintal");
+  EXPECT_EQ(menu.rows[16], "9 - Copa do Mundo");
+  EXPECT_EQ(menu.rows[19], Cp1252("Digite TAB para treinamento tático avançado (só para craques)"));
   EXPECT_TRUE(run.Heard({"sound:1", run.Say("PLNIVEL1"), "sound:2", run.Say("PLNIVEL2")}));
 }
 

@@ -52,7 +52,7 @@ TEST_F(TimesTablesTest, CheckTableDrawsElevenRowsAtColumnThirty) {
     ASSERT_EQ(one.snapshots.size(), 1u);
     const Snapshot& shown = one.snapshots[0];
     const std::string indent(29, ' ');
-    EXPECT_EQ(shown.rows[2], "Conferindo na tabuadinha!");
+    EXPECT_EQ(shown.rows[3], "Conferindo na tabuadinha!");
     EXPECT_EQ(shown.rows[6], indent + c.first) << c.a << c.op;
     EXPECT_EQ(shown.rows[7], indent + c.second) << c.a << c.op;
     EXPECT_EQ(shown.rows[16], indent + c.last) << c.a << c.op;
