@@ -16,6 +16,8 @@
 
 namespace placarim::console {
 
+enum class KeyAction;
+
 class Console {
  public:
   // `start_directory` is where FALDEK.INI is looked for when the system
@@ -84,10 +86,19 @@ class Console {
   // Posts a private wake-up message (1123, 2980) that ends a WaitMessage.
   void PostWakeUp(int code);
 
+  // The modifiers held at the last key event: the line editor asks whether Alt
+  // was down with a key (Ctrl+Alt+F9 arrives as Ctrl+F9's code).
+  platform::Modifiers HeldModifiers() const;
+  // Whether the window exists (the first output, input or colour call made it).
+  bool Created() const;
+
   platform::Platform& Platform() { return platform_; }
   const std::string& StartDir() const { return start_directory_; }
 
  private:
+  void Dispatch(const platform::Event& event);
+  void Perform(KeyAction action);
+
   struct State;
   platform::Platform& platform_;
   std::string start_directory_;

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace placarim::platform {
 
@@ -19,7 +21,11 @@ class ConfigText {
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
  private:
-  std::string text_;
+  struct Section {
+    std::string name;  // as written, blanks stripped
+    std::vector<std::pair<std::string, std::string>> entries;  // key, value
+  };
+  std::vector<Section> sections_;
 };
 
 // Reads `path` afresh and looks the key up; nothing when the file or key is absent.

@@ -147,7 +147,10 @@ class AudioDevice {
  public:
   static constexpr int kNoError = 0;
   static constexpr int kBusy = 4;        // the device is allocated elsewhere
+  static constexpr int kInvalidHandle = 5;  // written to a device that is not open
+  static constexpr int kNoDriver = 6;       // no audio output can be had
   static constexpr int kBadFormat = 32;  // the format cannot be played
+  static constexpr int kStillPlaying = 33;  // Unprepare of a block still queued
   virtual ~AudioDevice() = default;
   virtual int Open(const AudioFormat& format) = 0;
   virtual bool IsOpen() const = 0;

@@ -1,0 +1,123 @@
+#include "platform/sdl/sdl_events.h"
+
+#include "platform/sdl/key_translation.h"
+
+namespace placarim::platform::sdl {
+namespace {
+
+Event Simple(EventType type) {
+  Event event;
+  event.type = type;
+  return event;
+}
+
+Event Mouse(EventType type, int x, int y) {
+  Event event;
+  event.type = type;
+  event.x = x;
+  event.y = y;
+  return event;
+}
+
+}  // namespace
+
+SdlEventSource::SdlEventSource(DisplayLink& display) : display_(display) {
+  const Uint32 first = SDL_RegisterEvents(2);
+  wake_up_type_ = first;
+  audio_done_type_ = first + 1;
+}
+
+bool SdlEventSource::Poll(Event& event) {
+  display_.PresentIfDue();
+  SDL_Event sdl;
+  while (pending_.empty() && SDL_PollEvent(&sdl)) {
+    scratch_.clear();
+    Translate(sdl, scratch_);
+    pending_.insert(pending_.end(), scratch_.begin(), scratch_.end());
+  }
+  if (pending_.empty()) return false;
+  event = pending_.front();
+  pending_.pop_front();
+  return true;
+}
+
+void SdlEventSource::WaitForEvent() {
+  if (!pending_.empty()) return;
+  display_.PresentPending();
+  SDL_WaitEvent(nullptr);
+}
+
+void SdlEventSource::PushWakeUp(int code) {
+  PushUser(wake_up_type_, code);
+}
+
+void SdlEventSource::PushAudioBlockDone(int block) {
+  PushUser(audio_done_type_, block);
+}
+
+void SdlEventSource::PushUser(Uint32 type, int code) {
+  SDL_Event sdl{};
+  sdl.type = type;
+  sdl.user.code = code;
+  SDL_PushEvent(&sdl);
+}
+
+void SdlEventSource::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
+  if (sdl.type == wake_up_type_ || sdl.type == audio_done_type_) {
+    Event event;
+    if (sdl.type == wake_up_type_) {
+      event.type = EventType::WakeUp;
+      event.code = sdl.user.code;
+    } else {
+      event.type = EventType::AudioBlockDone;
+      event.block = sdl.user.code;
+    }
+    out.push_back(event);
+    return;
+  }
+  switch (sdl.type) {
+    case SDL_QUIT:
+      out.push_back(Simple(EventType::Quit));
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      TranslateKey(sdl.key, out);
+      break;
+    case SDL_TEXTINPUT:
+      TranslateText(sdl.text.text, SDL_GetModState(), out);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (sdl.button.button == SDL_BUTTON_RIGHT) {
+        out.push_back(Mouse(sdl.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseRightDown
+                                                            : EventType::MouseRightUp,
+                            sdl.button.x, sdl.button.y));
+      }
+      break;
+    case SDL_MOUSEMOTION:
+      out.push_back(Mouse(EventType::MouseMove, sdl.motion.x, sdl.motion.y));
+      break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      display_.Invalidate();
+      out.push_back(Simple(EventType::Expose));
+      break;
+    case SDL_WINDOWEVENT:
+      switch (sdl.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: out.push_back(Simple(EventType::FocusGained)); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: out.push_back(Simple(EventType::FocusLost)); break;
+        case SDL_WINDOWEVENT_CLOSE: out.push_back(Simple(EventType::CloseRequest)); break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          display_.Invalidate();
+          out.push_back(Simple(EventType::Expose));
+          break;
+        default: break;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace placarim::platform::sdl

@@ -1,0 +1,107 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/sdl/wave_image.h"
+
+namespace placarim::platform::sdl {
+
+int64_t SdlClock::NowMs() {
+  return static_cast<int64_t>(SDL_GetTicks64());
+}
+
+void SdlClock::SleepMs(int ms) {
+  display_.PresentPending();
+  if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+}
+
+DateTime SdlClock::LocalNow() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto since_second =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  DateTime t;
+  t.year = local.tm_year + 1900;
+  t.month = local.tm_mon + 1;
+  t.day = local.tm_mday;
+  t.weekday = local.tm_wday;
+  t.hour = local.tm_hour;
+  t.minute = local.tm_min;
+  t.second = local.tm_sec;
+  t.millisecond = static_cast<int>(since_second.count());
+  return t;
+}
+
+ClipboardStatus SdlClipboard::GetText(std::string& utf8) {
+  if (!ensure_video_()) return ClipboardStatus::Busy;
+  if (!SDL_HasClipboardText()) return ClipboardStatus::NoText;
+  char* text = SDL_GetClipboardText();
+  if (!text) return ClipboardStatus::Busy;
+  utf8 = text;
+  SDL_free(text);
+  return ClipboardStatus::Text;
+}
+
+bool SdlClipboard::SetText(const std::string& utf8) {
+  return ensure_video_() && SDL_SetClipboardText(utf8.c_str()) == 0;
+}
+
+SdlPlatform::SdlPlatform()
+    : events_started_((SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0"),
+                       SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0)),
+      events_(display_),
+      clock_(display_),
+      audio_(audio_subsystem_, [this](int block) { events_.PushAudioBlockDone(block); }),
+      tones_(audio_subsystem_),
+      beeps_(audio_subsystem_),
+      clipboard_([this] { return EnsureVideo(); }) {
+  if (!events_started_) std::fprintf(stderr, "placarim: SDL: %s\n", SDL_GetError());
+}
+
+SdlPlatform::~SdlPlatform() {
+  beeps_.Stop();
+  tones_.Stop();
+  audio_.Close();
+  if (video_started_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (events_started_) SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER);
+}
+
+bool SdlPlatform::EnsureVideo() {
+  if (!video_started_) {
+    video_started_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!video_started_) std::fprintf(stderr, "placarim: no display: %s\n", SDL_GetError());
+  }
+  return video_started_;
+}
+
+std::unique_ptr<Surface> SdlPlatform::CreateWindow(const WindowSettings& settings) {
+  if (!EnsureVideo()) return nullptr;
+  return SdlWindow::Create(settings, display_);
+}
+
+WorkArea SdlPlatform::GetWorkArea() {
+  WorkArea area;
+  SDL_Rect usable;
+  if (EnsureVideo() && SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    area.width = usable.w;
+    area.height = usable.h;
+  }
+  return area;
+}
+
+void SdlPlatform::Beep() {
+  static const std::vector<uint8_t> kBeep = MakeBeepImage();
+  beeps_.PlayOnce(kBeep);
+}
+
+void SdlPlatform::Exit(int code) {
+  SDL_Quit();
+  std::exit(code);
+}
+
+}  // namespace placarim::platform::sdl

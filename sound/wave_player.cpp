@@ -1,0 +1,183 @@
+#include "sound/wave_player.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "sound/block_fill.h"
+#include "sound/condense.h"
+#include "sound/file_pieces.h"
+#include "sound/riff_walker.h"
+#include "sound/wave_source.h"
+
+namespace placarim::sound {
+namespace {
+
+using platform::AudioDevice;
+using platform::AudioFormat;
+
+constexpr int kOpenAttempts = 100;
+constexpr uint16_t kBusyRetryMs = 100;
+constexpr uint16_t kRoomPollMs = 10;
+constexpr int kQueueWaitRounds = 40;
+constexpr uint16_t kQueueWaitMs = 50;
+
+}  // namespace
+
+WavePlayer::WavePlayer(console::Console& console, platform::AudioDevice& device)
+    : console_(console), device_(device), file_buffer_(kBlockSize) {
+  for (auto& block : blocks_) block.assign(kBlockSize, 0);
+}
+
+WavePlayer::~WavePlayer() {
+  WaveStop();
+  console_.SetAudioBlockDoneHandler({});
+}
+
+int WavePlayer::BlocksInFlight() const {
+  return static_cast<int>(std::count(in_flight_.begin(), in_flight_.end(), true));
+}
+
+bool WavePlayer::StopRequested() { return stop_on_key_ && console_.KeyPressed(); }
+
+int WavePlayer::WavePlayFile(const std::string& path) {
+  if (StopRequested()) return 0;
+  FileSource file;
+  if (!file.Open(path)) return -1;
+  int result = -1;
+  const WaveHeader header = ReadWaveHeader(file);
+  if (header.ok()) {
+    const AudioFormat format = header.format;
+    result = StreamFilePieces(
+        file, header.data_length, file_buffer_,
+        [&](std::span<const uint8_t> piece) {
+          return WavePlayData(piece, format.rate, format.channels, format.bits);
+        },
+        [&] { return StopRequested(); });
+  }
+  file.Close();
+  while (WaveIsPlaying()) console_.WaitMessage();
+  return result;
+}
+
+int WavePlayer::WavePlayMemory(std::span<const uint8_t> image) {
+  const auto found = FindImageSamples(image);
+  if (!found) return -1;
+  return WavePlayData(found->samples, found->format.rate, found->format.channels,
+                      found->format.bits);
+}
+
+int WavePlayer::WavePlayData(std::span<const uint8_t> samples, uint32_t rate, uint16_t channels,
+                             uint16_t bits) {
+  if (!IsPlayableFormat({rate, bits, channels})) return AudioDevice::kBadFormat;
+  const bool condense = condense_ && channels == 1;
+  AudioFormat device_format;
+  device_format.rate = speed_up_ ? static_cast<uint32_t>(SpeedUpRate(rate)) : rate;
+  device_format.bits = condense && bits == 16 ? 8 : bits;
+  device_format.channels = channels;
+  if (const int opened = OpenDevice(device_format); opened != 0) return opened;
+
+  size_t position = 0;
+  while (position < samples.size()) {
+    while (BlocksInFlight() == kBlockCount) {
+      if (StopRequested()) {
+        WaveStop();
+        return 0;
+      }
+      console_.Delay(kRoomPollMs);
+    }
+    if (StopRequested()) {
+      WaveStop();
+      return 0;
+    }
+    const size_t piece = std::min(samples.size() - position, kBlockSize);
+    QueueBlock(samples.subspan(position, piece), condense, bits, device_format);
+    position += piece;
+  }
+  return 0;
+}
+
+int WavePlayer::OpenDevice(const AudioFormat& format) {
+  // A new format needs a new device: the queued sound drains first (or a key
+  // cuts it), and WaveIsPlaying closes the device once it is empty.
+  if (current_format_ != format) {
+    while (WaveIsPlaying()) console_.WaitMessage();
+  }
+  current_format_ = format;
+  if (device_.IsOpen()) return AudioDevice::kNoError;
+  console_.SetAudioBlockDoneHandler([this](int block) { WaveBlockDone(block); });
+  int result = device_.Open(format);
+  for (int attempt = 1; result == AudioDevice::kBusy && attempt < kOpenAttempts; ++attempt) {
+    console_.Delay(kBusyRetryMs);
+    result = device_.Open(format);
+  }
+  return result;
+}
+
+std::optional<int> WavePlayer::FreeBlock() const {
+  for (int i = 0; i < kBlockCount; ++i) {
+    const int candidate = (next_block_ + i) % kBlockCount;
+    if (!in_flight_[candidate]) return candidate;
+  }
+  return std::nullopt;
+}
+
+bool WavePlayer::QueueBlock(std::span<const uint8_t> piece, bool condense, uint16_t source_bits,
+                            const AudioFormat& device_format) {
+  for (int round = 0; BlocksInFlight() == kBlockCount && round < kQueueWaitRounds; ++round) {
+    console_.PumpAllMessages();
+    console_.Delay(kQueueWaitMs);
+  }
+  const auto free_block = FreeBlock();
+  if (!free_block) return false;  // the device has not moved for two seconds
+  const int index = *free_block;
+  next_block_ = (index + 1) % kBlockCount;
+
+  std::vector<uint8_t>& block = blocks_[index];
+  std::memcpy(block.data(), piece.data(), piece.size());
+  size_t count = piece.size();
+  if (condense) count = CondenseMono({block.data(), count}, source_bits, device_format.rate);
+  const size_t length = FinishBlock(block, count, device_format);
+
+  in_flight_[index] = true;
+  if (device_.Write(index + 1, block.data(), length) != AudioDevice::kNoError) {
+    in_flight_[index] = false;  // never queued, so no completion will come
+    return false;
+  }
+  return true;
+}
+
+bool WavePlayer::WaveIsPlaying() {
+  console_.PumpAllMessages();
+  if (StopRequested() || BlocksInFlight() == 0) WaveStop();
+  return BlocksInFlight() > 0;
+}
+
+void WavePlayer::WaveStop() {
+  if (!device_.IsOpen()) return;
+  if (BlocksInFlight() > 0) device_.Reset();
+  console_.PumpAllMessages();
+  device_.Close();
+  console_.PumpAllMessages();
+  // A closed device holds no block, whether or not its reports came through.
+  in_flight_.fill(false);
+}
+
+void WavePlayer::WaveBlockDone(int block) {
+  if (block < 1 || block > kBlockCount) return;
+  const int index = block - 1;
+  // A report for a block that is not queued (a late one after WaveStop) has
+  // nothing to release.
+  if (!in_flight_[index]) return;
+  const int error = device_.Unprepare(block);
+  // Released before the report, which waits for Enter while messages go on.
+  in_flight_[index] = false;
+  if (error != AudioDevice::kNoError) ReportUnprepareError(error);
+}
+
+void WavePlayer::ReportUnprepareError(int code) {
+  console_.StdWrite(UnprepareErrorText(code));
+  console_.StdFlush();
+  console_.StdReadLn();
+}
+
+}  // namespace placarim::sound

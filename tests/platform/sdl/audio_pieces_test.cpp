@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "platform/sdl/block_queue.h"
+#include "platform/sdl/wave_image.h"
+
+namespace placarim::platform::sdl {
+namespace {
+
+std::vector<uint8_t> Bytes(size_t n, uint8_t first) {
+  std::vector<uint8_t> bytes(n);
+  std::iota(bytes.begin(), bytes.end(), first);
+  return bytes;
+}
+
+TEST(BlockQueue, CopiesBlocksInOrderAcrossBuffersAndReportsEachWhenFinished) {
+  const std::vector<uint8_t> a = Bytes(5, 10), b = Bytes(3, 50);
+  BlockQueue queue;
+  queue.Add(1, a.data(), a.size());
+  queue.Add(2, b.data(), b.size());
+  std::vector<int> finished;
+  uint8_t out[4];
+
+  queue.Fill(out, 4, 128, finished);
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 4), (std::vector<uint8_t>{10, 11, 12, 13}));
+  EXPECT_TRUE(finished.empty());
+
+  queue.Fill(out, 4, 128, finished);  // end of a, most of b
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 4), (std::vector<uint8_t>{14, 50, 51, 52}));
+  EXPECT_EQ(finished, (std::vector<int>{1, 2}));  // b ended exactly at the buffer's end
+  EXPECT_TRUE(queue.Empty());
+
+  finished.clear();
+  queue.Fill(out, 4, 128, finished);  // nothing queued: silence
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 4), (std::vector<uint8_t>{128, 128, 128, 128}));
+  EXPECT_TRUE(finished.empty());
+}
+
+TEST(BlockQueue, ResetDropsEveryBlockOldestFirst) {
+  const std::vector<uint8_t> data = Bytes(8, 0);
+  BlockQueue queue;
+  queue.Add(3, data.data(), 8);
+  queue.Add(4, data.data(), 8);
+  queue.Add(1, data.data(), 8);
+  std::vector<int> finished;
+  uint8_t out[2];
+  queue.Fill(out, 2, 0, finished);  // block 3 partly played
+  EXPECT_TRUE(queue.Contains(3));
+  EXPECT_FALSE(queue.Contains(2));
+  EXPECT_EQ(queue.TakeAll(), (std::vector<int>{3, 4, 1}));
+  EXPECT_FALSE(queue.Contains(3));
+  queue.Fill(out, 2, 7, finished);
+  EXPECT_EQ(out[0], 7);
+  EXPECT_TRUE(finished.empty());
+}
+
+TEST(WaveImage, ReadsBackWhatItMakes) {
+  const std::vector<uint8_t> samples = Bytes(11, 100);
+  const std::vector<uint8_t> image = MakeWaveImage(AudioFormat{16000, 16, 2}, samples);
+  ASSERT_EQ(image.size(), 44u + 11u);
+  const auto wave = ReadWaveImage(image);
+  ASSERT_TRUE(wave);
+  EXPECT_EQ(wave->format, (AudioFormat{16000, 16, 2}));
+  EXPECT_EQ(std::vector<uint8_t>(wave->samples.begin(), wave->samples.end()), samples);
+}
+
+TEST(WaveImage, TheBeepIsAShortTone) {
+  const auto wave = ReadWaveImage(MakeBeepImage());
+  ASSERT_TRUE(wave);
+  EXPECT_EQ(wave->format, (AudioFormat{11025, 8, 1}));
+  EXPECT_NEAR(wave->samples.size(), 882u, 2u);  // 80 ms
+  EXPECT_NEAR(wave->samples.front(), 128, 2);   // faded in and out
+  EXPECT_NEAR(wave->samples.back(), 128, 2);
+  const auto [low, high] = std::minmax_element(wave->samples.begin(), wave->samples.end());
+  EXPECT_LT(*low, 60);
+  EXPECT_GT(*high, 196);
+}
+
+// Patches a canonical 8-bit image (4 samples) at `offset` with `bytes`.
+std::vector<uint8_t> Patched(size_t offset, std::vector<uint8_t> bytes, size_t keep = 48) {
+  std::vector<uint8_t> image = MakeWaveImage(AudioFormat{11025, 8, 1}, Bytes(4, 1));
+  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<ptrdiff_t>(offset));
+  image.resize(std::min(keep, image.size()));
+  return image;
+}
+
+struct BadImage {
+  const char* what;
+  std::vector<uint8_t> image;
+  long samples;  // -1: refused
+};
+
+TEST(WaveImage, ChecksEverySizeAgainstTheBytesPresent) {
+  const BadImage cases[] = {
+      {"empty", {}, -1},
+      {"truncated header", Patched(0, {}, 30), -1},
+      {"not RIFF", Patched(0, {'R', 'I', 'F', 'X'}), -1},
+      {"not WAVE", Patched(8, {'A', 'V', 'I', ' '}), -1},
+      {"not PCM", Patched(20, {3, 0}), -1},
+      {"no channels", Patched(22, {0, 0}), -1},
+      {"zero rate", Patched(24, {0, 0, 0, 0}), -1},
+      {"odd bits", Patched(34, {12, 0}), -1},
+      {"format chunk too short", Patched(16, {8, 0, 0, 0}), -1},
+      {"format length near 4 GiB", Patched(16, {0xF8, 0xFF, 0xFF, 0xFF}), -1},
+      {"data before fmt", Patched(12, {'d', 'a', 't', 'a'}), -1},
+      {"data longer than the image", Patched(40, {0xFF, 0xFF, 0xFF, 0xFF}), 4},
+      {"data cut short", Patched(0, {}, 46), 2},
+      {"empty data", Patched(40, {0, 0, 0, 0}), 0},
+  };
+  for (const BadImage& c : cases) {
+    const auto wave = ReadWaveImage(c.image);
+    if (c.samples < 0) {
+      EXPECT_FALSE(wave) << c.what;
+    } else {
+      ASSERT_TRUE(wave) << c.what;
+      EXPECT_EQ(static_cast<long>(wave->samples.size()), c.samples) << c.what;
+    }
+  }
+}
+
+TEST(WaveImage, SkipsOtherChunksWithTheirPadByte) {
+  std::vector<uint8_t> image = MakeWaveImage(AudioFormat{11025, 8, 1}, Bytes(4, 1));
+  // Insert an odd-length LIST chunk (3 bytes + pad) between fmt and data.
+  const std::vector<uint8_t> list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+  image.insert(image.begin() + 36, list.begin(), list.end());
+  const auto wave = ReadWaveImage(image);
+  ASSERT_TRUE(wave);
+  EXPECT_EQ(std::vector<uint8_t>(wave->samples.begin(), wave->samples.end()), Bytes(4, 1));
+}
+
+}  // namespace
+}  // namespace placarim::platform::sdl
