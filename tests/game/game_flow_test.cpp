@@ -62,8 +62,8 @@ TEST(GameFlow, ChampionshipWonWithoutAMiss) {
 TEST(GameFlow, PhaseScreenShowsTheSumsAsTyped) {
   GameRun run;
   run.WriteExerciseFile(kTwoPhases);
-  for (const char* step : {"1", "5\r", "8\r"}) run.Keys(step);
-  run.Play();
+  for (const char* step : {"1", "5\r", "8\r", "14\r", "\r", " "}) run.Keys(step);
+  EXPECT_EQ(run.Play(), 0);
   ASSERT_GE(run.snapshots.size(), 3u);
   const Snapshot& first_sum = run.snapshots[1];
   EXPECT_EQ(first_sum.rows[1], "Placarim");

@@ -76,27 +76,31 @@ TEST(PlayingASum, OtherCharactersAreRefusedAndTheAnswerAskedAgain) {
   ASSERT_EQ(run.speech.edits.size(), 2u);
   EXPECT_EQ(run.speech.edits[0].x, 5);
   EXPECT_EQ(run.speech.edits[0].max_length, 10);
-  EXPECT_EQ(run.speech.edits[1].x, 1);  // the new answer starts the line below the message
-  EXPECT_EQ(run.speech.edits[1].y, run.speech.edits[0].y + 2);
+  // The message follows the refused text; the new answer starts the line below.
+  EXPECT_EQ(run.speech.edits[1].x, 1);
+  EXPECT_EQ(run.speech.edits[1].y, run.speech.edits[0].y + 1);
+  ASSERT_GE(run.snapshots.size(), 3u);
+  EXPECT_EQ(run.snapshots[2].rows[run.speech.edits[0].y],
+            "3+4=1a" + *run.catalogue.Find("PLERRTEC"));
 }
 
 TEST(PlayingASum, SmallAdditionsAndSubtractionsAreCountedOutAfterAMiss) {
   GameRun run;
-  run.WriteExerciseFile("*t\r\n10-3=7\r\n");
-  for (const char* step : {"1", "1\r", "7\r", "\r", " "}) run.Keys(step);
+  run.WriteExerciseFile("*t\r\n10-3=7\r\n1+1=2\r\n");
+  for (const char* step : {"1", "1\r", "2\r", "7\r", "2\r", "\r", " "}) run.Keys(step);
   EXPECT_EQ(run.Play(), 0);
-  std::vector<std::string> counting = {run.Say(kCounting), "say:10"};
+  std::vector<std::string> counting = {"say:Uh! ", "say:Gol contra!", run.Say(kCounting), "say:10"};
   counting.insert(counting.end(), 10, "sound:PLCLOK");
   counting.insert(counting.end(), {"sound:PLMENOS", "sound:3"});
   counting.insert(counting.end(), 3, "sound:PLCLOK");
-  counting.insert(counting.end(), {"sound:PLIGUAL", "sound:7", run.Say(kPhaseLost)});
+  counting.insert(counting.end(), {"sound:PLIGUAL", "sound:7", "sound:PLTANA2"});
   EXPECT_TRUE(run.Heard(counting));
   ASSERT_GE(run.snapshots.size(), 3u);
-  // 13 counting sounds and five fixed pauses of half a second.
-  EXPECT_GE(run.snapshots[2].time_ms - run.snapshots[1].time_ms, 18 * 500);
-  bool shown = false;
-  for (const std::string& row : run.snapshots[2].rows) shown |= row == "10-3=7";
-  EXPECT_TRUE(shown);
+  // Half a second after each of the 13 counting sounds, and four more pauses:
+  // after the first number, around the operator, and before "=".
+  EXPECT_GE(run.snapshots[2].time_ms - run.snapshots[1].time_ms, 17 * 500);
+  const auto& rows = run.snapshots[2].rows;
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "10-3=7"), rows.end());
 }
 
 TEST(PlayingASum, OnlySmallAdditionsAndSubtractionsAreCounted) {

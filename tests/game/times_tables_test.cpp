@@ -69,7 +69,7 @@ TEST_F(TimesTablesTest, CheckTableTopEdgeAndTheLettersHAndP) {
   // Row 0 was highlighted while it was selected, and grey again afterwards.
   ASSERT_EQ(run.snapshots.size(), 4u);
   EXPECT_EQ(run.snapshots[1].Fg(30, 6), kYellow);
-  EXPECT_EQ(run.snapshots[1].Fg(30, 7), kLightGrey);
+  EXPECT_NE(run.snapshots[1].Fg(30, 7), kYellow);
   EXPECT_EQ(run.snapshots[2].Fg(30, 6), kLightGrey);
 }
 
@@ -135,7 +135,7 @@ TEST_F(TimesTablesTest, EnterOrSpaceFirstSayNothingAndSelectTheTopLeftCell) {
     EXPECT_EQ(selected.Fg(22, 8), kYellow);  // the product 0 x 0
     EXPECT_EQ(selected.Fg(22, 6), kYellow);  // column header 0
     EXPECT_EQ(selected.Fg(16, 8), kYellow);  // row label 0
-    EXPECT_EQ(selected.Fg(26, 8), kLightGrey);
+    EXPECT_NE(selected.Fg(26, 8), kYellow);
   }
 }
 
@@ -154,26 +154,28 @@ TEST_F(TimesTablesTest, RightTenTimesReachesColumnNineAndStays) {
 }
 
 TEST_F(TimesTablesTest, ReadingModesAndTheOtherKeys) {
-  run.Keys("\t");         // result mode: one beep
-  run.Press(vk::kDown);   // row 0, column 0: 0
-  run.Press(vk::kDown);   // row 1: 0
-  run.Press(vk::kRight);  // column 1: 1
+  run.Keys("\t");         // result mode: one beep; row 0, column 0 selected
+  run.Press(vk::kDown);   // row 1: 1 x 0
+  run.Press(vk::kDown);   // row 2: 2 x 0
+  run.Press(vk::kRight);  // column 1: 2 x 1
   run.Keys("\t");         // position mode: two beeps
-  run.Press(vk::kRight);  // row 1, column 2
+  run.Press(vk::kRight);  // row 2, column 2
   run.Keys("\r");
   run.Keys(" ");
   run.Press(vk::kHome);
   run.Press(vk::kUp);
   run.Press(vk::kUp);
+  run.Press(vk::kUp);     // against the edge: announced again
   run.Press(vk::kLeft);
   for (int i = 0; i < 10; ++i) run.Press(vk::kDown);
   run.Keys("\x1b");
   tables.TimesTableField();
   std::vector<std::string> expected = {
-      "beep", "say:0", "say:0", "say:1", "beep", "beep", "say:1", "spell:2",
-      "sound:1", "sound:PLVEZES", "sound:2", "sound:PLIGUAL", "say:2",
-      "sound:1", "sound:PLVEZES", "sound:2", "beep",
-      "say:1", "spell:0", "say:0", "spell:0", "say:0", "spell:0", "say:0", "spell:0"};
+      "beep", "say:0", "say:0", "say:2", "beep", "beep", "say:2", "spell:2",
+      "sound:2", "sound:PLVEZES", "sound:2", "sound:PLIGUAL", "say:4",
+      "sound:2", "sound:PLVEZES", "sound:2", "beep",
+      "say:2", "spell:0", "say:1", "spell:0", "say:0", "spell:0", "say:0", "spell:0",
+      "say:0", "spell:0"};
   for (int r : {1, 2, 3, 4, 5, 6, 7, 8, 9, 9}) {
     expected.push_back("say:" + std::to_string(r));
     expected.push_back("spell:0");
