@@ -236,9 +236,11 @@ TEST(GameFlow, HelpSpoilsThePhase) {
 
 TEST(GameFlow, DamagedLineEndsTheGameWhenItComesUp) {
   GameRun run;
-  run.WriteExerciseFile("*t\r\n1+1=2\r\n3\t+4=7\r\n");
+  const std::string file = "*t\r\n1+1=2\r\n3\t+4=7\r\n";
+  run.WriteExerciseFile(file);
   for (const char* step : {"1", "2\r"}) run.Keys(step);
   EXPECT_EQ(run.Play(), 0);
+  EXPECT_EQ(ReadWholeFile(run.exercise_path), file);  // only ever read
   EXPECT_EQ(run.Count("sound:PLCHUTE"), 1);
   EXPECT_TRUE(run.Heard({run.Say(kDamagedSum), "say:3\t+4=7", "finish"}));
   EXPECT_EQ(run.snapshots.size(), 2u);  // no credits screen

@@ -57,9 +57,9 @@ class GameRun {
 
   // The exercise file the game is pointed at.
   void WriteExerciseFile(const std::string& bytes) {
-    const std::string path = directory_ + "/exercicios.cnf";
-    std::ofstream(path, std::ios::binary) << bytes;
-    speech.ini["PLACARIM/CONFIGPLACARIM"] = path;
+    exercise_path = directory_ + "/exercicios.cnf";
+    std::ofstream(exercise_path, std::ios::binary) << bytes;
+    speech.ini["PLACARIM/CONFIGPLACARIM"] = exercise_path;
   }
 
   void Keys(std::string_view typed) { steps_.push_back(keys::Type(typed)); }
@@ -104,6 +104,7 @@ class GameRun {
   }
 
   platform::fake::FakePlatform fake;
+  std::string exercise_path;
 
  private:
   static std::string ScratchDirectory() {
