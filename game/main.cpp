@@ -9,17 +9,21 @@
 #include "sound/wave_player.h"
 #include "speech/line_editor.h"
 #include "speech/speech_layer.h"
+#if PLACARIM_WITH_DIPHONE_VOICE
 #include "tradutor/diphone_voice.h"
+#endif
 
 int main() {
   using namespace placarim;
   game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
-  platform::SdlPlatform platform;
+  platform::sdl::SdlPlatform platform;
   console::Console console(platform, platform::StartDirectory());
   sound::WavePlayer wave(console, platform.Audio());
   speech::SpeechLayer layer(console, wave);
+#if PLACARIM_WITH_DIPHONE_VOICE
   tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
   layer.speech.AttachVoice(voice);
+#endif
   speech::LineEditor editor(console, layer.speech, layer.wave_link);
   game::SpeechLink link(layer.speech, layer.ini, editor);
   game::Game game(console, link, random);
