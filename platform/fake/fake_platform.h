@@ -170,8 +170,6 @@ struct WrittenBlock {
 
 class FakeAudio : public AudioDevice {
  public:
-  static constexpr int kInvalidHandle = 5;  // Write on a closed device
-
   explicit FakeAudio(FakeClock& clock, FakeEvents& events) : clock_(clock), events_(events) {}
   int Open(const AudioFormat& format) override;
   bool IsOpen() const override { return open_; }
@@ -182,7 +180,8 @@ class FakeAudio : public AudioDevice {
 
   // The next `times` Open calls fail with `code` (e.g. kBusy).
   void FailOpen(int code, int times = 1) { open_failures_.insert(open_failures_.end(), times, code); }
-  // The next `times` Unprepare calls fail with `code`.
+  // The next `times` Unprepare calls fail with `code`. Without one, releasing
+  // a block that is still queued fails with kStillPlaying.
   void FailUnprepare(int code, int times = 1) {
     unprepare_failures_.insert(unprepare_failures_.end(), times, code);
   }
