@@ -57,6 +57,8 @@ class SynthAudio {
   // Whether queued sound is still playing; stops it when a key waits and
   // stop-on-key is on (the key stays in the queue).
   virtual bool IsPlaying() = 0;
+  // Samples (16-bit mono) that Play can take now without waiting for room.
+  virtual size_t Room() = 0;
   virtual void Stop() = 0;
   // Whether a pending key is meant to stop sound.
   virtual bool StopOnKey() = 0;

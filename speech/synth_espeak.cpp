@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 
 #include "speech/synth_text.h"
@@ -17,9 +18,14 @@ constexpr size_t kStreamCapacity = 22050 * 30;
 // Largest piece handed to wave playback at once: four of its blocks of
 // 65,534 bytes, so handing over never waits for room in its queue.
 constexpr size_t kMaxPiece = 4 * (65534 / 2);
-// How long Speak waits for the worker to finish (or fill a piece) before it
-// hands over what there is; espeak-ng makes a second of speech in a few ms.
+// The first piece of a text is short, so that sound starts at once; Speak
+// waits at most this long for it (espeak-ng makes a second of speech in a
+// few ms), then hands over what there is.
+constexpr size_t kFirstPiece = 22050 / 2;
 constexpr int kFirstPieceWaitMs = 12;
+// After the first piece, Speak fills the rest of wave playback's queue,
+// waiting for the worker at most this long, so that no gap follows it.
+constexpr int kTopUpWaitMs = 15;
 // How long a poll waits for the worker to fill a piece.
 constexpr int kPollWaitMs = 10;
 // How long a poll waits for the worker's first samples when nothing plays: a
@@ -117,8 +123,21 @@ void EspeakBridge::Speak(std::string_view text) {
   stream_.AddText(EngineUtf8(prepared));
   active_ = true;
   if (audio_.IsPlaying()) return;  // the piece follows when what plays now ends
-  stream_.WaitForSamples(kMaxPiece, kFirstPieceWaitMs);
-  HandOver();
+  stream_.WaitForSamples(kFirstPiece, kFirstPieceWaitMs);
+  if (HandOver(kFirstPiece)) TopUp();
+}
+
+void EspeakBridge::TopUp() {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTopUpWaitMs);
+  for (size_t room; (room = audio_.Room()) > 0;) {
+    const auto left = until - std::chrono::steady_clock::now();
+    if (left <= std::chrono::steady_clock::duration::zero()) break;
+    if (stream_.Producing() && stream_.Available() < room) {
+      stream_.WaitForSamples(room, static_cast<int>(
+          std::chrono::duration_cast<std::chrono::milliseconds>(left).count() + 1));
+    }
+    if (!HandOver(room)) break;
+  }
 }
 
 bool EspeakBridge::IsSpeaking(int /*mode*/) {
@@ -136,7 +155,7 @@ bool EspeakBridge::IsSpeaking(int /*mode*/) {
   if (stream_.Producing() && stream_.Available() < kMaxPiece) {
     stream_.WaitForSamples(kMaxPiece, kPollWaitMs);
   }
-  if (HandOver()) return true;
+  if (HandOver(kMaxPiece)) return true;
   if (stream_.Producing()) {
     host_.PostWakeUp(kSynthWakeUp);  // keep a waiting loop polling
     return true;
@@ -146,11 +165,11 @@ bool EspeakBridge::IsSpeaking(int /*mode*/) {
   return false;
 }
 
-bool EspeakBridge::HandOver() {
+bool EspeakBridge::HandOver(size_t max) {
   const size_t available = stream_.Available();
-  if (available == 0) return false;
-  const bool whole = !stream_.Producing() && available <= kMaxPiece;
-  const std::vector<int16_t> piece = stream_.Take(kMaxPiece, !whole);
+  if (available == 0 || max == 0) return false;
+  const bool whole = !stream_.Producing() && available <= max;
+  const std::vector<int16_t> piece = stream_.Take(max, !whole);
   if (piece.empty()) return false;
   if (audio_.Play(piece.data(), piece.size(), sample_rate_) != 0) {
     Stop();  // no device: silence rather than a text cut to pieces

@@ -43,7 +43,8 @@ class EspeakBridge final : public SynthBridge {
  private:
   struct SynthContext;
   void Work();
-  bool HandOver();
+  bool HandOver(size_t max);
+  void TopUp();
 
   SynthHost& host_;
   SynthAudio& audio_;

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "console/console.h"
+#include "sound/wave_format.h"
 #include "sound/wave_player.h"
 #include "speech/synth_bridge.h"
 #include "speech/synth_dispatcher.h"
@@ -48,6 +49,10 @@ class WaveSynthAudio final : public SynthAudio {
     return result;
   }
   bool IsPlaying() override { return wave_.WaveIsPlaying(); }
+  size_t Room() override {
+    const int free_blocks = sound::kBlockCount - wave_.BlocksInFlight();
+    return free_blocks > 0 ? static_cast<size_t>(free_blocks) * (sound::kBlockSize / 2) : 0;
+  }
   void Stop() override { wave_.WaveStop(); }
   bool StopOnKey() override { return wave_.WaveStopOnKey(); }
 

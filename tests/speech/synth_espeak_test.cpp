@@ -78,16 +78,18 @@ TEST_F(EspeakBridgeTest, SpeaksATextAsOnePieceOfSoundThroughWavePlayback) {
   EspeakBridge bridge(host_, audio_);
   ASSERT_TRUE(bridge.Open(1, 0, 0));
   bridge.Speak("Gol do Brasil!");
-  ASSERT_EQ(audio_.pieces.size(), 1u) << "a short text is handed over whole at once";
-  EXPECT_EQ(audio_.rates[0], bridge.SampleRate());
-  const auto& piece = audio_.pieces[0];
+  ASSERT_FALSE(audio_.pieces.empty());
+  for (uint32_t rate : audio_.rates) EXPECT_EQ(rate, bridge.SampleRate());
+  const size_t handed = audio_.pieces.size();
+  std::vector<int16_t> piece;
+  for (const auto& p : audio_.pieces) piece.insert(piece.end(), p.begin(), p.end());
   const double seconds = static_cast<double>(piece.size()) / bridge.SampleRate();
   EXPECT_GT(seconds, 0.3);
   EXPECT_LT(seconds, 5.0);
   EXPECT_GT(*std::max_element(piece.begin(), piece.end()), 1000) << "silence instead of speech";
   EXPECT_TRUE(bridge.IsSpeaking(0));
   EXPECT_GT(RunUntilSilent(bridge), 0);
-  EXPECT_EQ(audio_.pieces.size(), 1u);
+  EXPECT_EQ(audio_.pieces.size(), handed) << "a short text is handed over whole at once";
 }
 
 TEST_F(EspeakBridgeTest, TextRulesDecideWhatIsSpoken) {
@@ -139,22 +141,25 @@ TEST_F(EspeakBridgeTest, APendingKeySkipsTheTextAndSilencesSpeech) {
 
   host_.key_pending = false;
   bridge.Speak(LongText(200));
-  ASSERT_EQ(audio_.pieces.size(), 1u);
+  const size_t handed = audio_.pieces.size();
+  ASSERT_GT(handed, 0u);
   host_.key_pending = true;
   EXPECT_FALSE(bridge.IsSpeaking(0));
   EXPECT_GT(audio_.stops, 0);
   host_.key_pending = false;
   host_.now_ms += 60'000;
   EXPECT_FALSE(bridge.IsSpeaking(0));
-  EXPECT_EQ(audio_.pieces.size(), 1u) << "speech went on after the key";
+  EXPECT_EQ(audio_.pieces.size(), handed) << "speech went on after the key";
 }
 
 TEST_F(EspeakBridgeTest, LongTextsPlayInPiecesEachAfterThePreviousEnds) {
   EspeakBridge bridge(host_, audio_);
   ASSERT_TRUE(bridge.Open(1, 0, 0));
   bridge.Speak(LongText(40));
-  ASSERT_EQ(audio_.pieces.size(), 1u);
-  size_t handed = 1;
+  ASSERT_FALSE(audio_.pieces.empty());
+  EXPECT_LE(audio_.pieces.front().size(), 22050u / 2) << "the first piece should start sound at once";
+  EXPECT_GT(audio_.TotalSamples(), 22050u * 2) << "Speak left a gap after the first piece";
+  size_t handed = audio_.pieces.size();
   int64_t previous_end = audio_.playing_until;
   for (int polls = 0; bridge.IsSpeaking(0) && polls < 5000; ++polls) {
     if (audio_.pieces.size() > handed) {
@@ -164,7 +169,8 @@ TEST_F(EspeakBridgeTest, LongTextsPlayInPiecesEachAfterThePreviousEnds) {
     }
     host_.now_ms += 50;
   }
-  EXPECT_GE(audio_.pieces.size(), 3u);
+  EXPECT_GE(audio_.pieces.size(), 4u);
+  EXPECT_EQ(audio_.overfills, 0) << "more was handed over than wave playback had room for";
   for (const auto& piece : audio_.pieces) EXPECT_LE(piece.size(), kMaxPiece);
   EXPECT_GT(audio_.TotalSamples() / bridge.SampleRate(), 60u);
 }
@@ -173,13 +179,14 @@ TEST_F(EspeakBridgeTest, SoundStoppedByOthersEndsTheText) {
   EspeakBridge bridge(host_, audio_);
   ASSERT_TRUE(bridge.Open(1, 0, 0));
   bridge.Speak(LongText(40));
-  ASSERT_EQ(audio_.pieces.size(), 1u);
+  const size_t handed = audio_.pieces.size();
+  ASSERT_GT(handed, 0u);
   host_.now_ms += 500;
   audio_.Stop();  // what the speech layer's StopSpeech does first
   EXPECT_FALSE(bridge.IsSpeaking(0));
   host_.now_ms += 60'000;
   EXPECT_FALSE(bridge.IsSpeaking(0));
-  EXPECT_EQ(audio_.pieces.size(), 1u);
+  EXPECT_EQ(audio_.pieces.size(), handed);
 }
 
 TEST_F(EspeakBridgeTest, StopCancelsSynthesisAndTheNextTextSpeaksAlone) {
@@ -237,9 +244,10 @@ TEST_F(EspeakBridgeTest, OneEngineAtATimeAndItCanBeReopened) {
   first.Speak(LongText(50));
   first.Close();
   EXPECT_FALSE(first.IsSpeaking(0));
+  const size_t handed = audio_.pieces.size();
   ASSERT_TRUE(second.Open(1, 300, 0));
   second.Speak("de novo");
-  EXPECT_EQ(audio_.pieces.size(), 2u);
+  EXPECT_GT(audio_.pieces.size(), handed);
 }
 
 }  // namespace

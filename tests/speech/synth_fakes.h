@@ -3,6 +3,7 @@
 // clock. They record what reached them so tests can assert on it.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -53,12 +54,25 @@ class FakeSynthAudio : public SynthAudio {
 
   int Play(const int16_t* samples, size_t count, uint32_t rate) override {
     if (error) return error;
+    if (count > Room()) ++overfills;  // wave playback would have blocked for room
     pieces.emplace_back(samples, samples + count);
     rates.push_back(rate);
     const int64_t start = std::max(host_.now_ms, playing_until);
     playing_until = start + static_cast<int64_t>(count) * 1000 / rate;
+    piece_ends.push_back(playing_until);
     return 0;
   }
+  // Like wave playback: four blocks of 32,767 samples, one piece taking as
+  // many as it fills, each freed when its piece has played.
+  size_t Room() override {
+    size_t used = 0;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      if (piece_ends[i] > host_.now_ms) used += (pieces[i].size() + kBlockSamples - 1) / kBlockSamples;
+    }
+    return used >= 4 ? 0 : (4 - used) * kBlockSamples;
+  }
+  static constexpr size_t kBlockSamples = 65534 / 2;
+  std::vector<int64_t> piece_ends;
   // Like wave playback: a pending key stops the sound and reports silence.
   bool IsPlaying() override {
     if (stop_on_key && host_.key_pending) Stop();
@@ -67,6 +81,7 @@ class FakeSynthAudio : public SynthAudio {
   void Stop() override {
     ++stops;
     playing_until = host_.now_ms;
+    for (auto& end : piece_ends) end = std::min(end, host_.now_ms);
   }
   bool StopOnKey() override { return stop_on_key; }
 
@@ -80,6 +95,7 @@ class FakeSynthAudio : public SynthAudio {
   std::vector<uint32_t> rates;
   int64_t playing_until = 0;
   int stops = 0;
+  int overfills = 0;
   int error = 0;
   bool stop_on_key = true;
 
