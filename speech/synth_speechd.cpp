@@ -4,11 +4,16 @@
 #include <poll.h>
 #include <signal.h>
 #include <strings.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "speech/synth_text.h"
@@ -64,6 +69,25 @@ class SigpipeGuard {
 
 SPDConnection* Spd(void* connection) { return static_cast<SPDConnection*>(connection); }
 
+// Whether a service listens on the unix socket that SPEECHD_ADDRESS names
+// ("unix_socket:<path>"); other forms are left to libspeechd. Asking first
+// keeps a missing service a quick, clean failure.
+bool GivenSocketAnswers(const char* address) {
+  constexpr std::string_view kPrefix = "unix_socket:";
+  const std::string_view given(address);
+  if (!given.starts_with(kPrefix) || given.size() == kPrefix.size()) return true;
+  const std::string path(given.substr(kPrefix.size()));
+  sockaddr_un socket_address{};
+  if (path.size() >= sizeof(socket_address.sun_path)) return false;
+  socket_address.sun_family = AF_UNIX;
+  std::memcpy(socket_address.sun_path, path.c_str(), path.size() + 1);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool answers = connect(fd, reinterpret_cast<sockaddr*>(&socket_address), sizeof(socket_address)) == 0;
+  close(fd);
+  return answers;
+}
+
 bool IsBrazilian(const char* language) {
   if (!language) return false;
   return strncasecmp(language, "pt-br", 5) == 0 || strncasecmp(language, "pt_br", 5) == 0;
@@ -84,6 +108,7 @@ bool SpeechServiceBridge::Open(int voice, int rate, int /*pitch*/) {
   // A private address (tests, a second service) must not start the desktop's own.
   const char* address = std::getenv("SPEECHD_ADDRESS");
   const bool autospawn = !address || !*address;
+  if (!autospawn && !GivenSocketAnswers(address)) return false;
   char* error = nullptr;
   SPDConnection* spd =
       spd_open2("placarim", "main", nullptr, SPD_MODE_THREADED, nullptr, autospawn, &error);

@@ -31,10 +31,19 @@ std::string PrepareServiceText(std::string_view text) {
 }
 
 std::string EngineUtf8(std::string_view text) {
-  std::string clean(text);
-  for (char& c : clean) {
+  std::string clean;
+  clean.reserve(text.size());
+  for (char c : text) {
     const auto byte = static_cast<uint8_t>(c);
-    if (byte < 32 || byte == 127 || platform::Cp1252ToCodePoint(byte) == 0) c = ' ';
+    if (byte < 32 || byte == 127 || platform::Cp1252ToCodePoint(byte) == 0) {
+      clean += ' ';
+    } else if (byte == 0xDF) {
+      // espeak-ng 1.51 reads freed memory on a sharp s after some letters
+      // (eth, thorn, f with hook, ...); it is never Portuguese and sounds as ss.
+      clean += "ss";
+    } else {
+      clean += c;
+    }
   }
   return platform::Cp1252ToUtf8(clean);
 }

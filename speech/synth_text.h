@@ -24,7 +24,8 @@ std::string PrepareEngineText(std::string_view cp1252);
 std::string PrepareServiceText(std::string_view cp1252);
 
 // UTF-8 for an engine: control characters and the five unassigned bytes of
-// the code page become spaces, so nothing can end or steer the engine's input.
+// the code page become spaces, so nothing can end or steer the engine's input;
+// a sharp s becomes ss (see the .cpp).
 std::string EngineUtf8(std::string_view cp1252);
 
 }  // namespace placarim::speech

@@ -56,6 +56,7 @@ TEST(SynthTextTest, EngineUtf8ConvertsTheCodePageAndBlanksWhatCannotBeSpoken) {
       {"a\0b"s, "a b"},                         // an embedded zero must not end the text
       {"a\x1b[1mb", "a [1mb"},
       {"\x7f", " "},
+      {"\xf0\xdf", "\xc3\xb0ss"},  // a pair that breaks the engine
   };
   for (const auto& c : cases) EXPECT_EQ(EngineUtf8(c.in), c.out) << "input: " << c.in;
 }
