@@ -440,7 +440,6 @@ std::vector<Event> Type(std::string_view cp1252) {
 }
 
 std::vector<Event> Ctrl(int vk) {
-  if (vk >= 'a' && vk <= 'z') vk = vk - 'a' + 'A';
   return Press(vk, Modifiers{.ctrl = true});
 }
 

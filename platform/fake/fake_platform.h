@@ -307,7 +307,7 @@ std::vector<Event> Press(int vk, Modifiers mods = {});
 // '\b' Backspace, '\t' Tab, 27 Escape; other bytes as a Char between a
 // KeyDown and KeyUp of no particular key).
 std::vector<Event> Type(std::string_view cp1252);
-std::vector<Event> Ctrl(int vk);  // Ctrl+key; Ctrl('C') types 3
+std::vector<Event> Ctrl(int vk);  // Ctrl+key; Ctrl('C') types 3 (letters as upper-case vks)
 std::vector<Event> Alt(int vk);   // a system key, no character
 std::vector<Event> CtrlAlt(int vk);
 // AltGr (Ctrl+Alt) + key, typing the layout's character `ch`.

@@ -195,8 +195,11 @@ void TranslateKey(const SDL_KeyboardEvent& key, std::vector<Event>& out) {
 }
 
 void TranslateText(std::string_view utf8, uint16_t sdl_mod, std::vector<Event>& out) {
+  // Ctrl or Alt from the left-hand keys types no character on Windows (where
+  // Ctrl+Alt is AltGr, the X server would give the unshifted key instead).
+  const bool alt_gr = (sdl_mod & (KMOD_RALT | KMOD_MODE)) != 0;
+  if (!alt_gr && (sdl_mod & (KMOD_CTRL | KMOD_LALT)) != 0) return;
   const Modifiers mods = ModifiersOf(sdl_mod);
-  if (mods.ctrl != mods.alt) return;
   for (const char c : Utf8ToCp1252(utf8, 0)) {
     const auto byte = static_cast<uint8_t>(c);
     if (byte < 32 || byte == 127) continue;

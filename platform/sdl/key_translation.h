@@ -30,9 +30,10 @@ bool IsSystemKey(int vk, const Modifiers& mods);
 // the character Windows would type for it when SDL gives no text input for it.
 void TranslateKey(const SDL_KeyboardEvent& key, std::vector<Event>& out);
 
-// The characters of one SDL text input. Text typed with Ctrl or Alt alone is
-// dropped (Windows types no character then; Ctrl+letters come from
-// TranslateKey); characters with no Windows-1252 code are dropped.
+// The characters of one SDL text input, `sdl_mod` being the modifiers of the
+// key press that typed it. Text typed with Ctrl or left Alt held is dropped
+// (Windows types no character then; Ctrl+letters come from TranslateKey) unless
+// AltGr is held; characters with no Windows-1252 code are dropped.
 void TranslateText(std::string_view utf8, uint16_t sdl_mod, std::vector<Event>& out);
 
 }  // namespace placarim::platform::sdl

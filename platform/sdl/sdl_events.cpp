@@ -81,10 +81,11 @@ void SdlEventSource::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+      last_key_mod_ = sdl.key.keysym.mod;
       TranslateKey(sdl.key, out);
       break;
     case SDL_TEXTINPUT:
-      TranslateText(sdl.text.text, SDL_GetModState(), out);
+      TranslateText(sdl.text.text, last_key_mod_, out);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:

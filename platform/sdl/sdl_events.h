@@ -33,6 +33,9 @@ class SdlEventSource final : public EventSource {
   DisplayLink& display_;
   Uint32 wake_up_type_;
   Uint32 audio_done_type_;
+  // The modifiers of the latest key event: SDL's own modifier state has moved
+  // on to the end of the queue by the time a text event is taken from it.
+  uint16_t last_key_mod_ = 0;
   std::deque<Event> pending_;
   std::vector<Event> scratch_;
 };

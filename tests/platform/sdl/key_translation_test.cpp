@@ -148,6 +148,8 @@ TEST(KeyTranslation, TextInputBecomesWindows1252Characters) {
       {"AltGr typing a symbol", "/", KMOD_RALT, "/"},
       {"Ctrl alone types nothing", "a", KMOD_LCTRL, ""},
       {"Alt alone types nothing", "a", KMOD_LALT, ""},
+      {"Ctrl with left Alt types nothing", "1", KMOD_LCTRL | KMOD_LALT, ""},
+      {"AltGr with Ctrl still types", "/", KMOD_RALT | KMOD_LCTRL, "/"},
       {"control characters are not text", "\x7F", KMOD_NONE, ""},
   };
   for (const TextCase& c : cases) {
