@@ -185,13 +185,11 @@ void ScreenReview::RunExtended(uint8_t code) {
     case kF1:
       ReadWordCommand();
       return;
-    case kCtrlF1:
-      ReadRange({.first_row = row_,
-                 .first_column = FieldAt(row_, column_).first,
-                 .last_row = row_,
-                 .last_column = FieldAt(row_, column_).last,
-                 .keeps_cursor = true});
+    case kCtrlF1: {
+      const Field field = FieldAt(row_, column_);
+      ReadRange({row_, field.first, row_, field.last, true});
       return;
+    }
     case kF5:
       AskSearchText();
       return;
