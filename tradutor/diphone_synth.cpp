@@ -186,7 +186,13 @@ void DiphoneSynth::PlayName(std::string_view name, double x, int depth) {
   if (observer_) observer_(name[0] == '_' ? std::string(name) : Upper(name), x, stress_mode_);
   const bool found = name[0] == '_' ? PlayRecordedCharacter(name) : PlayIndexed(name, x);
   if (found) return;
-  ++counters_.names_missing;
+  if (name[0] == '_') {
+    // Recorded characters belong to the letters directory, not the database.
+    ++counters_.recorded_missing;
+    if (name.size() > 2) return;
+  } else {
+    ++counters_.names_missing;
+  }
   PlayMissing(name, x, depth);
 }
 

@@ -29,7 +29,8 @@ struct DiphoneTuning {
 
 // What the synthesis could not find, for measuring a database's coverage.
 struct SynthesisCounters {
-  long names_missing = 0;   // index lookups (or recorded characters) not found
+  long names_missing = 0;   // index lookups not found
+  long recorded_missing = 0;  // recorded characters not found
   long noise_bursts = 0;    // short names replaced by noise
   long names_dropped = 0;   // long names for which nothing could be played
   void Reset() { *this = {}; }

@@ -22,6 +22,7 @@ const std::vector<Sound> kOnsets = {
 const std::vector<Sound> kNuclei = {
     {"A", {"a"}},       {"E", {"E"}},      {"I", {"i"}},      {"O", {"O"}},      {"U", {"u"}},
     {"ACIRC", {"&"}},   {"ECIRC", {"e"}},  {"OCIRC", {"o"}},
+    {"ICIRC", {"i"}},   {"UCIRC", {"u"}},  // before the glide of a nasal diphthong (muito)
     {"ATIL", {"&~"}},   {"ETIL", {"e~"}},  {"ITIL", {"i~"}},  {"OTIL", {"o~"}},  {"UTIL", {"u~"}},
 };
 
