@@ -60,7 +60,8 @@ Utterance EspeakCutter::Synthesize(const std::string& phoneme_input) {
   return u;
 }
 
-std::optional<std::vector<uint8_t>> EspeakCutter::Cut(const UnitRecipe& r, std::string& why) {
+std::optional<std::vector<uint8_t>> EspeakCutter::Cut(const UnitRecipe& r, double vowel_cap_ms,
+                                                     std::string& why) {
   const Utterance u = Synthesize(r.carrier);
   if (u.phonemes.size() != r.phonemes.size() + 1) {
     why = "espeak-ng reported " + std::to_string(u.phonemes.size() - 1) + " phonemes for " + r.carrier;
@@ -75,7 +76,12 @@ std::optional<std::vector<uint8_t>> EspeakCutter::Cut(const UnitRecipe& r, std::
   const size_t first_start = u.phonemes[r.first].start;
   const size_t first_end = u.phonemes[r.first + 1].start;
   const size_t begin = first_start + static_cast<size_t>(r.start_fraction * double(first_end - first_start));
-  const size_t end = std::min(u.phonemes[r.first + r.count].start, u.samples.size());
+  size_t end = std::min(u.phonemes[r.first + r.count].start, u.samples.size());
+  if (r.ends_in_vowel) {
+    const size_t last_start = u.phonemes[r.first + r.count - 1].start;
+    const auto cap = static_cast<size_t>(vowel_cap_ms * u.sample_rate / 1000.0);
+    end = std::min(end, std::max(last_start + cap, begin + 1));
+  }
   if (end <= begin + 8) {
     why = "empty cut in " + r.carrier;
     return std::nullopt;
@@ -90,7 +96,7 @@ std::vector<uint8_t> ToUnitSamples(const std::vector<int16_t>& s, size_t begin, 
   for (size_t i = begin; i < end; i += step) {
     const double v = step == 2 ? (at(i - (i > 0)) + 2 * at(i) + at(i + 1)) / 4.0 : at(i);
     out.push_back(0);
-    out.back() = static_cast<uint8_t>(std::clamp(std::lround(v / 160.0) + 128, 0L, 255L));
+    out.back() = static_cast<uint8_t>(std::clamp(std::lround(v / 220.0) + 128, 0L, 255L));
   }
   // Fades of 2 ms in and 4 ms out.
   const size_t fade_in = std::min<size_t>(22, out.size() / 4);

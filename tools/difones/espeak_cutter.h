@@ -30,7 +30,9 @@ class EspeakCutter {
   Utterance Synthesize(const std::string& phoneme_input);
   // The unit as 8-bit unsigned samples at 11,025 Hz; nothing (with a
   // message in `why`) when the reported phonemes differ from the recipe's.
-  std::optional<std::vector<uint8_t>> Cut(const UnitRecipe& recipe, std::string& why);
+  // A final vowel longer than `vowel_cap_ms` is cut there: espeak-ng's
+  // stressed vowels are longer than a syllable in running speech.
+  std::optional<std::vector<uint8_t>> Cut(const UnitRecipe& recipe, double vowel_cap_ms, std::string& why);
 
  private:
   int sample_rate_ = 0;

@@ -17,6 +17,10 @@ namespace {
 
 // Words per minute for speeds 1 to 5 (speed 3 is the usual one).
 constexpr int kRates[5] = {120, 145, 170, 205, 245};
+// Longest final vowel of a syllable unit at 170 words per minute, scaled with
+// the rate: stressed units (kept whole) then last about as long as espeak-ng's
+// own stressed syllables, unstressed ones (400 bytes trimmed) a little less.
+constexpr double kVowelCapMs = 95.0;
 
 bool WriteDatabase(const std::filesystem::path& dir, int speed,
                    const std::map<std::string, std::vector<uint8_t>>& units) {
@@ -56,7 +60,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (const auto& recipe : inventory) {
       std::string why;
-      auto samples = cutter.Cut(recipe, why);
+      auto samples = cutter.Cut(recipe, kVowelCapMs * 170.0 / kRates[speed - 1], why);
       if (!samples || samples->size() > 65535 || recipe.name.size() > 8) {
         std::fprintf(stderr, "unit %s: %s\n", recipe.name.c_str(), why.empty() ? "too long" : why.c_str());
         ++failures;

@@ -77,6 +77,7 @@ UnitRecipe Syllable(const Sound& onset, const Sound& nucleus) {
   r.phonemes = Concat({{"&"}, onset.phonemes, nucleus.phonemes, {"t", "&"}});
   r.first = 1;
   r.count = onset.phonemes.size() + nucleus.phonemes.size();
+  r.ends_in_vowel = true;
   return r;
 }
 
@@ -87,11 +88,13 @@ UnitRecipe Vowel(const Sound& nucleus) {
   r.phonemes = Concat({{"&", "t"}, nucleus.phonemes, {"t", "&"}});
   r.first = 2;
   r.count = nucleus.phonemes.size();
+  r.ends_in_vowel = true;
   return r;
 }
 
 UnitRecipe Glide(const Sound& glide) {
   UnitRecipe r = Vowel(glide);
+  r.ends_in_vowel = false;
   r.start_fraction = 0.4;
   return r;
 }

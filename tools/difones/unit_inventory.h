@@ -15,6 +15,7 @@ struct UnitRecipe {
   size_t first = 0;                  // index of the unit's first phoneme in `phonemes`
   size_t count = 1;                  // phonemes in the unit
   double start_fraction = 0.0;       // how far into the first phoneme the cut starts
+  bool ends_in_vowel = false;        // the last phoneme is a vowel whose length is capped
 };
 
 std::vector<UnitRecipe> UnitInventory();
