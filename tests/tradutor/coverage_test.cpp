@@ -54,6 +54,36 @@ TEST_F(VoiceDataTest, EverySpeedOpensWithTheShippedRules) {
   }
 }
 
+struct Reading {
+  const char* word;  // UTF-8
+  const char* codes;
+};
+
+// Pronunciations the shipped rules and exceptions must give: syllables,
+// stress, open and closed vowels, nasals, glides, digraphs, x and s sounds.
+TEST_F(VoiceDataTest, ShippedRulesReadPortuguese) {
+  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  const Reading readings[] = {
+      {"casa", "[ k/A/ z/a^]"},          {"casas", "[ k/A/ z/a^/ s]"},
+      {"meninos", "[ m/e^/ n/I/ n/u/ s]"}, {"bola", "[ b/O/ l/a^]"},
+      {"gol", "[ g/O/w]"},                {"placar", "[ p/ l/a/ k/A/ r]"},
+      {"goleiro", "[ g/o^/ l/E^/y/ r/u]"}, {"chute", "[ x/U/ tch/i]"},
+      {"coração", "[ k/o^/ r/a/ s/A~w]"}, {"mãe", "[ m/A~y]"},
+      {"muito", "[ m/U~/y/ t/u]"},        {"também", "[ t/a/~/ b/E/~y]"},
+      {"quando", "[ kw/A/~/ d/u]"},       {"aqui", "[a/ k/I]"},
+      {"guerra", "[ g/E/ rr/a^]"},        {"táxi", "[ t/A/ k/ s/i]"},
+      {"exame", "[e^/ z/A^/ m/i]"},       {"caixa", "[ k/A/y/ x/a^]"},
+      {"rato", "[ rr/A/ t/u]"},           {"honra", "[/O/~/ rr/a^]"},
+      {"papel", "[ p/a/ p/E^/w]"},        {"dia", "[ dj/I/ a^]"},
+      {"saída", "[ s/a/ I/ d/a^]"},       {"rainha", "[ rr/a/ I/ nh/a^]"},
+      {"cantam", "[ k/A/~/ t/a/~w]"},     {"jovens", "[ j/O^/ v/e/~y/ s]"},
+      {"ilha", "[i/ lh/a^]"},             {"Gol!", "[ g/O/w][ /_!]"},
+  };
+  for (const auto& r : readings) {
+    EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
+  }
+}
+
 TEST_F(VoiceDataTest, SpeedChangesTheTempo) {
   size_t previous = SIZE_MAX;
   for (int speed = 1; speed <= 5; ++speed) {
@@ -80,6 +110,8 @@ TEST_F(VoiceDataTest, WordListIsSpokenWithoutMissingUnits) {
   // Sanitizer builds read every tenth word to stay quick.
   const char* every_env = std::getenv("PLACARIM_COVERAGE_EVERY");
   const long every = every_env ? std::max(1L, std::atol(every_env)) : 1;
+  // PLACARIM_COVERAGE_LIST=1 lists every word with a missing unit.
+  const bool list_all = std::getenv("PLACARIM_COVERAGE_LIST") != nullptr;
   long words = 0, faulty = 0, line_number = 0;
   std::string line, example;
   while (std::getline(list, line)) {
@@ -92,6 +124,7 @@ TEST_F(VoiceDataTest, WordListIsSpokenWithoutMissingUnits) {
     if (voice.counters().noise_bursts + voice.counters().names_dropped != before) {
       ++faulty;
       if (++missing_names[current_missing] == 1) examples[current_missing] = line;
+      if (list_all) std::printf("  %s %s\n", line.c_str(), current_missing.c_str());
       if (example.empty()) example = line + " " + voice.TranslateToDiphoneCodes(word);
     }
   }
