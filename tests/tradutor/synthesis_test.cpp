@@ -266,7 +266,9 @@ TEST(RecordedCharacter, FindsTheDataChunk) {
     fixture::WriteFile(dir / c.name, c.bytes);
     const auto samples = ReadRecordedCharacter((dir / c.name).string());
     ASSERT_EQ(samples.has_value(), c.size.has_value()) << c.name;
-    if (samples) EXPECT_EQ(samples->size(), *c.size) << c.name;
+    if (samples) {
+      EXPECT_EQ(samples->size(), *c.size) << c.name;
+    }
   }
   EXPECT_FALSE(ReadRecordedCharacter((dir / "missing").string()));
 }

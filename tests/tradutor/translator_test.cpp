@@ -164,6 +164,38 @@ TEST(ExceptionTable, StopsAtItsCapacityAndCutsLongLines) {
   EXPECT_FALSE(table.Load((std::filesystem::temp_directory_path() / "no-such-file.exc").string()));
 }
 
+// Empty, binary and megabyte-line files load as far as they make sense and
+// leave a translator that still works.
+TEST(Loaders, SurviveHostileFiles) {
+  const auto dir = std::filesystem::temp_directory_path() / "placarim_hostile_rules";
+  std::filesystem::create_directories(dir);
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xFF);
+  const std::string megabyte_line = "(A)=" + std::string(1 << 20, 'x') + "\n(B)=b\n";
+  struct Case {
+    std::string name, bytes;
+    size_t rules;
+  };
+  const Case cases[] = {{"empty", "", 0}, {"binary", binary, 0}, {"long", megabyte_line, 2},
+                        {"nul", std::string("(C)=\0k\n(D)=d", 14), 2}};
+  for (const auto& c : cases) {
+    const auto path = dir / c.name;
+    std::ofstream(path, std::ios::binary) << c.bytes;
+    Translator t;
+    ASSERT_TRUE(t.LoadLetterRules(path.string())) << c.name;
+    ASSERT_TRUE(t.LoadDiphoneExceptions(path.string())) << c.name;
+    if (c.name != "binary") {
+      EXPECT_EQ(t.rules().size(), c.rules) << c.name;
+    }
+    for (const auto& list_char : {'A', 'B'}) {
+      for (const auto& rule : t.rules().ListFor(list_char)) EXPECT_LE(rule.output.size(), 11u);
+    }
+    for (const auto& e : t.exceptions().entries()) EXPECT_LE(e.key.size(), 256u);
+    EXPECT_FALSE(t.TranslateToDiphoneCodes("abacaxi doce").empty()) << c.name;
+  }
+  std::filesystem::remove_all(dir);
+}
+
 class TranslatorTest : public ::testing::Test {
  protected:
   std::string Translate(std::string_view text) { return t.TranslateToDiphoneCodes(text); }
