@@ -40,7 +40,7 @@ class VoiceSettings {
 };
 
 // The operations the speech layer calls. One implementation (DiphoneVoice in
-// this folder); tests of the speech layer may substitute a recording fake.
+// tradutor/voice.h); tests of the speech layer may substitute a recording fake.
 class DiphoneVoiceApi {
  public:
   virtual ~DiphoneVoiceApi() = default;

@@ -32,7 +32,7 @@ void ExceptionTable::LoadFromText(std::string_view text) {
 void ExceptionTable::AddLine(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.empty()) return;
-  Entry entry;
+  palavra_alias entry;
   const size_t eq = line.find('=');
   if (eq == std::string_view::npos) {
     // Not an exception; kept so that the table counts it, but its key can
@@ -48,12 +48,12 @@ void ExceptionTable::AddLine(std::string_view line) {
 
 void ExceptionTable::Sort() {
   std::stable_sort(entries_.begin(), entries_.end(),
-                   [](const Entry& a, const Entry& b) { return a.key < b.key; });
+                   [](const palavra_alias& a, const palavra_alias& b) { return a.key < b.key; });
 }
 
-const ExceptionTable::Entry* ExceptionTable::Find(std::string_view key) const {
+const palavra_alias* ExceptionTable::Find(std::string_view key) const {
   auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
-                             [](const Entry& e, std::string_view k) { return e.key < k; });
+                             [](const palavra_alias& e, std::string_view k) { return e.key < k; });
   if (it != entries_.end() && it->key == key) return &*it;
   return nullptr;
 }
@@ -62,7 +62,7 @@ std::string ExceptionTable::Lookup(std::string_view word) const {
   std::string stem(word);
   std::string suffix;
   while (true) {
-    if (const Entry* e = Find(stem)) return e->replacement + suffix;
+    if (const palavra_alias* e = Find(stem)) return e->replacement + suffix;
     if (stem.empty() || (stem.back() != 's' && stem.back() != 'm')) break;
     suffix.insert(suffix.begin(), stem.back());
     stem.pop_back();

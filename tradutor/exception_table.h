@@ -10,15 +10,16 @@
 
 namespace placarim::tradutor {
 
+// One pronunciation exception: a word and the spelling the rules should read.
+struct palavra_alias {
+  std::string key;
+  std::string replacement;
+};
+
 class ExceptionTable {
  public:
   static constexpr size_t kMaxEntries = 15000;
   static constexpr size_t kMaxLine = 255;
-
-  struct Entry {
-    std::string key;
-    std::string replacement;
-  };
 
   // Replaces the table with the file's entries, sorted by key in byte order.
   // False when the file cannot be read.
@@ -32,14 +33,14 @@ class ExceptionTable {
   std::string Lookup(std::string_view word) const;
 
   size_t size() const { return entries_.size(); }
-  const std::vector<Entry>& entries() const { return entries_; }
+  const std::vector<palavra_alias>& entries() const { return entries_; }
 
  private:
   void AddLine(std::string_view line);
   void Sort();
-  const Entry* Find(std::string_view key) const;
+  const palavra_alias* Find(std::string_view key) const;
 
-  std::vector<Entry> entries_;
+  std::vector<palavra_alias> entries_;
 };
 
 }  // namespace placarim::tradutor
