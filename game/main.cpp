@@ -11,7 +11,7 @@
 #include "speech/line_editor.h"
 #include "speech/speech_layer.h"
 #if PLACARIM_WITH_DIPHONE_VOICE
-#include "tradutor/diphone_voice.h"
+#include "tradutor/voice.h"
 #endif
 
 int main() {
