@@ -1,50 +1,34 @@
-// Program entry for now: opens the console on the real platform and echoes
-// every key it reads with its codes, so the window, the keyboard tables and
-// the braille chords can be tried by hand. Escape ends it.
-#include <cstdio>
-#include <filesystem>
-#include <string>
-
+// The program: builds the one graph of units on the real platform and plays.
+// It takes no arguments; everything comes from FALDEK.INI and the exercise file.
 #include "console/console.h"
+#include "console/screen_review.h"
+#include "game/game.h"
+#include "game/random.h"
+#include "game/speech_link.h"
+#include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
-
-namespace {
-
-std::string Describe(uint8_t code, uint8_t extended, bool is_extended) {
-  char text[64];
-  if (is_extended) {
-    std::snprintf(text, sizeof text, "0 %3u  (tecla estendida)", extended);
-  } else if (code >= 32) {
-    std::snprintf(text, sizeof text, "%3u    '%c'", code, static_cast<char>(code));
-  } else {
-    std::snprintf(text, sizeof text, "%3u    (controle)", code);
-  }
-  return text;
-}
-
-}  // namespace
+#include "sound/wave_player.h"
+#include "speech/line_editor.h"
+#include "speech/speech_layer.h"
+#if PLACARIM_WITH_DIPHONE_VOICE
+#include "tradutor/voice.h"
+#endif
 
 int main() {
-  placarim::platform::sdl::SdlPlatform platform;
-  std::error_code ec;
-  placarim::console::Console console(platform, std::filesystem::current_path(ec).string());
-
-  console.TextColor(14);
-  console.TextBackground(1);
-  console.StdWriteLn("Placarim \x96 teste do teclado");  // en dash in Windows-1252
-  console.TextColor(15);
-  console.TextBackground(0);
-  console.StdWriteLn("Cada tecla aparece com seus c\xF3" "digos. Esc termina.");
-  console.StdWriteLn();
-  console.StdFlush();
-
-  for (;;) {
-    const uint8_t code = console.ReadKey();
-    if (code == 27) break;
-    const bool is_extended = code == 0;
-    const uint8_t extended = is_extended ? console.ReadKey() : 0;
-    console.StdWriteLn(Describe(code, extended, is_extended));
-    console.StdFlush();
-  }
-  console.Done();
+  using namespace placarim;
+  game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
+  platform::sdl::SdlPlatform platform;
+  console::Console console(platform, platform::StartDirectory());
+  sound::WavePlayer wave(console, platform.Audio());
+  speech::SpeechLayer layer(console, wave);
+#if PLACARIM_WITH_DIPHONE_VOICE
+  tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
+  layer.speech.AttachVoice(voice);
+#endif
+  speech::LineEditor editor(console, layer.speech, layer.wave_link);
+  console::ScreenReview review(console, layer.speech);
+  editor.SetScreenReview([&review] { review.ConsoleScreenReview(); });
+  game::SpeechLink link(layer.speech, layer.ini, editor);
+  game::Game game(console, link, random);
+  game.Run();
 }

@@ -2,7 +2,10 @@
 // semantics the configuration was written for: sections and keys compared
 // without regard to case, blanks around names and values stripped, a value in
 // matching quotes unquoted, CR LF, LF or CR line ends, the first of duplicate
-// sections or keys wins, a missing file reads as empty.
+// sections or keys wins, a missing file reads as empty. A line beginning with
+// ";" is a comment; a "[" line without "]", a line without "=" and lines before
+// the first section are ignored. A file saved as UTF-8 (with or without a byte
+// order mark) is read as Windows-1252.
 #pragma once
 
 #include <optional>

@@ -262,7 +262,13 @@ void FakeAudio::Close() {
 
 int FakeAudio::Unprepare(int block) {
   unprepared.push_back(block);
-  if (unprepare_failures_.empty()) return kNoError;
+  if (unprepare_failures_.empty()) {
+    const int64_t now = clock_.NowMs();
+    for (const WrittenBlock& w : written) {
+      if (w.block == block && w.done_ms > now) return kStillPlaying;
+    }
+    return kNoError;
+  }
   const int code = unprepare_failures_.front();
   unprepare_failures_.pop_front();
   return code;
@@ -440,7 +446,6 @@ std::vector<Event> Type(std::string_view cp1252) {
 }
 
 std::vector<Event> Ctrl(int vk) {
-  if (vk >= 'a' && vk <= 'z') vk = vk - 'a' + 'A';
   return Press(vk, Modifiers{.ctrl = true});
 }
 

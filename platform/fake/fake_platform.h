@@ -170,8 +170,6 @@ struct WrittenBlock {
 
 class FakeAudio : public AudioDevice {
  public:
-  static constexpr int kInvalidHandle = 5;  // Write on a closed device
-
   explicit FakeAudio(FakeClock& clock, FakeEvents& events) : clock_(clock), events_(events) {}
   int Open(const AudioFormat& format) override;
   bool IsOpen() const override { return open_; }
@@ -182,7 +180,8 @@ class FakeAudio : public AudioDevice {
 
   // The next `times` Open calls fail with `code` (e.g. kBusy).
   void FailOpen(int code, int times = 1) { open_failures_.insert(open_failures_.end(), times, code); }
-  // The next `times` Unprepare calls fail with `code`.
+  // The next `times` Unprepare calls fail with `code`. Without one, releasing
+  // a block that is still queued fails with kStillPlaying.
   void FailUnprepare(int code, int times = 1) {
     unprepare_failures_.insert(unprepare_failures_.end(), times, code);
   }
@@ -307,7 +306,7 @@ std::vector<Event> Press(int vk, Modifiers mods = {});
 // '\b' Backspace, '\t' Tab, 27 Escape; other bytes as a Char between a
 // KeyDown and KeyUp of no particular key).
 std::vector<Event> Type(std::string_view cp1252);
-std::vector<Event> Ctrl(int vk);  // Ctrl+key; Ctrl('C') types 3
+std::vector<Event> Ctrl(int vk);  // Ctrl+key; Ctrl('C') types 3 (letters as upper-case vks)
 std::vector<Event> Alt(int vk);   // a system key, no character
 std::vector<Event> CtrlAlt(int vk);
 // AltGr (Ctrl+Alt) + key, typing the layout's character `ch`.

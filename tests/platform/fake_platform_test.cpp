@@ -108,12 +108,16 @@ TEST(FakeAudio, InjectedFailures) {
   EXPECT_EQ(fake.audio.Open({}), AudioDevice::kBusy);
   EXPECT_FALSE(fake.audio.IsOpen());
   const uint8_t byte = 0;
-  EXPECT_EQ(fake.audio.Write(0, &byte, 1), FakeAudio::kInvalidHandle);
+  EXPECT_EQ(fake.audio.Write(0, &byte, 1), AudioDevice::kInvalidHandle);
   EXPECT_EQ(fake.audio.Open({}), AudioDevice::kNoError);
   EXPECT_EQ(fake.audio.open_calls, 3);
   fake.audio.FailUnprepare(33);
   EXPECT_EQ(fake.audio.Unprepare(0), 33);
   EXPECT_EQ(fake.audio.Unprepare(0), AudioDevice::kNoError);
+  fake.audio.Write(9, &byte, 1);
+  EXPECT_EQ(fake.audio.Unprepare(9), AudioDevice::kStillPlaying);
+  fake.clock.SleepMs(1);
+  EXPECT_EQ(fake.audio.Unprepare(9), AudioDevice::kNoError);
 }
 
 struct PressCase {

@@ -108,8 +108,7 @@ std::vector<FileCase> FileCases() {
        false, -1},
       {"data stated past the end: what is there plays, then -1",
        Riff({fmt8, {"data", Ramp(300), 70000}}), false, false, -1, {{11025, 8, 1}}, {300}},
-      {"zero-length data plays nothing", Riff({fmt8, {"data", {}}}), false, false, 0,
-       {{11025, 8, 1}}, {}},
+      {"zero-length data plays nothing", Riff({fmt8, {"data", {}}}), false, false, 0},
   };
 }
 
@@ -186,15 +185,37 @@ TEST_F(WavePlayerTest, BothOptionsCondenseWithThePlayingRate) {
 }
 
 TEST_F(WavePlayerTest, KeyStopsTheFileAndStaysReadable) {
-  const auto file = File("long.wav", PcmWave(1, 11025, 8, Ramp(300000)));  // 27 s
-  fake_.events.PostAt(500, keys::Type("a"));
-  EXPECT_EQ(player_.WavePlayFile(file), 0);
-  EXPECT_LT(fake_.clock.NowMs(), 600);
-  EXPECT_EQ(fake_.audio.reset_count, 1);
+  struct Case {
+    const char* what;
+    size_t bytes;
+  };
+  const Case cases[] = {
+      {"key while waiting for room in the queue", 300000},  // 5 blocks, 27 s
+      {"key while waiting for the end", 100000},            // 2 blocks, 9 s
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    FakePlatform fake;
+    console::Console console(fake, dir_.string());
+    WavePlayer player(console, fake.audio);
+    const auto file = File("long" + std::to_string(n++) + ".wav", PcmWave(1, 11025, 8, Ramp(c.bytes)));
+    fake.events.PostAt(500, keys::Type("a"));
+    EXPECT_EQ(player.WavePlayFile(file), 0) << c.what;
+    EXPECT_LT(fake.clock.NowMs(), 600) << c.what;
+    EXPECT_EQ(fake.audio.reset_count, 1) << c.what;
+    EXPECT_FALSE(fake.audio.IsOpen()) << c.what;
+    EXPECT_FALSE(player.WaveIsPlaying()) << c.what;
+    ASSERT_TRUE(console.KeyPressed()) << c.what;
+    EXPECT_EQ(console.ReadKey(), 'a') << c.what;
+  }
+}
+
+TEST_F(WavePlayerTest, WaitingKeyStopsRawDataBeforeItIsQueued) {
+  fake_.Type("k");
+  EXPECT_EQ(player_.WavePlayData(Ramp(3 * kBlockSize), 11025, 1, 8), 0);
+  EXPECT_TRUE(fake_.audio.written.empty());
   EXPECT_FALSE(fake_.audio.IsOpen());
-  EXPECT_FALSE(player_.WaveIsPlaying());
-  ASSERT_TRUE(console_.KeyPressed());
-  EXPECT_EQ(console_.ReadKey(), 'a');
+  EXPECT_EQ(console_.ReadKey(), 'k');
 }
 
 TEST_F(WavePlayerTest, WaitingKeyMeansNothingPlays) {
@@ -242,7 +263,9 @@ TEST_F(WavePlayerTest, AtMostFourBlocksAreQueued) {
   const int ids[] = {1, 2, 3, 4, 1, 2};
   for (size_t i = 0; i < written.size(); ++i) {
     EXPECT_EQ(written[i].block, ids[i]) << i;
-    if (i >= 4) EXPECT_GE(written[i].written_ms, written[i - 4].done_ms) << i;
+    if (i >= 4) {
+      EXPECT_GE(written[i].written_ms, written[i - 4].done_ms) << i;
+    }
   }
   EXPECT_EQ(fake_.audio.AllBytes().size(), samples.size());
 }

@@ -1,0 +1,153 @@
+// Key-to-silence latency of wave playback through the real SDL audio path.
+//
+// SDL's disk driver plays in real time and writes every byte the device
+// plays to a file. Each trial plays a short run of one marker and then a long
+// run of another, waits a random 0-40 ms after the first run is reported done,
+// pushes a key into SDL's event queue and lets the player stop. The file then
+// tells where the sound really stopped. The key's place in the played stream
+// is the start of the device buffer that finished the first marker plus the
+// time between that report and the key; latency is the played time from there
+// to the end of the last marker byte.
+//
+// Prints, per format, the median and 95th percentile of that latency and of
+// the main thread's reaction (key pushed to device stopped), over the trials.
+// Usage: key_to_silence_bench [trials per format, default 60]
+#include <SDL2/SDL.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <vector>
+
+#include "console/console.h"
+#include "platform/sdl/sdl_platform.h"
+#include "sound/wave_player.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using placarim::platform::AudioFormat;
+
+constexpr size_t kDeviceFrames = 256;
+constexpr uint8_t kFirstMarker = 0x30;
+constexpr uint8_t kSecondMarker = 0xD0;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+struct Trial {
+  double latency_ms = 0;
+  double reaction_ms = 0;
+  bool valid = false;
+};
+
+struct Figures {
+  double median, p95, max;
+};
+
+Figures Summarize(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  const size_t p95 = static_cast<size_t>(std::ceil(0.95 * static_cast<double>(n))) - 1;
+  return {values[n / 2], values[p95], values.back()};
+}
+
+std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Trial RunTrial(placarim::console::Console& console, placarim::sound::WavePlayer& player,
+               const AudioFormat& format, const std::filesystem::path& played_path,
+               std::mt19937& random) {
+  const size_t frame = format.channels * format.bits / 8u;
+  const double bytes_per_ms = format.rate * static_cast<double>(frame) / 1000.0;
+  const std::vector<uint8_t> first(static_cast<size_t>(100 * bytes_per_ms) / frame * frame,
+                                   kFirstMarker);
+  const std::vector<uint8_t> second(static_cast<size_t>(2000 * bytes_per_ms) / frame * frame,
+                                    kSecondMarker);
+  Trial trial;
+  if (player.WavePlayData(first, format.rate, format.channels, format.bits) != 0) return trial;
+  if (player.WavePlayData(second, format.rate, format.channels, format.bits) != 0) return trial;
+  // The first marker is one block: the first report of a finished block is its.
+  const int queued = player.BlocksInFlight();
+  while (player.BlocksInFlight() >= queued) console.WaitMessage();
+  const auto first_done = Clock::now();
+  SDL_Delay(std::uniform_int_distribution<Uint32>(0, 40)(random));
+  SDL_Event key{};
+  key.type = SDL_TEXTINPUT;
+  key.text.text[0] = 'k';
+  const auto key_time = Clock::now();
+  SDL_PushEvent(&key);
+  while (player.WaveIsPlaying()) console.WaitMessage();
+  const auto stopped = Clock::now();
+  while (console.KeyPressed()) console.ReadKey();
+
+  const auto played = ReadAll(played_path);
+  const auto first_end = std::find(played.rbegin(), played.rend(), kFirstMarker).base();
+  const auto second_end = std::find(played.rbegin(), played.rend(), kSecondMarker).base();
+  if (first_end == played.begin() || second_end == played.begin()) return trial;
+  const size_t buffer_bytes = kDeviceFrames * frame;
+  const size_t first_end_at = static_cast<size_t>(first_end - played.begin()) - 1;
+  const double key_at = static_cast<double>(first_end_at / buffer_bytes * buffer_bytes) +
+                        Ms(key_time - first_done) * bytes_per_ms;
+  const double silence_at = static_cast<double>(second_end - played.begin());
+  trial.latency_ms = std::max(0.0, (silence_at - key_at) / bytes_per_ms);
+  trial.reaction_ms = Ms(stopped - key_time);
+  trial.valid = true;
+  return trial;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("placarim-key-bench-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const auto played_path = dir / "played.raw";
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  ::setenv("SDL_DISKAUDIOFILE", played_path.c_str(), 1);
+
+  placarim::platform::sdl::SdlPlatform sdl;
+  placarim::console::Console console(sdl, dir.string());
+  placarim::sound::WavePlayer player(console, sdl.Audio());
+  std::mt19937 random(2024);
+
+  std::printf("key-to-silence through SDL (disk driver, %zu-frame device buffer), %d trials\n",
+              kDeviceFrames, trials);
+  std::printf("%-22s %9s %9s %9s   %s\n", "format", "median", "p95", "max", "(ms)");
+  const AudioFormat formats[] = {{11025, 8, 1}, {16000, 16, 1}, {22050, 16, 2}};
+  int status = 0;
+  for (const AudioFormat& format : formats) {
+    std::vector<double> latency, reaction;
+    for (int i = 0; i < trials; ++i) {
+      const Trial trial = RunTrial(console, player, format, played_path, random);
+      if (!trial.valid) continue;
+      latency.push_back(trial.latency_ms);
+      reaction.push_back(trial.reaction_ms);
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "%u Hz %u-bit %s", format.rate, format.bits,
+                  format.channels == 1 ? "mono" : "stereo");
+    if (latency.empty()) {
+      std::printf("%-22s no valid trial\n", name);
+      status = 1;
+      continue;
+    }
+    const Figures l = Summarize(latency);
+    const Figures r = Summarize(reaction);
+    std::printf("%-22s %9.2f %9.2f %9.2f   key to silence (%zu trials)\n", name, l.median, l.p95,
+                l.max, latency.size());
+    std::printf("%-22s %9.2f %9.2f %9.2f   key pushed to device stopped\n", "", r.median, r.p95,
+                r.max);
+  }
+  std::filesystem::remove_all(dir);
+  return status;
+}

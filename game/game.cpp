@@ -1,0 +1,166 @@
+#include "game/game.h"
+
+#include "game/message_keys.h"
+#include "game/screen.h"
+
+namespace placarim::game {
+namespace {
+
+constexpr uint8_t kBackspace = 8;
+constexpr uint8_t kTab = 9;
+constexpr uint8_t kLineFeed = 10;
+constexpr uint8_t kEnter = 13;
+constexpr uint8_t kEscape = 27;
+
+constexpr std::string_view kSection = "PLACARIM";
+constexpr std::string_view kDefaultExerciseFile = "placarim.cnf";
+
+std::string MenuKey(char digit) { return std::string(kWhichChampionship) + digit; }
+
+}  // namespace
+
+Game::Game(console::Console& console, SpeechPort& speech, Random& random)
+    : console_(console),
+      speech_(speech),
+      random_(random),
+      narrator_(console, speech, random),
+      ending_(console, speech, narrator_),
+      tables_(console, speech, narrator_),
+      player_(console, speech, narrator_, ending_, tables_, championship_) {}
+
+void Game::Run() {
+  StartUp();
+  LoadChampionship(ChooseChampionship());
+  for (int phase = 1; phase <= championship_.phase_count; ++phase) {
+    PlayPhase(phase);
+    if (phase < championship_.phase_count) PhaseWon();
+  }
+  ChampionshipWon();
+  ending_.ShowCredits();
+}
+
+void Game::StartUp() {
+  speech_.SpeechStart(0, speech_.ReadIniString(kSection, "DIRPLACARIM"));
+  speech_.SetSpeakPunctuation(false);
+  WriteLn(console_, kTitleLine);
+  WriteLn(console_);
+  speech_.PlaySoundKey(kStartMusic);
+  narrator_.SayMessage(kGameStarts, 2);
+  exercise_file_ = speech_.ReadIniString(kSection, "CONFIGPLACARIM");
+  if (exercise_file_.empty()) exercise_file_ = kDefaultExerciseFile;
+  if (!CanOpenForReading(exercise_file_)) {
+    narrator_.SayMessage(kFileMissing, 1);
+    ending_.QuitGame();
+  }
+}
+
+int Game::ChooseChampionship() {
+  for (;;) {
+    SayMenu();
+    uint8_t key = 0;
+    uint8_t extended = 0;
+    speech_.ReadKeySpeak(key, extended);
+    while (key == kEnter || key == kBackspace) {
+      if (key == kEnter) narrator_.SayMessage(kWhichChampionship, 1);
+      speech_.ReadKeySpeak(key, extended);
+    }
+    WriteLn(console_);
+    if (key == kEscape) {
+      narrator_.SayMessage(kGivesUp, 1);
+      narrator_.SayMessage(kGameEnds, 1);
+      ending_.QuitGame();
+    }
+    if (key == kTab) {
+      tables_.TimesTableField();
+    } else if (key >= '1' && key <= '9') {
+      return key - '0';
+    } else {
+      narrator_.SayMessage(kMenuAgain, 1);
+    }
+    ClearPlayArea(console_);
+  }
+}
+
+void Game::SayMenu() {
+  WriteLn(console_);
+  while (console_.KeyPressed()) console_.ReadKey();
+  narrator_.SayMessage(kWhichChampionship, 2);
+  for (char digit = '1'; digit <= '9'; ++digit) {
+    Write(console_, std::string(1, digit));
+    speech_.PlaySoundKey(std::string(1, digit));
+    Write(console_, " - ");
+    narrator_.SayMessage(MenuKey(digit), 1);
+  }
+  WriteLn(console_);
+  WriteLn(console_);
+  narrator_.SayMessage(MenuKey('0'), 1);
+}
+
+void Game::LoadChampionship(int number) {
+  // The file is read afresh: the teacher may have changed it since start-up.
+  const auto bytes = ReadWholeFile(exercise_file_);
+  if (!bytes) {
+    narrator_.SayMessage(kFileMissing, 1);
+    ending_.QuitGame();
+  }
+  LoadResult loaded = LoadChampionshipText(*bytes, number);
+  if (loaded.title) WriteLn(console_, *loaded.title);
+  for (const std::string& error : loaded.errors) narrator_.SayMessage(error, 1);
+  if (!loaded.ok()) ending_.QuitGame();
+  championship_ = std::move(loaded.championship);
+}
+
+void Game::PlayPhase(int phase) {
+  const int sum_count = championship_.SumCount(phase);
+  for (;;) {
+    player_.ClearPhaseFailed();
+    StartPhase(phase);
+    for (int sum = 1; sum <= sum_count; ++sum) player_.PlaySum(phase, sum);
+    if (!player_.PhaseFailed()) return;
+    WriteLn(console_);
+    narrator_.SayMessage(kPhaseLost, 1);
+    narrator_.SayMessage(kPhaseReplay, 1);
+  }
+}
+
+void Game::StartPhase(int phase) {
+  console_.ClrScr();
+  WriteLn(console_, "Placarim");
+  WriteLn(console_);
+  speech_.PlaySoundKey(kFanfare);
+  narrator_.SayMessage(kPhaseStarts, 0);
+  const std::string number = std::to_string(phase);
+  WriteLn(console_, number);
+  if (phase <= 9) {
+    speech_.SpellText(number);
+  } else {
+    speech_.SpeakText(number);
+  }
+  speech_.PlaySoundKey(kShortFanfare);
+  WriteLn(console_);
+  ShufflePhase(championship_, phase, random_);
+}
+
+void Game::PhaseWon() {
+  WriteLn(console_);
+  speech_.PlaySoundKey(kFanfare);
+  speech_.PlaySoundKey(kCrowd);
+  narrator_.SayMessage(kPhaseWon, 1);
+  WriteLn(console_);
+}
+
+void Game::ChampionshipWon() {
+  WriteLn(console_);
+  WriteLn(console_);
+  speech_.PlaySoundKey(kCrowd);
+  narrator_.SayMessage(kChampionshipWon, 2);
+  speech_.PlaySoundKey(kApplause);
+  speech_.PlaySoundKey(kEndMusic);
+  narrator_.SayMessage(kGameEnds, 1);
+  for (;;) {
+    const uint8_t key = console_.ReadKey();
+    if (key == kEnter || key == kLineFeed) return;
+  }
+}
+
+}  // namespace placarim::game

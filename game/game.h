@@ -1,0 +1,51 @@
+// The game's main line: start-up, the championship menu, the phases of the
+// chosen championship with their replay rule, and the championship's end.
+//
+// States: start-up -> menu (or the end when the exercise file is missing);
+// menu -> training field -> menu, menu -> loading -> phase 1 ... -> championship
+// won -> credits -> end; ESC on the menu ends without credits, ESC while
+// answering shows the credits; a damaged file or sum line ends the game.
+#pragma once
+
+#include <string>
+
+#include "console/console.h"
+#include "game/ending.h"
+#include "game/exercise_file.h"
+#include "game/narrator.h"
+#include "game/random.h"
+#include "game/speech_port.h"
+#include "game/sum_player.h"
+#include "game/times_tables.h"
+
+namespace placarim::game {
+
+class Game {
+ public:
+  Game(console::Console& console, SpeechPort& speech, Random& random);
+
+  // Plays the whole game; the program ends inside (through the console).
+  [[noreturn]] void Run();
+
+ private:
+  void StartUp();
+  int ChooseChampionship();
+  void SayMenu();
+  void LoadChampionship(int number);
+  void PlayPhase(int phase);
+  void StartPhase(int phase);
+  void PhaseWon();
+  void ChampionshipWon();
+
+  console::Console& console_;
+  SpeechPort& speech_;
+  Random& random_;
+  Narrator narrator_;
+  Ending ending_;
+  TimesTables tables_;
+  Championship championship_;
+  SumPlayer player_;
+  std::string exercise_file_;
+};
+
+}  // namespace placarim::game

@@ -1,0 +1,148 @@
+#include "game/sum_player.h"
+
+#include "game/message_keys.h"
+#include "game/screen.h"
+
+namespace placarim::game {
+namespace {
+
+constexpr int kTab = 9;
+constexpr int kEnter = 13;
+constexpr char kEscape = 27;
+constexpr int kCountingPauseMs = 500;
+constexpr int kLargestCountedOperand = 10;
+
+bool IsAnswerChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+
+}  // namespace
+
+SumPlayer::SumPlayer(console::Console& console, SpeechPort& speech, Narrator& narrator,
+                     Ending& ending, TimesTables& tables, const Championship& championship)
+    : console_(console),
+      speech_(speech),
+      narrator_(narrator),
+      ending_(ending),
+      tables_(tables),
+      championship_(championship) {}
+
+void SumPlayer::PlaySum(int phase, int sum) {
+  std::string answer;
+  // An empty answer asks the same sum again, at no cost.
+  while (answer.empty()) {
+    WriteLn(console_);
+    PresentSum(phase, sum);
+    answer = ReadAnswer();
+  }
+  WriteLn(console_);
+  if (answer == ".") {
+    phase_failed_ = true;
+    OfferTimesTable(ParseOrQuit(phase, sum));
+  } else if (answer == std::string(1, static_cast<char>(kTab))) {
+    phase_failed_ = true;
+    tables_.TimesTableField();
+  } else if (answer.front() == kEscape) {
+    ending_.GiveUp();
+    ending_.ShowCredits();
+  } else if (answer == expected_answer_) {
+    speech_.PlaySoundKey(kKick);
+    narrator_.SayGoal();
+  } else {
+    speech_.PlaySoundKey(kKick);
+    narrator_.SayMiss();
+    ShowCounting(ParseOrQuit(phase, sum));
+    phase_failed_ = true;
+  }
+}
+
+ParsedSum SumPlayer::ParseOrQuit(int phase, int sum) {
+  const std::string& line = championship_.Sum(phase, sum);
+  auto parsed = ParseSum(line);
+  if (!parsed) {
+    narrator_.SayMessage(kDamagedSum, 1);
+    speech_.WriteLnSpeak(line);
+    ending_.QuitGame();
+  }
+  return *parsed;
+}
+
+void SumPlayer::PresentSum(int phase, int sum) {
+  const ParsedSum parts = ParseOrQuit(phase, sum);
+  speech_.PlaySoundKey(kSumCue);
+  SpeakNumber(parts.a);
+  SayOperator(parts.op);
+  SpeakNumber(parts.b);
+  Write(console_, "=");
+  speech_.PlaySoundKey(kEquals);
+  expected_answer_ = std::to_string(parts.r);
+}
+
+void SumPlayer::SayOperator(char op) {
+  Write(console_, std::string(1, op));
+  speech_.PlaySoundKey(OperatorKey(op));
+}
+
+void SumPlayer::SpeakNumber(int64_t value) {
+  if (value >= 0 && value <= 9) {
+    const std::string digit(1, static_cast<char>('0' + value));
+    Write(console_, digit);
+    speech_.PlaySoundKey(digit);
+  } else {
+    speech_.WriteSpeakInt(value);
+  }
+  WaitWhileSpeaking();
+}
+
+void SumPlayer::WaitWhileSpeaking() {
+  while (speech_.IsSpeaking()) console_.WaitMessage();
+}
+
+std::string SumPlayer::ReadAnswer() {
+  for (;;) {
+    std::string text;
+    const int code =
+        speech_.ReadLineEdit(text, console_.WhereX(), console_.WhereY(), kAnswerLength, true);
+    if (code != kEnter) return std::string(1, static_cast<char>(code));
+    bool clean = true;
+    for (char c : text) clean = clean && IsAnswerChar(c);
+    if (clean) return text;
+    narrator_.SayMessage(kBadAnswerKey, 1);
+  }
+}
+
+void SumPlayer::ShowCounting(const ParsedSum& sum) {
+  const bool counted = (sum.op == '+' || sum.op == '-') && sum.a <= kLargestCountedOperand &&
+                       sum.b <= kLargestCountedOperand;
+  if (!counted) return;
+  narrator_.SayMessage(kCounting, 1);
+  auto count_out = [&](int32_t units) {
+    for (int32_t i = 0; i < units; ++i) {
+      speech_.PlaySoundKey(kCountClick);
+      console_.Delay(kCountingPauseMs);
+    }
+  };
+  SpeakNumber(sum.a);
+  console_.Delay(kCountingPauseMs);
+  count_out(sum.a);
+  console_.Delay(kCountingPauseMs);
+  SayOperator(sum.op);
+  console_.Delay(kCountingPauseMs);
+  SpeakNumber(sum.b);
+  count_out(sum.b);
+  console_.Delay(kCountingPauseMs);
+  Write(console_, "=");
+  speech_.PlaySoundKey(kEquals);
+  SpeakNumber(sum.r);
+  WriteLn(console_);
+}
+
+void SumPlayer::OfferTimesTable(const ParsedSum& sum) {
+  narrator_.SayMessage(kOfferTable, 0);
+  uint8_t key = 0;
+  uint8_t extended = 0;
+  speech_.ReadKeySpeak(key, extended);
+  WriteLn(console_);
+  if (key == 'N' || key == 'n') return;
+  tables_.TimesTableCheck(sum.a, sum.op);
+}
+
+}  // namespace placarim::game

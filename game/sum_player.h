@@ -1,0 +1,57 @@
+// One sum is one kick at goal: the sum is voiced, the child types the result,
+// and the answer is a goal or a miss (with a counting-out for small sums).
+// "." and TAB ask for a times table instead; ESC gives up the game.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "console/console.h"
+#include "game/ending.h"
+#include "game/exercise_file.h"
+#include "game/narrator.h"
+#include "game/speech_port.h"
+#include "game/times_tables.h"
+
+namespace placarim::game {
+
+class SumPlayer {
+ public:
+  static constexpr int kAnswerLength = 10;
+
+  SumPlayer(console::Console& console, SpeechPort& speech, Narrator& narrator, Ending& ending,
+            TimesTables& tables, const Championship& championship);
+
+  // Plays sum `sum` of phase `phase`. Sets PhaseFailed on a miss or any help.
+  // Does not return when the child gives up or the sum line is damaged.
+  void PlaySum(int phase, int sum);
+
+  bool PhaseFailed() const { return phase_failed_; }
+  void ClearPhaseFailed() { phase_failed_ = false; }
+
+  // Writes and voices one number, then lets its speech end.
+  void SpeakNumber(int64_t value);
+  // The answer as typed (digits and "." only), or the one key that ended it.
+  std::string ReadAnswer();
+
+ private:
+  // Voices the sum and remembers its expected answer.
+  void PresentSum(int phase, int sum);
+  // The sum's parts; a damaged line is reported and ends the game.
+  ParsedSum ParseOrQuit(int phase, int sum);
+  void ShowCounting(const ParsedSum& sum);
+  void OfferTimesTable(const ParsedSum& sum);
+  void SayOperator(char op);
+  void WaitWhileSpeaking();
+
+  console::Console& console_;
+  SpeechPort& speech_;
+  Narrator& narrator_;
+  Ending& ending_;
+  TimesTables& tables_;
+  const Championship& championship_;
+  bool phase_failed_ = false;
+  std::string expected_answer_;
+};
+
+}  // namespace placarim::game

@@ -1,0 +1,22 @@
+// How the speech layer (and the game and line editor) look up configuration
+// values. IniReader serves them from FALDEK.INI.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace placarim::speech {
+
+class ConfigLookup {
+ public:
+  virtual ~ConfigLookup() = default;
+  // The value of `key` in `section` ("" means "FALDEK"), empty when absent,
+  // with the program directory expanded for "@".
+  virtual std::string ReadIniString(std::string_view section, std::string_view key) const = 0;
+  // A value of the system configuration directory's file alone, unexpanded;
+  // `fallback` when absent.
+  virtual std::string ReadSystemValue(std::string_view section, std::string_view key,
+                                      std::string_view fallback) const = 0;
+};
+
+}  // namespace placarim::speech

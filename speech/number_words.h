@@ -1,0 +1,33 @@
+// Numbers are spoken from recorded words, never by the diphone voice: a number
+// becomes Brazilian Portuguese words, and each word names a recording.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace placarim::speech {
+
+// The largest number that has words (999 trillion ...); larger ones are read as it.
+inline constexpr uint64_t kLargestWordedNumber = 999'999'999'999'999ULL;
+
+// The words of `n`, separated by single spaces (a trailing space may remain):
+// 1001 is "mil e um", 2000000 is "dois milhões ". Windows-1252 text.
+std::string NumberToWords(uint64_t n);
+
+// The recording keys of the words, in order: "_" plus the word without its
+// tilde, cut to 8 characters ("dezessete" is "_dezeset" so that it differs
+// from "_dezesse"); when `feminine`, a last "um" or "dois" says "_uma", "_duas".
+std::vector<std::string> NumberWordKeys(std::string_view words, bool feminine);
+
+// The weekday of a date (0 = Sunday), Gregorian calendar.
+int WeekdayOf(int year, int month, int day);
+
+// "_" + weekday name ("_Sexta"); `weekday` 0 is Sunday.
+std::string WeekdayKey(int weekday);
+
+// "_" + the first 7 characters of the month name ("_Setembr"); `month` 1 is January.
+std::string MonthKey(int month);
+
+}  // namespace placarim::speech

@@ -1,0 +1,311 @@
+// Speaking text, recorded keys, characters and generated sounds.
+#include "speech/speech.h"
+
+#include "speech/local_path.h"
+#include "speech/number_words.h"
+#include "speech/wave_image.h"
+
+namespace placarim::speech {
+namespace {
+
+bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
+bool IsWordChar(uint8_t c) { return IsLetter(c) || c == ' '; }
+bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
+
+uint8_t At(std::string_view text, size_t i) { return i < text.size() ? static_cast<uint8_t>(text[i]) : ' '; }
+
+size_t PrefixLength(std::string_view text, bool (*belongs)(uint8_t)) {
+  size_t n = 0;
+  while (n < text.size() && belongs(static_cast<uint8_t>(text[n]))) ++n;
+  return n;
+}
+
+bool IsNumberChar(uint8_t c) { return IsDigit(c) || c == '-'; }
+
+std::string TrimTrailingSpaces(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && text[end - 1] == ' ') --end;
+  return std::string(text.substr(0, end));
+}
+
+}  // namespace
+
+std::string UpperCaseLatin1(std::string_view text) {
+  std::string upper(text);
+  for (char& ch : upper) {
+    const uint8_t c = static_cast<uint8_t>(ch);
+    if (c >= 'a' && c <= 'z') ch = static_cast<char>(c - 32);
+    else if (c >= 224) ch = static_cast<char>(c - 32);
+  }
+  return upper;
+}
+
+// --- file names ---------------------------------------------------------------
+
+std::string Speech::SoundKeyPath(std::string_view key) const {
+  const std::string& directory = !key.empty() && key[0] == '_' ? letters_directory_ : program_directory_;
+  return FindFileIgnoringCase(directory + LocalPath(key) + ".wav");
+}
+
+std::string Speech::CharacterPath(uint8_t c) const {
+  const std::string directory = voice_ != nullptr ? voice_->LettersDirectory() : std::string();
+  return FindFileIgnoringCase(directory + "_" + std::to_string(c) + ".wav");
+}
+
+bool Speech::SoundKeyExists(std::string_view key) const { return FileExistsIgnoringCase(SoundKeyPath(key)); }
+
+// --- output control -------------------------------------------------------------
+
+bool Speech::IsSpeaking() {
+  if (console_.KeyPressed()) {
+    StopSpeech();
+    return false;
+  }
+  if (synth_active_) return sound_.IsPlaying() || synthesizer_->SynthIsSpeaking(0);
+  return sound_.IsPlaying();
+}
+
+void Speech::WaitWhileSpeaking() {
+  while (IsSpeaking()) console_.WaitMessage();
+}
+
+void Speech::WaitSpeech() {
+  if (!synth_pending_) return;
+  WaitWhileSpeaking();
+  synth_pending_ = false;
+}
+
+void Speech::StopSpeech() {
+  sound_.Stop();
+  stop_requested_ = true;
+  if (synth_active_ && (synthesizer_->SynthIsSpeaking(0) || synth_type_ == 3)) synthesizer_->SynthStop();
+  console_.PostWakeUp(kSpeechWakeUp);
+}
+
+void Speech::SpeechPause(int milliseconds) {
+  for (int steps = milliseconds / 50; steps > 0; --steps) {
+    if (!console_.KeyPressed()) console_.Delay(50);
+  }
+}
+
+// --- recorded and generated sounds -------------------------------------------------
+
+void Speech::PlaySoundKey(std::string_view key) {
+  WaitSpeech();
+  sound_.PlayFile(SoundKeyPath(key));
+}
+
+void Speech::SpeakChar(uint8_t c) {
+  WaitSpeech();
+  sound_.PlayFile(CharacterPath(c));
+}
+
+void Speech::SpellText(std::string_view text) {
+  for (char c : text) {
+    if (console_.KeyPressed()) return;
+    SpeakChar(static_cast<uint8_t>(c));
+  }
+}
+
+void Speech::PlayClick() {
+  WaitSpeech();
+  const bool condense = sound_.Condense();
+  sound_.SetCondense(false);
+  sound_.PlayMemory(MakeSpeechImage(click_samples_.data(), click_samples_.size()));
+  WaitWhileSpeaking();
+  sound_.SetCondense(condense);
+}
+
+void Speech::PlayBeep() {
+  WaitSpeech();
+  while (console_.KeyPressed()) console_.ReadKey();
+  const std::vector<uint8_t> beep = MakeBeepSamples();
+  sound_.PlayMemory(MakeSpeechImage(beep.data(), beep.size()));
+  WaitWhileSpeaking();
+}
+
+void Speech::PlayWaveBufferWait(const std::vector<uint8_t>& image) {
+  WaitSpeech();
+  sound_.PlayMemory(image);
+  WaitWhileSpeaking();
+}
+
+// --- text -----------------------------------------------------------------------
+
+void Speech::SpeakText(std::string_view text) {
+  std::string to_speak(text);
+  if (buffer_speech) {
+    if (!text.empty()) {
+      if (IsLetter(static_cast<uint8_t>(text[0]))) speech_buffer_ += ' ';
+      speech_buffer_ += text;
+      return;
+    }
+    to_speak = std::move(speech_buffer_);
+    speech_buffer_.clear();
+  }
+  if (synth_active_) {
+    WaitWhileSpeaking();
+    if (!console_.KeyPressed()) {
+      synthesizer_->SynthSpeak(to_speak);
+      synth_pending_ = true;
+    }
+    return;
+  }
+  SpeakBuiltIn(std::move(to_speak));
+}
+
+void Speech::SpeakBuiltIn(std::string text) {
+  text += ' ';
+  uint8_t last_symbol = ' ';
+  int repeats = 0;
+  stop_requested_ = false;
+  while (!stop_requested_ && !text.empty()) {
+    if (console_.KeyPressed()) {
+      StopSpeech();
+      return;
+    }
+    // Each leading zero is said on its own ("007" is zero, zero, seven).
+    while (!text.empty() && text[0] == '0') {
+      PlaySoundKey("_zero");
+      text.erase(0, 1);
+    }
+    if (text.empty()) break;
+    const uint8_t first = static_cast<uint8_t>(text[0]);
+    if (first >= '1' && first <= '9') {
+      const size_t n = PrefixLength(text, IsNumberChar);
+      const std::string number = text.substr(0, n);
+      // Long digit runs and hyphenated ones (telephones, dates) are spelled.
+      if (number.find('-') != std::string::npos || n >= 7) SpellText(number);
+      else SpeakNumberWords(NumberToWords(std::stoull(number)), false);
+      text.erase(0, n);
+    } else if (IsWordChar(first)) {
+      const size_t run = PrefixLength(text, IsWordChar);
+      const size_t n = std::min(run, kMaxVoiceText);
+      const std::string words = text.substr(0, n);
+      const std::string letters = TrimTrailingSpaces(words);
+      // A run of blanks (after a number or a symbol) has nothing to say.
+      if (!letters.empty()) {
+        if (UpperCaseLatin1(letters) == "WWW") SpellText(letters);
+        else if (voice_ != nullptr) voice_->SpeakDiphoneCodes(voice_->TranslateToDiphoneCodes(words));
+      }
+      text.erase(0, n);
+      // A hyphenated word is said without a pause.
+      if (text.size() >= 2 && text[0] == '-' && IsLetter(static_cast<uint8_t>(text[1]))) text.erase(0, 1);
+    } else {
+      SpeakSymbol(text, last_symbol, repeats);
+    }
+  }
+}
+
+void Speech::SpeakSymbol(std::string& text, uint8_t& last_symbol, int& repeats) {
+  uint8_t c = static_cast<uint8_t>(text[0]);
+  // Long rows of one symbol ("-----", "*****") click instead of talking on.
+  // Words and numbers between two equal symbols do not reset the count.
+  bool as_space = false;
+  if (c != last_symbol) {
+    last_symbol = c;
+    repeats = 0;
+  } else if (++repeats > 3) {
+    PlayClick();
+    as_space = true;
+  }
+  if (c == '-') {
+    const uint8_t next = text.size() <= 2 ? ' ' : At(text, 1);
+    if (next == ' ' || next == '-') PunctuationPause(text);
+    else if (IsDigit(next)) PlaySoundKey("_MENOS");
+    else SpeakChar('-');
+  } else if (text.starts_with("://")) {
+    SpellText(text.substr(0, 1));
+  } else {
+    if (as_space) c = ' ';
+    switch (c) {
+      case '\t':
+      case ' ':
+        break;
+      case '(':
+      case ')':
+      case ',':
+      case '.':
+      case ':':
+      case ';':
+        PunctuationPause(text);
+        break;
+      default:
+        if (!console_.KeyPressed()) SpeakChar(c);
+    }
+  }
+  text.erase(0, 1);
+}
+
+void Speech::PunctuationPause(std::string_view text) {
+  if (console_.KeyPressed()) return;
+  WaitWhileSpeaking();
+  const uint8_t c = At(text, 0);
+  if (speak_punctuation) SpeakChar(c);
+  const bool space_follows = At(text, 1) == ' ';
+  switch (c) {
+    case '(':
+    case ')':
+    case ':':
+    case ';':
+      SpeechPause(colon_pause_);
+      break;
+    case ',':
+    case '-':
+    case '.':
+      if (space_follows) SpeechPause(c == '.' ? full_stop_pause_ : comma_pause_);
+      else if (!speak_punctuation) SpeakChar(c);
+      break;
+    default:
+      break;
+  }
+}
+
+// --- console ----------------------------------------------------------------------
+
+void Speech::WriteSpeak(std::string_view text) {
+  console_.Write(text);
+  SpeakText(text);
+}
+
+void Speech::WriteLnSpeak(std::string_view text) {
+  WriteSpeak(text);
+  console_.WriteLineBreak();
+  if (!speech_buffer_.empty()) SpeakText({});
+}
+
+void Speech::WriteSpeakInt(long long value) { WriteSpeak(std::to_string(value)); }
+
+void Speech::ReadKeySpeak(uint8_t& c, uint8_t& ext) {
+  constexpr uint8_t kF8 = 66;
+  for (;;) {
+    WaitWhileSpeaking();
+    ext = ' ';
+    c = console_.ReadKey();
+    if (c == 0) {
+      ext = console_.ReadKey();
+      // The console sends these ahead of a character typed with AltGr.
+      if (ext >= 16 && ext <= 18) c = console_.ReadKey();
+    }
+    if (c == 0 && ext == kF8) {
+      SpeakTime();
+      continue;
+    }
+    // 222 and 223 tell that the window gained or lost the keyboard focus.
+    if (c > 31 && c != 222 && c != 223) {
+      SpeakChar(c);
+      console_.Write(std::string(1, static_cast<char>(c)));
+    }
+    return;
+  }
+}
+
+uint8_t Speech::ReadCharSpeak() {
+  if (!speech_buffer_.empty()) SpeakText({});
+  const uint8_t code = console_.ReadKey();
+  StopSpeech();
+  SpeakChar(code);
+  return code;
+}
+
+}  // namespace placarim::speech

@@ -1,0 +1,37 @@
+// The speech layer wired to the text console and wave playback, with
+// configuration read from FALDEK.INI: what the program builds once.
+//
+//   console::Console console(platform, platform::StartDirectory());
+//   sound::WavePlayer wave(console, platform.Audio());
+//   speech::SpeechLayer layer(console, wave, &synthesizer_or_null);
+//   tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
+//   layer.speech.AttachVoice(voice);
+//   layer.speech.SpeechStart(0, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));
+#pragma once
+
+#include "console/console.h"
+#include "sound/wave_player.h"
+#include "speech/console_link.h"
+#include "speech/ini_reader.h"
+#include "speech/speech.h"
+#include "speech/wave_link.h"
+
+namespace placarim::speech {
+
+class SpeechLayer {
+ public:
+  SpeechLayer(console::Console& console, sound::WavePlayer& wave, Synthesizer* synthesizer = nullptr)
+      : console_link(console),
+        wave_link(wave),
+        ini(console.StartDir()),
+        speech(console_link, wave_link, ini, synthesizer) {}
+  SpeechLayer(const SpeechLayer&) = delete;
+  SpeechLayer& operator=(const SpeechLayer&) = delete;
+
+  ConsoleLink console_link;
+  WaveLink wave_link;
+  IniReader ini;
+  Speech speech;
+};
+
+}  // namespace placarim::speech

@@ -1,0 +1,427 @@
+// The line editor on the real console over the headless platform: keys are
+// scripted one by one at the moments the editor waits for them, sounds are
+// journaled by name ("_DEL", "_51" for the character 3, "beep", "click").
+#include "speech/line_editor.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/fake/fake_platform.h"
+#include "platform/vk.h"
+#include "sound/wave_player.h"
+#include "speech/console_link.h"
+#include "speech/ini_reader.h"
+#include "speech/speech.h"
+#include "speech/wave_image.h"
+#include "tests/speech/speech_fakes.h"
+
+namespace placarim::speech {
+namespace {
+
+namespace fs = std::filesystem;
+namespace vk = platform::vk;
+namespace keys = platform::fake::keys;
+using testing::FakeSound;
+using testing::FakeVoice;
+using testing::Journal;
+
+// Wave playback as the editor and the speech layer see it, journaled: files by
+// their name without ".wav", images by their content.
+class JournalSound final : public SoundOutput {
+ public:
+  JournalSound(Journal& journal, console::Console& console) : journal_(journal), console_(console) {}
+  int PlayFile(const std::string& path) override {
+    if (console_.KeyPressed()) return 0;
+    std::string name = fs::path(path).filename().string();
+    if (name.ends_with(".wav")) name.resize(name.size() - 4);
+    if (!fs::exists(path)) name += "(missing)";
+    journal_.push_back(name);
+    return 0;
+  }
+  int PlayMemory(const std::vector<uint8_t>& image) override {
+    if (console_.KeyPressed()) return 0;
+    journal_.push_back(FakeSound::Describe(image));
+    return 0;
+  }
+  bool IsPlaying() override { return false; }
+  void Stop() override {}
+  bool Condense() const override { return false; }
+  void SetCondense(bool) override {}
+  bool SpeedUp() const override { return speed_up; }
+  void SetSpeedUp(bool on) override {
+    speed_up = on;
+    speed_changes.push_back(on);
+  }
+  bool speed_up = false;
+  std::vector<bool> speed_changes;
+
+ private:
+  Journal& journal_;
+  console::Console& console_;
+};
+
+class LineEditorTest : public ::testing::Test {
+ protected:
+  LineEditorTest() {
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "etc");
+    fs::create_directories(root_ / "letras");
+    fs::create_directories(root_ / "sons");
+    ::setenv("PLACARIM_SYSCONFDIR", (root_ / "etc").c_str(), 1);
+    WriteConfig("");
+    for (const char* key : {"_DEL", "_APFCPO", "_APICPO", "_CPOAPA", "_FALACI", "_FALDLG", "_VELOC", "_quatro",
+                            "_quarent", "_e", "_dois", "dtmf_1", "dtmf_2", "dtmf_X", "dtmf_#"}) {
+      WriteWave(key, key);
+    }
+    for (int c = 32; c < 127; ++c) WriteWave("_" + std::to_string(c), std::string(1, static_cast<char>(c)));
+    voice_.letters_directory = (root_ / "letras").string() + "/";
+    speech_.AttachVoice(voice_);
+    speech_.SpeechStart(3, (root_ / "sons").string());
+    journal_.clear();
+  }
+  ~LineEditorTest() override { fs::remove_all(root_); }
+
+  static fs::path Root() {
+    return fs::path(::testing::TempDir()) /
+           ("line_editor_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  }
+
+  void WriteConfig(const std::string& faldek_section) {
+    std::ofstream(root_ / "etc" / "FALDEK.INI")
+        << "[TRADUTOR]\nDIRLETRAS=" << (root_ / "letras").string() << "\n[FALDEK]\n"
+        << faldek_section;
+  }
+  void WriteWave(const std::string& key, const std::string& samples) {
+    const std::vector<uint8_t> image =
+        MakeSpeechImage(reinterpret_cast<const uint8_t*>(samples.data()), samples.size());
+    std::ofstream(root_ / "letras" / (key + ".wav"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  }
+
+  // Each press arrives 100 ms after the previous one, so the editor meets
+  // them one at a time, as a child types.
+  void Keys(std::initializer_list<std::vector<platform::Event>> presses) {
+    int64_t at = fake_.clock.NowMs();
+    for (const auto& press : presses) fake_.events.PostAt(at += 100, press);
+  }
+  static std::vector<platform::Event> Typed(std::string_view text) { return keys::Type(text); }
+  static std::vector<platform::Event> Key(int key, platform::Modifiers mods = {}) { return keys::Press(key, mods); }
+  static std::vector<platform::Event> Shift(int key) { return keys::Press(key, {.shift = true}); }
+
+  int Edit(std::string& text, int length = 10, bool editable = true, int x = 5, int y = 3) {
+    return editor_.ReadLineEdit(text, x, y, length, editable);
+  }
+  std::string Row(int y) const { return fake_.screen.RowText(y - 1); }
+
+  fs::path root_ = Root();
+  platform::fake::FakePlatform fake_;
+  console::Console console_{fake_, root_.string()};
+  Journal journal_;
+  JournalSound sound_{journal_, console_};
+  ConsoleLink link_{console_};
+  IniReader ini_{root_.string()};
+  Speech speech_{link_, sound_, ini_, nullptr, 7};
+  FakeVoice voice_{journal_};
+  LineEditor editor_{console_, speech_, sound_};
+};
+
+TEST_F(LineEditorTest, FirstKeyReplacesOldContentsWithTwoClicks) {
+  std::string text = "12";
+  Keys({Typed("3"), Typed("\r")});
+  EXPECT_EQ(Edit(text), kEditEnter);
+  EXPECT_EQ(text, "3");
+  EXPECT_EQ(journal_, (Journal{"click", "click", "_51"}));
+}
+
+TEST_F(LineEditorTest, MovingFirstKeepsContents) {
+  std::string text = "12";
+  Keys({Key(vk::kEnd), Typed("3"), Typed("\r")});
+  EXPECT_EQ(Edit(text), kEditEnter);
+  EXPECT_EQ(text, "123");
+  EXPECT_EQ(journal_, (Journal{"_51"}));
+  EXPECT_EQ(Row(3).substr(4, 10), "123       ");
+}
+
+TEST_F(LineEditorTest, TypingIntoAFullFieldDropsTheLastCharacter) {
+  speech_.first_key_clears = false;
+  std::string text = "abcdefghij";
+  Keys({Typed("x"), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "xabcdefghi");
+}
+
+TEST_F(LineEditorTest, EndsOfTheFieldBeep) {
+  std::string text = "abcdefghij";
+  std::initializer_list<std::vector<platform::Event>> rights = {
+      Key(vk::kRight), Key(vk::kRight), Key(vk::kRight), Key(vk::kRight), Key(vk::kRight),
+      Key(vk::kRight), Key(vk::kRight), Key(vk::kRight), Key(vk::kRight), Key(vk::kRight),
+      Key(vk::kRight), Typed("\r")};
+  Keys(rights);
+  Edit(text);
+  ASSERT_EQ(journal_.size(), 11u);
+  EXPECT_EQ(journal_[9], "_106");  // j, the tenth character, spoken on the way to 11
+  EXPECT_EQ(journal_[10], "beep");
+  EXPECT_EQ(fake_.screen.caret.col + 1, 0 + 5 + 10);  // column x + 10: just past the field
+
+  journal_.clear();
+  Keys({Key(vk::kBack), Key(vk::kLeft), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"beep", "beep"}));
+  EXPECT_EQ(text, "abcdefghij");
+}
+
+TEST_F(LineEditorTest, CtrlURestoresTheEntryTextWithThreeBeeps) {
+  std::string text = "12";
+  Keys({Key(vk::kEnd), Typed("34"), keys::Ctrl('U'), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "12");
+  const Journal tail(journal_.end() - 3, journal_.end());
+  EXPECT_EQ(tail, (Journal{"beep", "beep", "beep"}));
+}
+
+TEST_F(LineEditorTest, WholeFieldCommands) {
+  struct Case {
+    const char* name;
+    std::vector<platform::Event> key;
+    const char* expected;
+    const char* sound;
+  };
+  const Case cases[] = {
+      {"Ctrl+D clears from the cursor", keys::Ctrl('D'), "ab", "_APFCPO"},
+      {"Ctrl+S clears before the cursor", keys::Ctrl('S'), "cdef", "_APICPO"},
+      {"Ctrl+Y clears the field", keys::Ctrl('Y'), "", "_CPOAPA"},
+  };
+  for (const Case& c : cases) {
+    journal_.clear();
+    std::string text = "abcdef";
+    Keys({Key(vk::kRight), Key(vk::kRight), c.key, Typed("\r")});
+    Edit(text);
+    EXPECT_EQ(text, c.expected) << c.name;
+    EXPECT_EQ(journal_.back(), c.sound) << c.name;
+  }
+}
+
+TEST_F(LineEditorTest, CtrlKSpeaksTheCursorPosition) {
+  std::string text = "abcdef";
+  Keys({Key(vk::kRight), Key(vk::kRight), Key(vk::kRight), keys::Ctrl('K'), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_.back(), "buffer:_quatro");
+}
+
+TEST_F(LineEditorTest, ShiftRightSelectsAndShiftDelDeletesTheSelection) {
+  std::string text = "abcdef";
+  Keys({Shift(vk::kRight), Shift(vk::kRight), Shift(vk::kRight), Shift(vk::kDelete), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "def");
+  EXPECT_EQ(journal_, (Journal{"_97", "_98", "_99", "_DEL", "_97", "_98", "_99"}));
+}
+
+TEST_F(LineEditorTest, SelectionIsDrawnOnBackgroundEight) {
+  std::string text = "abcdef";
+  bool checked = false;
+  Keys({Shift(vk::kRight), Shift(vk::kRight)});
+  fake_.events.SetIdleHandler([&] {
+    if (checked) return;
+    checked = true;
+    // Waiting for the third key: the field shows "ab" selected.
+    const auto& selected = fake_.screen.At(4, 2);
+    const auto& plain = fake_.screen.At(6, 2);
+    EXPECT_EQ(selected.ch, 'a');
+    EXPECT_EQ(selected.bg, (platform::Rgb{128, 128, 128}));
+    EXPECT_EQ(plain.ch, 'c');
+    EXPECT_EQ(plain.bg, (platform::Rgb{0, 0, 0}));
+    fake_.Post(keys::Type("\r"));
+  });
+  Edit(text);
+  EXPECT_TRUE(checked);
+}
+
+TEST_F(LineEditorTest, CopyAndPaste) {
+  std::string text = "ab c";
+  Keys({keys::Ctrl('C'), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(fake_.clipboard.text, std::optional<std::string>("ab c\r\n"));
+
+  // Paste as the first key replaces the field; the pasted text is cut at its
+  // line end and to the field's length.
+  fake_.clipboard.text = "12345678901234\r\nsecond line";
+  text = "old";
+  Keys({keys::Ctrl('V'), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "1234567890");
+
+  fake_.clipboard.text = "XY";
+  text = "abcd";
+  Keys({Key(vk::kRight), Key(vk::kRight), keys::Ctrl('V'), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "abXYcd");
+}
+
+TEST_F(LineEditorTest, HostileClipboardNeverOverflowsTheField) {
+  const std::string huge(3 * 1024 * 1024, 'z');
+  const std::vector<std::string> clips = {huge, std::string("\x01\x02\x1b[2J", 7), "\xE4\xB8\xAD\xE6\x96\x87"};
+  for (const std::string& clip : clips) {
+    fake_.clipboard.text = clip;
+    std::string text;
+    Keys({Key(vk::kInsert, {.shift = true}), Typed("\r")});
+    Edit(text, 10);
+    EXPECT_LE(text.size(), 10u);
+  }
+  fake_.clipboard.text = huge;
+  std::string text;
+  Keys({keys::Ctrl('V'), Typed("\r")});
+  Edit(text, 100000);
+  EXPECT_EQ(text.size(), static_cast<size_t>(kMaxFieldLength));
+}
+
+TEST_F(LineEditorTest, F12OpensTheWordWithTheProgramOfItsExtension) {
+  WriteConfig("PROG.TXT=c:\\bin\\leitor\n");
+  std::string text = "ver (notas.txt) hoje";
+  Keys({Key(vk::kRight), Key(vk::kRight), Key(vk::kRight), Key(vk::kRight), Key(vk::kRight), Key(vk::kF12),
+        Typed("\r")});
+  Edit(text, 30);
+  ASSERT_EQ(fake_.shell.launches.size(), 1u);
+  EXPECT_EQ(fake_.shell.launches[0].program, "/bin/leitor");
+  EXPECT_EQ(fake_.shell.launches[0].args, (std::vector<std::string>{"notas.txt)"}));
+  EXPECT_EQ(fake_.shell.launches[0].directory, fs::current_path().string());
+}
+
+TEST_F(LineEditorTest, OpeningWithoutAConfiguredProgramUsesTheDesktopAndAFailedStartBeeps) {
+  editor_.OpenLinkOrFile("www.exemplo.org");
+  ASSERT_EQ(fake_.shell.launches.size(), 1u);
+  EXPECT_EQ(fake_.shell.launches[0].program, "xdg-open");
+  EXPECT_EQ(fake_.shell.launches[0].args, (std::vector<std::string>{"www.exemplo.org"}));
+  EXPECT_TRUE(journal_.empty());
+
+  fake_.shell.fail = true;
+  editor_.OpenLinkOrFile("jogo.exe");
+  ASSERT_EQ(fake_.shell.launches.size(), 2u);
+  EXPECT_EQ(fake_.shell.launches[1].program, (fs::current_path() / "jogo.exe").string());
+  EXPECT_TRUE(fake_.shell.launches[1].args.empty());
+  EXPECT_EQ(journal_, (Journal{"beep"}));
+}
+
+TEST_F(LineEditorTest, WordToOpenStripsMarksButKeepsClosingBrackets) {
+  const struct {
+    const char* field;
+    int cursor;
+    const char* word;
+  } cases[] = {
+      {"ver (notas.txt) hoje", 6, "notas.txt)"},
+      {"\"www.a.com.\"", 1, "www.a.com"},
+      {"a  b", 3, ""},  // on a space there is no word
+      {"ab cd", 5, "cd"},
+      {"<<>>", 2, ""},
+      {"", 1, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WordToOpen(c.field, c.cursor), c.word) << c.field;
+}
+
+TEST_F(LineEditorTest, AltF1EndsSilentlyAndF1AtTheEndBeeps) {
+  // The desktop keeps Alt+F1 as a system key; the code pair reaches the editor
+  // from a key-down that the console does pass, with Alt held.
+  std::string text = "abc";
+  platform::Event alt_f1 = keys::KeyDown(vk::kF1, {.alt = true});
+  alt_f1.system = false;
+  Keys({{alt_f1, keys::KeyUp(vk::kF1, {.alt = true})}});
+  EXPECT_EQ(Edit(text), kEditAltF1);
+  EXPECT_TRUE(journal_.empty());
+
+  Keys({Key(vk::kEnd), Key(vk::kF1), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"beep"}));
+}
+
+TEST_F(LineEditorTest, F1ReadsWordsAndSpellsConsonantRuns) {
+  std::string text = "CPF casa 42";
+  Keys({Key(vk::kF1), Key(vk::kF1), Key(vk::kF1), Typed("\r")});
+  Edit(text, 20);
+  EXPECT_EQ(journal_, (Journal{"_67", "_80", "_70", "voice:<casa >", "buffer:_quarent_e_dois"}));
+}
+
+TEST_F(LineEditorTest, UnhandledExtendedKeysEndEditingWithTheirCode) {
+  const struct {
+    int key;
+    platform::Modifiers mods;
+    int result;
+  } cases[] = {{vk::kUp, {}, 72}, {vk::kDown, {}, 80}, {vk::kPrior, {}, 73}, {vk::kF1 + 1, {}, 60},
+               {vk::kF1 + 8, {.ctrl = true}, kEditCtrlF9}};
+  for (const auto& c : cases) {
+    std::string text = "x";
+    Keys({Key(c.key, c.mods)});
+    EXPECT_EQ(Edit(text), c.result) << c.key;
+  }
+  for (const char* ending : {"\t", "\x1b"}) {
+    std::string text;
+    Keys({Typed(ending)});
+    EXPECT_EQ(Edit(text), ending[0]);
+  }
+}
+
+TEST_F(LineEditorTest, WordMovesClickAndBeepAtTheEnds) {
+  std::string text = "um dois 33";
+  Keys({keys::Press(vk::kRight, {.ctrl = true}), keys::Press(vk::kRight, {.ctrl = true}),
+        keys::Press(vk::kRight, {.ctrl = true}), keys::Press(vk::kLeft, {.ctrl = true}),
+        keys::Ctrl(vk::kBack), Typed("\r")});
+  Edit(text);
+  // to "dois", to "33", past the end (beep, cursor after 33), back to "33",
+  // then Ctrl+Backspace deletes "33" with one "_DEL".
+  EXPECT_EQ(journal_, (Journal{"click", "click", "beep", "click", "_DEL", "_51", "_51"}));
+  EXPECT_EQ(text, "um dois");
+}
+
+TEST_F(LineEditorTest, NonEditableFieldsMoveButNeverChange) {
+  std::string text = "abc";
+  Keys({Key(vk::kEnd), keys::Ctrl('Y'), Key(vk::kBack), Key(vk::kDelete), Typed("z"), Typed("\r")});
+  Edit(text, 10, false);
+  EXPECT_EQ(text, "abc");
+  EXPECT_TRUE(journal_.empty());
+}
+
+TEST_F(LineEditorTest, TelephoneTonesPlayWithoutSpeedUpAndWithTheirGaps) {
+  sound_.speed_up = true;
+  std::string text = "1*,#";
+  const int64_t before = fake_.clock.NowMs();
+  sound_.speed_changes.clear();
+  const platform::Modifiers ctrl{.ctrl = true};
+  const std::vector<platform::Event> dial = {keys::KeyDown(0xDC, ctrl), keys::Char(28, ctrl),
+                                             keys::KeyUp(0xDC, ctrl)};
+  fake_.events.PostAt(before + 100, dial);
+  fake_.events.PostAt(before + 5000, Typed("\r"));
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"dtmf_1", "dtmf_X", "dtmf_#"}));
+  EXPECT_EQ(sound_.speed_changes, (std::vector<bool>{false, true}));
+
+  // A key during the dialling ends it: the Enter at 300 ms comes during the
+  // comma's second of silence, so "#" is never dialled.
+  journal_.clear();
+  const int64_t now = fake_.clock.NowMs();
+  fake_.events.PostAt(now + 100, dial);
+  fake_.events.PostAt(now + 300, Typed("\r"));
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"dtmf_1", "dtmf_X"}));
+}
+
+TEST_F(LineEditorTest, LongFieldsScrollToKeepTheCursorVisible) {
+  std::string text(60, 'a');
+  text += "XYZ";
+  bool checked = false;
+  fake_.events.SetIdleHandler([&] {
+    if (checked) return;
+    checked = true;
+    // x = 70 leaves 9 visible columns; at the end (64) the last 9 are shown.
+    EXPECT_EQ(Row(1).substr(69, 9), "aaaaaaXYZ");
+    fake_.Post(keys::Type("\r"));
+  });
+  Keys({Key(vk::kEnd)});
+  EXPECT_EQ(editor_.ReadLineEdit(text, 70, 1, 100, true), kEditEnter);
+  EXPECT_TRUE(checked);
+}
+
+}  // namespace
+}  // namespace placarim::speech

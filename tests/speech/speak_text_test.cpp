@@ -1,0 +1,153 @@
+#include "tests/speech/speech_fixture.h"
+
+namespace placarim::speech::testing {
+namespace {
+
+class SpeakTextTest : public SpeechTest {
+ protected:
+  void SetUp() override {
+    Start();
+    speech_->speak_punctuation = false;  // as the game runs
+  }
+  Journal Say(std::string_view text) {
+    journal_.clear();
+    speech_->SpeakText(text);
+    return Heard();
+  }
+};
+
+struct TextCase {
+  const char* text;
+  bool speak_punctuation;
+  Journal heard;
+};
+
+TEST_F(SpeakTextTest, SplitsNumbersWordsAndSymbols) {
+  const TextCase cases[] = {
+      {"007", false, {"_zero", "_zero", "buffer:_sete"}},
+      {"123456", false, {"buffer:_cento_e_vinte_e_tres_mil_e_quatroc_e_cinquen_e_seis"}},
+      {"1234567", false, {"_49", "_50", "_51", "_52", "_53", "_54", "_55"}},
+      {"12-34", false, {"_49", "_50", "_45", "_51", "_52"}},
+      {"-5", false, {"_MENOS", "buffer:_cinco"}},
+      {"a - b", false, {"voice:<a >", "delay:150", "voice:< b >"}},
+      {"a-b", false, {"voice:<a>", "voice:<b >"}},
+      {"a--b", false, {"voice:<a>", "_45", "_45", "voice:<b >"}},
+      {"www", false, {"_119", "_119", "_119"}},
+      {"WwW.site", false, {"_87", "_119", "_87", "_46", "voice:<site >"}},
+      {"wwww", false, {"voice:<wwww >"}},
+      {"?????", false, {"_63", "_63", "_63", "_63", "click"}},
+      {"a, b", true, {"voice:<a>", "_44", "delay:150", "voice:< b >"}},
+      {"a, b", false, {"voice:<a>", "delay:150", "voice:< b >"}},
+      {"a. b", false, {"voice:<a>", "delay:250", "voice:< b >"}},
+      {"a.b", false, {"voice:<a>", "_46", "voice:<b >"}},
+      {"a.b", true, {"voice:<a>", "_46", "voice:<b >"}},  // said once, not twice
+      {"(a): b;", false, {"delay:200", "voice:<a>", "delay:400", "voice:< b>", "delay:200"}},
+      {"http://x", false, {"voice:<http>", "_58", "_47", "_47", "voice:<x >"}},
+      {"10%", false, {"buffer:_dez", "_37"}},
+      {"", false, {}},
+      {"   ", false, {}},
+      {"\t", false, {}},
+  };
+  for (const TextCase& c : cases) {
+    speech_->speak_punctuation = c.speak_punctuation;
+    EXPECT_EQ(Say(c.text), c.heard) << '"' << c.text << "\" punctuation " << c.speak_punctuation;
+  }
+}
+
+TEST_F(SpeakTextTest, RepeatedSymbolsCountAcrossWords) {
+  // The fifth comma of the sentence clicks and makes no pause: the words in
+  // between do not reset the count.
+  const Journal heard = Say("a, b, c, d, e, f");
+  const Journal expected = {"voice:<a>",    "delay:150", "voice:< b>", "delay:150", "voice:< c>",
+                            "delay:150",    "voice:< d>", "delay:150", "voice:< e>", "click",
+                            "voice:< f >"};
+  EXPECT_EQ(heard, expected);
+  // A different symbol resets it.
+  EXPECT_EQ(Say("?\?!?\?"), (Journal{"_63", "_63", "_33", "_63", "_63"}));
+}
+
+TEST_F(SpeakTextTest, LongWordRunsReachTheVoiceInPieces) {
+  const std::string text(1500, 'a');
+  const Journal heard = Say(text);
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(heard[0], "voice:<" + std::string(kMaxVoiceText, 'a') + ">");
+  EXPECT_EQ(heard[1], "voice:<" + std::string(1500 - kMaxVoiceText, 'a') + " >");
+}
+
+TEST_F(SpeakTextTest, LettersAboveAsciiAreWords) {
+  EXPECT_EQ(Say("\xE1gua 2"), (Journal{"voice:<\xE1gua >", "buffer:_dois"}));
+}
+
+TEST_F(SpeakTextTest, PendingKeyStopsTheUtterance) {
+  console_.keys = {'x'};
+  EXPECT_EQ(Say("um 2 tres"), Journal{});
+  EXPECT_EQ(console_.keys.size(), 1u);  // the key is left for the program
+  EXPECT_GE(sound_.stops, 1);
+
+  // A key arriving during the first sound ends the rest.
+  console_.keys.clear();
+  sound_.key_during_sound[1] = 'k';
+  EXPECT_EQ(Say("7 ? 8"), Journal{"buffer:_sete"});
+  EXPECT_EQ(console_.keys.size(), 1u);
+}
+
+TEST_F(SpeakTextTest, BufferedSpeechCollectsUntilAnEmptyText) {
+  speech_->buffer_speech = true;
+  EXPECT_EQ(Say("ola"), Journal{});
+  EXPECT_EQ(Say("3"), Journal{});
+  EXPECT_EQ(Say("mundo"), Journal{});
+  EXPECT_EQ(speech_->SpeechBuffer(), " ola3 mundo");
+  EXPECT_EQ(Say(""), (Journal{"voice:< ola>", "buffer:_tres", "voice:< mundo >"}));
+  EXPECT_TRUE(speech_->SpeechBuffer().empty());
+}
+
+TEST_F(SpeakTextTest, WriteSpeakMirrorsOnTheConsole) {
+  speech_->WriteSpeak("gol");
+  speech_->WriteSpeakInt(-12);
+  speech_->WriteLnSpeak("fim");
+  EXPECT_EQ(console_.output, "gol-12fim\n");
+  EXPECT_EQ(Heard(), (Journal{"voice:<gol >", "_MENOS", "buffer:_doze", "voice:<fim >"}));
+}
+
+class SynthesizerTextTest : public SpeechTest {
+ protected:
+  void SetUp() override {
+    UseSynthesizer();
+    config_.values["TRADUTOR/SAPI"] = "Sim";
+    config_.values["SERVFALA/TIPOSAPI"] = "5";
+    Start();
+    ASSERT_TRUE(speech_->SynthActive());
+  }
+};
+
+TEST_F(SynthesizerTextTest, WholeTextGoesToTheSynthesizerAndSoundsWaitForIt) {
+  synth_.busy_polls = 3;
+  speech_->SpeakText("12 gols, -5");
+  speech_->PlaySoundKey("_gol");
+  EXPECT_EQ(Heard(), (Journal{"synth:12 gols, -5", "_gol"}));
+  EXPECT_GE(console_.wait_messages, 3);  // the recording waited for the synthesizer
+
+  console_.keys = {'x'};
+  journal_.clear();
+  speech_->SpeakText("skipped");
+  EXPECT_EQ(journal_, Journal{});  // a pending key skips the text
+}
+
+TEST_F(SynthesizerTextTest, StopSilencesTheSynthesizerWhenItSpeaks) {
+  speech_->StopSpeech();
+  EXPECT_EQ(synth_.stops, 0);
+  synth_.busy_polls = 5;
+  speech_->SpeakText("fala");
+  speech_->StopSpeech();
+  EXPECT_EQ(synth_.stops, 1);
+  EXPECT_EQ(console_.wake_ups, (std::vector<int>{kSpeechWakeUp, kSpeechWakeUp}));
+}
+
+TEST(UpperCaseLatin1, FoldsAsciiAndTheUpperHalf) {
+  EXPECT_EQ(UpperCaseLatin1("abcXYZ09"), "ABCXYZ09");
+  EXPECT_EQ(UpperCaseLatin1("\xE1\xE7\xF5\xFF"), "\xC1\xC7\xD5\xDF");
+  EXPECT_EQ(UpperCaseLatin1("\xB5\xDF\xC0"), "\xB5\xDF\xC0");  // below 224 stays
+}
+
+}  // namespace
+}  // namespace placarim::speech::testing

@@ -1,0 +1,119 @@
+// Installs the build to a scratch prefix and checks what a user gets: the
+// data, a configuration whose directories exist there, a desktop entry, and
+// a launcher that finds that configuration from any directory.
+#include <gtest/gtest.h>
+
+#include "platform/config_file.h"
+#include "platform/text_encoding.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace placarim {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Capture(const std::string& command, int& status) {
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  std::string out;
+  if (pipe == nullptr) {
+    status = -1;
+    return out;
+  }
+  std::array<char, 512> buffer{};
+  while (fgets(buffer.data(), buffer.size(), pipe) != nullptr) out += buffer.data();
+  status = pclose(pipe);
+  return out;
+}
+
+// A value as the system's configuration reader sees it (Windows-1252 text),
+// turned back into this system's UTF-8 file names as the program does.
+std::string IniValue(const fs::path& file, const std::string& section, const std::string& key) {
+  return platform::Cp1252ToUtf8(platform::ReadConfigValue(file.string(), section, key).value_or(""));
+}
+
+// A key of a desktop entry (a UTF-8 file of "key=value" lines).
+std::string DesktopValue(const fs::path& file, const std::string& key) {
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);)
+    if (line.starts_with(key + "=")) return line.substr(key.size() + 1);
+  return {};
+}
+
+class InstallTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const char* cmake = std::getenv("CMAKE_COMMAND");
+    const char* binary = std::getenv("PLACARIM_BINARY_DIR");
+    ASSERT_TRUE(cmake && binary);
+    scratch_ = fs::temp_directory_path() / ("placarim_install_" + std::to_string(getpid()));
+    fs::remove_all(scratch_);
+    prefix_ = scratch_ / "prefixo com espaço";
+    int status = 0;
+    install_log_ = Capture("'" + std::string(cmake) + "' --install '" + binary + "' --prefix '" +
+                               prefix_.string() + "'", status);
+    install_status_ = status;
+  }
+  static void TearDownTestSuite() { fs::remove_all(scratch_); }
+
+  static inline fs::path scratch_, prefix_;
+  static inline std::string install_log_;
+  static inline int install_status_ = -1;
+};
+
+TEST_F(InstallTest, InstalledConfigurationNamesInstalledData) {
+  ASSERT_EQ(install_status_, 0) << install_log_;
+  const fs::path ini = prefix_ / "etc/placarim/FALDEK.INI";
+  ASSERT_TRUE(fs::exists(ini)) << install_log_;
+  const std::string program_dir = IniValue(ini, "FALDEK", "PGMFALDEK");
+  EXPECT_TRUE(fs::equivalent(program_dir, prefix_ / "share/placarim"));
+  EXPECT_TRUE(fs::exists(fs::path(IniValue(ini, "TRADUTOR", "DIRLETRAS")) / "_65.wav"));
+  EXPECT_TRUE(fs::exists(fs::path(IniValue(ini, "TRADUTOR", "DIRLETRAS")) / "dtmf_X.wav"));
+  const std::string sounds = IniValue(ini, "PLACARIM", "DIRPLACARIM");
+  ASSERT_TRUE(sounds.starts_with("@"));
+  EXPECT_TRUE(fs::exists(fs::path(program_dir + sounds.substr(1)) / "PLMUSINI.wav"));
+  // Build-only files stay behind.
+  EXPECT_FALSE(fs::exists(prefix_ / "share/placarim/CMakeFiles"));
+  EXPECT_FALSE(fs::exists(prefix_ / "share/placarim/cmake_install.cmake"));
+}
+
+TEST_F(InstallTest, DesktopEntryStartsTheInstalledLauncher) {
+  ASSERT_EQ(install_status_, 0) << install_log_;
+  const fs::path entry = prefix_ / "share/applications/placarim.desktop";
+  ASSERT_TRUE(fs::exists(entry));
+  const std::string exec = DesktopValue(entry, "Exec");
+  EXPECT_EQ(fs::path(exec), prefix_ / "bin/placarim");
+  EXPECT_EQ(DesktopValue(entry, "Icon"), "placarim");
+  EXPECT_TRUE(fs::exists(prefix_ / "share/icons/hicolor/scalable/apps/placarim.svg"));
+}
+
+TEST_F(InstallTest, LauncherPointsTheProgramAtTheInstalledConfigurationFromAnyDirectory) {
+  ASSERT_EQ(install_status_, 0) << install_log_;
+  // A copy of the installed tree's launcher with a stand-in program that
+  // reports what it was given; reached through a symbolic link, from
+  // another directory, as a desktop or a user's PATH would start it.
+  const fs::path moved = scratch_ / "movido";
+  fs::create_directories(moved / "bin");
+  fs::create_directories(moved / "libexec/placarim");
+  fs::create_directories(moved / "etc/placarim");
+  fs::copy_file(prefix_ / "bin/placarim", moved / "bin/placarim");
+  const fs::path stand_in = moved / "libexec/placarim/placarim";
+  std::ofstream(stand_in) << "#!/bin/sh\necho \"conf=$PLACARIM_SYSCONFDIR args=$*\"\n";
+  fs::permissions(stand_in, fs::perms::owner_all);
+  fs::create_symlink(moved / "bin/placarim", scratch_ / "atalho");
+  fs::create_directories(scratch_ / "outro");
+  int status = 0;
+  const std::string out = Capture("cd '" + (scratch_ / "outro").string() +
+                                      "' && PLACARIM_SYSCONFDIR=/nao/existe ../atalho um", status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_EQ(out, "conf=" + (moved / "etc/placarim").string() + " args=um\n");
+}
+
+}  // namespace
+}  // namespace placarim
