@@ -1,6 +1,7 @@
 // The program: builds the one graph of units on the real platform and plays.
 // It takes no arguments; everything comes from FALDEK.INI and the exercise file.
 #include "console/console.h"
+#include "console/screen_review.h"
 #include "game/game.h"
 #include "game/random.h"
 #include "game/speech_link.h"
@@ -10,7 +11,7 @@
 #include "speech/line_editor.h"
 #include "speech/speech_layer.h"
 #if PLACARIM_WITH_DIPHONE_VOICE
-#include "tradutor/diphone_voice.h"
+#include "tradutor/voice.h"
 #endif
 
 int main() {
@@ -25,6 +26,8 @@ int main() {
   layer.speech.AttachVoice(voice);
 #endif
   speech::LineEditor editor(console, layer.speech, layer.wave_link);
+  console::ScreenReview review(console, layer.speech);
+  editor.SetScreenReview([&review] { review.ConsoleScreenReview(); });
   game::SpeechLink link(layer.speech, layer.ini, editor);
   game::Game game(console, link, random);
   game.Run();

@@ -121,34 +121,12 @@ TEST(BlockFill, ShortBlocksArePaddedWithTheFormatsSilence) {
   EXPECT_EQ(block[255], 128);
 }
 
-TEST(BlockFill, UnprepareErrorTexts) {
-  EXPECT_STREQ(UnprepareErrorText(5), "Specified device handle is invalid.");
-  EXPECT_STREQ(UnprepareErrorText(6), "No device driver is present.");
-  EXPECT_STREQ(UnprepareErrorText(7), "Unable to allocate or lock memory.");
-  EXPECT_STREQ(UnprepareErrorText(33),
-               "The data block pointed to by the pwh parameter is still in queue");
-  EXPECT_STREQ(UnprepareErrorText(11), "");
-}
-
 TEST(WaveFormat, SpeedUpRoundsHalvesToEven) {
   const std::pair<uint32_t, uint64_t> cases[] = {
       {11025, 16538}, {16000, 24000}, {22050, 33075}, {1, 2},
       {3, 4},         {5, 8},         {0xFFFFFFFF, 6442450942},
   };
   for (const auto& [rate, sped] : cases) EXPECT_EQ(SpeedUpRate(rate), sped) << rate;
-}
-
-TEST(WaveFormat, PlayableFormats) {
-  const std::pair<AudioFormat, bool> cases[] = {
-      {{11025, 8, 1}, true},   {{44100, 16, 2}, true},  {{kMinRate, 8, 1}, true},
-      {{kMaxRate, 16, 2}, true}, {{kMinRate - 1, 8, 1}, false}, {{kMaxRate + 1, 8, 1}, false},
-      {{11025, 8, 0}, false},  {{11025, 8, 3}, false},  {{11025, 24, 1}, false},
-      {{11025, 32, 1}, false}, {{11025, 0, 1}, false},  {{11025, 12, 1}, false},
-  };
-  for (const auto& [format, playable] : cases) {
-    EXPECT_EQ(IsPlayableFormat(format), playable)
-        << format.rate << " Hz " << format.bits << " bits " << format.channels << " ch";
-  }
 }
 
 }  // namespace
