@@ -1,7 +1,10 @@
 // The program: the game on the real platform. It takes no arguments;
 // everything comes from FALDEK.INI and the exercise file.
+#include <cstdlib>
+
 #include "game/app.h"
 #include "game/random.h"
+#include "game/screen_dump.h"
 #include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
 #if PLACARIM_WITH_DIPHONE_VOICE
@@ -11,7 +14,12 @@
 int main() {
   using namespace placarim;
   game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
-  platform::sdl::SdlPlatform platform;
+  platform::sdl::SdlPlatform sdl;
+  const char* dump_path = std::getenv("PLACARIM_SCREEN_DUMP");
+  game::ScreenDumpPlatform dumping(sdl, dump_path != nullptr ? dump_path : "");
+  const bool dump = dump_path != nullptr && *dump_path != '\0';
+  platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : sdl;
+
   game::VoiceFactory make_voice;
 #if PLACARIM_WITH_DIPHONE_VOICE
   make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
@@ -19,5 +27,6 @@ int main() {
   };
 #endif
   game::App app(platform, platform::StartDirectory(), random, make_voice);
+  if (dump) dumping.Watch(app.Console());
   app.Run();
 }
