@@ -11,9 +11,11 @@ App::App(platform::Platform& platform, std::string start_directory, Random& rand
       layer_(console_, wave_, synthesizer),
       voice_(make_voice ? make_voice(layer_.speech) : nullptr),
       editor_(console_, layer_.speech, layer_.wave_link),
+      review_(console_, layer_.speech),
       link_(layer_.speech, layer_.ini, editor_),
       game_(console_, link_, random) {
   if (voice_ != nullptr) layer_.speech.AttachVoice(*voice_);
+  editor_.SetScreenReview([this] { review_.ConsoleScreenReview(); });
 }
 
 }  // namespace placarim::game

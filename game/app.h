@@ -1,7 +1,8 @@
 // The one object graph of the program, built in the order the units need each
 // other: platform -> console -> wave playback -> speech layer -> voice (when
-// there is one) -> line editor -> game. The program builds it on the SDL
-// platform; tests build the very same graph on the headless platform.
+// there is one) -> line editor and screen review -> game. The program builds
+// it on the SDL platform; tests build the very same graph on the headless
+// platform.
 #pragma once
 
 #include <functional>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/screen_review.h"
 #include "game/game.h"
 #include "game/random.h"
 #include "game/speech_link.h"
@@ -48,6 +50,7 @@ class App {
   speech::SpeechLayer layer_;
   std::unique_ptr<tradutor::DiphoneVoiceApi> voice_;
   speech::LineEditor editor_;
+  console::ScreenReview review_;
   SpeechLink link_;
   Game game_;
 };

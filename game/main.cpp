@@ -8,7 +8,7 @@
 #include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
 #if PLACARIM_WITH_DIPHONE_VOICE
-#include "tradutor/diphone_voice.h"
+#include "tradutor/voice.h"
 #endif
 
 int main() {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "speech/config_lookup.h"
+#include "speech/local_path.h"
 #include "speech/sound_output.h"
 #include "speech/speech_console.h"
 #include "speech/synthesizer.h"
@@ -116,6 +117,9 @@ class Speech final : public tradutor::WaveBufferPlayer {
    public:
     explicit SystemVoiceSettings(const ConfigLookup& ini) : ini_(ini) {}
     std::string Read(std::string_view key, std::string_view fallback) override;
+    // The voice's directories pass through the same path helper as every
+    // other configured path (drive letters, backslashes, Windows-1252).
+    std::string ToLocalPath(std::string_view configured) override { return LocalPath(configured); }
 
    private:
     const ConfigLookup& ini_;

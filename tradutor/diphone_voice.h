@@ -27,10 +27,20 @@ class VoiceSettings {
  public:
   virtual ~VoiceSettings() = default;
   virtual std::string Read(std::string_view key, std::string_view fallback) = 0;
+  // A directory as written in the configuration, as a path of this system.
+  // This default only turns backslashes into slashes; the speech layer's
+  // path helper (drive letters, letter case) may take its place.
+  virtual std::string ToLocalPath(std::string_view configured) {
+    std::string path(configured);
+    for (char& c : path) {
+      if (c == '\\') c = '/';
+    }
+    return path;
+  }
 };
 
 // The operations the speech layer calls. One implementation (DiphoneVoice in
-// this folder); tests of the speech layer may substitute a recording fake.
+// tradutor/voice.h); tests of the speech layer may substitute a recording fake.
 class DiphoneVoiceApi {
  public:
   virtual ~DiphoneVoiceApi() = default;

@@ -39,8 +39,17 @@ const std::vector<uint8_t>& GlyphCache::Mask(uint8_t byte) {
 
 const uint32_t* GlyphCache::Cell(uint8_t byte, Rgb fg, Rgb bg) {
   const uint64_t key = CellKey(byte, fg, bg);
-  if (auto found = cells_.find(key); found != cells_.end()) return found->second.data();
-  if (cells_.size() >= max_cells_) cells_.clear();  // colour churn: start over rather than grow
+  const uint64_t colours = key & 0xFFFFFFFFFFFFu;
+  if (colours != page_colours_) {
+    page_colours_ = colours;
+    page_.fill(nullptr);
+  }
+  if (page_[byte]) return page_[byte];
+  if (auto found = cells_.find(key); found != cells_.end()) return page_[byte] = found->second.data();
+  if (cells_.size() >= max_cells_) {  // colour churn: start over rather than grow
+    cells_.clear();
+    page_.fill(nullptr);
+  }
 
   const std::vector<uint8_t>& mask = Mask(byte);
   std::vector<uint32_t> pixels(mask.size());
@@ -49,7 +58,7 @@ const uint32_t* GlyphCache::Cell(uint8_t byte, Rgb fg, Rgb bg) {
     pixels[i] = PackArgb(Rgb{Mix(bg.r, fg.r, a), Mix(bg.g, fg.g, a), Mix(bg.b, fg.b, a)});
   }
   ++cells_blended_;
-  return cells_.emplace(key, std::move(pixels)).first->second.data();
+  return page_[byte] = cells_.emplace(key, std::move(pixels)).first->second.data();
 }
 
 std::vector<uint8_t> StretchMaskWidth(const std::vector<uint8_t>& mask, int width, int height,

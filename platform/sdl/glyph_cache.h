@@ -4,6 +4,7 @@
 // only copies, so a full repaint of 2,000 cells renders no glyph afresh.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -46,6 +47,10 @@ class GlyphCache {
   size_t max_cells_;
   std::vector<std::unique_ptr<std::vector<uint8_t>>> masks_;  // per byte, rendered on first use
   std::unordered_map<uint64_t, std::vector<uint32_t>> cells_;
+  // The cells of the colour pair asked for last, by byte: runs share their
+  // colours, so most lookups end here without hashing.
+  uint64_t page_colours_ = ~uint64_t{0};
+  std::array<const uint32_t*, 256> page_{};
   size_t masks_rendered_ = 0;
   size_t cells_blended_ = 0;
 };

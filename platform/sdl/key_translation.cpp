@@ -145,6 +145,13 @@ int CharacterOfKey(int vk, const Modifiers& mods) {
     default: break;
   }
   if (mods.ctrl && !mods.alt && vk >= vk::kA && vk <= vk::kA + 25) return vk - vk::kA + 1;
+  // Ctrl with the bracket and backslash keys types the other three control
+  // characters; the line editor dials telephone tones on Ctrl+\ (28).
+  if (mods.ctrl && !mods.alt) {
+    if (vk == kVkOem4) return 27;
+    if (vk == kVkOem5) return 28;
+    if (vk == kVkOem6) return 29;
+  }
   return -1;
 }
 

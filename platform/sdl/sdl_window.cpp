@@ -9,6 +9,7 @@ namespace placarim::platform::sdl {
 namespace {
 
 constexpr uint64_t kFrameMs = 15;  // about one display refresh
+constexpr uint64_t kMaxFrameMs = 100;
 constexpr int kScreenBottomMargin = 32;
 
 struct WindowSize {
@@ -144,7 +145,7 @@ void SdlWindow::Present() {
 }
 
 void SdlWindow::PresentIfDue() {
-  if (pending_ && SDL_GetTicks64() - last_present_ms_ >= kFrameMs) PresentNow();
+  if (pending_ && SDL_GetTicks64() - last_present_ms_ >= frame_ms_) PresentNow();
 }
 
 void SdlWindow::PresentIfPending() {
@@ -156,19 +157,20 @@ void SdlWindow::Invalidate() {
 }
 
 void SdlWindow::PresentNow() {
+  const uint64_t start = SDL_GetTicks64();
   Render();
   pending_ = false;
   last_present_ms_ = SDL_GetTicks64();
+  frame_ms_ = std::clamp<uint64_t>(2 * (last_present_ms_ - start), kFrameMs, kMaxFrameMs);
 }
 
 void SdlWindow::Render() {
   PixelBand band = image_.TakeChangedRows();
   if (texture_stale_) band = {0, image_.Height()}, texture_stale_ = false;
-  if (!band.Empty()) {
-    const SDL_Rect rows{0, band.top, image_.Width(), band.bottom - band.top};
-    const uint32_t* first = image_.Pixels() + static_cast<size_t>(band.top) * image_.Width();
-    if (SDL_UpdateTexture(texture_, &rows, first, image_.Width() * 4) != 0) texture_stale_ = true;
-  }
+  image_.ForEachStoredRun(band, [&](int top, int count, const uint32_t* pixels) {
+    const SDL_Rect rows{0, top, image_.Width(), count};
+    if (SDL_UpdateTexture(texture_, &rows, pixels, image_.Width() * 4) != 0) texture_stale_ = true;
+  });
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   if (magnifying_ && captured_) {
@@ -199,7 +201,11 @@ void SdlWindow::CaptureImage() {
   if (captured_) SDL_DestroyTexture(captured_);
   captured_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
                                 image_.Width(), image_.Height());
-  if (captured_) SDL_UpdateTexture(captured_, nullptr, image_.Pixels(), image_.Width() * 4);
+  if (!captured_) return;
+  image_.ForEachStoredRun({0, image_.Height()}, [&](int top, int count, const uint32_t* pixels) {
+    const SDL_Rect rows{0, top, image_.Width(), count};
+    SDL_UpdateTexture(captured_, &rows, pixels, image_.Width() * 4);
+  });
 }
 
 void SdlWindow::ShowMagnified(int src_x, int src_y, int src_w, int src_h) {

@@ -3,7 +3,9 @@
 // shows it. Presenting is paced to one frame per display refresh: a Present
 // asked for sooner is kept pending and made when the frame is due, or at once
 // when the program next waits for an event or sleeps (DisplayLink), so a burst
-// of output costs one upload per frame instead of one per line.
+// of output costs one upload per frame instead of one per line. Where
+// presenting itself is slow (a software renderer), frames are spaced to twice
+// their cost so that drawing keeps most of the time.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -88,6 +90,7 @@ class SdlWindow final : public Surface {
   bool pending_ = false;
   bool texture_stale_ = false;  // the whole texture must be uploaded again
   uint64_t last_present_ms_ = 0;
+  uint64_t frame_ms_ = 15;  // at least one display refresh; longer when presenting is slow
 };
 
 }  // namespace placarim::platform::sdl

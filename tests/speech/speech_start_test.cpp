@@ -92,6 +92,11 @@ TEST_F(StartTest, DirectoriesGainTheirSlashAndComeFromTheSystemFile) {
   config_.system_values.clear();
   speech_->SpeechStart(0, "");
   EXPECT_EQ(speech_->LettersDirectory(), "/kestra/som/letras/");
+
+  // The voice's own directories go through the same path helper.
+  config_.system_values["TRADUTOR/DIRDIFONES"] = "d:\\som\\difones";
+  auto& voice_settings = speech_->VoiceConfig();
+  EXPECT_EQ(voice_settings.ToLocalPath(voice_settings.Read("DIRDIFONES", "")), "/som/difones");
 }
 
 TEST_F(StartTest, ExternalSynthesizerOnlyWhenConfigured) {

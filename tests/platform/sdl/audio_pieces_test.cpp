@@ -66,7 +66,8 @@ TEST(WaveImage, ReadsBackWhatItMakes) {
 }
 
 TEST(WaveImage, TheBeepIsAShortTone) {
-  const auto wave = ReadWaveImage(MakeBeepImage());
+  const std::vector<uint8_t> image = MakeBeepImage();
+  const auto wave = ReadWaveImage(image);
   ASSERT_TRUE(wave);
   EXPECT_EQ(wave->format, (AudioFormat{11025, 8, 1}));
   EXPECT_NEAR(wave->samples.size(), 882u, 2u);  // 80 ms

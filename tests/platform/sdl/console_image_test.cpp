@@ -138,5 +138,27 @@ TEST_F(ConsoleImageTest, ReportsOnlyTheRowsChangedSinceTheLastUpload) {
   EXPECT_EQ(band.bottom, 9);
 }
 
+TEST_F(ConsoleImageTest, KeepsRowsInOrderAcrossManyScrolls) {
+  // Row r gets background shade r; four scrolls wrap the three-row ring.
+  const uint8_t blank[] = {' '};
+  for (int line = 0; line < 7; ++line) {
+    if (line >= 3) image.ScrollUp(kBlack);
+    image.DrawRun(glyphs, 0, std::min(line, 2), blank, 1, kWhite, Rgb{uint8_t(line), 0, 0});
+  }
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_EQ(CellPaper(0, row), PackArgb(Rgb{uint8_t(row + 4), 0, 0})) << row;
+  }
+  // The stored runs cover any band exactly once, top to bottom, with the same pixels.
+  for (const PixelBand band : {PixelBand{0, 9}, PixelBand{2, 7}, PixelBand{4, 5}}) {
+    int next = band.top;
+    image.ForEachStoredRun(band, [&](int top, int count, const uint32_t* pixels) {
+      EXPECT_EQ(top, next);
+      for (int y = 0; y < count; ++y) EXPECT_EQ(pixels[y * image.Width()], image.PixelAt(0, top + y));
+      next = top + count;
+    });
+    EXPECT_EQ(next, band.bottom);
+  }
+}
+
 }  // namespace
 }  // namespace placarim::platform::sdl

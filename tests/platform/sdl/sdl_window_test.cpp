@@ -304,7 +304,7 @@ TEST_F(SdlWindowTest, RightButtonAndFocusAreReported) {
 }
 
 TEST_F(SdlWindowTest, WakeUpsFromOtherThreadsEndAWait) {
-  std::thread waker([this] { platform_->Events().PushWakeUp(1123); });
+  std::thread waker([] { platform_->Events().PushWakeUp(1123); });
   platform_->Events().WaitForEvent();
   waker.join();
   const std::vector<Event> events = Collect([](const std::vector<Event>& got) {

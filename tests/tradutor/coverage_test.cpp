@@ -1,0 +1,145 @@
+// Coverage of the voice's real data: every word of the Brazilian Portuguese
+// word list is translated and synthesized into memory, and words in which a
+// unit was missing (noise burst, or a name for which nothing could be
+// played) are counted. Also checks the shipped rule and exception files
+// load and the databases of all five speeds open.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "platform/text_encoding.h"
+#include "tests/tradutor/test_database.h"
+#include "tradutor/voice.h"
+
+namespace placarim::tradutor {
+namespace {
+
+class CountingPlayer : public WaveBufferPlayer {
+ public:
+  void PlayWaveBufferWait(const std::vector<uint8_t>& image) override { bytes += image.size() - 44; }
+  size_t bytes = 0;
+};
+
+std::string DifonesDir() {
+  const char* bin = std::getenv("PLACARIM_BINARY_DIR");
+  return std::string(bin ? bin : ".") + "/data/difones";
+}
+
+class VoiceDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(DifonesDir() + "/DIFONES3.IND")) GTEST_SKIP() << "database not built";
+    const auto letters = fixture::ScratchDir("coverage-letras");
+    settings.values["dirLetras"] = letters.string();
+    settings.values["DIRDIFONES"] = DifonesDir();
+  }
+  fixture::MapSettings settings;
+  CountingPlayer player;
+  DiphoneVoice voice{player, settings};
+};
+
+TEST_F(VoiceDataTest, EverySpeedOpensWithTheShippedRules) {
+  for (int speed = 1; speed <= 5; ++speed) {
+    voice.SetDatabaseName("DIFONES" + std::to_string(speed));
+    ASSERT_EQ(voice.OpenDiphoneVoice(), 0) << speed;
+    EXPECT_GT(voice.index().size(), 300u);
+    const auto& entries = voice.index().entries();
+    EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(),
+                               [](const auto& a, const auto& b) { return a.name < b.name; }));
+  }
+}
+
+struct Reading {
+  const char* word;  // UTF-8
+  const char* codes;
+};
+
+// Pronunciations the shipped rules and exceptions must give: syllables,
+// stress, open and closed vowels, nasals, glides, digraphs, x and s sounds.
+TEST_F(VoiceDataTest, ShippedRulesReadPortuguese) {
+  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  const Reading readings[] = {
+      {"casa", "[ k/A/ z/a^]"},          {"casas", "[ k/A/ z/a^/ s]"},
+      {"meninos", "[ m/e^/ n/I/ n/u/ s]"}, {"bola", "[ b/O/ l/a^]"},
+      {"gol", "[ g/O/w]"},                {"placar", "[ p/ l/a/ k/A/ r]"},
+      {"goleiro", "[ g/o^/ l/E^/y/ r/u]"}, {"chute", "[ x/U/ tch/i]"},
+      {"coração", "[ k/o^/ r/a/ s/A~w]"}, {"mãe", "[ m/A~y]"},
+      {"muito", "[ m/U~/y/ t/u]"},        {"também", "[ t/a/~/ b/E/~y]"},
+      {"quando", "[ kw/A/~/ d/u]"},       {"aqui", "[a/ k/I]"},
+      {"guerra", "[ g/E/ rr/a^]"},        {"táxi", "[ t/A/ k/ s/i]"},
+      {"exame", "[e^/ z/A^/ m/i]"},       {"caixa", "[ k/A/y/ x/a^]"},
+      {"rato", "[ rr/A/ t/u]"},           {"honra", "[/O/~/ rr/a^]"},
+      {"papel", "[ p/a/ p/E^/w]"},        {"dia", "[ dj/I/ a^]"},
+      {"saída", "[ s/a/ I/ d/a^]"},       {"rainha", "[ rr/a/ I/ nh/a^]"},
+      {"cantam", "[ k/A/~/ t/a/~w]"},     {"jovens", "[ j/O^/ v/e/~y/ s]"},
+      {"ilha", "[i/ lh/a^]"},             {"Gol!", "[ g/O/w][ /_!]"},
+  };
+  for (const auto& r : readings) {
+    EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
+  }
+}
+
+TEST_F(VoiceDataTest, SpeedChangesTheTempo) {
+  size_t previous = SIZE_MAX;
+  for (int speed = 1; speed <= 5; ++speed) {
+    voice.SetDatabaseName("DIFONES" + std::to_string(speed));
+    ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+    player.bytes = 0;
+    voice.SpeakDiphoneCodes(voice.TranslateToDiphoneCodes("Bateu nas duas traves e entrou"));
+    EXPECT_LT(player.bytes, previous) << speed;
+    previous = player.bytes;
+  }
+}
+
+TEST_F(VoiceDataTest, WordListIsSpokenWithoutMissingUnits) {
+  std::ifstream list("/usr/share/dict/brazilian");
+  if (!list) GTEST_SKIP() << "wbrazilian is not installed";
+  voice.SetDatabaseName("DIFONES3");
+  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  std::map<std::string, long> missing_names;
+  std::map<std::string, std::string> examples;
+  std::string current_missing;
+  voice.set_name_observer([&](std::string_view name, double, int) {
+    if (name[0] != '_' && !voice.index().Find(name)) current_missing = name;
+  });
+  // Sanitizer builds read every tenth word to stay quick.
+  const char* every_env = std::getenv("PLACARIM_COVERAGE_EVERY");
+  const long every = every_env ? std::max(1L, std::atol(every_env)) : 1;
+  // PLACARIM_COVERAGE_LIST=1 lists every word with a missing unit.
+  const bool list_all = std::getenv("PLACARIM_COVERAGE_LIST") != nullptr;
+  long words = 0, faulty = 0, line_number = 0;
+  std::string line, example;
+  while (std::getline(list, line)) {
+    if (line_number++ % every != 0 || line.empty()) continue;
+    const std::string word = platform::Utf8ToCp1252(line);
+    const long before = voice.counters().noise_bursts + voice.counters().names_dropped;
+    current_missing.clear();
+    voice.SpeakDiphoneCodes(voice.TranslateToDiphoneCodes(word));
+    ++words;
+    if (voice.counters().noise_bursts + voice.counters().names_dropped != before) {
+      ++faulty;
+      if (++missing_names[current_missing] == 1) examples[current_missing] = line;
+      if (list_all) std::printf("  %s %s\n", line.c_str(), current_missing.c_str());
+      if (example.empty()) example = line + " " + voice.TranslateToDiphoneCodes(word);
+    }
+  }
+  const double covered = 100.0 * double(words - faulty) / double(std::max(words, 1L));
+  std::printf("coverage: %ld words, %ld with a missing unit, %.3f %% complete\n", words, faulty, covered);
+  std::vector<std::pair<long, std::string>> worst;
+  for (const auto& [name, count] : missing_names) worst.emplace_back(count, name);
+  std::sort(worst.rbegin(), worst.rend());
+  for (size_t i = 0; i < std::min<size_t>(worst.size(), 15); ++i) {
+    std::printf("  missing %-10s in %ld words, as in %s\n", worst[i].second.c_str(), worst[i].first,
+                examples[worst[i].second].c_str());
+  }
+  if (!example.empty()) std::printf("  first: %s\n", example.c_str());
+  EXPECT_GE(covered, 99.9);
+}
+
+}  // namespace
+}  // namespace placarim::tradutor

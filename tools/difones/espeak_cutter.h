@@ -1,0 +1,46 @@
+// Synthesizes carrier utterances with libespeak-ng at a flat pitch and cuts
+// units out of them at the phoneme boundaries the library reports.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/difones/unit_inventory.h"
+
+namespace placarim::difones {
+
+struct Phoneme {
+  std::string name;
+  size_t start = 0;  // sample (at the library's rate) where it begins
+};
+
+struct Utterance {
+  std::vector<int16_t> samples;
+  std::vector<Phoneme> phonemes;
+  int sample_rate = 0;
+};
+
+class EspeakCutter {
+ public:
+  // False when the library or its Brazilian Portuguese voice is missing.
+  bool Start();
+  void SetRate(int words_per_minute);
+  Utterance Synthesize(const std::string& phoneme_input);
+  // The unit as 8-bit unsigned samples at 11,025 Hz; nothing (with a
+  // message in `why`) when the reported phonemes differ from the recipe's.
+  // A final vowel longer than `vowel_cap_ms` is cut there: espeak-ng's
+  // stressed vowels are longer than a syllable in running speech.
+  std::optional<std::vector<uint8_t>> Cut(const UnitRecipe& recipe, double vowel_cap_ms, std::string& why);
+
+ private:
+  int sample_rate_ = 0;
+};
+
+// 22,050 Hz 16-bit to 11,025 Hz 8-bit unsigned: a [1 2 1] low-pass and every
+// second sample, short fades at both ends against clicks.
+std::vector<uint8_t> ToUnitSamples(const std::vector<int16_t>& samples, size_t begin, size_t end,
+                                   int sample_rate);
+
+}  // namespace placarim::difones
