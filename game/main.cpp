@@ -1,15 +1,12 @@
-// The program: builds the one graph of units on the real platform and plays.
-// It takes no arguments; everything comes from FALDEK.INI and the exercise file.
-#include "console/console.h"
-#include "console/screen_review.h"
-#include "game/game.h"
+// The program: the game on the real platform. It takes no arguments;
+// everything comes from FALDEK.INI and the exercise file.
+#include <cstdlib>
+
+#include "game/app.h"
 #include "game/random.h"
-#include "game/speech_link.h"
+#include "game/screen_dump.h"
 #include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
-#include "sound/wave_player.h"
-#include "speech/line_editor.h"
-#include "speech/speech_layer.h"
 #if PLACARIM_WITH_DIPHONE_VOICE
 #include "tradutor/voice.h"
 #endif
@@ -17,18 +14,19 @@
 int main() {
   using namespace placarim;
   game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
-  platform::sdl::SdlPlatform platform;
-  console::Console console(platform, platform::StartDirectory());
-  sound::WavePlayer wave(console, platform.Audio());
-  speech::SpeechLayer layer(console, wave);
+  platform::sdl::SdlPlatform sdl;
+  const char* dump_path = std::getenv("PLACARIM_SCREEN_DUMP");
+  game::ScreenDumpPlatform dumping(sdl, dump_path != nullptr ? dump_path : "");
+  const bool dump = dump_path != nullptr && *dump_path != '\0';
+  platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : sdl;
+
+  game::VoiceFactory make_voice;
 #if PLACARIM_WITH_DIPHONE_VOICE
-  tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
-  layer.speech.AttachVoice(voice);
+  make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+    return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
+  };
 #endif
-  speech::LineEditor editor(console, layer.speech, layer.wave_link);
-  console::ScreenReview review(console, layer.speech);
-  editor.SetScreenReview([&review] { review.ConsoleScreenReview(); });
-  game::SpeechLink link(layer.speech, layer.ini, editor);
-  game::Game game(console, link, random);
-  game.Run();
+  game::App app(platform, platform::StartDirectory(), random, make_voice);
+  if (dump) dumping.Watch(app.Console());
+  app.Run();
 }

@@ -1,0 +1,21 @@
+#include "game/app.h"
+
+#include <utility>
+
+namespace placarim::game {
+
+App::App(platform::Platform& platform, std::string start_directory, Random& random,
+         const VoiceFactory& make_voice, speech::Synthesizer* synthesizer)
+    : console_(platform, std::move(start_directory)),
+      wave_(console_, platform.Audio()),
+      layer_(console_, wave_, synthesizer),
+      voice_(make_voice ? make_voice(layer_.speech) : nullptr),
+      editor_(console_, layer_.speech, layer_.wave_link),
+      review_(console_, layer_.speech),
+      link_(layer_.speech, layer_.ini, editor_),
+      game_(console_, link_, random) {
+  if (voice_ != nullptr) layer_.speech.AttachVoice(*voice_);
+  editor_.SetScreenReview([this] { review_.ConsoleScreenReview(); });
+}
+
+}  // namespace placarim::game

@@ -1,0 +1,58 @@
+// The one object graph of the program, built in the order the units need each
+// other: platform -> console -> wave playback -> speech layer -> voice (when
+// there is one) -> line editor and screen review -> game. The program builds
+// it on the SDL platform; tests build the very same graph on the headless
+// platform.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "console/console.h"
+#include "console/screen_review.h"
+#include "game/game.h"
+#include "game/random.h"
+#include "game/speech_link.h"
+#include "platform/platform.h"
+#include "sound/wave_player.h"
+#include "speech/line_editor.h"
+#include "speech/speech_layer.h"
+#include "tradutor/diphone_voice.h"
+
+namespace placarim::game {
+
+// Builds the built-in voice for a speech layer; the voice plays through the
+// layer, so it is made after it. An empty factory leaves words unspoken
+// (recordings, letters and numbers still play).
+using VoiceFactory = std::function<std::unique_ptr<tradutor::DiphoneVoiceApi>(speech::Speech&)>;
+
+class App {
+ public:
+  // `start_directory` is the directory current at start-up (where FALDEK.INI
+  // is looked for when the system configuration directory has none).
+  // `synthesizer` may be null: then no external voice is ever opened.
+  App(platform::Platform& platform, std::string start_directory, Random& random,
+      const VoiceFactory& make_voice = {}, speech::Synthesizer* synthesizer = nullptr);
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // Plays the whole game; the program ends inside, through the console.
+  [[noreturn]] void Run() { game_.Run(); }
+
+  console::Console& Console() { return console_; }
+  sound::WavePlayer& Wave() { return wave_; }
+  speech::SpeechLayer& Layer() { return layer_; }
+
+ private:
+  console::Console console_;
+  sound::WavePlayer wave_;
+  speech::SpeechLayer layer_;
+  std::unique_ptr<tradutor::DiphoneVoiceApi> voice_;
+  speech::LineEditor editor_;
+  console::ScreenReview review_;
+  SpeechLink link_;
+  Game game_;
+};
+
+}  // namespace placarim::game

@@ -1,0 +1,269 @@
+// Runs the whole program's object graph (the App the program builds) on the
+// headless platform: real console, wave playback, speech layer and line
+// editor, reading a FALDEK.INI and recordings from a scratch tree.
+//
+// Every recording of the scratch tree holds, as its samples, its own key
+// between angle brackets ("<PLMUSINI>", "<_49>"), and the stand-in voice
+// plays "<voz:text>" for each run of words. So the bytes that reached the
+// audio device can be read back as the list of what was heard, in order,
+// whichever layer chose and played them. Generated tones (beeps, clicks)
+// read as "~tone".
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/app.h"
+#include "platform/fake/fake_platform.h"
+#include "speech/wave_image.h"
+
+namespace placarim::game::testing {
+
+namespace fs = std::filesystem;
+using Step = std::vector<platform::Event>;
+
+// A wave file of 8-bit mono 11,025 Hz samples, 44-byte header.
+inline void WriteWave(const fs::path& path, const std::string& samples) {
+  const auto image = speech::MakeSpeechImage(reinterpret_cast<const uint8_t*>(samples.data()), samples.size());
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
+                                             static_cast<std::streamsize>(image.size()));
+}
+
+// The samples that name a sound. Wave playback makes the last sound byte of a
+// block silent (128) and pads short blocks with silence, so a silent byte
+// follows the name to keep it whole.
+inline std::string Marker(const std::string& name) { return "<" + name + ">\x80"; }
+
+// Stands in for the built-in voice behind its contract: it reads the letters
+// directory as the voice does when it opens, and "speaks" a run of words by
+// playing a buffer that names the words, through the speech layer.
+class MarkerVoice final : public tradutor::DiphoneVoiceApi {
+ public:
+  MarkerVoice(tradutor::WaveBufferPlayer& player, tradutor::VoiceSettings& settings, int open_result)
+      : player_(player), settings_(settings), open_result_(open_result) {}
+
+  int OpenDiphoneVoice() override {
+    letters_ = settings_.Read("DIRLETRAS", "");
+    ++opens;
+    return open_result_;
+  }
+  void CloseDiphoneVoice() override { ++closes; }
+  std::string TranslateToDiphoneCodes(std::string_view text) override { return std::string(text); }
+  void SpeakDiphoneCodes(std::string_view codes) override {
+    const std::string samples = Marker("voz:" + std::string(codes));
+    player_.PlayWaveBufferWait(speech::MakeSpeechImage(reinterpret_cast<const uint8_t*>(samples.data()),
+                                                       samples.size()));
+  }
+  void SetDiphoneTuning(int, int, int) override {}
+  void SetDatabaseName(std::string_view name) override { database_ = name; }
+  const std::string& DatabaseName() const override { return database_; }
+  const std::string& LettersDirectory() const override { return letters_; }
+
+  int opens = 0, closes = 0;
+
+ private:
+  tradutor::WaveBufferPlayer& player_;
+  tradutor::VoiceSettings& settings_;
+  int open_result_;
+  std::string letters_, database_;
+};
+
+// Every draw gives the lowest value: no reordering, the first phrase.
+class LowestRandom final : public Random {
+ public:
+  int Uniform(int lo, int) override { return lo; }
+};
+
+// What the screen showed and how much had been heard when the program waited.
+struct Wait {
+  std::vector<std::string> rows;  // rows[1] .. rows[25], trailing blanks cut
+  size_t heard = 0;               // entries of Heard() at that moment
+  int64_t time_ms = 0;
+};
+
+enum class VoiceKind { kNone, kOpens, kFailsToOpen };
+
+class ProgramRun {
+ public:
+  // The recordings every run has: the game's cues, digits and operator words,
+  // and the letters the game spells or echoes.
+  static std::vector<std::string> StandardRecordings() {
+    std::vector<std::string> keys = {"PLMUSINI", "PLMUSFIM", "PLTANA",  "PLTANA2", "PLTANA3",
+                                     "PLCHUTE",  "PLCLOK",   "PLUAU",   "PLPALMAS", "PLINITRT",
+                                     "PLMAIS",   "PLMENOS",  "PLVEZES", "PLDIVID", "PLIGUAL"};
+    for (char d = '0'; d <= '9'; ++d) keys.emplace_back(1, d);
+    for (int code : {27, 33, 44, 46, 58}) keys.push_back("_" + std::to_string(code));
+    for (int code = '0'; code <= '9'; ++code) keys.push_back("_" + std::to_string(code));
+    for (const char* word : {"_zero", "_um", "_dois", "_tres", "_quatro", "_cinco", "_dez", "_e"})
+      keys.emplace_back(word);
+    return keys;
+  }
+
+  explicit ProgramRun(VoiceKind kind = VoiceKind::kOpens) : root_(ScratchRoot()) {
+    fs::create_directories(root_ / "etc");
+    fs::create_directories(root_ / "dados/letras");
+    fs::create_directories(root_ / "dados/sons");
+    setenv("PLACARIM_SYSCONFDIR", (root_ / "etc").c_str(), 1);
+    for (const std::string& key : StandardRecordings()) AddRecording(key);
+    WriteConfiguration("");
+    voice_kind_ = kind;
+    fake.events.SetIdleHandler([this] { OnIdle(); });
+  }
+
+  // A recording of `key`: "_" keys in the letters directory, others with the game's sounds.
+  void AddRecording(const std::string& key) {
+    const fs::path dir = root_ / (key.starts_with("_") ? "dados/letras" : "dados/sons");
+    WriteWave(dir / (key + ".wav"), Marker(key));
+  }
+  void RemoveRecording(const std::string& key) {
+    fs::remove(root_ / (key.starts_with("_") ? "dados/letras" : "dados/sons") / (key + ".wav"));
+  }
+
+  // FALDEK.INI as the build writes it, pointed at the scratch tree;
+  // `extra` is appended (later sections win nothing: keys must be new).
+  void WriteConfiguration(const std::string& extra) {
+    std::ofstream(root_ / "etc/FALDEK.INI", std::ios::binary)
+        << "[FALDEK]\r\nPGMFALDEK=" << (root_ / "dados").string() << "\r\n"
+        << "[TRADUTOR]\r\nVELOCIDADE=3\r\nDIRLETRAS=" << (root_ / "dados/letras").string() << "/\r\n"
+        << "SAPI=Nao\r\n"
+        << "[SINTETIZADOR]\r\nDIFONES3=DIFONES3\r\nCORTAFALA3=Nao\r\nRAPIDINHO3=Nao\r\n"
+        << "[PLACARIM]\r\nDIRPLACARIM=@/sons/\r\nCONFIGPLACARIM=@/exercicios.cnf\r\n"
+        << extra;
+  }
+
+  void WriteExerciseFile(const std::string& bytes) {
+    std::ofstream(root_ / "dados/exercicios.cnf", std::ios::binary) << bytes;
+  }
+
+  void Keys(std::string_view typed) { steps_.push_back(platform::fake::keys::Type(typed)); }
+
+  // Builds the program's graph and plays until the program ends; gives the
+  // exit code (-1: it never ended).
+  int Play() {
+    game::VoiceFactory factory;
+    if (voice_kind_ != VoiceKind::kNone) {
+      const int open_result = voice_kind_ == VoiceKind::kOpens ? 0 : 1;
+      factory = [this, open_result](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+        auto made = std::make_unique<MarkerVoice>(speech, speech.VoiceConfig(), open_result);
+        voice = made.get();
+        return made;
+      };
+    }
+    app_ = std::make_unique<App>(fake, root_.string(), random_, factory);
+    try {
+      app_->Run();
+    } catch (const platform::ProgramExit& exit) {
+      return exit.code;
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "the program did not end: " << e.what() << " (" << steps_.size()
+                    << " steps left); heard:" << HeardText(0);
+    }
+    return -1;
+  }
+
+  // What reached the audio device, one entry per recording or voiced run.
+  std::vector<std::string> Heard() const {
+    std::vector<std::string> heard;
+    for (const auto& block : fake.audio.written) {
+      const std::string bytes(block.bytes.begin(), block.bytes.end());
+      // Number words arrive glued into one buffer: "<_vinte>.<_e>.<_um>.".
+      std::vector<std::string> names;
+      size_t at = 0;
+      while (at < bytes.size()) {
+        if (bytes[at] == '\x80') {
+          ++at;
+          continue;
+        }
+        const size_t end = bytes.find('>', at);
+        if (bytes[at] != '<' || end == std::string::npos) break;
+        names.push_back(bytes.substr(at + 1, end - at - 1));
+        at = end + 1;
+      }
+      if (at < bytes.size() || names.empty()) names = {"~tone"};
+      heard.insert(heard.end(), names.begin(), names.end());
+    }
+    return heard;
+  }
+  std::string HeardText(size_t from) const {
+    const auto heard = Heard();
+    std::string text;
+    for (size_t i = from; i < heard.size(); ++i) text += "\n  " + heard[i];
+    return text;
+  }
+  // Whether `expected` was heard as one unbroken run, from entry `from` on.
+  ::testing::AssertionResult HeardRun(const std::vector<std::string>& expected, size_t from = 0) const {
+    const auto heard = Heard();
+    if (from <= heard.size() &&
+        std::search(heard.begin() + static_cast<std::ptrdiff_t>(from), heard.end(), expected.begin(),
+                    expected.end()) != heard.end()) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "not heard in that order; heard:" << HeardText(from);
+  }
+  // Index of the first entry equal to `entry` at or after `from` (npos if none).
+  size_t IndexHeard(const std::string& entry, size_t from = 0) const {
+    const auto heard = Heard();
+    for (size_t i = from; i < heard.size(); ++i)
+      if (heard[i] == entry) return i;
+    return std::string::npos;
+  }
+  int CountHeard(const std::string& entry) const {
+    const auto heard = Heard();
+    return static_cast<int>(std::count(heard.begin(), heard.end(), entry));
+  }
+
+  std::string Row(int y) const {
+    std::string row;
+    for (int x = 1; x <= console::Console::kColumns; ++x)
+      row.push_back(static_cast<char>(app_->Console().ScreenChar(x, y)));
+    while (!row.empty() && row.back() == ' ') row.pop_back();
+    return row;
+  }
+  // The first wait whose screen showed `text` on some row; null if none.
+  const Wait* WaitShowing(const std::string& text) const {
+    for (const Wait& wait : waits)
+      for (const std::string& row : wait.rows)
+        if (row.find(text) != std::string::npos) return &wait;
+    return nullptr;
+  }
+
+  platform::fake::FakePlatform fake;
+  MarkerVoice* voice = nullptr;
+  std::vector<Wait> waits;
+
+ private:
+  static fs::path ScratchRoot() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path dir = fs::path(::testing::TempDir()) /
+                         (std::string("placarim_program_") + info->test_suite_name() + "_" + info->name());
+    fs::remove_all(dir);
+    return dir;
+  }
+
+  void OnIdle() {
+    Wait wait;
+    wait.rows.resize(console::Console::kRows + 1);
+    for (int y = 1; y <= console::Console::kRows; ++y) wait.rows[y] = Row(y);
+    wait.heard = Heard().size();
+    wait.time_ms = fake.clock.NowMs();
+    waits.push_back(std::move(wait));
+    if (steps_.empty()) return;  // nothing more to press: the fake reports the hang
+    fake.Post(steps_.front());
+    steps_.pop_front();
+  }
+
+  fs::path root_;
+  VoiceKind voice_kind_ = VoiceKind::kOpens;
+  std::deque<Step> steps_;
+  LowestRandom random_;
+  std::unique_ptr<App> app_;
+};
+
+}  // namespace placarim::game::testing

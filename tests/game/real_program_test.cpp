@@ -1,0 +1,278 @@
+// The real program in a real window: started under a private X server with
+// SDL's disk audio driver, as ./play starts it (from the build's data tree,
+// with the build's configuration) and as a user starts the installed
+// launcher. Keys are sent with xdotool. The screen is read through the text
+// the program writes when PLACARIM_SCREEN_DUMP names a file; the sound
+// through the file the disk audio driver writes.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "xvfb_server.h"
+
+namespace placarim::game::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using placarim::testing::CommandOutput;
+using placarim::testing::RunCommand;
+using namespace std::chrono_literals;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return done();
+}
+
+// One run of a program in its own process group, stopped at the end if it
+// has not ended by itself.
+class Program {
+ public:
+  Program(const std::string& path, const fs::path& directory, const std::vector<std::string>& environment) {
+    pid_ = fork();
+    if (pid_ == 0) {
+      setpgid(0, 0);
+      if (chdir(directory.c_str()) != 0) _exit(126);
+      for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
+      const int null = open("/dev/null", O_WRONLY);
+      if (null >= 0) dup2(null, STDERR_FILENO);
+      execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  ~Program() {
+    if (pid_ > 0 && !exit_code_) {
+      kill(-pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  // The exit code once the program has ended within `limit`.
+  std::optional<int> WaitForExit(std::chrono::milliseconds limit) {
+    WaitUntil([&] {
+      int status = 0;
+      if (exit_code_ || waitpid(pid_, &status, WNOHANG) != pid_) return exit_code_.has_value();
+      exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return true;
+    }, limit);
+    return exit_code_;
+  }
+  bool Started() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+  std::optional<int> exit_code_;
+};
+
+// Watches the disk audio driver's file. The driver starts the file afresh
+// each time the program opens the device, so it is read often and what it
+// held is added up: sound bytes seen, and how many of them were not silence.
+class AudioWatch {
+ public:
+  explicit AudioWatch(fs::path file) : file_(std::move(file)), thread_([this] { Loop(); }) {}
+  ~AudioWatch() {
+    stop_ = true;
+    thread_.join();
+  }
+  long long SoundBytes() const { return sound_bytes_; }
+
+ private:
+  void Loop() {
+    size_t last_size = 0;
+    while (!stop_) {
+      const std::string bytes = ReadFile(file_);
+      const size_t from = bytes.size() >= last_size ? last_size : 0;  // smaller: a new file
+      long long sound = 0;
+      for (size_t i = from; i < bytes.size(); ++i) {
+        const auto b = static_cast<uint8_t>(bytes[i]);
+        // Silence is 0 (signed samples) or 128 (8-bit); 255 and 127 are the
+        // high bytes of tiny signed values.
+        if (b != 0x00 && b != 0x80 && b != 0xFF && b != 0x7F) ++sound;
+      }
+      sound_bytes_ += sound;
+      last_size = bytes.size();
+      std::this_thread::sleep_for(5ms);
+    }
+  }
+  fs::path file_;
+  std::atomic<bool> stop_{false};
+  std::atomic<long long> sound_bytes_{0};
+  std::thread thread_;
+};
+
+class RealProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* binary = std::getenv("PLACARIM_BINARY_DIR");
+    ASSERT_NE(binary, nullptr);
+    binary_ = binary;
+    scratch_ = fs::temp_directory_path() / ("placarim_real_" + std::to_string(getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(scratch_);
+    fs::create_directories(scratch_);
+    std::string error;
+    ASSERT_TRUE(xvfb_.Start(1280, 800, error)) << error;
+  }
+  void TearDown() override {
+    xvfb_.Stop();
+    fs::remove_all(scratch_);
+  }
+
+  std::vector<std::string> Environment(const fs::path& sysconfdir) const {
+    // In the sanitizer build the program keeps its memory checks, but not the
+    // leak report at exit: the desktop libraries under SDL (D-Bus, fontconfig,
+    // X modules unloaded at exit) keep allocations for the life of the process
+    // that cannot be named. The same graph is leak-checked on the headless platform.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    return {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + Audio().string(),
+            "PLACARIM_SCREEN_DUMP=" + Screen().string(), "PLACARIM_SYSCONFDIR=" + sysconfdir.string(),
+            "ASAN_OPTIONS=" + std::string(asan != nullptr ? asan : "") + ":detect_leaks=0"};
+  }
+  fs::path Screen() const { return scratch_ / "tela.txt"; }
+  fs::path Audio() const { return scratch_ / "som.raw"; }
+
+  // The groups of the first row matching `pattern` (whole match first), once
+  // the program has written such a row.
+  std::optional<std::vector<std::string>> WaitForRow(const std::string& pattern, std::chrono::milliseconds limit,
+                                        std::vector<std::string>* rows_out = nullptr) {
+    const std::regex wanted(pattern);
+    std::optional<std::vector<std::string>> found;
+    WaitUntil([&] {
+      std::istringstream text(ReadFile(Screen()));
+      rows_.clear();
+      for (std::string row; std::getline(text, row);) rows_.push_back(row);
+      for (const std::string& row : rows_) {
+        std::smatch match;
+        if (std::regex_search(row, match, wanted)) {
+          found = std::vector<std::string>(match.begin(), match.end());
+          return true;
+        }
+      }
+      return false;
+    }, limit);
+    if (rows_out != nullptr) *rows_out = rows_;
+    return found;
+  }
+  std::string ScreenNow() const {
+    std::string text;
+    for (const std::string& row : rows_) text += "\n|" + row;
+    return text;
+  }
+
+  // Sends keys (xdotool key names) to the program's window.
+  void Press(const std::string& key_names) {
+    if (window_.empty()) {
+      WaitUntil([&] {
+        window_ = CommandOutput("xdotool search --name placarim 2>/dev/null | head -1");
+        while (!window_.empty() && window_.back() == '\n') window_.pop_back();
+        return !window_.empty();
+      }, 10s);
+      ASSERT_FALSE(window_.empty()) << "no window";
+      RunCommand("xdotool windowfocus --sync " + window_ + " 2>/dev/null");
+    }
+    ASSERT_EQ(RunCommand("xdotool key --window " + window_ + " " + key_names), 0);
+  }
+
+  // Whether the window shows more than one colour (the console was drawn).
+  bool WindowIsDrawn() {
+    const std::string deviation = CommandOutput("import -silent -window " + window_ +
+                                                " png:- | convert - -colorspace gray -format '%[fx:standard_deviation]' info:");
+    return !deviation.empty() && std::stod(deviation) > 0.01;
+  }
+
+  placarim::testing::XvfbServer xvfb_;
+  fs::path binary_, scratch_;
+  std::string window_;
+  std::vector<std::string> rows_;
+};
+
+int64_t Apply(int64_t a, char op, int64_t b) {
+  switch (op) {
+    case '+': return a + b;
+    case '-': return a - b;
+    case '/': case ':': return b == 0 ? 0 : a / b;
+    default: return a * b;
+  }
+}
+
+TEST_F(RealProgram, ChampionshipOneChosenAndTheFirstSumAnsweredWithKeys) {
+  AudioWatch sound(Audio());
+  Program program((binary_ / "game/placarim").string(), binary_ / "data", Environment(binary_ / "etc"));
+  ASSERT_TRUE(program.Started());
+
+  ASSERT_TRUE(WaitForRow("^1 - Treino no quintal$", 30s)) << ScreenNow();
+  EXPECT_GT(sound.SoundBytes(), 0) << "the opening music was not written";
+  // Chosen while the menu is still being read: the key cuts the reading short.
+  Press("1");
+  ASSERT_TRUE(WaitForRow("^Tem início agora a fase 1$", 20s)) << ScreenNow();
+  EXPECT_TRUE(WindowIsDrawn());
+
+  // The first sum of the shuffled phase, once its "=" is written.
+  const auto sum = WaitForRow(R"(^(\d+)([-+xX*:/])(\d+)=$)", 20s);
+  ASSERT_TRUE(sum) << ScreenNow();
+  const int64_t answer = Apply(std::stoll((*sum)[1]), (*sum)[2][0], std::stoll((*sum)[3]));
+  const long long sound_before_answer = sound.SoundBytes();
+  std::string keys;
+  for (char digit : std::to_string(answer)) keys += std::string(1, digit) + " ";
+  Press(keys + "Return");
+  const std::string answered = (*sum)[0] + std::to_string(answer);
+  std::vector<std::string> rows;
+  ASSERT_TRUE(WaitForRow("^Gol! ", 20s, &rows)) << ScreenNow();
+  const auto at = std::find(rows.begin(), rows.end(), answered);
+  ASSERT_NE(at, rows.end()) << ScreenNow();
+  EXPECT_TRUE(std::next(at)->starts_with("Gol! ")) << ScreenNow();
+  // The kick and the next sum's cue were heard after the answer.
+  EXPECT_TRUE(WaitUntil([&] { return sound.SoundBytes() > sound_before_answer; }, 10s));
+
+  // Giving up: the credits, then any key ends the program.
+  Press("Escape");
+  ASSERT_TRUE(WaitForRow("O PLACARIM é um programa sonoro", 20s)) << ScreenNow();
+  Press("space");
+  EXPECT_EQ(program.WaitForExit(15s), std::optional<int>(0));
+}
+
+TEST_F(RealProgram, InstalledLauncherStartedFromAnotherDirectoryReachesTheMenu) {
+  const char* cmake = std::getenv("CMAKE_COMMAND");
+  ASSERT_NE(cmake, nullptr);
+  const fs::path prefix = scratch_ / "instalado";
+  const std::string log = CommandOutput("'" + std::string(cmake) + "' --install '" + binary_.string() +
+                                        "' --prefix '" + prefix.string() + "' 2>&1");
+  ASSERT_TRUE(fs::exists(prefix / "bin/placarim")) << log;
+  const fs::path elsewhere = scratch_ / "outro lugar";
+  fs::create_directories(elsewhere);
+
+  // The launcher sets the configuration directory itself; the one given here must not matter.
+  Program program((prefix / "bin/placarim").string(), elsewhere, Environment("/nao/existe"));
+  ASSERT_TRUE(program.Started());
+  ASSERT_TRUE(WaitForRow("^1 - Treino no quintal$", 30s)) << ScreenNow();
+  Press("Escape");  // on the menu: the rest of the menu, a goodbye, no credits
+  ASSERT_TRUE(WaitForRow("^Digite TAB para treinamento", 10s)) << ScreenNow();
+  ASSERT_TRUE(WaitForRow("^Fim do Jogo Placarim", 10s)) << ScreenNow();
+  EXPECT_EQ(program.WaitForExit(20s), std::optional<int>(0)) << ScreenNow();
+}
+
+}  // namespace
+}  // namespace placarim::game::testing
