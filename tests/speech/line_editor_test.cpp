@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "platform/fake/fake_platform.h"
 #include "platform/vk.h"
@@ -405,6 +406,180 @@ TEST_F(LineEditorTest, TelephoneTonesPlayWithoutSpeedUpAndWithTheirGaps) {
   fake_.events.PostAt(now + 300, Typed("\r"));
   Edit(text);
   EXPECT_EQ(journal_, (Journal{"dtmf_1", "dtmf_X"}));
+}
+
+// Keys that speak or play something and leave the field as it was: each is
+// checked against what the speech layer says when asked directly.
+TEST_F(LineEditorTest, SpeakingKeysSayWhatTheSpeechLayerSays) {
+  const std::string padded = "ab 12     ";
+  speech_.SpeakTime();
+  const Journal time(journal_);
+  journal_.clear();
+  speech_.SpeakDate();
+  const Journal date(journal_);
+  journal_.clear();
+  speech_.SpeakText(padded);
+  const Journal field(journal_);
+  const struct {
+    const char* name;
+    std::vector<platform::Event> key;
+    Journal expected;
+  } cases[] = {
+      {"F8 the time", Key(vk::kF1 + 7), time},
+      {"Ctrl+F8 the date", Key(vk::kF1 + 7, {.ctrl = true}), date},
+      {"Ctrl+F1 the whole field", Key(vk::kF1, {.ctrl = true}), field},
+      {"focus gained: the whole field", {keys::Char(222)}, field},
+      {"focus lost: nothing", {keys::Char(223)}, {}},
+      {"Alt+digit: nothing", keys::Alt('5'), {}},
+      {"Alt+Right on a letter: its second recording", keys::Alt(vk::kRight), {"_FON97(missing)"}},
+  };
+  for (const auto& c : cases) {
+    journal_.clear();
+    std::string text = "ab 12";
+    Keys({c.key, Typed("\r")});
+    EXPECT_EQ(Edit(text), kEditEnter) << c.name;
+    EXPECT_EQ(text, "ab 12") << c.name;
+    EXPECT_EQ(journal_, c.expected) << c.name;
+  }
+  // Alt+Right on anything but an ASCII letter speaks the character.
+  journal_.clear();
+  std::string text = "1";
+  Keys({keys::Alt(vk::kRight), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"_49"}));
+}
+
+TEST_F(LineEditorTest, F4SwitchesTheTypingEchoForLaterFieldsToo) {
+  std::string text;
+  Keys({Key(vk::kF1 + 3), Typed("a"), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"_FALDLG"}));
+  EXPECT_EQ(text, "a");
+
+  journal_.clear();
+  text.clear();
+  Keys({Typed("b"), Key(vk::kF1 + 3), Typed("c"), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"_FALACI", "_99"}));
+  EXPECT_EQ(text, "bc");
+}
+
+TEST_F(LineEditorTest, HomeGoesToTheStart) {
+  std::string text = "ab";
+  Keys({Key(vk::kEnd), Key(vk::kHome), Typed("x"), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "xab");
+}
+
+TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
+  const std::string directory = speech_.ProgramSoundDirectory();
+  speech_.echo_typing = false;
+  const struct {
+    const char* name;
+    std::vector<platform::Event> answer;  // typed all at once after Ctrl+F4
+    int speed;
+    Journal heard;
+  } cases[] = {
+      {"a digit chooses the speed", Typed("2"), 2, {"_VELOC", "_50"}},
+      // The 1 is cut short by the 4 already waiting.
+      {"the last of keys typed together counts", Typed("14"), 4, {"_VELOC", "_52"}},
+      {"Esc keeps the speed", Typed("\x1b"), 4, {"_VELOC", "_27(missing)"}},
+      {"Enter keeps the speed", Typed("\r"), 4, {"_VELOC", "_13(missing)"}},
+      {"another letter gives speed 3", Typed("x"), 3, {"_VELOC", "_120"}},
+  };
+  for (const auto& c : cases) {
+    journal_.clear();
+    std::string text = "5";
+    const int64_t at = fake_.clock.NowMs();
+    fake_.events.PostAt(at + 100, Key(vk::kF1 + 3, {.ctrl = true}));
+    fake_.events.PostAt(at + 200, c.answer);
+    fake_.events.PostAt(at + 300, Typed("\r"));
+    EXPECT_EQ(Edit(text), kEditEnter) << c.name;
+    EXPECT_EQ(speech_.Speed(), c.speed) << c.name;
+    EXPECT_EQ(speech_.ProgramSoundDirectory(), directory) << c.name;
+    EXPECT_EQ(journal_, c.heard) << c.name;
+  }
+  EXPECT_FALSE(speech_.echo_typing);  // the echo setting outlives the restart
+}
+
+TEST_F(LineEditorTest, PasteReplacesTheSelectionAndSelectsWhatItInserted) {
+  speech_.echo_typing = false;
+  fake_.clipboard.text = "XYZ";
+  std::string text = "ab cd";
+  // Select "ab", paste over it, copy the selection (the pasted text), then
+  // delete it again with Shift+Del.
+  Keys({Shift(vk::kRight), Shift(vk::kRight), keys::Ctrl('V'), Key(vk::kInsert, {.ctrl = true}),
+        Shift(vk::kDelete), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(fake_.clipboard.text, std::optional<std::string>("XYZ"));
+  EXPECT_EQ(text, " cd");
+  const Journal tail(journal_.end() - 4, journal_.end());
+  EXPECT_EQ(tail, (Journal{"_DEL", "_88", "_89", "_90"}));
+}
+
+TEST_F(LineEditorTest, CtrlBackspaceDeletesTheWordAroundTheCursor) {
+  const struct {
+    const char* field;
+    int rights;  // Right presses before Ctrl+Backspace
+    const char* result;
+  } cases[] = {
+      {"um dois tres", 5, "um tres"},  // inside "dois": the word and its space
+      {"um dois tres", 3, "um tres"},  // on its first letter
+      {"um  dois", 3, "um dois"},      // on the second of two spaces: that space
+      {"123 ab", 0, "ab"},
+      {"ab", 2, ""},                   // after the last word
+  };
+  for (const auto& c : cases) {
+    std::string text = c.field;
+    Keys({});
+    int64_t at = fake_.clock.NowMs();
+    for (int i = 0; i < c.rights; ++i) fake_.events.PostAt(at += 100, Key(vk::kRight));
+    fake_.events.PostAt(at += 100, keys::Ctrl(vk::kBack));
+    fake_.events.PostAt(at += 100, Typed("\r"));
+    Edit(text, 20);
+    EXPECT_EQ(text, c.result) << c.field << " after " << c.rights;
+  }
+}
+
+// Keys typed faster than anything can be said, a hostile clipboard, fields
+// beyond the longest allowed and at the screen's edge: the editor always
+// returns, and the field never grows past its maximum.
+TEST_F(LineEditorTest, RandomKeysFasterThanSpeechNeverBreakTheField) {
+  const platform::Modifiers none{}, shift{.shift = true}, ctrl{.ctrl = true};
+  const std::vector<std::vector<platform::Event>> pool = {
+      Typed("a"), Typed("7"), Typed(" "), Typed("\xE9"), Typed("-"), Typed("\b"), Typed("\r"), Typed("\t"),
+      keys::Ctrl('D'), keys::Ctrl('K'), keys::Ctrl('S'), keys::Ctrl('U'), keys::Ctrl('Y'), keys::Ctrl('C'),
+      keys::Ctrl('V'), keys::Ctrl(vk::kBack), {keys::Char(28, ctrl)}, {keys::Char(222)},
+      Key(vk::kLeft, none), Key(vk::kRight, none), Key(vk::kLeft, shift), Key(vk::kRight, shift),
+      Key(vk::kLeft, ctrl), Key(vk::kRight, ctrl), Key(vk::kHome, shift), Key(vk::kEnd, shift),
+      Key(vk::kHome), Key(vk::kEnd), Key(vk::kDelete), Key(vk::kDelete, shift), Key(vk::kInsert, shift),
+      Key(vk::kInsert, ctrl), Key(vk::kF1), Key(vk::kF1, ctrl), Key(vk::kF1 + 3), Key(vk::kF1 + 3, ctrl),
+      Key(vk::kF12), Key(vk::kUp), keys::Alt(vk::kRight), keys::Alt('3'), keys::AltGr('Q', '/'),
+      keys::Alt(vk::kA + ('W' - 'A'))};
+  fake_.clipboard.text = std::string(200000, 'z') + "\x01\x02\xE4\xB8\xAD";
+  fake_.shell.fail = true;
+  std::mt19937 random(1234);
+  const struct {
+    int length, x;
+  } fields[] = {{10, 5}, {1, 1}, {0, 3}, {5000, 2}, {30, 79}, {30, 85}};
+  for (const auto& field : fields) {
+    for (int round = 0; round < 8; ++round) {
+      std::string text(static_cast<size_t>(random() % 40), 'q');
+      const int64_t at = fake_.clock.NowMs() + 10;
+      for (int i = 0; i < 60; ++i) fake_.events.PostAt(at, pool[random() % pool.size()]);
+      bool drained = false;
+      fake_.events.SetIdleHandler([&] {
+        drained = true;
+        fake_.Post(keys::Type("\r"));
+      });
+      for (int calls = 0; calls < 100; ++calls) {
+        Edit(text, field.length, round % 4 != 3, field.x, 20);
+        ASSERT_LE(text.size(), static_cast<size_t>(std::clamp(field.length, 0, kMaxFieldLength)));
+        if (drained) break;
+      }
+      ASSERT_TRUE(drained) << field.length;
+    }
+  }
 }
 
 TEST_F(LineEditorTest, LongFieldsScrollToKeepTheCursorVisible) {
