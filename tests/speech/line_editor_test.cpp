@@ -222,6 +222,16 @@ TEST_F(LineEditorTest, ShiftRightSelectsAndShiftDelDeletesTheSelection) {
   EXPECT_EQ(journal_, (Journal{"_97", "_98", "_99", "_DEL", "_97", "_98", "_99"}));
 }
 
+TEST_F(LineEditorTest, ShiftDelOnAnEmptySelectionDeletesTheCharacterAtTheCursor) {
+  std::string text = "abcdef";
+  // The first Shift+Del deletes "ab" and leaves an empty selection at 1; the
+  // second deletes "c" like a plain Del instead of doing nothing.
+  Keys({Shift(vk::kRight), Shift(vk::kRight), Shift(vk::kDelete), Shift(vk::kDelete), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "def");
+  EXPECT_EQ(journal_, (Journal{"_97", "_98", "_DEL", "_97", "_98", "_DEL", "_99"}));
+}
+
 TEST_F(LineEditorTest, SelectionIsDrawnOnBackgroundEight) {
   std::string text = "abcdef";
   bool checked = false;
