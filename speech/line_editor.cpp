@@ -534,13 +534,16 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
       program = speech_.Ini().ReadIniString("FALDEK", "PROG." + extension);
       arguments.push_back(platform::Cp1252ToUtf8(word));
     } else {
-      const bool absolute = (word.size() >= 2 && word[1] == ':') || word.front() == '\\' || word.front() == '/';
-      program = absolute ? word : WithTrailingSlash(current) + word;
+      // A program named in the field: a drive letter or a leading backslash
+      // makes it absolute; otherwise it lies in the current directory. Only
+      // the typed name is converted: the directory is already this system's.
+      const std::string local = LocalPath(word);
+      program = local.starts_with('/') ? local : WithTrailingSlash(current) + local;
     }
   }
   // With no program configured the desktop opens the word by its kind.
   if (program.empty()) program = "xdg-open";
-  else program = LocalPath(program);
+  else if (!arguments.empty()) program = LocalPath(program);
   WaitWhileSpeaking();
   const bool started = console_.Platform().GetShell().Launch(program, arguments, current);
   WaitWhileSpeaking();

@@ -317,6 +317,26 @@ TEST_F(LineEditorTest, OpeningWithoutAConfiguredProgramUsesTheDesktopAndAFailedS
   EXPECT_EQ(journal_, (Journal{"beep"}));
 }
 
+TEST_F(LineEditorTest, ProgramsNamedInTheFieldStartFromTheirWindowsPathOrTheCurrentDirectory) {
+  // A current directory with an accent, as a pupil's home often has.
+  const fs::path start = fs::current_path();
+  const fs::path directory = root_ / "Jo\xC3\xA3o";
+  fs::create_directories(directory);
+  fs::current_path(directory);
+  editor_.OpenLinkOrFile("c:\\jogos\\corrida.exe");
+  editor_.OpenLinkOrFile("\\jogos\\corrida.com");
+  editor_.OpenLinkOrFile("\xE1gua.exe");  // a Windows-1252 name
+  fs::current_path(start);
+  ASSERT_EQ(fake_.shell.launches.size(), 3u);
+  EXPECT_EQ(fake_.shell.launches[0].program, "/jogos/corrida.exe");
+  EXPECT_EQ(fake_.shell.launches[1].program, "/jogos/corrida.com");
+  EXPECT_EQ(fake_.shell.launches[2].program, (directory / "\xC3\xA1gua.exe").string());
+  for (const auto& launch : fake_.shell.launches) {
+    EXPECT_TRUE(launch.args.empty());
+    EXPECT_EQ(launch.directory, directory.string());
+  }
+}
+
 TEST_F(LineEditorTest, WordToOpenStripsMarksButKeepsClosingBrackets) {
   const struct {
     const char* field;
