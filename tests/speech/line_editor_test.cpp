@@ -41,6 +41,7 @@ class JournalSound final : public SoundOutput {
     if (name.ends_with(".wav")) name.resize(name.size() - 4);
     if (!fs::exists(path)) name += "(missing)";
     journal_.push_back(name);
+    file_times.push_back(console_.Platform().GetClock().NowMs());
     return 0;
   }
   int PlayMemory(const std::vector<uint8_t>& image) override {
@@ -59,6 +60,7 @@ class JournalSound final : public SoundOutput {
   }
   bool speed_up = false;
   std::vector<bool> speed_changes;
+  std::vector<int64_t> file_times;  // when each file began, on the platform's clock
 
  private:
   Journal& journal_;
@@ -424,8 +426,13 @@ TEST_F(LineEditorTest, TelephoneTonesPlayWithoutSpeedUpAndWithTheirGaps) {
                                              keys::KeyUp(0xDC, ctrl)};
   fake_.events.PostAt(before + 100, dial);
   fake_.events.PostAt(before + 5000, Typed("\r"));
+  sound_.file_times.clear();
   Edit(text);
   EXPECT_EQ(journal_, (Journal{"dtmf_1", "dtmf_X", "dtmf_#"}));
+  // 100 ms after each tone; the comma adds a second of silence.
+  ASSERT_EQ(sound_.file_times.size(), 3u);
+  EXPECT_EQ(sound_.file_times[1] - sound_.file_times[0], 100);
+  EXPECT_EQ(sound_.file_times[2] - sound_.file_times[1], 1100);
   EXPECT_EQ(sound_.speed_changes, (std::vector<bool>{false, true}));
 
   // A key during the dialling ends it: the Enter at 300 ms comes during the
