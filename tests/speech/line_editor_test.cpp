@@ -275,6 +275,33 @@ TEST_F(LineEditorTest, CopyAndPaste) {
   EXPECT_EQ(text, "abXYcd");
 }
 
+// After "ab" of "abcd" is selected, which keys keep the selection: Ctrl+Ins
+// then copies either the selection or, without one, the whole field.
+TEST_F(LineEditorTest, WhichKeysKeepTheSelection) {
+  const struct {
+    const char* name;
+    std::vector<platform::Event> key;
+    const char* copied;
+  } cases[] = {
+      {"Ctrl+C keeps it", keys::Ctrl('C'), "ab"},
+      {"focus lost keeps it", {keys::Char(223)}, "ab"},
+      {"Shift+Right widens it", Shift(vk::kRight), "abc"},
+      {"typing clears it", Typed("x"), "abxcd\r\n"},
+      {"Home clears it", Key(vk::kHome), "abcd\r\n"},
+      // Alt alone makes a system key; the digit codes come with Ctrl+Alt.
+      {"Alt+digit clears it", keys::CtrlAlt('1'), "abcd\r\n"},
+      {"Shift+Home back to the anchor empties it", Shift(vk::kHome), "abcd\r\n"},
+  };
+  speech_.echo_typing = false;
+  for (const auto& c : cases) {
+    fake_.clipboard.text.reset();
+    std::string text = "abcd";
+    Keys({Shift(vk::kRight), Shift(vk::kRight), c.key, Key(vk::kInsert, {.ctrl = true}), Typed("\r")});
+    Edit(text);
+    EXPECT_EQ(fake_.clipboard.text, std::optional<std::string>(c.copied)) << c.name;
+  }
+}
+
 TEST_F(LineEditorTest, HostileClipboardNeverOverflowsTheField) {
   const std::string huge(3 * 1024 * 1024, 'z');
   const std::vector<std::string> clips = {huge, std::string("\x01\x02\x1b[2J", 7), "\xE4\xB8\xAD\xE6\x96\x87"};
@@ -467,7 +494,7 @@ TEST_F(LineEditorTest, SpeakingKeysSayWhatTheSpeechLayerSays) {
       {"Ctrl+F1 the whole field", Key(vk::kF1, {.ctrl = true}), field},
       {"focus gained: the whole field", {keys::Char(222)}, field},
       {"focus lost: nothing", {keys::Char(223)}, {}},
-      {"Alt+digit: nothing", keys::Alt('5'), {}},
+      {"Alt+digit: nothing", keys::CtrlAlt('5'), {}},
       {"Alt+Right on a letter: its second recording", keys::Alt(vk::kRight), {"_FON97(missing)"}},
   };
   for (const auto& c : cases) {
@@ -591,8 +618,8 @@ TEST_F(LineEditorTest, RandomKeysFasterThanSpeechNeverBreakTheField) {
       Key(vk::kLeft, ctrl), Key(vk::kRight, ctrl), Key(vk::kHome, shift), Key(vk::kEnd, shift),
       Key(vk::kHome), Key(vk::kEnd), Key(vk::kDelete), Key(vk::kDelete, shift), Key(vk::kInsert, shift),
       Key(vk::kInsert, ctrl), Key(vk::kF1), Key(vk::kF1, ctrl), Key(vk::kF1 + 3), Key(vk::kF1 + 3, ctrl),
-      Key(vk::kF12), Key(vk::kUp), keys::Alt(vk::kRight), keys::Alt('3'), keys::AltGr('Q', '/'),
-      keys::Alt(vk::kA + ('W' - 'A'))};
+      Key(vk::kF12), Key(vk::kUp), keys::Alt(vk::kRight), keys::CtrlAlt('3'), keys::AltGr('Q', '/'),
+      keys::CtrlAlt(vk::kA + ('W' - 'A'))};
   fake_.clipboard.text = std::string(200000, 'z') + "\x01\x02\xE4\xB8\xAD";
   fake_.shell.fail = true;
   std::mt19937 random(1234);
