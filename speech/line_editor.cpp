@@ -54,7 +54,10 @@ struct LineEditor::Field {
     const size_t last_char = text.find_last_not_of(' ');
     return last_char == std::string::npos ? 1 : static_cast<int>(last_char) + 2;
   }
-  bool HasSelection() const { return anchor != 0 && end != 0; }
+  // An empty selection (both ends on one position, as Shift+Del leaves it)
+  // counts as none: Shift+Del then deletes the character at the cursor and
+  // copy takes the whole field, rather than doing nothing.
+  bool HasSelection() const { return anchor != 0 && end != 0 && anchor != end; }
   void ClearSelection() { anchor = end = 0; }
   void RemoveAt(int position) {
     text.erase(static_cast<size_t>(position - 1), 1);
@@ -276,7 +279,7 @@ bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
         const int from = std::min(f.anchor, f.end);
         const int to = std::max(f.anchor, f.end);
         f.cursor = from;
-        if (to > from) speech_.PlaySoundKey("_DEL");
+        speech_.PlaySoundKey("_DEL");
         for (int i = from; i < to; ++i) DeleteAtCursor(f, false);
         f.anchor = f.end = f.cursor;
       } else {
@@ -439,7 +442,7 @@ void LineEditor::DeleteWord(Field& f) {
 
 void LineEditor::Copy(const Field& f) {
   std::string text;
-  if (f.HasSelection() && f.anchor != f.end) {
+  if (f.HasSelection()) {
     const int from = std::min(f.anchor, f.end);
     const int to = std::max(f.anchor, f.end);
     text = f.text.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from));
@@ -531,13 +534,16 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
       program = speech_.Ini().ReadIniString("FALDEK", "PROG." + extension);
       arguments.push_back(platform::Cp1252ToUtf8(word));
     } else {
-      const bool absolute = (word.size() >= 2 && word[1] == ':') || word.front() == '\\' || word.front() == '/';
-      program = absolute ? word : WithTrailingSlash(current) + word;
+      // A program named in the field: a drive letter or a leading backslash
+      // makes it absolute; otherwise it lies in the current directory. Only
+      // the typed name is converted: the directory is already this system's.
+      const std::string local = LocalPath(word);
+      program = local.starts_with('/') ? local : WithTrailingSlash(current) + local;
     }
   }
   // With no program configured the desktop opens the word by its kind.
   if (program.empty()) program = "xdg-open";
-  else program = LocalPath(program);
+  else if (!arguments.empty()) program = LocalPath(program);
   WaitWhileSpeaking();
   const bool started = console_.Platform().GetShell().Launch(program, arguments, current);
   WaitWhileSpeaking();

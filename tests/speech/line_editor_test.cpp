@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "platform/fake/fake_platform.h"
 #include "platform/vk.h"
@@ -40,6 +41,7 @@ class JournalSound final : public SoundOutput {
     if (name.ends_with(".wav")) name.resize(name.size() - 4);
     if (!fs::exists(path)) name += "(missing)";
     journal_.push_back(name);
+    file_times.push_back(console_.Platform().GetClock().NowMs());
     return 0;
   }
   int PlayMemory(const std::vector<uint8_t>& image) override {
@@ -58,6 +60,7 @@ class JournalSound final : public SoundOutput {
   }
   bool speed_up = false;
   std::vector<bool> speed_changes;
+  std::vector<int64_t> file_times;  // when each file began, on the platform's clock
 
  private:
   Journal& journal_;
@@ -221,6 +224,16 @@ TEST_F(LineEditorTest, ShiftRightSelectsAndShiftDelDeletesTheSelection) {
   EXPECT_EQ(journal_, (Journal{"_97", "_98", "_99", "_DEL", "_97", "_98", "_99"}));
 }
 
+TEST_F(LineEditorTest, ShiftDelOnAnEmptySelectionDeletesTheCharacterAtTheCursor) {
+  std::string text = "abcdef";
+  // The first Shift+Del deletes "ab" and leaves an empty selection at 1; the
+  // second deletes "c" like a plain Del instead of doing nothing.
+  Keys({Shift(vk::kRight), Shift(vk::kRight), Shift(vk::kDelete), Shift(vk::kDelete), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "def");
+  EXPECT_EQ(journal_, (Journal{"_97", "_98", "_DEL", "_97", "_98", "_DEL", "_99"}));
+}
+
 TEST_F(LineEditorTest, SelectionIsDrawnOnBackgroundEight) {
   std::string text = "abcdef";
   bool checked = false;
@@ -260,6 +273,33 @@ TEST_F(LineEditorTest, CopyAndPaste) {
   Keys({Key(vk::kRight), Key(vk::kRight), keys::Ctrl('V'), Typed("\r")});
   Edit(text);
   EXPECT_EQ(text, "abXYcd");
+}
+
+// After "ab" of "abcd" is selected, which keys keep the selection: Ctrl+Ins
+// then copies either the selection or, without one, the whole field.
+TEST_F(LineEditorTest, WhichKeysKeepTheSelection) {
+  const struct {
+    const char* name;
+    std::vector<platform::Event> key;
+    const char* copied;
+  } cases[] = {
+      {"Ctrl+C keeps it", keys::Ctrl('C'), "ab"},
+      {"focus lost keeps it", {keys::Char(223)}, "ab"},
+      {"Shift+Right widens it", Shift(vk::kRight), "abc"},
+      {"typing clears it", Typed("x"), "abxcd\r\n"},
+      {"Home clears it", Key(vk::kHome), "abcd\r\n"},
+      // Alt alone makes a system key; the digit codes come with Ctrl+Alt.
+      {"Alt+digit clears it", keys::CtrlAlt('1'), "abcd\r\n"},
+      {"Shift+Home back to the anchor empties it", Shift(vk::kHome), "abcd\r\n"},
+  };
+  speech_.echo_typing = false;
+  for (const auto& c : cases) {
+    fake_.clipboard.text.reset();
+    std::string text = "abcd";
+    Keys({Shift(vk::kRight), Shift(vk::kRight), c.key, Key(vk::kInsert, {.ctrl = true}), Typed("\r")});
+    Edit(text);
+    EXPECT_EQ(fake_.clipboard.text, std::optional<std::string>(c.copied)) << c.name;
+  }
 }
 
 TEST_F(LineEditorTest, HostileClipboardNeverOverflowsTheField) {
@@ -304,6 +344,26 @@ TEST_F(LineEditorTest, OpeningWithoutAConfiguredProgramUsesTheDesktopAndAFailedS
   EXPECT_EQ(fake_.shell.launches[1].program, (fs::current_path() / "jogo.exe").string());
   EXPECT_TRUE(fake_.shell.launches[1].args.empty());
   EXPECT_EQ(journal_, (Journal{"beep"}));
+}
+
+TEST_F(LineEditorTest, ProgramsNamedInTheFieldStartFromTheirWindowsPathOrTheCurrentDirectory) {
+  // A current directory with an accent, as a pupil's home often has.
+  const fs::path start = fs::current_path();
+  const fs::path directory = root_ / "Jo\xC3\xA3o";
+  fs::create_directories(directory);
+  fs::current_path(directory);
+  editor_.OpenLinkOrFile("c:\\jogos\\corrida.exe");
+  editor_.OpenLinkOrFile("\\jogos\\corrida.com");
+  editor_.OpenLinkOrFile("\xE1gua.exe");  // a Windows-1252 name
+  fs::current_path(start);
+  ASSERT_EQ(fake_.shell.launches.size(), 3u);
+  EXPECT_EQ(fake_.shell.launches[0].program, "/jogos/corrida.exe");
+  EXPECT_EQ(fake_.shell.launches[1].program, "/jogos/corrida.com");
+  EXPECT_EQ(fake_.shell.launches[2].program, (directory / "\xC3\xA1gua.exe").string());
+  for (const auto& launch : fake_.shell.launches) {
+    EXPECT_TRUE(launch.args.empty());
+    EXPECT_EQ(launch.directory, directory.string());
+  }
 }
 
 TEST_F(LineEditorTest, WordToOpenStripsMarksButKeepsClosingBrackets) {
@@ -393,8 +453,13 @@ TEST_F(LineEditorTest, TelephoneTonesPlayWithoutSpeedUpAndWithTheirGaps) {
                                              keys::KeyUp(0xDC, ctrl)};
   fake_.events.PostAt(before + 100, dial);
   fake_.events.PostAt(before + 5000, Typed("\r"));
+  sound_.file_times.clear();
   Edit(text);
   EXPECT_EQ(journal_, (Journal{"dtmf_1", "dtmf_X", "dtmf_#"}));
+  // 100 ms after each tone; the comma adds a second of silence.
+  ASSERT_EQ(sound_.file_times.size(), 3u);
+  EXPECT_EQ(sound_.file_times[1] - sound_.file_times[0], 100);
+  EXPECT_EQ(sound_.file_times[2] - sound_.file_times[1], 1100);
   EXPECT_EQ(sound_.speed_changes, (std::vector<bool>{false, true}));
 
   // A key during the dialling ends it: the Enter at 300 ms comes during the
@@ -405,6 +470,180 @@ TEST_F(LineEditorTest, TelephoneTonesPlayWithoutSpeedUpAndWithTheirGaps) {
   fake_.events.PostAt(now + 300, Typed("\r"));
   Edit(text);
   EXPECT_EQ(journal_, (Journal{"dtmf_1", "dtmf_X"}));
+}
+
+// Keys that speak or play something and leave the field as it was: each is
+// checked against what the speech layer says when asked directly.
+TEST_F(LineEditorTest, SpeakingKeysSayWhatTheSpeechLayerSays) {
+  const std::string padded = "ab 12     ";
+  speech_.SpeakTime();
+  const Journal time(journal_);
+  journal_.clear();
+  speech_.SpeakDate();
+  const Journal date(journal_);
+  journal_.clear();
+  speech_.SpeakText(padded);
+  const Journal field(journal_);
+  const struct {
+    const char* name;
+    std::vector<platform::Event> key;
+    Journal expected;
+  } cases[] = {
+      {"F8 the time", Key(vk::kF1 + 7), time},
+      {"Ctrl+F8 the date", Key(vk::kF1 + 7, {.ctrl = true}), date},
+      {"Ctrl+F1 the whole field", Key(vk::kF1, {.ctrl = true}), field},
+      {"focus gained: the whole field", {keys::Char(222)}, field},
+      {"focus lost: nothing", {keys::Char(223)}, {}},
+      {"Alt+digit: nothing", keys::CtrlAlt('5'), {}},
+      {"Alt+Right on a letter: its second recording", keys::Alt(vk::kRight), {"_FON97(missing)"}},
+  };
+  for (const auto& c : cases) {
+    journal_.clear();
+    std::string text = "ab 12";
+    Keys({c.key, Typed("\r")});
+    EXPECT_EQ(Edit(text), kEditEnter) << c.name;
+    EXPECT_EQ(text, "ab 12") << c.name;
+    EXPECT_EQ(journal_, c.expected) << c.name;
+  }
+  // Alt+Right on anything but an ASCII letter speaks the character.
+  journal_.clear();
+  std::string text = "1";
+  Keys({keys::Alt(vk::kRight), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"_49"}));
+}
+
+TEST_F(LineEditorTest, F4SwitchesTheTypingEchoForLaterFieldsToo) {
+  std::string text;
+  Keys({Key(vk::kF1 + 3), Typed("a"), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"_FALDLG"}));
+  EXPECT_EQ(text, "a");
+
+  journal_.clear();
+  text.clear();
+  Keys({Typed("b"), Key(vk::kF1 + 3), Typed("c"), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(journal_, (Journal{"_FALACI", "_99"}));
+  EXPECT_EQ(text, "bc");
+}
+
+TEST_F(LineEditorTest, HomeGoesToTheStart) {
+  std::string text = "ab";
+  Keys({Key(vk::kEnd), Key(vk::kHome), Typed("x"), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(text, "xab");
+}
+
+TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
+  const std::string directory = speech_.ProgramSoundDirectory();
+  speech_.echo_typing = false;
+  const struct {
+    const char* name;
+    std::vector<platform::Event> answer;  // typed all at once after Ctrl+F4
+    int speed;
+    Journal heard;
+  } cases[] = {
+      {"a digit chooses the speed", Typed("2"), 2, {"_VELOC", "_50"}},
+      // The 1 is cut short by the 4 already waiting.
+      {"the last of keys typed together counts", Typed("14"), 4, {"_VELOC", "_52"}},
+      {"Esc keeps the speed", Typed("\x1b"), 4, {"_VELOC", "_27(missing)"}},
+      {"Enter keeps the speed", Typed("\r"), 4, {"_VELOC", "_13(missing)"}},
+      {"another letter gives speed 3", Typed("x"), 3, {"_VELOC", "_120"}},
+  };
+  for (const auto& c : cases) {
+    journal_.clear();
+    std::string text = "5";
+    const int64_t at = fake_.clock.NowMs();
+    fake_.events.PostAt(at + 100, Key(vk::kF1 + 3, {.ctrl = true}));
+    fake_.events.PostAt(at + 200, c.answer);
+    fake_.events.PostAt(at + 300, Typed("\r"));
+    EXPECT_EQ(Edit(text), kEditEnter) << c.name;
+    EXPECT_EQ(speech_.Speed(), c.speed) << c.name;
+    EXPECT_EQ(speech_.ProgramSoundDirectory(), directory) << c.name;
+    EXPECT_EQ(journal_, c.heard) << c.name;
+  }
+  EXPECT_FALSE(speech_.echo_typing);  // the echo setting outlives the restart
+}
+
+TEST_F(LineEditorTest, PasteReplacesTheSelectionAndSelectsWhatItInserted) {
+  speech_.echo_typing = false;
+  fake_.clipboard.text = "XYZ";
+  std::string text = "ab cd";
+  // Select "ab", paste over it, copy the selection (the pasted text), then
+  // delete it again with Shift+Del.
+  Keys({Shift(vk::kRight), Shift(vk::kRight), keys::Ctrl('V'), Key(vk::kInsert, {.ctrl = true}),
+        Shift(vk::kDelete), Typed("\r")});
+  Edit(text);
+  EXPECT_EQ(fake_.clipboard.text, std::optional<std::string>("XYZ"));
+  EXPECT_EQ(text, " cd");
+  const Journal tail(journal_.end() - 4, journal_.end());
+  EXPECT_EQ(tail, (Journal{"_DEL", "_88", "_89", "_90"}));
+}
+
+TEST_F(LineEditorTest, CtrlBackspaceDeletesTheWordAroundTheCursor) {
+  const struct {
+    const char* field;
+    int rights;  // Right presses before Ctrl+Backspace
+    const char* result;
+  } cases[] = {
+      {"um dois tres", 5, "um tres"},  // inside "dois": the word and its space
+      {"um dois tres", 3, "um tres"},  // on its first letter
+      {"um  dois", 3, "um dois"},      // on the second of two spaces: that space
+      {"123 ab", 0, "ab"},
+      {"ab", 2, ""},                   // after the last word
+  };
+  for (const auto& c : cases) {
+    std::string text = c.field;
+    Keys({});
+    int64_t at = fake_.clock.NowMs();
+    for (int i = 0; i < c.rights; ++i) fake_.events.PostAt(at += 100, Key(vk::kRight));
+    fake_.events.PostAt(at += 100, keys::Ctrl(vk::kBack));
+    fake_.events.PostAt(at += 100, Typed("\r"));
+    Edit(text, 20);
+    EXPECT_EQ(text, c.result) << c.field << " after " << c.rights;
+  }
+}
+
+// Keys typed faster than anything can be said, a hostile clipboard, fields
+// beyond the longest allowed and at the screen's edge: the editor always
+// returns, and the field never grows past its maximum.
+TEST_F(LineEditorTest, RandomKeysFasterThanSpeechNeverBreakTheField) {
+  const platform::Modifiers none{}, shift{.shift = true}, ctrl{.ctrl = true};
+  const std::vector<std::vector<platform::Event>> pool = {
+      Typed("a"), Typed("7"), Typed(" "), Typed("\xE9"), Typed("-"), Typed("\b"), Typed("\r"), Typed("\t"),
+      keys::Ctrl('D'), keys::Ctrl('K'), keys::Ctrl('S'), keys::Ctrl('U'), keys::Ctrl('Y'), keys::Ctrl('C'),
+      keys::Ctrl('V'), keys::Ctrl(vk::kBack), {keys::Char(28, ctrl)}, {keys::Char(222)},
+      Key(vk::kLeft, none), Key(vk::kRight, none), Key(vk::kLeft, shift), Key(vk::kRight, shift),
+      Key(vk::kLeft, ctrl), Key(vk::kRight, ctrl), Key(vk::kHome, shift), Key(vk::kEnd, shift),
+      Key(vk::kHome), Key(vk::kEnd), Key(vk::kDelete), Key(vk::kDelete, shift), Key(vk::kInsert, shift),
+      Key(vk::kInsert, ctrl), Key(vk::kF1), Key(vk::kF1, ctrl), Key(vk::kF1 + 3), Key(vk::kF1 + 3, ctrl),
+      Key(vk::kF12), Key(vk::kUp), keys::Alt(vk::kRight), keys::CtrlAlt('3'), keys::AltGr('Q', '/'),
+      keys::CtrlAlt(vk::kA + ('W' - 'A'))};
+  fake_.clipboard.text = std::string(200000, 'z') + "\x01\x02\xE4\xB8\xAD";
+  fake_.shell.fail = true;
+  std::mt19937 random(1234);
+  const struct {
+    int length, x;
+  } fields[] = {{10, 5}, {1, 1}, {0, 3}, {5000, 2}, {30, 79}, {30, 85}};
+  for (const auto& field : fields) {
+    for (int round = 0; round < 8; ++round) {
+      std::string text(static_cast<size_t>(random() % 40), 'q');
+      const int64_t at = fake_.clock.NowMs() + 10;
+      for (int i = 0; i < 60; ++i) fake_.events.PostAt(at, pool[random() % pool.size()]);
+      bool drained = false;
+      fake_.events.SetIdleHandler([&] {
+        drained = true;
+        fake_.Post(keys::Type("\r"));
+      });
+      for (int calls = 0; calls < 100; ++calls) {
+        Edit(text, field.length, round % 4 != 3, field.x, 20);
+        ASSERT_LE(text.size(), static_cast<size_t>(std::clamp(field.length, 0, kMaxFieldLength)));
+        if (drained) break;
+      }
+      ASSERT_TRUE(drained) << field.length;
+    }
+  }
 }
 
 TEST_F(LineEditorTest, LongFieldsScrollToKeepTheCursorVisible) {
