@@ -5,10 +5,11 @@
 namespace placarim::game {
 
 App::App(platform::Platform& platform, std::string start_directory, Random& random,
-         const VoiceFactory& make_voice, speech::Synthesizer* synthesizer)
+         const VoiceFactory& make_voice, const SynthesizerFactory& make_synthesizer)
     : console_(platform, std::move(start_directory)),
       wave_(console_, platform.Audio()),
-      layer_(console_, wave_, synthesizer),
+      synthesizer_(make_synthesizer ? make_synthesizer(console_, wave_) : nullptr),
+      layer_(console_, wave_, synthesizer_.get()),
       voice_(make_voice ? make_voice(layer_.speech) : nullptr),
       editor_(console_, layer_.speech, layer_.wave_link),
       review_(console_, layer_.speech),

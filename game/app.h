@@ -27,13 +27,18 @@ namespace placarim::game {
 // (recordings, letters and numbers still play).
 using VoiceFactory = std::function<std::unique_ptr<tradutor::DiphoneVoiceApi>(speech::Speech&)>;
 
+// Builds the external synthesizers' dispatcher; it speaks through the console
+// and wave playback, so it is made after them and before the speech layer.
+// An empty factory means no external voice is ever opened.
+using SynthesizerFactory =
+    std::function<std::shared_ptr<speech::Synthesizer>(console::Console&, sound::WavePlayer&)>;
+
 class App {
  public:
   // `start_directory` is the directory current at start-up (where FALDEK.INI
   // is looked for when the system configuration directory has none).
-  // `synthesizer` may be null: then no external voice is ever opened.
   App(platform::Platform& platform, std::string start_directory, Random& random,
-      const VoiceFactory& make_voice = {}, speech::Synthesizer* synthesizer = nullptr);
+      const VoiceFactory& make_voice = {}, const SynthesizerFactory& make_synthesizer = {});
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
@@ -47,6 +52,7 @@ class App {
  private:
   console::Console console_;
   sound::WavePlayer wave_;
+  std::shared_ptr<speech::Synthesizer> synthesizer_;
   speech::SpeechLayer layer_;
   std::unique_ptr<tradutor::DiphoneVoiceApi> voice_;
   speech::LineEditor editor_;

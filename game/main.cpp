@@ -7,6 +7,7 @@
 #include "game/screen_dump.h"
 #include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
+#include "speech/synth_links.h"
 #if PLACARIM_WITH_DIPHONE_VOICE
 #include "tradutor/voice.h"
 #endif
@@ -26,7 +27,13 @@ int main() {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
 #endif
-  game::App app(platform, platform::StartDirectory(), random, make_voice);
+  // espeak-ng and the desktop's speech service, used when FALDEK.INI asks for
+  // an external synthesizer ("SAPI" of "TRADUTOR").
+  const game::SynthesizerFactory make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, wave);
+    return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
+  };
+  game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer);
   if (dump) dumping.Watch(app.Console());
   app.Run();
 }

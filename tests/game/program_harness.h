@@ -132,7 +132,7 @@ class ProgramRun {
     std::ofstream(root_ / "etc/FALDEK.INI", std::ios::binary)
         << "[FALDEK]\r\nPGMFALDEK=" << (root_ / "dados").string() << "\r\n"
         << "[TRADUTOR]\r\nVELOCIDADE=3\r\nDIRLETRAS=" << (root_ / "dados/letras").string() << "/\r\n"
-        << "SAPI=Nao\r\n"
+        << "SAPI=" << sapi << "\r\n"
         << "[SINTETIZADOR]\r\nDIFONES3=DIFONES3\r\nCORTAFALA3=Nao\r\nRAPIDINHO3=Nao\r\n"
         << "[PLACARIM]\r\nDIRPLACARIM=@/sons/\r\nCONFIGPLACARIM=@/exercicios.cnf\r\n"
         << extra;
@@ -156,7 +156,7 @@ class ProgramRun {
         return made;
       };
     }
-    app_ = std::make_unique<App>(fake, root_.string(), random_, factory);
+    app_ = std::make_unique<App>(fake, root_.string(), random_, factory, make_synthesizer);
     try {
       app_->Run();
     } catch (const platform::ProgramExit& exit) {
@@ -236,6 +236,8 @@ class ProgramRun {
 
   platform::fake::FakePlatform fake;
   MarkerVoice* voice = nullptr;
+  std::string sapi = "Nao";  // "SAPI" of "TRADUTOR": Sim opens the external synthesizer
+  SynthesizerFactory make_synthesizer;
   std::vector<Wait> waits;
 
  private:

@@ -5,6 +5,7 @@
 #include "game/message_catalogue.h"
 #include "game/message_keys.h"
 #include "tests/game/program_harness.h"
+#include "tests/speech/speech_fakes.h"
 
 namespace placarim::game::testing {
 namespace {
@@ -194,6 +195,30 @@ TEST(Program, VoiceThatCannotOpenIsReportedAndEndsTheProgram) {
   EXPECT_EQ(report.rows[1], Cp1252("Erro de inicialização: 1"));
   EXPECT_EQ(report.rows[2], "Banco de dados de voz: DIFONES3");
   EXPECT_TRUE(run.Heard().empty()) << run.HeardText(0);
+}
+
+// With "SAPI" on, the program's synthesizer factory is used: texts go to the
+// external synthesizer whole, recordings still play from their files.
+TEST(Program, ConfiguredExternalSynthesizerSpeaksTheTexts) {
+  ProgramRun run;
+  run.sapi = "Sim";
+  run.WriteConfiguration("[SERVFALA]\r\nTIPOSAPI=4\r\nVOZ=1\r\n");
+  run.WriteExerciseFile(kOneSum);
+  speech::testing::Journal spoken;
+  speech::testing::FakeSynthesizer* synthesizer = nullptr;
+  run.make_synthesizer = [&](console::Console&, sound::WavePlayer&) {
+    auto made = std::make_shared<speech::testing::FakeSynthesizer>(spoken);
+    synthesizer = made.get();
+    return std::shared_ptr<speech::Synthesizer>(made);
+  };
+  run.Keys("\x1b");
+  EXPECT_EQ(run.Play(), 0);
+  ASSERT_NE(synthesizer, nullptr);
+  EXPECT_EQ(synthesizer->type, 4);
+  EXPECT_EQ(synthesizer->voice, 1);
+  ASSERT_FALSE(spoken.empty());
+  EXPECT_EQ(spoken.front(), "synth:" + *MessageCatalogue().Find(kGameStarts));
+  for (const std::string& heard : run.Heard()) EXPECT_FALSE(heard.starts_with("voz:")) << heard;
 }
 
 }  // namespace
