@@ -186,7 +186,9 @@ class RealProgram : public ::testing::Test {
   void Press(const std::string& key_names) {
     if (window_.empty()) {
       WaitUntil([&] {
-        window_ = CommandOutput("xdotool search --name placarim 2>/dev/null | head -1");
+        // By class: once espeak-ng has set a UTF-8 locale, the title is an
+        // UTF-8 property that xdotool's name search does not read.
+        window_ = CommandOutput("xdotool search --classname '^placarim$' 2>/dev/null | head -1");
         while (!window_.empty() && window_.back() == '\n') window_.pop_back();
         return !window_.empty();
       }, 10s);
