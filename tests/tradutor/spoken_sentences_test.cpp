@@ -140,7 +140,7 @@ TEST_F(SpokenSentencesTest, GameSentencesSoundLikeSpeech) {
   const Sentence sentences[] = {
       {"bem-vindo", "Bem-vindo ao Placarim! Escolha o campeonato.", 1.8, 5.0},
       {"gol", "Gol! Que golaço!", 0.8, 3.0},
-      {"errou", "Errou, tente de novo.", 1.0, 3.5},
+      {"errou", "Errou, tente de novo.", 0.7, 3.0},
       {"parabens", "Parabéns! Você acertou todas as contas da fase.", 2.0, 6.0},
       {"conta", "Quanto é sete vezes oito? Dividido, mais, menos, igual.", 2.0, 7.0},
       {"numeros", "17 e 2024", 1.0, 5.0},
