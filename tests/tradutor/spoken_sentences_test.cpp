@@ -128,6 +128,23 @@ TEST_F(SpokenSentencesTest, EverySpeedOpensFromTheShippedConfiguration) {
   }
 }
 
+// Each speed a little faster than the one before: no step halves the sound.
+TEST_F(SpokenSentencesTest, SpeedsStepEvenly) {
+  double previous = 0;
+  for (int speed = 1; speed <= 5; ++speed) {
+    layer.speech.SpeechStart(speed, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));
+    ASSERT_TRUE(voice.is_open()) << speed;
+    const double seconds = MeasureSound(Say("Bem-vindo ao Placarim, escolha o campeonato")).seconds;
+    std::printf("  speed %d: %.2f s\n", speed, seconds);
+    if (speed > 1) {
+      EXPECT_LT(seconds, previous) << speed;
+      EXPECT_GT(seconds, previous / 1.6) << speed;
+    }
+    previous = seconds;
+    voice.CloseDiphoneVoice();
+  }
+}
+
 struct Sentence {
   const char* name;
   const char* text;   // UTF-8
