@@ -106,6 +106,7 @@ TEST_F(VoiceDataTest, GameWordsSoundBrazilian) {
       {"mesmo", "[ m/E^/ z/ m/u]"},               {"desde", "[ d/E^/ z/ dj/i]"},
       {"festa", "[ f/E/ s/ t/a^]"},               {"parque", "[ p/A/ rr/ k/i]"},
       {"craque", "[ k/ r/A/ k/i]"},               {"sangue", "[ s/A/~/ g/i]"},
+      {"porque", "[ p/o^/ rr/ k/E^]"},            {"aquele", "[a/ k/E^/ l/i]"},
   };
   for (const auto& r : readings) {
     EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
