@@ -107,6 +107,7 @@ TEST_F(VoiceDataTest, GameWordsSoundBrazilian) {
       {"festa", "[ f/E/ s/ t/a^]"},               {"parque", "[ p/A/ rr/ k/i]"},
       {"craque", "[ k/ r/A/ k/i]"},               {"sangue", "[ s/A/~/ g/i]"},
       {"porque", "[ p/o^/ rr/ k/E^]"},            {"aquele", "[a/ k/E^/ l/i]"},
+      {"bairros", "[ b/A/y/ rr/u/ s]"},           {"saiu", "[ s/a/ I/w]"},
   };
   for (const auto& r : readings) {
     EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
