@@ -18,6 +18,13 @@ bool IsSilentU(const std::string& w, size_t i) {
   return w[i] == 'u' && i > 0 && (w[i - 1] == 'g' || w[i - 1] == 'q');
 }
 
+// The u of que, qui, gue, gui is only a spelling: parque is stressed on its
+// a, never on that u, and words ending in -que or -gue are paroxytones.
+bool IsSpellingU(const std::string& w, size_t i) {
+  const char next = ToLowerAscii(At(w, i + 1));
+  return IsSilentU(w, i) && (next == 'e' || next == 'i');
+}
+
 // In rainha, saindo, ruim... the i or u before a syllable-closing l, m, n, r, z
 // is the stressed one.
 bool ClosedSyllableFollows(const std::string& w, size_t i) {
@@ -62,7 +69,7 @@ void MarkStress(std::string& w) {
         return Mark(w, k);
       case State::Parox:
         if (IsAeo(c)) return Mark(w, k);
-        if (IsIu(c)) state = State::InnerIu;
+        if (IsIu(c) && !IsSpellingU(w, k)) state = State::InnerIu;
         break;
       case State::InnerIu:
         if (IsConsonant(c) || IsSilentU(w, k) || ClosedSyllableFollows(w, k)) return Mark(w, k + 1);

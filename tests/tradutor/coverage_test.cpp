@@ -66,7 +66,7 @@ TEST_F(VoiceDataTest, ShippedRulesReadPortuguese) {
   const Reading readings[] = {
       {"casa", "[ k/A/ z/a^]"},          {"casas", "[ k/A/ z/a^/ s]"},
       {"meninos", "[ m/e^/ n/I/ n/u/ s]"}, {"bola", "[ b/O/ l/a^]"},
-      {"gol", "[ g/O/w]"},                {"placar", "[ p/ l/a/ k/A/ r]"},
+      {"gol", "[ g/O^/w]"},               {"placar", "[ p/ l/a/ k/A/ rr]"},
       {"goleiro", "[ g/o^/ l/E^/y/ r/u]"}, {"chute", "[ x/U/ tch/i]"},
       {"coração", "[ k/o^/ r/a/ s/A~w]"}, {"mãe", "[ m/A~y]"},
       {"muito", "[ m/U~/y/ t/u]"},        {"também", "[ t/a/~/ b/E/~y]"},
@@ -77,7 +77,37 @@ TEST_F(VoiceDataTest, ShippedRulesReadPortuguese) {
       {"papel", "[ p/a/ p/E^/w]"},        {"dia", "[ dj/I/ a^]"},
       {"saída", "[ s/a/ I/ d/a^]"},       {"rainha", "[ rr/a/ I/ nh/a^]"},
       {"cantam", "[ k/A/~/ t/a/~w]"},     {"jovens", "[ j/O^/ v/e/~y/ s]"},
-      {"ilha", "[i/ lh/a^]"},             {"Gol!", "[ g/O/w][ /_!]"},
+      {"ilha", "[i/ lh/a^]"},             {"Gol!", "[ g/O^/w][ /_!]"},
+  };
+  for (const auto& r : readings) {
+    EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
+  }
+}
+
+// The words the game says most, as a Brazilian says them: closed and open
+// e and o (a^ e^ o^ are closed, a e o open), stress (upper case), the r that
+// closes a syllable (rr), voiced s before a voiced consonant (z), and the u
+// of que that is only spelling.
+TEST_F(VoiceDataTest, GameWordsSoundBrazilian) {
+  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  const Reading readings[] = {
+      {"gol", "[ g/O^/w]"},                       {"gols", "[ g/O^/w/ s]"},
+      {"golaço", "[ g/o^/ l/A/ s/u]"},            {"campeonato", "[ k/a/~/ p/e^/ o^/ n/A/ t/u]"},
+      {"fase", "[ f/A/ z/i]"},                    {"parabéns", "[ p/a/ r/a/ b/E/~y/ s]"},
+      {"errou", "[e^/ rr/O^]"},                   {"acertou", "[a/ s/e^/ rr/ t/O^]"},
+      {"tente", "[ t/E/~/ tch/i]"},               {"novo", "[ n/O^/ v/u]"},
+      {"nova", "[ n/O/ v/a^]"},                   {"placar", "[ p/ l/a/ k/A/ rr]"},
+      {"tabuada", "[ t/a/ b/u/ A/ d/a^]"},        {"vezes", "[ v/E^/ z/i/ s]"},
+      {"mais", "[ m/A/y/ s]"},                    {"menos", "[ m/E^/ n/u/ s]"},
+      {"dividido", "[ dj/i/ v/i/ dj/I/ d/u]"},    {"igual", "[i/ gw/A/w]"},
+      {"escolha", "[e^/ s/ k/O/ lh/a^]"},         {"ao", "[A/w]"},
+      {"jogo", "[ j/O^/ g/u]"},                   {"jogar", "[ j/o^/ g/A/ rr]"},
+      {"certo", "[ s/E/ rr/ t/u]"},               {"caro", "[ k/A/ r/u]"},
+      {"mesmo", "[ m/E^/ z/ m/u]"},               {"desde", "[ d/E^/ z/ dj/i]"},
+      {"festa", "[ f/E/ s/ t/a^]"},               {"parque", "[ p/A/ rr/ k/i]"},
+      {"craque", "[ k/ r/A/ k/i]"},               {"sangue", "[ s/A/~/ g/i]"},
+      {"porque", "[ p/o^/ rr/ k/E^]"},            {"aquele", "[a/ k/E^/ l/i]"},
+      {"bairros", "[ b/A/y/ rr/u/ s]"},           {"saiu", "[ s/a/ I/w]"},
   };
   for (const auto& r : readings) {
     EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
