@@ -297,7 +297,7 @@ void Console::GetTime(int& hour, int& minute, int& second, int& hundredths) {
 
 // --- ending -------------------------------------------------------------------
 
-void Console::Done() {
+void Console::Done(int exit_code) {
   State& s = *state_;
   if (s.created && !s.closing) {
     s.closing = true;
@@ -310,7 +310,7 @@ void Console::Done() {
     s.screen.Fill(s.attribute);
     s.screen.MoveTo(0, 0);
   }
-  platform_.Exit(0);
+  platform_.Exit(exit_code);
   std::abort();  // Exit never returns
 }
 

@@ -59,7 +59,9 @@ class Console {
   void GetTime(int& hour, int& minute, int& second, int& hundredths);
 
   // Ends the program normally (drains the keys, closes the window).
-  [[noreturn]] void Done();
+  // `exit_code` is 0 for a normal end; a start-up failure ends with 1 so
+  // that a script or desktop launcher can tell it from a game played through.
+  [[noreturn]] void Done(int exit_code = 0);
   // Ends the program with exit code 255 (Ctrl+Break, quit message).
   [[noreturn]] void Terminate();
 

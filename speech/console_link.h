@@ -33,7 +33,7 @@ class ConsoleLink final : public SpeechConsole {
     int second = 0, hundredths = 0;
     console_.GetTime(hour, minute, second, hundredths);
   }
-  [[noreturn]] void Done() override { console_.Done(); }
+  [[noreturn]] void Done(int exit_code = 0) override { console_.Done(exit_code); }
 
  private:
   console::Console& console_;

@@ -30,7 +30,7 @@ class SpeechConsole {
   virtual void GetDate(int& year, int& month, int& day) = 0;
   virtual void GetTime(int& hour, int& minute) = 0;
   // Ends the program through the console's normal exit.
-  [[noreturn]] virtual void Done() = 0;
+  [[noreturn]] virtual void Done(int exit_code = 0) = 0;
 };
 
 }  // namespace placarim::speech

@@ -87,7 +87,7 @@ void Speech::ReportStartFailure(int code) {
   console_.WriteLineBreak();
   voice_->CloseDiphoneVoice();
   console_.ReadLine();
-  console_.Done();
+  console_.Done(1);  // the program could not start: not a normal end
 }
 
 void Speech::FinishSpeech() {

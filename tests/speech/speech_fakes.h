@@ -64,7 +64,7 @@ class FakeConsole final : public SpeechConsole {
   }
   void GetDate(int& y, int& m, int& d) override { y = year, m = month, d = day; }
   void GetTime(int& h, int& m) override { h = hour, m = minute; }
-  [[noreturn]] void Done() override { throw platform::ProgramExit{0}; }
+  [[noreturn]] void Done(int exit_code = 0) override { throw platform::ProgramExit{exit_code}; }
 
   std::vector<int> wake_ups;
 
