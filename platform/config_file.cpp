@@ -97,7 +97,7 @@ std::optional<std::string> ConfigText::Get(std::string_view section, std::string
   key = Trim(key);
   for (const Section& s : sections_) {
     if (!SameName(s.name, section)) continue;
-    // Only the first section of a name counts, as with the original files.
+    // Only the first section of a name counts: a later duplicate is ignored.
     for (const auto& [k, v] : s.entries) {
       if (SameName(k, key)) return v;
     }
