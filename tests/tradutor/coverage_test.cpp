@@ -108,6 +108,13 @@ TEST_F(VoiceDataTest, GameWordsSoundBrazilian) {
       {"craque", "[ k/ r/A/ k/i]"},               {"sangue", "[ s/A/~/ g/i]"},
       {"porque", "[ p/o^/ rr/ k/E^]"},            {"aquele", "[a/ k/E^/ l/i]"},
       {"bairros", "[ b/A/y/ rr/u/ s]"},           {"saiu", "[ s/a/ I/w]"},
+      // the game's sentences: open vowels, and the key names read as words
+      {"Colegas", "[ k/o^/ l/E/ g/a^/ s]"},       {"bicicleta", "[ b/i/ s/i/ k/ l/E/ t/a^]"},
+      {"dorme", "[ d/O/ rr/ m/i]"},               {"nossa", "[ n/O/ s/a^]"},
+      {"posso", "[ p/O/ s/u]"},                   {"Tecle", "[ t/E/ k/ l/i]"},
+      {"folha", "[ f/O^/ lh/a^]"},                {"seca", "[ s/E^/ k/a^]"},
+      {"esquerdo", "[e^/ s/ k/E^/ rr/ d/u]"},     {"ESC", "[E/ s/ k/i]"},
+      {"TAB", "[ t/A/ b/i]"},                     {"tres", "[ t/ r/E^/y/ s]"},
   };
   for (const auto& r : readings) {
     EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
