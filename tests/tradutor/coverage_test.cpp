@@ -74,7 +74,7 @@ TEST_F(VoiceDataTest, ShippedRulesReadPortuguese) {
       {"guerra", "[ g/E/ rr/a^]"},        {"táxi", "[ t/A/ k/ s/i]"},
       {"exame", "[e^/ z/A^/ m/i]"},       {"caixa", "[ k/A/y/ x/a^]"},
       {"rato", "[ rr/A/ t/u]"},           {"honra", "[/O/~/ rr/a^]"},
-      {"papel", "[ p/a/ p/E^/w]"},        {"dia", "[ dj/I/ a^]"},
+      {"papel", "[ p/a/ p/E/w]"}  ,        {"dia", "[ dj/I/ a^]"},
       {"saída", "[ s/a/ I/ d/a^]"},       {"rainha", "[ rr/a/ I/ nh/a^]"},
       {"cantam", "[ k/A/~/ t/a/~w]"},     {"jovens", "[ j/O^/ v/e/~y/ s]"},
       {"ilha", "[i/ lh/a^]"},             {"Gol!", "[ g/O^/w][ /_!]"},
@@ -108,6 +108,67 @@ TEST_F(VoiceDataTest, GameWordsSoundBrazilian) {
       {"craque", "[ k/ r/A/ k/i]"},               {"sangue", "[ s/A/~/ g/i]"},
       {"porque", "[ p/o^/ rr/ k/E^]"},            {"aquele", "[a/ k/E^/ l/i]"},
       {"bairros", "[ b/A/y/ rr/u/ s]"},           {"saiu", "[ s/a/ I/w]"},
+      // the game's sentences: open vowels, and the key names read as words
+      {"Colegas", "[ k/o^/ l/E/ g/a^/ s]"},       {"bicicleta", "[ b/i/ s/i/ k/ l/E/ t/a^]"},
+      {"dorme", "[ d/O/ rr/ m/i]"},               {"nossa", "[ n/O/ s/a^]"},
+      {"posso", "[ p/O/ s/u]"},                   {"Tecle", "[ t/E/ k/ l/i]"},
+      {"folha", "[ f/O^/ lh/a^]"},                {"seca", "[ s/E^/ k/a^]"},
+      {"esquerdo", "[e^/ s/ k/E^/ rr/ d/u]"},     {"ESC", "[E/ s/ k/i]"},
+      {"TAB", "[ t/A/ b/i]"},                     {"tres", "[ t/ r/E^/y/ s]"},
+  };
+  for (const auto& r : readings) {
+    EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
+  }
+}
+
+// Words a child hears in the game's sentences and in ordinary speech, grouped
+// by the trait that is easy to get wrong: the number words, open and closed
+// e and o, hiatus after an accented vowel, nasal diphthongs, the four sounds
+// of x, and the final l that is said as w.
+TEST_F(VoiceDataTest, EverydayWordsSoundBrazilian) {
+  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  const Reading readings[] = {
+      // numbers: open e and o where a Brazilian opens them, the glide of dez and três
+      {"três", "[ t/ r/E^/y/ s]"},                {"sete", "[ s/E/ tch/i]"},
+      {"nove", "[ n/O/ v/i]"},                    {"dez", "[ d/E/y/ s]"},
+      {"onze", "[O/~/ z/i]"},                     {"doze", "[ d/O^/ z/i]"},
+      {"treze", "[ t/ r/E^/ z/i]"},               {"dezesseis", "[ d/e^/ z/e^/ s/E^/y/ s]"},
+      {"dezessete", "[ d/e^/ z/e^/ s/E/ tch/i]"}, {"dezoito", "[ d/e^/ z/O^/y/ t/u]"},
+      {"dezenove", "[ d/e^/ z/e^/ n/O/ v/i]"},    {"vinte", "[ v/I/~/ tch/i]"},
+      {"trinta", "[ t/ r/I/~/ t/a^]"},            {"cinquenta", "[ s/i/~/ kw/E/~/ t/a^]"},
+      {"sessenta", "[ s/e^/ s/E/~/ t/a^]"},       {"setenta", "[ s/e^/ t/E/~/ t/a^]"},
+      {"oitenta", "[o^/y/ t/E/~/ t/a^]"},         {"noventa", "[ n/o^/ v/E/~/ t/a^]"},
+      {"cem", "[ s/e/~y]"},                       {"mil", "[ m/I/w]"},
+      {"setecentos", "[ s/E/ tch/i/ s/E/~/ t/u/ s]"},
+      {"novecentos", "[ n/O/ v/i/ s/E/~/ t/u/ s]"},
+      // open and closed e and o
+      {"esquece", "[e^/ s/ k/E/ s/i]"},           {"esbelto", "[e^/ z/ b/E/w/ t/u]"},
+      {"porta", "[ p/O/ rr/ t/a^]"},              {"pé", "[ p/E]"},
+      {"avó", "[a/ v/O]"},                        {"avô", "[a/ v/O^]"},
+      {"tecla", "[ t/E/ k/ l/a^]"},               {"aperte", "[a/ p/E/ rr/ tch/i]"},
+      {"melhor", "[ m/e^/ lh/O/ rr]"},            {"pior", "[ p/i/ O/ rr]"},
+      {"agora", "[a/ g/O/ r/a^]"},                {"aquela", "[a/ k/E/ l/a^]"},
+      {"sorte", "[ s/O/ rr/ tch/i]"},             {"olhos", "[O/ lh/u/ s]"},
+      {"ideia", "[i/ d/E/y/ a^]"},                {"joia", "[ j/O/y/ a^]"},
+      {"cheia", "[ x/E^/y/ a^]"},                 {"têm", "[ t/E/~y]"},
+      // hiatus and stress after an accented vowel
+      {"estádio", "[e^/ s/ t/A/ dj/i/ u]"},       {"início", "[i/ n/I/ s/i/ u]"},
+      {"água", "[A/ gw/a^]"},                     {"história", "[/i/ s/ t/O/ r/i/ a^]"},
+      {"família", "[ f/a^/ m/I/ l/i/ a^]"},       {"próprio", "[ p/ r/O/ p/ r/i/ u]"},
+      // nasal diphthongs
+      {"mãe", "[ m/A~y]"},                        {"pão", "[ p/A~w]"},
+      {"põe", "[ p/O~y]"},                        {"bem", "[ b/e/~y]"},
+      {"parabéns", "[ p/a/ r/a/ b/E/~y/ s]"},     {"tranquilo", "[ t/ r/a/~/ kw/I/ l/u]"},
+      // x as z, s, ks and ch
+      {"exemplo", "[e^/ z/E/~/ p/ l/u]"},         {"êxito", "[E^/ z/i/ t/u]"},
+      {"excelente", "[e^/ s/e^/ l/E/~/ tch/i]"},  {"próximo", "[ p/ r/O/ s/i/ m/u]"},
+      {"táxi", "[ t/A/ k/ s/i]"},                 {"enxada", "[e/~/ x/A/ d/a^]"},
+      {"xícara", "[ x/I/ k/a/ r/a^]"},
+      // final l as w; a stressed final -el or -ol is open, -vel never stressed
+      {"futebol", "[ f/u/ t/e^/ b/O/w]"},         {"espanhol", "[e^/ s/ p/a^/ nh/O/w]"},
+      {"Brasil", "[ b/ r/a/ z/I/w]"},             {"hotel", "[/o^/ t/E/w]"},
+      {"anel", "[a^/ n/E/w]"},                    {"cruel", "[ k/ r/u/ E/w]"},
+      {"possível", "[ p/o^/ s/I/ v/e^/w]"},
   };
   for (const auto& r : readings) {
     EXPECT_EQ(voice.TranslateToDiphoneCodes(platform::Utf8ToCp1252(r.word)), r.codes) << r.word;
