@@ -21,6 +21,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/app.h"
@@ -115,7 +116,7 @@ struct Wait {
 // A sum waiting for its answer on the screen: the last row of the form
 // "a op b =" with nothing typed yet.
 std::optional<ParsedSum> PendingSum(const Wait& wait) {
-  static const std::regex sum(R"(^(\d+)([-+x*:/])(\d+)=$)");
+  static const std::regex sum(R"(^(\d+)([-+xX*:/])(\d+)=$)");
   for (size_t y = wait.rows.size() - 1; y >= 1; --y) {
     std::smatch m;
     if (std::regex_match(wait.rows[y], m, sum))
@@ -151,25 +152,33 @@ class BuiltInVoiceGame : public ::testing::Test {
         !fs::exists(data / "sons/PLMUSINI.wav") || !fs::exists(data / "placarim.cnf")) {
       GTEST_SKIP() << "the data tree is not built";
     }
-    const char* conf = std::getenv("PLACARIM_SYSCONFDIR");
-    const fs::path etc = conf ? fs::path(conf) : fs::path(::testing::TempDir()) / "placarim_built_in_voice";
-    fs::create_directories(etc);
-    setenv("PLACARIM_SYSCONFDIR", etc.c_str(), 1);
-    // The build's configuration with the built-in voice speaking the words.
-    std::ifstream in(BinaryDir() / "etc/FALDEK.INI", std::ios::binary);
-    std::ostringstream ini;
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.starts_with("SAPI=")) line = "SAPI=Nao";
-      ini << line << "\n";
-    }
-    std::ofstream(etc / "FALDEK.INI", std::ios::binary) << ini.str();
     exercise_text_ = *ReadWholeFile((data / "placarim.cnf").string());
     fake.events.SetIdleHandler([this] { OnIdle(); });
   }
 
+  // The build's configuration with the built-in voice speaking the words at
+  // `speed` (1 to 5), in this test's configuration directory.
+  static void WriteConfiguration(int speed) {
+    const char* conf = std::getenv("PLACARIM_SYSCONFDIR");
+    const fs::path etc = conf ? fs::path(conf) : fs::path(::testing::TempDir()) / "placarim_built_in_voice";
+    fs::create_directories(etc);
+    setenv("PLACARIM_SYSCONFDIR", etc.c_str(), 1);
+    std::ifstream in(BinaryDir() / "etc/FALDEK.INI", std::ios::binary);
+    std::ostringstream ini;
+    std::string line;
+    bool in_translator = false;
+    while (std::getline(in, line)) {
+      if (line.starts_with("[")) in_translator = line.starts_with("[TRADUTOR]");
+      if (line.starts_with("SAPI=")) line = "SAPI=Nao";
+      if (line.starts_with("VELOCIDADE=") && in_translator) line = "VELOCIDADE=" + std::to_string(speed);
+      ini << line << "\n";
+    }
+    std::ofstream(etc / "FALDEK.INI", std::ios::binary) << ini.str();
+  }
+
   // Plays until the program ends; its exit code, -1 if it never ended.
-  int Play() {
+  int Play(int speed = 3) {
+    WriteConfiguration(speed);
     const VoiceFactory make_voice = [this](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
       auto made = std::make_unique<WatchedVoice>(speech, speech.VoiceConfig());
       voice = made.get();
@@ -199,6 +208,42 @@ class BuiltInVoiceGame : public ::testing::Test {
     for (size_t i = from; i < to; ++i)
       loud += LoudSamples(fake.audio.written[i].bytes.data(), fake.audio.written[i].bytes.size());
     return loud;
+  }
+
+  // Something audible reached the device before every wait for a key.
+  void ExpectSoundBeforeEveryWait() const {
+    for (size_t i = 0; i < waits.size(); ++i) {
+      const size_t from = i == 0 ? 0 : waits[i - 1].blocks;
+      std::string screen;
+      for (const auto& row : waits[i].rows) screen += row + "\n";
+      EXPECT_GE(LoudBetween(from, waits[i].blocks), 500u) << "silent before wait " << i << ", screen:\n" << screen;
+    }
+  }
+
+  // The voice spoke every sentence audibly and from units it has.
+  void ExpectCleanVoice() const {
+    ASSERT_NE(voice, nullptr);
+    ASSERT_FALSE(voice->sentences.empty());
+    for (const Sentence& said : voice->sentences) {
+      const std::string text = platform::Cp1252ToUtf8(said.text);
+      EXPECT_EQ(said.noise_bursts, 0) << text;
+      EXPECT_EQ(said.names_dropped, 0) << text;
+      EXPECT_EQ(said.recorded_missing, 0) << text;
+      EXPECT_GT(said.loud, said.samples / 10) << text;
+    }
+  }
+
+  // The sums of a phase of the shipped file as the screen shows them, sorted.
+  std::vector<std::string> ShippedSums(int championship, int phase) const {
+    const Championship shipped = ShippedChampionship(championship);
+    std::vector<std::string> sums;
+    for (int s = 1; s <= shipped.SumCount(phase); ++s) {
+      const auto sum = ParseSum(shipped.Sum(phase, s));
+      EXPECT_TRUE(sum) << shipped.Sum(phase, s);
+      if (sum) sums.push_back(SumText(sum->a, sum->op, sum->b));
+    }
+    std::sort(sums.begin(), sums.end());
+    return sums;
   }
 
   Championship ShippedChampionship(int number) const {
@@ -238,14 +283,8 @@ class BuiltInVoiceGame : public ::testing::Test {
 };
 
 TEST_F(BuiltInVoiceGame, FirstPhaseOfChampionshipOnePlayedThroughWithAMissAndAReplay) {
-  const Championship shipped = ShippedChampionship(1);
-  ASSERT_GE(shipped.phase_count, 2);
-  std::vector<std::string> phase_one;
-  for (int s = 1; s <= shipped.SumCount(1); ++s) {
-    const auto sum = ParseSum(shipped.Sum(1, s));
-    ASSERT_TRUE(sum) << shipped.Sum(1, s);
-    phase_one.push_back(SumText(sum->a, sum->op, sum->b));
-  }
+  ASSERT_GE(ShippedChampionship(1).phase_count, 2);
+  const std::vector<std::string> phase_one = ShippedSums(1, 1);
 
   // What the child did, by the phase on the screen: the sums asked in each
   // pass through a phase, the one missed, the screens after answering.
@@ -298,10 +337,8 @@ TEST_F(BuiltInVoiceGame, FirstPhaseOfChampionshipOnePlayedThroughWithAMissAndARe
   for (int pass = 0; pass < 2; ++pass) {
     EXPECT_EQ(passes[pass].first, 1);
     auto asked = passes[pass].second;
-    auto expected = phase_one;
     std::sort(asked.begin(), asked.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(asked, expected) << "pass " << pass + 1;
+    EXPECT_EQ(asked, phase_one) << "pass " << pass + 1;
   }
   EXPECT_EQ(passes[2].first, 2);
   EXPECT_TRUE(passes[2].second.empty());
@@ -321,31 +358,8 @@ TEST_F(BuiltInVoiceGame, FirstPhaseOfChampionshipOnePlayedThroughWithAMissAndARe
   EXPECT_TRUE(shows(waits[missed_at + 2], right)) << "not counted out";
   EXPECT_NE(LastScreen().find("O PLACARIM"), std::string::npos) << LastScreen();
 
-  // Something audible before every wait for a key.
-  for (size_t i = 0; i < waits.size(); ++i) {
-    const size_t from = i == 0 ? 0 : waits[i - 1].blocks;
-    EXPECT_GE(LoudBetween(from, waits[i].blocks), 500u)
-        << "silent before wait " << i << ", screen:\n" << [&] {
-             std::string t;
-             for (const auto& r : waits[i].rows) t += r + "\n";
-             return t;
-           }();
-  }
-
-  // The voice spoke the game's own sentences, each audibly and from units it has.
-  ASSERT_NE(voice, nullptr);
-  ASSERT_FALSE(voice->sentences.empty());
-  size_t voiced = 0;
-  for (const Sentence& said : voice->sentences) voiced += said.samples;
-  std::printf("  %zu waits, %zu sentences voiced, %.1f s of voice, %zu blocks\n", waits.size(),
-              voice->sentences.size(), double(voiced) / 11025.0, fake.audio.written.size());
-  for (const Sentence& said : voice->sentences) {
-    const std::string text = platform::Cp1252ToUtf8(said.text);
-    EXPECT_EQ(said.noise_bursts, 0) << text;
-    EXPECT_EQ(said.names_dropped, 0) << text;
-    EXPECT_EQ(said.recorded_missing, 0) << text;
-    EXPECT_GT(said.loud, said.samples / 10) << text;
-  }
+  ExpectSoundBeforeEveryWait();
+  ExpectCleanVoice();
   const MessageCatalogue catalogue;
   for (std::string_view key : {kGameStarts, kWhichChampionship, kPhaseStarts, kCounting, kPhaseLost,
                                kPhaseReplay, kGivesUp}) {
@@ -359,6 +373,56 @@ TEST_F(BuiltInVoiceGame, FirstPhaseOfChampionshipOnePlayedThroughWithAMissAndARe
     EXPECT_TRUE(spoken) << key << ": " << platform::Cp1252ToUtf8(message);
   }
 }
+
+// Every championship of the shipped file at every speed of the voice: its
+// first phase answered right, then the child gives up (or, in a one-phase
+// championship, wins it).
+class EveryChampionshipAndSpeed : public BuiltInVoiceGame,
+                                  public ::testing::WithParamInterface<std::tuple<int, int>> {};
+
+TEST_P(EveryChampionshipAndSpeed, FirstPhaseAnsweredRight) {
+  const int championship = std::get<0>(GetParam());
+  const int speed = std::get<1>(GetParam());
+  std::vector<std::string> asked;
+  int phase = 0;
+  bool answered = false, ending = false;
+  script = [&](const Wait& wait) -> std::optional<Step> {
+    namespace keys = platform::fake::keys;
+    if (waits.size() == 1) return keys::Type(std::to_string(championship));
+    if (ending) return keys::Type(" ");
+    if (answered) {
+      answered = false;
+      return keys::Type("\r");
+    }
+    for (const std::string& row : wait.rows)
+      if (row.find("GANHOU O CAMPEONATO") != std::string::npos) {
+        ending = true;
+        return keys::Type("\r");
+      }
+    const auto sum = PendingSum(wait);
+    if (!sum) return std::nullopt;
+    if (AnnouncedPhase(wait) != 0) phase = AnnouncedPhase(wait);
+    if (phase != 1) {
+      ending = true;
+      return keys::Type("\x1b");
+    }
+    asked.push_back(SumText(sum->a, sum->op, sum->b));
+    answered = true;
+    return keys::Type(std::to_string(Result(*sum)));
+  };
+  EXPECT_EQ(Play(speed), 0);
+
+  std::sort(asked.begin(), asked.end());
+  EXPECT_EQ(asked, ShippedSums(championship, 1));
+  EXPECT_NE(LastScreen().find("O PLACARIM"), std::string::npos) << LastScreen();
+  ExpectSoundBeforeEveryWait();
+  ExpectCleanVoice();
+  ASSERT_NE(voice, nullptr);
+  EXPECT_EQ(voice->DatabaseName(), "DIFONES" + std::to_string(speed));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, EveryChampionshipAndSpeed,
+                         ::testing::Combine(::testing::Range(1, 10), ::testing::Range(1, 6)));
 
 }  // namespace
 }  // namespace placarim::game::testing
