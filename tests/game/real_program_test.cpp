@@ -3,7 +3,8 @@
 // with the build's configuration) and as a user starts the installed
 // launcher. Keys are sent with xdotool. The screen is read through the text
 // the program writes when PLACARIM_SCREEN_DUMP names a file; the sound
-// through the file the disk audio driver writes.
+// through the file the disk audio driver writes, and the desktop speech
+// service's words through the log of a private speech-dispatcher.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -24,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/speech/speech_daemon.h"
 #include "xvfb_server.h"
 
 namespace placarim::game::testing {
@@ -141,7 +143,8 @@ class RealProgram : public ::testing::Test {
     fs::remove_all(scratch_);
   }
 
-  std::vector<std::string> Environment(const fs::path& sysconfdir) const {
+  // `asan_extra` adds sanitizer options for the child, after a ':'.
+  std::vector<std::string> Environment(const fs::path& sysconfdir, const std::string& asan_extra = "") const {
     // In the sanitizer build the program keeps its memory checks, but not the
     // leak report at exit: the desktop libraries under SDL (D-Bus, fontconfig,
     // X modules unloaded at exit) keep allocations for the life of the process
@@ -149,7 +152,7 @@ class RealProgram : public ::testing::Test {
     const char* asan = std::getenv("ASAN_OPTIONS");
     return {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + Audio().string(),
             "PLACARIM_SCREEN_DUMP=" + Screen().string(), "PLACARIM_SYSCONFDIR=" + sysconfdir.string(),
-            "ASAN_OPTIONS=" + std::string(asan != nullptr ? asan : "") + ":detect_leaks=0"};
+            "ASAN_OPTIONS=" + std::string(asan != nullptr ? asan : "") + ":detect_leaks=0" + asan_extra};
   }
   fs::path Screen() const { return scratch_ / "tela.txt"; }
   fs::path Audio() const { return scratch_ / "som.raw"; }
@@ -254,6 +257,50 @@ TEST_F(RealProgram, ChampionshipOneChosenAndTheFirstSumAnsweredWithKeys) {
   ASSERT_TRUE(WaitForRow("O PLACARIM é um programa sonoro", 20s)) << ScreenNow();
   Press("space");
   EXPECT_EQ(program.WaitForExit(15s), std::optional<int>(0));
+}
+
+// How many messages the daemon handed to its speech module, by its log.
+int MessagesSpoken(const fs::path& log_directory) {
+  const std::string log = ReadFile(log_directory / "speech-dispatcher.log");
+  int count = 0;
+  for (size_t at = log.find("Module speak!"); at != std::string::npos; at = log.find("Module speak!", at + 1)) ++count;
+  return count;
+}
+
+TEST_F(RealProgram, ChampionshipOneSpokenThroughTheDesktopSpeechService) {
+  placarim::testing::SpeechDaemon daemon(4);
+  ASSERT_TRUE(daemon.Running()) << "speech-dispatcher did not start";
+  // The build's configuration, with the desktop speech service as the voice.
+  const fs::path etc = scratch_ / "etc";
+  fs::create_directories(etc);
+  std::string ini = ReadFile(binary_ / "etc/FALDEK.INI");
+  ini = std::regex_replace(ini, std::regex(R"(TIPOSAPI=\d+)"), "TIPOSAPI=5");
+  ASSERT_NE(ini.find("TIPOSAPI=5"), std::string::npos);
+  std::ofstream(etc / "FALDEK.INI", std::ios::binary) << ini;
+
+  std::vector<std::string> environment = Environment(etc, ":intercept_strstr=0");
+  environment.push_back("SPEECHD_ADDRESS=" + daemon.Address());
+  Program program((binary_ / "game/placarim").string(), binary_ / "data", environment);
+  ASSERT_TRUE(program.Started());
+
+  ASSERT_TRUE(WaitForRow("^1 - Treino no quintal$", 30s)) << ScreenNow();
+  Press("1");
+  const auto sum = WaitForRow(R"(^(\d+)([-+xX*:/])(\d+)=$)", 30s);
+  ASSERT_TRUE(sum) << ScreenNow();
+  const int spoken_before_answer = MessagesSpoken(daemon.LogDirectory());
+  EXPECT_GT(spoken_before_answer, 0) << "the service heard nothing before the first sum";
+  const int64_t answer = Apply(std::stoll((*sum)[1]), (*sum)[2][0], std::stoll((*sum)[3]));
+  std::string keys;
+  for (char digit : std::to_string(answer)) keys += std::string(1, digit) + " ";
+  Press(keys + "Return");
+  ASSERT_TRUE(WaitForRow("^Gol! ", 20s)) << ScreenNow();
+  // The goal's words are spoken by the service too.
+  EXPECT_TRUE(WaitUntil([&] { return MessagesSpoken(daemon.LogDirectory()) > spoken_before_answer; }, 10s));
+
+  Press("Escape");
+  ASSERT_TRUE(WaitForRow("O PLACARIM é um programa sonoro", 20s)) << ScreenNow();
+  Press("space");
+  EXPECT_EQ(program.WaitForExit(15s), std::optional<int>(0)) << ScreenNow();
 }
 
 TEST_F(RealProgram, InstalledLauncherStartedFromAnotherDirectoryReachesTheMenu) {
