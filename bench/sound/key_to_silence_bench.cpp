@@ -26,6 +26,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/figures.h"
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
 #include "sound/wave_player.h"
@@ -47,16 +48,8 @@ struct Trial {
   bool valid = false;
 };
 
-struct Figures {
-  double median, p95, max;
-};
-
-Figures Summarize(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  const size_t p95 = static_cast<size_t>(std::ceil(0.95 * static_cast<double>(n))) - 1;
-  return {values[n / 2], values[p95], values.back()};
-}
+using placarim::bench::Figures;
+using placarim::bench::Summarize;
 
 std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

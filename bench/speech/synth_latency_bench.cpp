@@ -29,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/figures.h"
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
 #include "sound/wave_player.h"
@@ -71,16 +72,8 @@ class TimedDevice final : public platform::AudioDevice {
   platform::AudioDevice& device_;
 };
 
-struct Figures {
-  double median, p95, max;
-};
-
-Figures Summarize(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  const size_t p95 = static_cast<size_t>(std::ceil(0.95 * static_cast<double>(n))) - 1;
-  return {values[n / 2], values[p95], values.back()};
-}
+using placarim::bench::Figures;
+using placarim::bench::Summarize;
 
 void Print(const char* name, const std::vector<double>& values) {
   if (values.empty()) {
