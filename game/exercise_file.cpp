@@ -1,7 +1,10 @@
 #include "game/exercise_file.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "game/message_keys.h"
 #include "platform/text_encoding.h"
@@ -152,16 +155,38 @@ LoadResult LoadChampionshipText(std::string_view file_bytes, int number) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  // Only a regular file is an exercise file: a directory opens but fails on
+  // the first read, and a FIFO or a device could block or never end.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  std::optional<std::string> bytes;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    bytes.emplace();
+    char chunk[65536];
+    for (;;) {
+      const ssize_t n = read(fd, chunk, sizeof chunk);
+      if (n > 0) {
+        bytes->append(chunk, static_cast<size_t>(n));
+      } else if (n == 0) {
+        break;
+      } else if (errno != EINTR) {
+        bytes.reset();
+        break;
+      }
+    }
+  }
+  close(fd);
   return bytes;
 }
 
 bool CanOpenForReading(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return static_cast<bool>(in);
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  close(fd);
+  return regular;
 }
 
 }  // namespace placarim::game

@@ -48,9 +48,11 @@ struct LoadResult {
 // unnoticed).
 LoadResult LoadChampionshipText(std::string_view file_bytes, int number);
 
-// Reads a whole file; nothing when it cannot be opened. Never writes.
+// Reads a whole regular file; nothing when it cannot be opened or read, or
+// when the name is a directory, a FIFO or a device. Never writes.
 std::optional<std::string> ReadWholeFile(const std::string& path);
-// Whether the file can be opened for reading (it is not read).
+// Whether the name is a regular file that can be opened for reading (it is
+// not read).
 bool CanOpenForReading(const std::string& path);
 
 // One sum line taken apart: a op b = r.

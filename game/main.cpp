@@ -1,8 +1,10 @@
 // The program: the game on the real platform. It takes no arguments;
 // everything comes from FALDEK.INI and the exercise file.
 #include <cstdlib>
+#include <iostream>
 
 #include "game/app.h"
+#include "game/last_resort.h"
 #include "game/random.h"
 #include "game/screen_dump.h"
 #include "platform/config_file.h"
@@ -12,7 +14,9 @@
 #include "tradutor/voice.h"
 #endif
 
-int main() {
+namespace {
+
+void PlayTheGame() {
   using namespace placarim;
   game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
   platform::sdl::SdlPlatform sdl;
@@ -37,3 +41,7 @@ int main() {
   if (dump) dumping.Watch(app.Console());
   app.Run();
 }
+
+}  // namespace
+
+int main() { return placarim::game::RunReportingFailures(PlayTheGame, std::cerr); }

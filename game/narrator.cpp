@@ -19,7 +19,7 @@ void Narrator::SayMessage(std::string_view key, int line_breaks) {
   if (speech_.SoundKeyExists(key)) {
     speech_.PlaySoundKey(key);
   } else {
-    speech_.SpeakText(text);
+    speech_.SpeakSentence(text);
   }
 }
 
@@ -45,7 +45,7 @@ void Narrator::SayCommentary(std::string_view shout_key, int phrase_count, bool 
   if (speech_.SoundKeyExists(recording)) {
     speech_.PlaySoundKey(recording);
   } else {
-    speech_.SpeakText(phrase);
+    speech_.SpeakSentence(phrase);
   }
 }
 

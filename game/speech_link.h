@@ -25,6 +25,7 @@ class SpeechLink final : public SpeechPort {
   void PlaySoundKey(std::string_view key) override { speech_.PlaySoundKey(key); }
   bool SoundKeyExists(std::string_view key) override { return speech_.SoundKeyExists(key); }
   void SpeakText(std::string_view text) override { speech_.SpeakText(text); }
+  void SpeakSentence(std::string_view text) override { speech_.SpeakSentence(text); }
   void SpellText(std::string_view text) override { speech_.SpellText(text); }
   void WriteSpeakInt(int64_t value) override { speech_.WriteSpeakInt(value); }
   void WriteLnSpeak(std::string_view text) override { speech_.WriteLnSpeak(text); }

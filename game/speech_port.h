@@ -29,6 +29,9 @@ class SpeechPort {
   virtual void PlaySoundKey(std::string_view key) = 0;
   virtual bool SoundKeyExists(std::string_view key) = 0;
   virtual void SpeakText(std::string_view text) = 0;
+  // A sentence of the game's own (catalogue, commentary): its punctuation is
+  // heard as pauses, never named, whatever the voice.
+  virtual void SpeakSentence(std::string_view text) = 0;
   // Reads the text character by character from the letter recordings.
   virtual void SpellText(std::string_view text) = 0;
   // Writes the number on the console and speaks it.

@@ -54,12 +54,18 @@ void SumPlayer::PlaySum(int phase, int sum) {
   }
 }
 
+std::string DamagedLineShown(const std::string& line) {
+  constexpr size_t kShown = 2 * console::Console::kColumns;
+  if (line.size() <= kShown) return line;
+  return line.substr(0, kShown - 1) + '\x85';
+}
+
 ParsedSum SumPlayer::ParseOrQuit(int phase, int sum) {
   const std::string& line = championship_.Sum(phase, sum);
   auto parsed = ParseSum(line);
   if (!parsed) {
     narrator_.SayMessage(kDamagedSum, 1);
-    speech_.WriteLnSpeak(line);
+    speech_.WriteLnSpeak(DamagedLineShown(line));
     ending_.QuitGame();
   }
   return *parsed;

@@ -15,6 +15,11 @@
 
 namespace placarim::game {
 
+// A damaged sum line as it is shown and said: whole when it fits in two
+// screen lines, otherwise the start of it and an ellipsis ("\x85") filling
+// exactly two lines, so that a huge line cannot flood the screen.
+std::string DamagedLineShown(const std::string& line);
+
 class SumPlayer {
  public:
   static constexpr int kAnswerLength = 10;

@@ -55,9 +55,10 @@ struct LineEditor::Field {
     return last_char == std::string::npos ? 1 : static_cast<int>(last_char) + 2;
   }
   // An empty selection (both ends on one position, as Shift+Del leaves it)
-  // counts as none: Shift+Del then deletes the character at the cursor and
-  // copy takes the whole field, rather than doing nothing.
+  // counts as none for Shift+Del, which then deletes the character at the
+  // cursor; copy finds nothing in it to copy.
   bool HasSelection() const { return anchor != 0 && end != 0 && anchor != end; }
+  bool HasEmptySelection() const { return anchor != 0 && anchor == end; }
   void ClearSelection() { anchor = end = 0; }
   void RemoveAt(int position) {
     text.erase(static_cast<size_t>(position - 1), 1);
@@ -441,6 +442,12 @@ void LineEditor::DeleteWord(Field& f) {
 }
 
 void LineEditor::Copy(const Field& f) {
+  // Both ends set on one position select nothing: the clipboard keeps what it
+  // held, and the beep says that nothing was copied.
+  if (f.HasEmptySelection()) {
+    speech_.PlayBeep();
+    return;
+  }
   std::string text;
   if (f.HasSelection()) {
     const int from = std::min(f.anchor, f.end);

@@ -130,6 +130,8 @@ void Speech::PlayWaveBufferWait(const std::vector<uint8_t>& image) {
   WaitWhileSpeaking();
 }
 
+bool Speech::SilenceRequested() { return stop_requested_ || console_.KeyPressed(); }
+
 // --- text -----------------------------------------------------------------------
 
 void Speech::SpeakText(std::string_view text) {
@@ -143,15 +145,32 @@ void Speech::SpeakText(std::string_view text) {
     to_speak = std::move(speech_buffer_);
     speech_buffer_.clear();
   }
-  if (synth_active_) {
+  if (synth_active_ && synthesizer_->SynthCanSpeak()) {
     WaitWhileSpeaking();
-    if (!console_.KeyPressed()) {
-      synthesizer_->SynthSpeak(to_speak);
-      synth_pending_ = true;
+    if (console_.KeyPressed()) return;
+    synthesizer_->SynthSpeak(to_speak);
+    synth_pending_ = true;
+    if (synthesizer_->SynthCanSpeak()) return;
+    // Refused, and no external voice is left: the built-in voice says it.
+  }
+  if (synth_active_) {
+    // Why the external voice went silent, said once by the built-in voice.
+    const std::string notice = synthesizer_->SynthTakeNotice();
+    if (!notice.empty()) {
+      const bool outer = sentence_;
+      sentence_ = true;
+      SpeakBuiltIn(notice);
+      sentence_ = outer;
     }
-    return;
   }
   SpeakBuiltIn(std::move(to_speak));
+}
+
+void Speech::SpeakSentence(std::string_view text) {
+  const bool outer = sentence_;
+  sentence_ = true;
+  SpeakText(text);
+  sentence_ = outer;
 }
 
 void Speech::SpeakBuiltIn(std::string text) {
@@ -197,8 +216,22 @@ void Speech::SpeakBuiltIn(std::string text) {
   }
 }
 
+bool Speech::SentenceEnd(std::string& text) {
+  const size_t run = text.find_first_not_of(".!?");
+  // SpeakBuiltIn appends a blank, so a run at the end is followed by one too.
+  if (run == std::string::npos || text[run] != ' ') return false;
+  if (!console_.KeyPressed()) {
+    WaitWhileSpeaking();
+    SpeechPause(full_stop_pause_);
+  }
+  text.erase(0, run);
+  return true;
+}
+
 void Speech::SpeakSymbol(std::string& text, uint8_t& last_symbol, int& repeats) {
   uint8_t c = static_cast<uint8_t>(text[0]);
+  // "Gol!", "jogar?", "Conferindo...": the end of a sentence is a pause.
+  if (sentence_ && (c == '.' || c == '!' || c == '?') && SentenceEnd(text)) return;
   // Long rows of one symbol ("-----", "*****") click instead of talking on.
   // Words and numbers between two equal symbols do not reset the count.
   bool as_space = false;
@@ -241,7 +274,7 @@ void Speech::PunctuationPause(std::string_view text) {
   if (console_.KeyPressed()) return;
   WaitWhileSpeaking();
   const uint8_t c = At(text, 0);
-  if (speak_punctuation) SpeakChar(c);
+  if (NamesPunctuation()) SpeakChar(c);
   const bool space_follows = At(text, 1) == ' ';
   switch (c) {
     case '(':
@@ -254,7 +287,7 @@ void Speech::PunctuationPause(std::string_view text) {
     case '-':
     case '.':
       if (space_follows) SpeechPause(c == '.' ? full_stop_pause_ : comma_pause_);
-      else if (!speak_punctuation) SpeakChar(c);
+      else if (!NamesPunctuation()) SpeakChar(c);
       break;
     default:
       break;

@@ -64,6 +64,12 @@ class Speech final : public tradutor::WaveBufferPlayer {
 
   // --- speaking -------------------------------------------------------------
   void SpeakText(std::string_view text);
+  // A sentence of the program's own (a message, a commentary phrase): its
+  // punctuation is heard as pauses and never named, whatever
+  // `speak_punctuation` says; a run of ".", "!" and "?" before a blank (or
+  // the end) is one full-stop pause. A "." inside a word (a file name) is
+  // still a character. External synthesizers get the text whole, as always.
+  void SpeakSentence(std::string_view text);
   void WriteSpeak(std::string_view text);
   void WriteLnSpeak(std::string_view text);
   void WriteSpeakInt(long long value);
@@ -78,6 +84,8 @@ class Speech final : public tradutor::WaveBufferPlayer {
   // Discards pending keys first: a beep answers a key that did nothing.
   void PlayBeep();
   void PlayWaveBufferWait(const std::vector<uint8_t>& image) override;
+  // A key or StopSpeech since the built-in utterance began.
+  bool SilenceRequested() override;
   // A pending key stops everything and gives false.
   bool IsSpeaking();
   void WaitWhileSpeaking();
@@ -132,6 +140,8 @@ class Speech final : public tradutor::WaveBufferPlayer {
   void SpeakBuiltIn(std::string text);
   void SpeakSymbol(std::string& text, uint8_t& last_symbol, int& repeats);
   void PunctuationPause(std::string_view text);
+  bool SentenceEnd(std::string& text);
+  bool NamesPunctuation() const { return speak_punctuation && !sentence_; }
   void PlayNumberBuffer(std::vector<uint8_t>& buffer, size_t& collected);
 
   SpeechConsole& console_;
@@ -152,6 +162,7 @@ class Speech final : public tradutor::WaveBufferPlayer {
   int synth_type_ = 4;
   bool synth_pending_ = true;
   bool stop_requested_ = false;
+  bool sentence_ = false;  // SpeakSentence is speaking
   std::vector<uint8_t> click_samples_;
 };
 

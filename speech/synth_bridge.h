@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace placarim::speech {
@@ -77,6 +78,15 @@ class SynthBridge {
   virtual bool IsSpeaking(int mode) = 0;
   virtual void Stop() = 0;
   virtual void Close() = 0;
+  // Whether the engine has stopped working for good (its service died, froze
+  // or refused a text): the dispatcher then turns to another voice.
+  virtual bool Lost() { return false; }
+  // Tries once more to reach an engine that was lost, without waiting
+  // noticeably; true when it can speak again.
+  virtual bool Reopen() { return false; }
+  // Why the engine cannot speak, as one Windows-1252 sentence for the
+  // listener; empty when it can (or when it never could: a plain failure).
+  virtual std::string LossNotice() { return {}; }
 };
 
 }  // namespace placarim::speech

@@ -3,6 +3,8 @@
 #include "speech/synth_espeak.h"
 #include "speech/synth_speechd.h"
 
+#include <utility>
+
 namespace placarim::speech {
 
 SynthDispatcher::SynthDispatcher(SynthHost& host, SynthBridgeFactory factory)
@@ -14,35 +16,121 @@ bool SynthDispatcher::SynthOpen(int voice, int rate, int pitch, int type) {
   type_ = type;
   SynthClose();
   std::unique_ptr<SynthBridge> bridge = factory_ ? factory_(type) : nullptr;
-  if (!bridge || !bridge->Open(voice, rate, pitch)) return false;
+  if (!bridge) return false;
+  const bool opened = bridge->Open(voice, rate, pitch);
+  if (!opened && !MayBeSubstituted(type)) return false;
   bridge_ = std::move(bridge);
+  if (!opened) {
+    TurnToSubstitute(bridge_->LossNotice());
+    if (speaking_ == Speaking::kLayer) {
+      // Nothing external speaks: the layer's own voice, as for any failed open.
+      bridge_.reset();
+      speaking_ = Speaking::kChosen;
+      notice_.clear();
+      return false;
+    }
+  }
+  WaitForSilence();
+  return true;
+}
+
+void SynthDispatcher::WaitForSilence() {
   for (int waited = 0; SynthIsSpeaking(1); waited += kOpenPollMs) {
     if (waited >= kOpenSilenceLimitMs) {
-      bridge_->Stop();
+      if (SynthBridge* active = Active()) active->Stop();
       break;
     }
     host_.Delay(kOpenPollMs);
   }
-  return true;
+}
+
+SynthBridge* SynthDispatcher::Active() const {
+  switch (speaking_) {
+    case Speaking::kChosen: return bridge_.get();
+    case Speaking::kSubstitute: return substitute_.get();
+    case Speaking::kLayer: return nullptr;
+  }
+  return nullptr;
+}
+
+void SynthDispatcher::TurnToSubstitute(std::string notice) {
+  notice_ = std::move(notice);
+  next_retry_ms_ = host_.NowMs() + kRetryMs;
+  if (!substitute_) {
+    substitute_ = factory_ ? factory_(kSynthInProcess) : nullptr;
+    if (substitute_ && !substitute_->Open(1, 0, 0)) substitute_.reset();
+  }
+  speaking_ = substitute_ ? Speaking::kSubstitute : Speaking::kLayer;
+}
+
+void SynthDispatcher::TryChosenAgain() {
+  if (speaking_ == Speaking::kChosen || host_.NowMs() < next_retry_ms_) return;
+  next_retry_ms_ = host_.NowMs() + kRetryMs;
+  if (!bridge_->Reopen()) return;
+  if (substitute_) {
+    substitute_->Stop();
+    substitute_->Close();
+    substitute_.reset();
+  }
+  speaking_ = Speaking::kChosen;
+  notice_.clear();
 }
 
 void SynthDispatcher::SynthSpeak(std::string_view text) {
-  if (bridge_) bridge_->Speak(text);
+  if (!bridge_) return;
+  TryChosenAgain();
+  if (speaking_ == Speaking::kChosen) {
+    bridge_->Speak(text);
+    if (!bridge_->Lost() || !MayBeSubstituted(type_)) return;
+    // The service is gone (a refused text was beeped): another voice says it.
+    TurnToSubstitute(bridge_->LossNotice());
+  }
+  if (speaking_ == Speaking::kSubstitute) {
+    if (!notice_.empty()) substitute_->Speak(notice_);
+    notice_.clear();
+    substitute_->Speak(text);
+  }
 }
 
 bool SynthDispatcher::SynthIsSpeaking(int mode) {
   host_.PumpAllMessages();
-  return bridge_ && bridge_->IsSpeaking(mode);
+  SynthBridge* active = Active();
+  if (!active) return false;
+  const bool speaking = active->IsSpeaking(mode);
+  // A service lost in the middle of a text: the next text goes elsewhere.
+  if (speaking_ == Speaking::kChosen && MayBeSubstituted(type_) && bridge_->Lost()) {
+    TurnToSubstitute(bridge_->LossNotice());
+    return false;
+  }
+  return speaking;
 }
 
 void SynthDispatcher::SynthStop() {
-  if (bridge_) bridge_->Stop();
+  if (SynthBridge* active = Active()) active->Stop();
 }
 
 void SynthDispatcher::SynthClose() {
-  if (!bridge_) return;
-  bridge_->Close();
-  bridge_.reset();
+  if (substitute_) {
+    substitute_->Close();
+    substitute_.reset();
+  }
+  if (bridge_) {
+    bridge_->Close();
+    bridge_.reset();
+  }
+  speaking_ = Speaking::kChosen;
+  notice_.clear();
+}
+
+bool SynthDispatcher::SynthCanSpeak() {
+  if (!bridge_) return true;
+  TryChosenAgain();
+  return speaking_ != Speaking::kLayer;
+}
+
+std::string SynthDispatcher::SynthTakeNotice() {
+  if (speaking_ != Speaking::kLayer) return {};
+  return std::exchange(notice_, {});
 }
 
 SynthBridgeFactory SystemSynthBridges(SynthHost& host, SynthAudio& audio) {

@@ -4,11 +4,19 @@
 // built-in voice speaks); 5 and 54 the desktop's speech service; any other
 // value the in-process engine.
 //
+// Fallback: a speech service that cannot be opened (not answering, no
+// Portuguese voice), or that is lost later (it died, froze or refused a
+// text), is replaced for the rest of the session by the in-process engine,
+// and when that fails too, by the layer's own voice (SynthCanSpeak false).
+// The listener hears once why, before the next text. Every kRetryMs of texts
+// the service is tried again, and speaks again as soon as it answers.
+//
 // Threads: main thread only.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "speech/synth_bridge.h"
@@ -35,17 +43,34 @@ class SynthDispatcher final : public Synthesizer {
   bool SynthIsSpeaking(int mode) override;
   void SynthStop() override;
   void SynthClose() override;
+  bool SynthCanSpeak() override;
+  std::string SynthTakeNotice() override;
 
   int SynthType() const { return type_; }
   bool IsOpen() const { return bridge_ != nullptr; }
+  // Whether another voice speaks for the bridge that SynthType chose.
+  bool Substituting() const { return speaking_ != Speaking::kChosen; }
 
   static constexpr int kOpenPollMs = 50;
   static constexpr int kOpenSilenceLimitMs = 10000;
+  static constexpr int kRetryMs = 3000;
 
  private:
+  enum class Speaking { kChosen, kSubstitute, kLayer };
+  static bool MayBeSubstituted(int type) { return type == kSynthService || type == kSynthServiceAlt; }
+  // The bridge that speaks now; null when the layer's own voice does.
+  SynthBridge* Active() const;
+  void WaitForSilence();
+  void TurnToSubstitute(std::string notice);
+  void TryChosenAgain();
+
   SynthHost& host_;
   SynthBridgeFactory factory_;
-  std::unique_ptr<SynthBridge> bridge_;
+  std::unique_ptr<SynthBridge> bridge_;      // the one SynthType chose (kept while lost)
+  std::unique_ptr<SynthBridge> substitute_;  // the in-process engine, while substituting
+  Speaking speaking_ = Speaking::kChosen;
+  std::string notice_;            // said once, before the next text
+  int64_t next_retry_ms_ = 0;
   int type_ = kSynthInProcess;
 };
 

@@ -107,6 +107,9 @@ bool EspeakBridge::Open(int voice, int rate, int pitch) {
   // A voice keeps the parameters of the last bridge; 0 means the engine's default.
   espeak_SetParameter(espeakRATE, rate != 0 ? std::clamp(rate, 80, 450) : espeakRATE_NORMAL, 0);
   espeak_SetParameter(espeakPITCH, 50, 0);
+  // Punctuation is heard as pauses, never named: the program's sentences
+  // ("Gol!", "Conferindo...") would otherwise end in the marks' names.
+  espeak_SetParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
   if (pitch != 0) espeak_SetParameter(espeakPITCH, std::clamp<int>(static_cast<int16_t>(pitch), 0, 100), 0);
   espeak_SetSynthCallback(&SynthContext::OnSamples);
   sample_rate_ = static_cast<uint32_t>(sample_rate);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -69,52 +70,190 @@ class SigpipeGuard {
 
 SPDConnection* Spd(void* connection) { return static_cast<SPDConnection*>(connection); }
 
-// Whether a service listens on the unix socket that SPEECHD_ADDRESS names
-// ("unix_socket:<path>"); other forms are left to libspeechd. Asking first
-// keeps a missing service a quick, clean failure.
-bool GivenSocketAnswers(const char* address) {
-  constexpr std::string_view kPrefix = "unix_socket:";
-  const std::string_view given(address);
-  if (!given.starts_with(kPrefix) || given.size() == kPrefix.size()) return true;
-  const std::string path(given.substr(kPrefix.size()));
-  sockaddr_un socket_address{};
-  if (path.size() >= sizeof(socket_address.sun_path)) return false;
-  socket_address.sun_family = AF_UNIX;
-  std::memcpy(socket_address.sun_path, path.c_str(), path.size() + 1);
-  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  const bool answers = connect(fd, reinterpret_cast<sockaddr*>(&socket_address), sizeof(socket_address)) == 0;
-  close(fd);
-  return answers;
-}
-
 bool IsBrazilian(const char* language) {
   if (!language) return false;
   return strncasecmp(language, "pt-br", 5) == 0 || strncasecmp(language, "pt_br", 5) == 0;
 }
 
+bool IsPortuguese(const char* language) {
+  if (!language || strncasecmp(language, "pt", 2) != 0) return false;
+  return language[2] == '\0' || language[2] == '-' || language[2] == '_';
+}
+
+// The unix socket the service listens on: the one SPEECHD_ADDRESS names, or
+// libspeechd's default; empty when it is not a unix socket.
+std::string ServiceSocketPath() {
+  constexpr std::string_view kPrefix = "unix_socket:";
+  const char* address = std::getenv("SPEECHD_ADDRESS");
+  if (address && *address) {
+    const std::string_view given(address);
+    return given.starts_with(kPrefix) ? std::string(given.substr(kPrefix.size())) : std::string();
+  }
+  char* error = nullptr;
+  SPDConnectionAddress* found = spd_get_default_address(&error);
+  free(error);
+  std::string path;
+  if (found) {
+    if (found->method == SPD_METHOD_UNIX_SOCKET && found->unix_socket_name) path = found->unix_socket_name;
+    SPDConnectionAddress__free(found);
+  }
+  return path;
+}
+
+// Whether a service on `path` answers a command within `limit_ms`. A stopped
+// service still accepts the connection (the kernel queues it) but never
+// answers, and libspeechd would wait for it for ever.
+bool ServiceAnswers(const std::string& path, int limit_ms) {
+  sockaddr_un address{};
+  if (path.empty() || path.size() >= sizeof(address.sun_path)) return false;
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  bool answers = false;
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0) {
+    constexpr std::string_view kQuit = "QUIT\r\n";
+    if (send(fd, kQuit.data(), kQuit.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(kQuit.size())) {
+      pollfd reply{fd, POLLIN, 0};
+      char byte;
+      answers = poll(&reply, 1, limit_ms) == 1 && recv(fd, &byte, 1, MSG_DONTWAIT) == 1;
+    }
+  }
+  close(fd);
+  return answers;
+}
+
 }  // namespace
+
+// Cuts the connection of a libspeechd call that outlives its limit: shutting
+// the socket down makes the library's listener see the end of the stream,
+// and the call that waits for an answer returns with an error.
+class AnswerWatch {
+ public:
+  AnswerWatch() : thread_([this] { Run(); }) {}
+  ~AnswerWatch() {
+    {
+      std::lock_guard lock(mutex_);
+      quit_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  AnswerWatch(const AnswerWatch&) = delete;
+  AnswerWatch& operator=(const AnswerWatch&) = delete;
+
+  void Arm(int socket, int limit_ms) {
+    std::lock_guard lock(mutex_);
+    socket_ = socket;
+    deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
+    armed_ = true;
+    cut_ = false;
+    wake_.notify_all();
+  }
+  // Whether the call had to be cut.
+  bool Disarm() {
+    std::lock_guard lock(mutex_);
+    armed_ = false;
+    return cut_;
+  }
+
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    while (!quit_) {
+      if (!armed_) {
+        wake_.wait(lock);
+      } else if (std::chrono::steady_clock::now() >= deadline_) {
+        shutdown(socket_, SHUT_RDWR);
+        cut_ = true;
+        armed_ = false;
+      } else {
+        wake_.wait_until(lock, deadline_);
+      }
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool quit_ = false;
+  bool armed_ = false;
+  bool cut_ = false;
+  int socket_ = -1;
+  std::chrono::steady_clock::time_point deadline_;
+  std::thread thread_;
+};
 
 int ServiceRate(int rate) { return std::clamp(rate, -10, 10) * 10; }
 
 SpeechServiceBridge::SpeechServiceBridge(SynthHost& host, Limits limits)
-    : host_(host), limits_(limits) {}
+    : host_(host), limits_(limits), call_limit_ms_(limits.call_ms) {}
 
 SpeechServiceBridge::~SpeechServiceBridge() { Close(); }
 
+template <class Call>
+auto SpeechServiceBridge::Ask(Call call) {
+  SigpipeGuard guard;
+  watch_->Arm(Spd(connection_)->socket, call_limit_ms_);
+  auto result = call(Spd(connection_));
+  if (watch_->Disarm()) Lose(Failure::kLost);
+  return result;
+}
+
 bool SpeechServiceBridge::Open(int voice, int rate, int /*pitch*/) {
   if (connection_) return true;
-  SigpipeGuard guard;
   // A private address (tests, a second service) must not start the desktop's own.
   const char* address = std::getenv("SPEECHD_ADDRESS");
-  const bool autospawn = !address || !*address;
-  if (!autospawn && !GivenSocketAnswers(address)) return false;
+  const bool may_start = !address || !*address;
+  failure_ = Failure::kNone;
+  // Starting the service and listing its voices (thousands of them, parsed by
+  // libspeechd) take longer than a call in play may.
+  call_limit_ms_ = limits_.open_ms;
+  const bool connected = Connect(may_start, limits_.open_ms);
+  const bool voiced = connected && ListVoices() && ChooseVoice(voice, rate);
+  call_limit_ms_ = limits_.call_ms;
+  if (!connected) {
+    failure_ = Failure::kNotAnswering;
+    return false;
+  }
+  if (!voiced) {
+    const Failure why = Lost() ? failure_ : Failure::kNoPortuguese;
+    Disconnect();
+    failure_ = why;
+    return false;
+  }
+  return true;
+}
+
+bool SpeechServiceBridge::Reopen() {
+  Disconnect();
+  if (voices_.empty()) return false;
+  failure_ = Failure::kNone;
+  if (!Connect(false, limits_.call_ms)) {
+    failure_ = Failure::kLost;
+    return false;
+  }
+  // The voices found at Open are taken again: listing them takes too long.
+  if (!ChooseVoice(voice_, chosen_rate_)) {
+    Disconnect();
+    failure_ = Failure::kLost;
+    return false;
+  }
+  return true;
+}
+
+bool SpeechServiceBridge::Connect(bool may_start_service, int answer_ms) {
+  SigpipeGuard guard;
+  const std::string path = ServiceSocketPath();
+  // A service started on demand has no socket yet; libspeechd starts it.
+  const bool to_start = may_start_service && (path.empty() || access(path.c_str(), F_OK) != 0);
+  if (!to_start && !ServiceAnswers(path, answer_ms)) return false;
   char* error = nullptr;
   SPDConnection* spd =
-      spd_open2("placarim", "main", nullptr, SPD_MODE_THREADED, nullptr, autospawn, &error);
+      spd_open2("placarim", "main", nullptr, SPD_MODE_THREADED, nullptr, to_start, &error);
   free(error);
   if (!spd) return false;
   connection_ = spd;
+  watch_ = std::make_shared<AnswerWatch>();
   client_id_ = static_cast<size_t>(spd_get_client_id(spd));
   {
     std::lock_guard lock(Table().mutex);
@@ -124,63 +263,86 @@ bool SpeechServiceBridge::Open(int voice, int rate, int /*pitch*/) {
       [](size_t message, size_t client, SPDNotificationType type) {
         OnNotification(message, client, static_cast<int>(type));
       };
-  if (spd_set_notification_on(Spd(connection_), SPD_END) != 0 ||
-      spd_set_notification_on(Spd(connection_), SPD_CANCEL) != 0) {
-    Close();
+  const bool notified = Ask([](SPDConnection* c) {
+    return spd_set_notification_on(c, SPD_END) == 0 && spd_set_notification_on(c, SPD_CANCEL) == 0;
+  });
+  if (!notified || Lost()) {
+    Disconnect();
     return false;
   }
-  spd_set_language(Spd(connection_), "pt-BR");
-  voices_.clear();
-  if (SPDVoice** listed = spd_list_synthesis_voices(Spd(connection_))) {
-    for (SPDVoice** v = listed; *v; ++v) {
-      if ((*v)->name && IsBrazilian((*v)->language)) voices_.emplace_back((*v)->name);
-    }
-    free_spd_voices(listed);
-  }
-  chosen_voice_.clear();
-  chosen_rate_ = rate;
-  if (!voices_.empty()) {
-    if (voice < 1 || static_cast<size_t>(voice) > voices_.size()) {
-      voice = 1;
-      chosen_rate_ = 0;
-    }
-    chosen_voice_ = voices_[static_cast<size_t>(voice) - 1];
-    spd_set_synthesis_voice(Spd(connection_), chosen_voice_.c_str());
-  }
-  spd_set_voice_rate(Spd(connection_), ServiceRate(chosen_rate_));  // a refusal is ignored
-  broken_ = false;
   return true;
 }
 
-void SpeechServiceBridge::Speak(std::string_view text) {
-  if (!connection_ || broken_) return;
-  const std::string utf8 = EngineUtf8(PrepareServiceText(text));
-  int message;
-  {
-    SigpipeGuard guard;
-    message = spd_say(Spd(connection_), SPD_TEXT, utf8.c_str());
+bool SpeechServiceBridge::ListVoices() {
+  std::vector<std::string> brazilian, portuguese;
+  Ask([&](SPDConnection* c) {
+    if (SPDVoice** listed = spd_list_synthesis_voices(c)) {
+      for (SPDVoice** v = listed; *v; ++v) {
+        if (!(*v)->name) continue;
+        if (IsBrazilian((*v)->language)) brazilian.emplace_back((*v)->name);
+        else if (IsPortuguese((*v)->language)) portuguese.emplace_back((*v)->name);
+      }
+      free_spd_voices(listed);
+    }
+    return 0;
+  });
+  voices_ = brazilian.empty() ? portuguese : brazilian;
+  language_ = brazilian.empty() ? "pt" : "pt-BR";
+  return !voices_.empty() && !Lost();
+}
+
+bool SpeechServiceBridge::ChooseVoice(int voice, int rate) {
+  voice_ = voice;
+  chosen_rate_ = rate;
+  if (voice < 1 || static_cast<size_t>(voice) > voices_.size()) {
+    voice = 1;
+    chosen_rate_ = 0;
   }
+  chosen_voice_ = voices_[static_cast<size_t>(voice) - 1];
+  Ask([&](SPDConnection* c) {
+    spd_set_language(c, language_.c_str());
+    spd_set_synthesis_voice(c, chosen_voice_.c_str());
+    // Punctuation is heard as pauses, never named ("Gol!" is not "gol exclamação").
+    spd_set_punctuation(c, SPD_PUNCT_NONE);
+    return spd_set_voice_rate(c, ServiceRate(chosen_rate_));  // a refusal is ignored
+  });
+  return !Lost();
+}
+
+void SpeechServiceBridge::Speak(std::string_view text) {
+  if (!connection_ || Lost()) return;
+  const std::string utf8 = EngineUtf8(PrepareServiceText(text));
+  const int message = Ask([&](SPDConnection* c) { return spd_say(c, SPD_TEXT, utf8.c_str()); });
   if (message <= 0) {
     host_.Beep();
-    if (!ConnectionAlive()) broken_ = true;
+    Lose(Failure::kLost);
     return;
   }
   said_ = static_cast<uint64_t>(message);
-  deadline_ = std::chrono::steady_clock::now() +
-              std::chrono::milliseconds(limits_.speaking_floor_ms +
-                                        static_cast<int64_t>(utf8.size()) * limits_.speaking_per_byte_ms);
+  const auto now = std::chrono::steady_clock::now();
+  next_ping_ = now + std::chrono::milliseconds(limits_.ping_ms);
+  deadline_ = now + std::chrono::milliseconds(limits_.speaking_floor_ms +
+                                              static_cast<int64_t>(utf8.size()) * limits_.speaking_per_byte_ms);
 }
 
 bool SpeechServiceBridge::IsSpeaking(int /*mode*/) {
-  if (!connection_ || finished_ >= said_) return false;
+  if (!connection_ || Lost() || finished_ >= said_) return false;
   if (!ConnectionAlive()) {
-    broken_ = true;
-    MarkAllFinished();
+    Lose(Failure::kLost);
     return false;
   }
-  if (std::chrono::steady_clock::now() > deadline_) {
+  const auto now = std::chrono::steady_clock::now();
+  if (now > deadline_) {
     Stop();  // the service lost track of this text: silence it and go on
     return false;
+  }
+  if (now >= next_ping_) {
+    // A frozen service never reports the end; it does not answer either.
+    // (A setting, not a question: libspeechd reads freed answers of
+    // questions on a connection that was cut.)
+    Ask([](SPDConnection* c) { return spd_set_punctuation(c, SPD_PUNCT_NONE); });
+    next_ping_ = now + std::chrono::milliseconds(limits_.ping_ms);
+    if (Lost()) return false;
   }
   for (int waited = 0; waited < kWaitForEndMs && finished_ < said_; ++waited) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -192,10 +354,7 @@ bool SpeechServiceBridge::IsSpeaking(int /*mode*/) {
 
 void SpeechServiceBridge::Stop() {
   if (!connection_) return;
-  if (!broken_ && ConnectionAlive()) {
-    SigpipeGuard guard;
-    spd_cancel(Spd(connection_));
-  }
+  if (!Lost() && ConnectionAlive()) Ask([](SPDConnection* c) { return spd_cancel(c); });
   MarkAllFinished();
   host_.Delay(50);
 }
@@ -205,14 +364,43 @@ void SpeechServiceBridge::Close() {
   for (int waited = 0; IsSpeaking(1) && waited < limits_.close_ms; waited += kClosePollMs) {
     host_.Delay(kClosePollMs);
   }
+  Disconnect();
+}
+
+void SpeechServiceBridge::Disconnect() {
+  if (!connection_) return;
   {
     std::lock_guard lock(Table().mutex);
     Table().bridges.erase(client_id_);
   }
-  SigpipeGuard guard;
-  if (!broken_ && ConnectionAlive()) spd_cancel(Spd(connection_));
-  spd_close(Spd(connection_));
+  if (!Lost() && ConnectionAlive()) Ask([](SPDConnection* c) { return spd_cancel(c); });
+  // A service that does not answer cannot hold up the goodbye either.
+  if (Lost()) shutdown(Spd(connection_)->socket, SHUT_RDWR);
+  {
+    SigpipeGuard guard;
+    spd_close(Spd(connection_));
+  }
   connection_ = nullptr;
+  watch_.reset();
+  MarkAllFinished();
+}
+
+std::string SpeechServiceBridge::LossNotice() {
+  switch (failure_) {
+    case Failure::kNotAnswering:
+      return "O servi\xe7o de fala n\xe3o respondeu. Sigo com outra voz.";
+    case Failure::kNoPortuguese:
+      return "O servi\xe7o de fala n\xe3o tem voz em portugu\xeas. Sigo com outra voz.";
+    case Failure::kLost:
+      return "O servi\xe7o de fala parou. Sigo com outra voz.";
+    case Failure::kNone:
+      break;
+  }
+  return {};
+}
+
+void SpeechServiceBridge::Lose(Failure why) {
+  if (failure_ == Failure::kNone) failure_ = why;
   MarkAllFinished();
 }
 

@@ -3,13 +3,19 @@
 // library's listener thread, which only records the finished message and
 // posts a wake-up, and IsSpeaking answers from that record.
 //
-// A service that is not running makes Open fail; one that dies or stops
-// reporting is noticed by IsSpeaking (closed connection, or a deadline
-// measured from the length of the text), which then reports silence.
+// A service that is not running, or that has no Portuguese voice, makes Open
+// fail. No call into libspeechd waits longer than Limits::call_ms on the
+// calling thread: a watchdog cuts the connection of a call that outlives it,
+// which makes the call return. A service that dies, freezes (stopped, never
+// answering) or refuses a text counts as lost: IsSpeaking then reports
+// silence, and Lost tells the dispatcher to turn to another voice. While a
+// text is spoken the service is asked something every Limits::ping_ms, so a
+// frozen one is noticed although it never reports an end.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,7 +36,18 @@ class SpeechServiceBridge final : public SynthBridge {
     int64_t speaking_per_byte_ms = 250;
     // Close waits this long for speech in progress, polling every 300 ms.
     int close_ms = 3000;
+    // Longest wait for one answer of the service during play; past it the
+    // connection is cut and the service counts as lost.
+    int call_ms = 200;
+    // Longest wait for the first answer when the program opens the service
+    // (a service started on demand may take a moment to come up).
+    int open_ms = 10000;
+    // How often a service speaking a text is asked whether it still answers.
+    int ping_ms = 500;
   };
+
+  // Why the service cannot be used.
+  enum class Failure { kNone, kNotAnswering, kNoPortuguese, kLost };
 
   explicit SpeechServiceBridge(SynthHost& host) : SpeechServiceBridge(host, Limits{}) {}
   SpeechServiceBridge(SynthHost& host, Limits limits);
@@ -38,18 +55,25 @@ class SpeechServiceBridge final : public SynthBridge {
   SpeechServiceBridge(const SpeechServiceBridge&) = delete;
   SpeechServiceBridge& operator=(const SpeechServiceBridge&) = delete;
 
-  // Voice n is the n-th voice the service lists for Brazilian Portuguese; out
-  // of range, the first voice at rate 0. Rate -10..10 maps onto -100..100.
-  // Without Brazilian voices the service's default voice speaks. Pitch is
-  // left to the voice.
+  // Voice n is the n-th voice the service lists for Brazilian Portuguese, or,
+  // when it has none, for any Portuguese; out of range, the first voice at
+  // rate 0. Without a Portuguese voice Open fails. Rate -10..10 maps onto
+  // -100..100. Pitch is left to the voice.
   bool Open(int voice, int rate, int pitch) override;
+  // Reconnects to a service that was lost, with the voice and rate of the
+  // last Open, starting none and waiting at most Limits::call_ms for it.
+  bool Reopen() override;
+  bool Lost() override { return failure_ != Failure::kNone; }
+  Failure failure() const { return failure_; }
+  std::string LossNotice() override;
   void Speak(std::string_view text) override;
   bool IsSpeaking(int mode) override;
   void Stop() override;
   void Close() override;
 
-  // What Open chose, for the curious (and the tests).
-  const std::vector<std::string>& BrazilianVoices() const { return voices_; }
+  // What Open chose, for the curious (and the tests): the Brazilian voices,
+  // or the Portuguese ones when there is no Brazilian voice.
+  const std::vector<std::string>& PortugueseVoices() const { return voices_; }
   const std::string& ChosenVoice() const { return chosen_voice_; }
   int ChosenRate() const { return chosen_rate_; }
 
@@ -58,14 +82,28 @@ class SpeechServiceBridge final : public SynthBridge {
 
  private:
   static void OnNotification(size_t message, size_t client, int type);
+  bool Connect(bool may_start_service, int answer_ms);
+  bool ListVoices();
+  bool ChooseVoice(int voice, int rate);
+  void Disconnect();
   bool ConnectionAlive() const;
   void MarkAllFinished();
+  void Lose(Failure why);
+  // Runs one libspeechd call under the watchdog; a call cut by it loses the
+  // service.
+  template <class Call>
+  auto Ask(Call call);
 
   SynthHost& host_;
   const Limits limits_;
   void* connection_ = nullptr;  // libspeechd's SPDConnection
   size_t client_id_ = 0;
-  bool broken_ = false;
+  Failure failure_ = Failure::kNone;
+  std::shared_ptr<class AnswerWatch> watch_;
+  std::chrono::steady_clock::time_point next_ping_;
+  int voice_ = 1;
+  int call_limit_ms_ = 0;
+  std::string language_;
   std::atomic<uint64_t> said_{0};      // id of the last message handed over
   std::atomic<uint64_t> finished_{0};  // highest id ended or cancelled
   std::chrono::steady_clock::time_point deadline_;

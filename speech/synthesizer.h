@@ -6,6 +6,7 @@
 // synthesizer speaks on its own, and SynthIsSpeaking is polled until it ends.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace placarim::speech {
@@ -26,6 +27,12 @@ class Synthesizer {
   virtual void SynthStop() = 0;
   // Waits for the end of speech in progress and releases everything.
   virtual void SynthClose() = 0;
+  // False when no external voice can speak now (the one chosen was lost and
+  // no other works): the layer's own voice then speaks every text.
+  virtual bool SynthCanSpeak() { return true; }
+  // A sentence the layer says once with its own voice before the next text
+  // (why the external voice is gone); empty when none. Taking it clears it.
+  virtual std::string SynthTakeNotice() { return {}; }
 };
 
 }  // namespace placarim::speech

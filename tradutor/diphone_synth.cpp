@@ -57,7 +57,8 @@ void DiphoneSynth::Speak(std::string_view codes) {
   buffer_.Reset();
   stress_mode_ = 1;
   size_t i = 0;
-  while (i < codes.size()) {
+  // A key stops the work at the next full buffer: no later piece is built.
+  while (i < codes.size() && !buffer_.Stopped()) {
     char ended_by = '\0';
     const std::string segment = ExtractSegment(codes, i, ended_by);
     Decompose(segment, 1.0);

@@ -19,6 +19,9 @@ class WaveBufferPlayer {
   virtual ~WaveBufferPlayer() = default;
   // `image` is a 44-byte canonical PCM header followed by the samples.
   virtual void PlayWaveBufferWait(const std::vector<uint8_t>& image) = 0;
+  // Whether the listener asked for silence (a key) during this utterance:
+  // the voice then builds and plays nothing more of it.
+  virtual bool SilenceRequested() { return false; }
 };
 
 // Reads a value of section "TRADUTOR" of FALDEK.INI the way the voice needs it

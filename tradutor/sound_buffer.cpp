@@ -23,8 +23,9 @@ SoundBuffer::SoundBuffer(WaveBufferPlayer& player) : player_(player) {
 }
 
 void SoundBuffer::Append(const uint8_t* samples, size_t n) {
-  while (n > 0) {
+  while (n > 0 && !stopped_) {
     if (bytes_.size() + n >= kCapacity) Flush();
+    if (stopped_) return;
     const size_t room = kCapacity - 1 - bytes_.size();
     const size_t piece = std::min(n, room);
     bytes_.insert(bytes_.end(), samples, samples + piece);
@@ -60,10 +61,15 @@ void SoundBuffer::WriteHeader() {
 }
 
 void SoundBuffer::Flush() {
-  if (bytes_.size() <= kHeaderSize) return;
+  if (!stopped_ && player_.SilenceRequested()) stopped_ = true;
+  if (bytes_.size() <= kHeaderSize || stopped_) {
+    bytes_.resize(kHeaderSize);
+    return;
+  }
   WriteHeader();
   player_.PlayWaveBufferWait(bytes_);
-  Reset();
+  bytes_.resize(kHeaderSize);
+  stopped_ = player_.SilenceRequested();
 }
 
 }  // namespace placarim::tradutor

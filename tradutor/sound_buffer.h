@@ -18,14 +18,20 @@ class SoundBuffer {
 
   explicit SoundBuffer(WaveBufferPlayer& player);
 
-  void Reset() { bytes_.resize(kHeaderSize); }
+  // Empties the buffer for a new utterance.
+  void Reset() {
+    bytes_.resize(kHeaderSize);
+    stopped_ = false;
+  }
   // Appends `n` samples, playing what is buffered first when they would not
   // fit. Longer runs than one buffer holds are appended in pieces.
   void Append(const uint8_t* samples, size_t n);
   // Silence in blocks of 100 bytes: 150 bytes give 100.
   void AppendSilence(int bytes);
-  // Plays the buffered samples, if any, and waits for their end.
+  // Plays the buffered samples, if any, and waits for their end. Once the
+  // player asks for silence, nothing more is played or kept until Reset.
   void Flush();
+  bool Stopped() const { return stopped_; }
 
   size_t position() const { return bytes_.size(); }
 
@@ -34,6 +40,7 @@ class SoundBuffer {
 
   WaveBufferPlayer& player_;
   std::vector<uint8_t> bytes_;
+  bool stopped_ = false;
 };
 
 }  // namespace placarim::tradutor

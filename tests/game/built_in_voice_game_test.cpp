@@ -96,6 +96,7 @@ class WatchedVoice final : public tradutor::DiphoneVoiceApi, private tradutor::W
     player_.PlayWaveBufferWait(image);
   }
 
+  bool SilenceRequested() override { return player_.SilenceRequested(); }
   tradutor::WaveBufferPlayer& player_;
   tradutor::DiphoneVoice voice_;
   std::string last_text_;

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 
 namespace placarim::game {
@@ -190,6 +196,38 @@ TEST(LoadChampionship, MegabyteLineIsKeptWhole) {
   ASSERT_TRUE(result.ok());
   EXPECT_EQ(result.championship.Sum(1, 1).size(), big.size());
   EXPECT_FALSE(ParseSum(result.championship.Sum(1, 1)));
+}
+
+// Only a regular file is an exercise file: a directory used to open and then
+// throw on its first read, and a FIFO would block the game for ever.
+TEST(ReadWholeFile, OnlyRegularFilesAreRead) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("placarim-read-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "pasta.cnf");
+  std::ofstream(dir / "ok.cnf", std::ios::binary) << "*t\r\n1+1=2\r\n";
+  std::ofstream(dir / "empty.cnf", std::ios::binary);
+  ASSERT_EQ(mkfifo((dir / "fifo.cnf").c_str(), 0600), 0);
+  fs::create_symlink(dir / "ok.cnf", dir / "link.cnf");
+  struct Case {
+    std::string path;
+    std::optional<std::string> bytes;
+  };
+  const Case cases[] = {
+      {(dir / "ok.cnf").string(), "*t\r\n1+1=2\r\n"},
+      {(dir / "link.cnf").string(), "*t\r\n1+1=2\r\n"},
+      {(dir / "empty.cnf").string(), ""},
+      {(dir / "pasta.cnf").string(), std::nullopt},
+      {(dir / "fifo.cnf").string(), std::nullopt},
+      {(dir / "missing.cnf").string(), std::nullopt},
+      {"/dev/zero", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadWholeFile(c.path), c.bytes) << c.path;
+    EXPECT_EQ(CanOpenForReading(c.path), c.bytes.has_value()) << c.path;
+  }
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/message_keys.h"
+#include "game/sum_player.h"
 #include "tests/game/game_harness.h"
 
 namespace placarim::game::testing {
@@ -242,8 +243,32 @@ TEST(GameFlow, DamagedLineEndsTheGameWhenItComesUp) {
   EXPECT_EQ(run.Play(), 0);
   EXPECT_EQ(ReadWholeFile(run.exercise_path), file);  // only ever read
   EXPECT_EQ(run.Count("sound:PLCHUTE"), 1);
-  EXPECT_TRUE(run.Heard({run.Say(kDamagedSum), "say:3\t+4=7", "finish"}));
+  EXPECT_TRUE(run.Heard({run.Say(kDamagedSum), "text:3\t+4=7", "finish"}));
   EXPECT_EQ(run.snapshots.size(), 2u);  // no credits screen
+}
+
+// A key held down in an editor makes a line of megabytes; echoing it whole
+// took tens of seconds of scrolling before the game could end.
+TEST(GameFlow, HugeDamagedLineIsShownInTwoScreenLines) {
+  const std::string huge(5 << 20, '7');
+  struct Case {
+    std::string line;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {huge, std::string(159, '7') + "\x85"},
+      {std::string(160, '7'), std::string(160, '7')},
+      {std::string(161, '7'), std::string(159, '7') + "\x85"},
+      {"3\t+4=7", "3\t+4=7"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DamagedLineShown(c.line), c.shown) << c.line.size();
+  }
+  GameRun run;
+  run.WriteExerciseFile("*t\r\n" + huge + "\r\n");
+  run.Keys("1");
+  EXPECT_EQ(run.Play(), 0);
+  EXPECT_TRUE(run.Heard({run.Say(kDamagedSum), "text:" + cases[0].shown, "finish"}));
 }
 
 TEST(GameFlow, MissingExerciseFileEndsAtStartUp) {
@@ -253,6 +278,15 @@ TEST(GameFlow, MissingExerciseFileEndsAtStartUp) {
   EXPECT_TRUE(run.Heard({run.Say(kGameStarts), run.Say(kFileMissing), "finish"}));
   EXPECT_EQ(run.Count(run.Say(kWhichChampionship)), 0);
   EXPECT_TRUE(run.snapshots.empty());
+}
+
+TEST(GameFlow, DirectoryAsExerciseFileCountsAsMissing) {
+  GameRun run;
+  run.speech.ini["PLACARIM/CONFIGPLACARIM"] = "/";
+  run.Keys("1");
+  EXPECT_EQ(run.Play(), 0);
+  EXPECT_TRUE(run.Heard({run.Say(kGameStarts), run.Say(kFileMissing), "finish"}));
+  EXPECT_EQ(run.Count(run.Say(kWhichChampionship)), 0);
 }
 
 TEST(GameFlow, RefusedChampionshipsEndTheGame) {

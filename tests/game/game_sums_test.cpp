@@ -60,8 +60,8 @@ TEST(PlayingASum, EmptyAnswerPresentsTheSameSumAgain) {
   for (const char* step : {"1", "\r", "17\r", "\r", " "}) run.Keys(step);
   EXPECT_EQ(run.Play(), 0);
   EXPECT_EQ(run.Count("sound:PLTANA2"), 2);
-  EXPECT_TRUE(run.Heard({"sound:PLTANA2", "say:12", "sound:PLMAIS", "sound:5", "sound:PLIGUAL",
-                         "sound:PLTANA2", "say:12"}));
+  EXPECT_TRUE(run.Heard({"sound:PLTANA2", "text:12", "sound:PLMAIS", "sound:5", "sound:PLIGUAL",
+                         "sound:PLTANA2", "text:12"}));
   EXPECT_EQ(run.Count(run.Say(kPhaseReplay)), 0);
 }
 
@@ -89,7 +89,7 @@ TEST(PlayingASum, SmallAdditionsAndSubtractionsAreCountedOutAfterAMiss) {
   run.WriteExerciseFile("*t\r\n10-3=7\r\n1+1=2\r\n");
   for (const char* step : {"1", "1\r", "2\r", "7\r", "2\r", "\r", " "}) run.Keys(step);
   EXPECT_EQ(run.Play(), 0);
-  std::vector<std::string> counting = {"say:Uh! ", "say:Gol contra!", run.Say(kCounting), "say:10"};
+  std::vector<std::string> counting = {"say:Uh! ", "say:Gol contra!", run.Say(kCounting), "text:10"};
   counting.insert(counting.end(), 10, "sound:PLCLOK");
   counting.insert(counting.end(), {"sound:PLMENOS", "sound:3"});
   counting.insert(counting.end(), 3, "sound:PLCLOK");

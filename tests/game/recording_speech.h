@@ -31,7 +31,9 @@ class RecordingSpeech : public SpeechPort {
 
   void PlaySoundKey(std::string_view key) override { log.push_back("sound:" + std::string(key)); }
   bool SoundKeyExists(std::string_view key) override { return recordings.count(std::string(key)) > 0; }
-  void SpeakText(std::string_view text) override { log.push_back("say:" + std::string(text)); }
+  // The game's sentences are "say:", any other text "text:".
+  void SpeakText(std::string_view text) override { log.push_back("text:" + std::string(text)); }
+  void SpeakSentence(std::string_view text) override { log.push_back("say:" + std::string(text)); }
   void SpellText(std::string_view text) override { log.push_back("spell:" + std::string(text)); }
   void WriteSpeakInt(int64_t value) override {
     Write(console_, std::to_string(value));

@@ -26,7 +26,7 @@ class TimesTablesTest : public ::testing::Test {
 
 std::vector<std::string> Row(const std::string& a, const std::string& op_key, int i,
                              const std::string& value) {
-  return {"say:" + a, "sound:" + op_key, "say:" + std::to_string(i), "sound:PLIGUAL", "say:" + value};
+  return {"text:" + a, "sound:" + op_key, "text:" + std::to_string(i), "sound:PLIGUAL", "text:" + value};
 }
 
 TEST_F(TimesTablesTest, CheckTableDrawsElevenRowsAtColumnThirty) {
@@ -145,7 +145,7 @@ TEST_F(TimesTablesTest, RightTenTimesReachesColumnNineAndStays) {
   tables.TimesTableField();
   std::vector<std::string> expected;
   for (int c : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9}) {
-    expected.push_back("say:0");
+    expected.push_back("text:0");
     expected.push_back("spell:" + std::to_string(c));
   }
   EXPECT_EQ(AfterOpening(), expected);
@@ -171,13 +171,13 @@ TEST_F(TimesTablesTest, ReadingModesAndTheOtherKeys) {
   run.Keys("\x1b");
   tables.TimesTableField();
   std::vector<std::string> expected = {
-      "beep", "say:0", "say:0", "say:2", "beep", "beep", "say:2", "spell:2",
-      "sound:2", "sound:PLVEZES", "sound:2", "sound:PLIGUAL", "say:4",
+      "beep", "text:0", "text:0", "text:2", "beep", "beep", "text:2", "spell:2",
+      "sound:2", "sound:PLVEZES", "sound:2", "sound:PLIGUAL", "text:4",
       "sound:2", "sound:PLVEZES", "sound:2", "beep",
-      "say:2", "spell:0", "say:1", "spell:0", "say:0", "spell:0", "say:0", "spell:0",
-      "say:0", "spell:0"};
+      "text:2", "spell:0", "text:1", "spell:0", "text:0", "spell:0", "text:0", "spell:0",
+      "text:0", "spell:0"};
   for (int r : {1, 2, 3, 4, 5, 6, 7, 8, 9, 9}) {
-    expected.push_back("say:" + std::to_string(r));
+    expected.push_back("text:" + std::to_string(r));
     expected.push_back("spell:0");
   }
   EXPECT_EQ(AfterOpening(), expected);
@@ -192,8 +192,8 @@ TEST_F(TimesTablesTest, FieldStartsAfreshEachTime) {
   tables.TimesTableField();
   tables.TimesTableField();
   // Result mode and column 0 the first time; position mode and column 0 again.
-  EXPECT_TRUE(run.Heard({"beep", "say:0", "sound:PLTANA3"}));
-  EXPECT_EQ(run.speech.log[run.speech.log.size() - 2], "say:0");
+  EXPECT_TRUE(run.Heard({"beep", "text:0", "sound:PLTANA3"}));
+  EXPECT_EQ(run.speech.log[run.speech.log.size() - 2], "text:0");
   EXPECT_EQ(run.speech.log.back(), "spell:0");
 }
 

@@ -276,7 +276,8 @@ TEST_F(LineEditorTest, CopyAndPaste) {
 }
 
 // After "ab" of "abcd" is selected, which keys keep the selection: Ctrl+Ins
-// then copies either the selection or, without one, the whole field.
+// then copies either the selection or, without one, the whole field; an
+// empty selection (both ends on one position) copies nothing and beeps.
 TEST_F(LineEditorTest, WhichKeysKeepTheSelection) {
   const struct {
     const char* name;
@@ -290,15 +291,18 @@ TEST_F(LineEditorTest, WhichKeysKeepTheSelection) {
       {"Home clears it", Key(vk::kHome), "abcd\r\n"},
       // Alt alone makes a system key; the digit codes come with Ctrl+Alt.
       {"Alt+digit clears it", keys::CtrlAlt('1'), "abcd\r\n"},
-      {"Shift+Home back to the anchor empties it", Shift(vk::kHome), "abcd\r\n"},
+      {"Shift+Home back to the anchor empties it", Shift(vk::kHome), nullptr},
   };
   speech_.echo_typing = false;
   for (const auto& c : cases) {
     fake_.clipboard.text.reset();
     std::string text = "abcd";
     Keys({Shift(vk::kRight), Shift(vk::kRight), c.key, Key(vk::kInsert, {.ctrl = true}), Typed("\r")});
+    journal_.clear();
     Edit(text);
-    EXPECT_EQ(fake_.clipboard.text, std::optional<std::string>(c.copied)) << c.name;
+    const auto copied = c.copied ? std::optional<std::string>(c.copied) : std::nullopt;
+    EXPECT_EQ(fake_.clipboard.text, copied) << c.name;
+    EXPECT_EQ(std::count(journal_.begin(), journal_.end(), "beep"), c.copied ? 0 : 1) << c.name;
   }
 }
 

@@ -54,6 +54,34 @@ TEST_F(SpeakTextTest, SplitsNumbersWordsAndSymbols) {
   }
 }
 
+// The program's own sentences end in pauses whatever the punctuation setting;
+// typed text keeps naming its marks, and a dot inside a file name is a character.
+TEST_F(SpeakTextTest, SentencesPauseWhereTypedTextNamesTheMarks) {
+  const std::pair<const char*, Journal> sentences[] = {
+      {"Gol! Gol de placa!", {"voice:<Gol>", "delay:250", "voice:< Gol de placa>", "delay:250"}},
+      {"Conferindo...", {"voice:<Conferindo>", "delay:250"}},
+      {"GANHOU!!!", {"voice:<GANHOU>", "delay:250"}},
+      {"Quer jogar?", {"voice:<Quer jogar>", "delay:250"}},
+      {"Erro!!!  Arquivo a.cnf, veja!",
+       {"voice:<Erro>", "delay:250", "voice:<  Arquivo a>", "_46", "voice:<cnf>", "delay:150", "voice:< veja>",
+        "delay:250"}},
+      {"a?!b", {"voice:<a>", "_63", "_33", "voice:<b >"}},
+  };
+  for (bool named : {false, true}) {
+    speech_->speak_punctuation = named;
+    for (const auto& [text, heard] : sentences) {
+      journal_.clear();
+      speech_->SpeakSentence(text);
+      EXPECT_EQ(Heard(), heard) << '"' << text << "\" punctuation " << named;
+    }
+  }
+  speech_->speak_punctuation = false;
+  EXPECT_EQ(Say("Gol!"), (Journal{"voice:<Gol>", "_33"}));
+  EXPECT_EQ(Say("a..."), (Journal{"voice:<a>", "_46", "_46", "delay:250"}));
+  speech_->speak_punctuation = true;
+  EXPECT_EQ(Say("a..."), (Journal{"voice:<a>", "_46", "_46", "_46", "delay:250"}));
+}
+
 TEST_F(SpeakTextTest, RepeatedSymbolsCountAcrossWords) {
   // The fifth comma of the sentence clicks and makes no pause: the words in
   // between do not reset the count.
@@ -131,6 +159,15 @@ TEST_F(SynthesizerTextTest, WholeTextGoesToTheSynthesizerAndSoundsWaitForIt) {
   journal_.clear();
   speech_->SpeakText("skipped");
   EXPECT_EQ(journal_, Journal{});  // a pending key skips the text
+}
+
+TEST_F(SynthesizerTextTest, WithNoExternalVoiceLeftTheBuiltInVoiceSaysWhyOnceAndSpeaks) {
+  synth_.can_speak = false;
+  synth_.notice = "O servi\xe7o parou. Sigo com outra voz.";
+  speech_->SpeakText("gol 7");
+  speech_->SpeakText("gol");
+  EXPECT_EQ(Heard(), (Journal{"voice:<O servi\xe7o parou>", "delay:250", "voice:< Sigo com outra voz>",
+                              "delay:250", "voice:<gol >", "buffer:_sete", "voice:<gol >"}));
 }
 
 TEST_F(SynthesizerTextTest, StopSilencesTheSynthesizerWhenItSpeaks) {

@@ -28,11 +28,12 @@ class SpeechDaemon {
   using Clock = std::chrono::steady_clock;
 
   // `log_level` is the daemon's own (0-5); from 4 on its log records each
-  // message it hands to the output module.
-  explicit SpeechDaemon(int log_level = 3) {
+  // message it hands to the output module. `module` names the output module:
+  // "espeak-ng" (Portuguese voices) or "dummy" (no voice of any language).
+  explicit SpeechDaemon(int log_level = 3, const std::string& module = "espeak-ng") {
     using namespace std::chrono_literals;
     namespace fs = std::filesystem;
-    dir_ = fs::temp_directory_path() / ("placarim-speechd-" + std::to_string(getpid()));
+    dir_ = fs::temp_directory_path() / ("placarim-speechd-" + std::to_string(getpid()) + "-" + module);
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "conf" / "modules");
     fs::create_directories(dir_ / "log");
@@ -41,11 +42,20 @@ class SpeechDaemon {
         << "LogDir \"" << LogDirectory().string() << "\"\n"
         << "AudioOutputMethod \"alsa\"\n"
         << "AudioALSADevice \"null\"\n"
-        << "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
-        << "DefaultModule espeak-ng\n"
+        << "AddModule \"" << module << "\" \"sd_" << module << "\" \"" << module << ".conf\"\n"
+        << "DefaultModule " << module << "\n"
         << "DefaultLanguage \"pt-BR\"\n";
     std::ofstream(dir_ / "conf" / "modules" / "espeak-ng.conf") << "EspeakAudioChunkSize 2000\n";
+    std::ofstream(dir_ / "conf" / "modules" / (module + ".conf"), std::ios::app);
     socket_ = (dir_ / "sock").string();
+    Start();
+    setenv("SPEECHD_ADDRESS", Address().c_str(), 1);
+  }
+
+  // Starts the daemon (again, after Kill) on the same socket and waits until
+  // it accepts connections.
+  void Start() {
+    using namespace std::chrono_literals;
     const std::string conf = (dir_ / "conf").string(), log = LogDirectory().string(),
                       pid = (dir_ / "pid").string();
     const char* argv[] = {"speech-dispatcher", "-s", "-t", "0", "-c", "unix_socket", "-S", socket_.c_str(),
@@ -56,7 +66,14 @@ class SpeechDaemon {
     }
     const auto start = Clock::now();
     while (!Answers() && Clock::now() - start < 15s) std::this_thread::sleep_for(20ms);
-    setenv("SPEECHD_ADDRESS", Address().c_str(), 1);
+  }
+  // Stops the daemon without ending it (SIGSTOP): connections are still
+  // accepted by the kernel, but nothing is ever answered.
+  void Freeze() {
+    if (pid_ > 0) kill(pid_, SIGSTOP);
+  }
+  void Thaw() {
+    if (pid_ > 0) kill(pid_, SIGCONT);
   }
   ~SpeechDaemon() {
     Kill();
@@ -80,6 +97,7 @@ class SpeechDaemon {
     using namespace std::chrono_literals;
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
+    kill(pid_, SIGCONT);
     int status = 0;
     const auto start = Clock::now();
     while (waitpid(pid_, &status, WNOHANG) == 0 && Clock::now() - start < 5s) std::this_thread::sleep_for(10ms);

@@ -8,6 +8,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -188,6 +189,12 @@ class FakeSynthesizer final : public Synthesizer {
     remaining_ = 0;
   }
   void SynthClose() override { ++closes; }
+  // With `can_speak` false no external voice is left (a lost service with no
+  // substitute): the layer's own voice speaks, after `notice`, taken once.
+  bool SynthCanSpeak() override { return can_speak; }
+  std::string SynthTakeNotice() override { return std::exchange(notice, {}); }
+  bool can_speak = true;
+  std::string notice;
 
  private:
   Journal& journal_;

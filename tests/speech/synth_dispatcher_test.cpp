@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "speech/synth_espeak.h"
@@ -72,10 +73,12 @@ TEST_F(SynthDispatcherTest, OpenRecordsTheTypeEvenWhenItFails) {
   EXPECT_FALSE(dispatcher.SynthIsSpeaking(0));
   dispatcher.SynthSpeak("nada");  // nothing open: ignored
 
+  // The service fails, and so does the in-process engine tried in its place.
   log_.open_result = false;
   EXPECT_FALSE(dispatcher.SynthOpen(2, 3, 4, kSynthService));
   EXPECT_EQ(dispatcher.SynthType(), 5);
-  EXPECT_EQ(log_.calls, (std::vector<std::string>{"open 2 3 4"}));
+  EXPECT_EQ(log_.calls, (std::vector<std::string>{"open 2 3 4", "open 1 0 0"}));
+  EXPECT_EQ(types_, (std::vector<int>{kSynthSecondVoice, kSynthService, kSynthInProcess}));
 }
 
 TEST_F(SynthDispatcherTest, OpenReturnsOnlyAfterTheSynthesizerIsSilent) {
@@ -116,6 +119,128 @@ TEST_F(SynthDispatcherTest, OperationsReachTheOpenBridgeAndReopeningClosesTheOld
   EXPECT_EQ(log_.calls, (std::vector<std::string>{"open 1 0 0", "is 1", "speak gol", "stop", "close",
                                                   "open 2 0 0", "is 1", "close"}));
   EXPECT_EQ(types_, (std::vector<int>{7, 54}));
+}
+
+// A bridge whose failures the test decides: the service ("svc") or the
+// in-process engine ("eng") put in its place. Every call is logged.
+struct VoiceScript {
+  std::string name;
+  std::vector<std::string>* calls;
+  bool opens = true;
+  bool lost = false;     // Lost() answers this
+  bool reopens = false;  // Reopen succeeds (and clears `lost`)
+};
+
+class LosableBridge : public SynthBridge {
+ public:
+  explicit LosableBridge(VoiceScript& script) : s_(script) {}
+  bool Open(int voice, int rate, int pitch) override {
+    Log("open " + std::to_string(voice) + " " + std::to_string(rate) + " " + std::to_string(pitch));
+    return s_.opens;
+  }
+  void Speak(std::string_view text) override { Log("speak " + std::string(text)); }
+  bool IsSpeaking(int) override { return false; }
+  void Stop() override { Log("stop"); }
+  void Close() override { Log("close"); }
+  bool Lost() override { return s_.lost; }
+  bool Reopen() override {
+    Log("reopen");
+    if (s_.reopens) s_.lost = false;
+    return s_.reopens;
+  }
+  std::string LossNotice() override { return s_.lost || !s_.opens ? "perdido" : ""; }
+
+ private:
+  void Log(const std::string& call) { s_.calls->push_back(s_.name + ":" + call); }
+  VoiceScript& s_;
+};
+
+class SynthFallbackTest : public ::testing::Test {
+ protected:
+  SynthFallbackTest()
+      : dispatcher_(host_, [this](int type) -> std::unique_ptr<SynthBridge> {
+          return std::make_unique<LosableBridge>(type == kSynthInProcess ? engine_ : service_);
+        }) {}
+  // The calls logged since the last look.
+  std::vector<std::string> Calls() { return std::exchange(calls_, {}); }
+
+  std::vector<std::string> calls_;
+  VoiceScript service_{"svc", &calls_};
+  VoiceScript engine_{"eng", &calls_};
+  FakeSynthHost host_;
+  SynthDispatcher dispatcher_;
+};
+
+// The service goes away in the middle of a game: the engine says once why,
+// then speaks every text; the service is tried again only every kRetryMs,
+// and speaks again as soon as it answers.
+TEST_F(SynthFallbackTest, ALostServiceGivesWayToTheEngineUntilItAnswersAgain) {
+  ASSERT_TRUE(dispatcher_.SynthOpen(2, 3, 0, kSynthService));
+  dispatcher_.SynthSpeak("um");
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"svc:open 2 3 0", "svc:speak um"}));
+
+  service_.lost = true;
+  dispatcher_.SynthSpeak("dois");
+  dispatcher_.SynthSpeak("tres");
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"svc:speak dois", "eng:open 1 0 0", "eng:speak perdido",
+                                               "eng:speak dois", "eng:speak tres"}));
+  EXPECT_TRUE(dispatcher_.Substituting());
+  EXPECT_TRUE(dispatcher_.SynthCanSpeak());
+  EXPECT_EQ(dispatcher_.SynthTakeNotice(), "");  // the engine said it
+
+  host_.now_ms += SynthDispatcher::kRetryMs;
+  dispatcher_.SynthSpeak("quatro");
+  host_.now_ms += SynthDispatcher::kRetryMs - 1;
+  dispatcher_.SynthSpeak("cinco");
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"svc:reopen", "eng:speak quatro", "eng:speak cinco"}));
+
+  service_.reopens = true;
+  host_.now_ms += 1;
+  dispatcher_.SynthSpeak("seis");
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"svc:reopen", "eng:stop", "eng:close", "svc:speak seis"}));
+  EXPECT_FALSE(dispatcher_.Substituting());
+}
+
+// Nothing external left: the layer's own voice speaks, and is told why once.
+TEST_F(SynthFallbackTest, WithoutAnEngineTheLayerSpeaksAndHearsWhyOnce) {
+  engine_.opens = false;
+  ASSERT_TRUE(dispatcher_.SynthOpen(1, 0, 0, kSynthServiceAlt));
+  service_.lost = true;
+  dispatcher_.SynthSpeak("um");
+  EXPECT_FALSE(dispatcher_.SynthCanSpeak());
+  EXPECT_EQ(dispatcher_.SynthTakeNotice(), "perdido");
+  EXPECT_EQ(dispatcher_.SynthTakeNotice(), "");
+  EXPECT_FALSE(dispatcher_.SynthIsSpeaking(0));
+  // The service answers again: the layer hands texts over once more.
+  service_.reopens = true;
+  host_.now_ms += SynthDispatcher::kRetryMs;
+  EXPECT_TRUE(dispatcher_.SynthCanSpeak());
+  dispatcher_.SynthSpeak("dois");
+  EXPECT_EQ(Calls().back(), "svc:speak dois");
+}
+
+TEST_F(SynthFallbackTest, AServiceThatCannotOpenIsReplacedAtOnce) {
+  struct Case {
+    int type;
+    bool engine_opens;
+    bool opened;
+    std::vector<std::string> calls;
+  };
+  const Case cases[] = {
+      {kSynthService, true, true, {"svc:open 1 0 0", "eng:open 1 0 0", "eng:speak perdido", "eng:speak gol"}},
+      {kSynthService, false, false, {"svc:open 1 0 0", "eng:open 1 0 0"}},
+      // Only the speech service is replaced: the engine itself has no substitute.
+      {kSynthInProcess, true, false, {"eng:open 1 0 0"}},
+  };
+  for (const Case& c : cases) {
+    service_.opens = false;
+    engine_.opens = c.type == kSynthInProcess ? false : c.engine_opens;
+    EXPECT_EQ(dispatcher_.SynthOpen(1, 0, 0, c.type), c.opened) << c.type;
+    dispatcher_.SynthSpeak("gol");
+    EXPECT_EQ(Calls(), c.calls) << c.type << " " << c.engine_opens;
+    dispatcher_.SynthClose();
+    Calls();
+  }
 }
 
 TEST(SystemSynthBridgesTest, TheTypeChoosesTheBridge) {

@@ -90,6 +90,25 @@ TEST_F(SynthSpeechPathTest, NumbersWordsAndPunctuationAreSpokenByTheEngine) {
   EXPECT_EQ(SpeechSamples(), before) << "blanks were spoken";
 }
 
+// Named marks would add whole words: "exclamação" is longer than "Gol" itself.
+TEST_F(SynthSpeechPathTest, TheGamesSentencesEndInPausesNotInTheMarksNames) {
+  speech_.SpeechStart(0, "");
+  ASSERT_TRUE(speech_.SynthActive());
+  auto heard = [this](const char* text) {
+    const size_t before = SpeechSamples();
+    speech_.SpeakSentence(text);
+    speech_.WaitSpeech();
+    return SpeechSamples() - before;
+  };
+  const size_t marks = heard("Gol! Gol de placa! Conferindo... Quer jogar?");
+  const size_t bare = heard("Gol, Gol de placa, Conferindo, Quer jogar");
+  const size_t named =
+      heard("Gol exclama\xe7\xe3o Gol de placa exclama\xe7\xe3o Conferindo ponto ponto ponto Quer jogar interroga\xe7\xe3o");
+  EXPECT_GT(bare, 22050u / 2);
+  EXPECT_LT(marks, bare + 22050u) << "the marks took more than a second of pauses";
+  EXPECT_LT(marks + 22050u * 3 / 2, named) << "the marks sound as long as their names";
+}
+
 TEST_F(SynthSpeechPathTest, SpeakTextReturnsAtOnceAndFinishSpeechWaitsForTheEnd) {
   speech_.SpeechStart(0, "");
   ASSERT_TRUE(speech_.SynthActive());
@@ -166,14 +185,26 @@ TEST_F(SynthSpeechPathTest, TheSecondVoiceFailsAndTheBuiltInVoiceSpeaks) {
   EXPECT_EQ(SpeechSamples(), 0u);
 }
 
-TEST_F(SynthSpeechPathTest, AServiceThatIsNotRunningLeavesTheBuiltInVoice) {
+// A service that is not there: espeak-ng speaks in its place, after saying
+// once why (several seconds of speech before the first "gol").
+TEST_F(SynthSpeechPathTest, AServiceThatIsNotRunningGivesWayToTheEngineAfterANotice) {
   ::setenv("SPEECHD_ADDRESS", "unix_socket:/tmp/placarim-no-such-service.sock", 1);
   Configure(5);
   speech_.SpeechStart(0, "");
-  EXPECT_FALSE(speech_.SynthActive());
+  EXPECT_TRUE(speech_.SynthActive());
   EXPECT_EQ(speech_.SynthType(), 5);
-  speech_.SpeakText("gol");
-  EXPECT_EQ(journal_, (testing::Journal{"voice:<gol >"}));
+  auto heard = [this](const char* text) {
+    const size_t before = SpeechSamples();
+    speech_.SpeakText(text);
+    speech_.WaitSpeech();
+    return SpeechSamples() - before;
+  };
+  const size_t first = heard("gol");
+  const size_t second = heard("gol");
+  EXPECT_GT(second, 22050u / 10);
+  EXPECT_GT(first, second + 22050u) << "no notice before the first text";
+  EXPECT_LT(second, 22050u * 3 / 2) << "the notice was said again";
+  EXPECT_TRUE(journal_.empty()) << "the built-in voice spoke: " << journal_.front();
 }
 
 }  // namespace

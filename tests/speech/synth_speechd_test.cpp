@@ -65,7 +65,7 @@ TEST_F(SpeechServiceBridgeTest, ChoosesABrazilianVoiceAndMapsTheRate) {
     auto server = StartServer({.voices = kTwoBrazilianVoices});
     SpeechServiceBridge bridge(host_, quick_);
     ASSERT_TRUE(bridge.Open(c.voice, c.rate, 0));
-    EXPECT_EQ(bridge.BrazilianVoices(), (std::vector<std::string>{"Voz A", "Voz B"}));
+    EXPECT_EQ(bridge.PortugueseVoices(), (std::vector<std::string>{"Voz A", "Voz B"}));
     EXPECT_EQ(bridge.ChosenVoice(), c.chosen);
     bridge.Close();
     const auto commands = server->Commands();
@@ -75,16 +75,35 @@ TEST_F(SpeechServiceBridgeTest, ChoosesABrazilianVoiceAndMapsTheRate) {
   }
 }
 
-TEST_F(SpeechServiceBridgeTest, WithoutBrazilianVoicesTheServiceDefaultSpeaks) {
-  auto server = StartServer({.voices = {{"Voz Inglesa", "en", "none"}}});
-  SpeechServiceBridge bridge(host_, quick_);
-  ASSERT_TRUE(bridge.Open(3, 4, 0));
-  EXPECT_TRUE(bridge.ChosenVoice().empty());
-  bridge.Close();
-  for (const auto& command : server->Commands()) {
-    EXPECT_FALSE(command.starts_with("SET SELF SYNTHESIS_VOICE")) << command;
+// A Brazilian voice first, else any Portuguese one; a service with neither is
+// not used at all (its default voice would read Portuguese as a foreigner).
+TEST_F(SpeechServiceBridgeTest, WithoutBrazilianVoicesAPortugueseOneSpeaksOrNone) {
+  struct Case {
+    std::vector<ServiceVoice> voices;
+    const char* chosen;  // nullptr: Open fails
+  };
+  const Case cases[] = {
+      {{{"Voz Inglesa", "en", "none"}, {"Voz Lusa", "pt-PT", "none"}, {"Voz Velha", "pt", "none"}}, "Voz Lusa"},
+      {{{"Voz Inglesa", "en", "none"}, {"Voz Polaca", "pl", "none"}, {"Voz Ptolomeu", "ptx", "none"}}, nullptr},
+      {{}, nullptr},
+  };
+  for (const Case& c : cases) {
+    auto server = StartServer({.voices = c.voices});
+    SpeechServiceBridge bridge(host_, quick_);
+    ASSERT_EQ(bridge.Open(1, 4, 0), c.chosen != nullptr);
+    bridge.Close();
+    const auto commands = server->Commands();
+    if (c.chosen) {
+      EXPECT_EQ(bridge.ChosenVoice(), c.chosen);
+      EXPECT_TRUE(Has(commands, "SET SELF LANGUAGE pt"));
+      EXPECT_TRUE(Has(commands, "SET SELF RATE 40"));
+      EXPECT_FALSE(bridge.Lost());
+    } else {
+      EXPECT_EQ(bridge.failure(), SpeechServiceBridge::Failure::kNoPortuguese);
+      EXPECT_NE(bridge.LossNotice().find("portugu\xeas"), std::string::npos);
+      for (const auto& command : commands) EXPECT_FALSE(command.starts_with("SET SELF SYNTHESIS_VOICE")) << command;
+    }
   }
-  EXPECT_TRUE(Has(server->Commands(), "SET SELF RATE 40"));
 }
 
 TEST_F(SpeechServiceBridgeTest, TextsReachTheServiceAsUtf8AndEmptyAsASpace) {

@@ -170,6 +170,24 @@ TEST_F(SynthesisTest, FullBuffersArePlayedInPieces) {
   }
 }
 
+// A key during a long text: the piece playing is the last one built.
+TEST_F(SynthesisTest, SilenceStopsTheWorkAtTheNextPiece) {
+  units["$KA"] = Fill(2, 30000);
+  Open();
+  std::string codes;
+  for (int i = 0; i < 20; ++i) codes += "[kA]";
+  for (size_t after : {1u, 2u}) {
+    player.silence_after = after;
+    Speak(codes);
+    EXPECT_EQ(player.images.size(), after);
+    // Each piece holds two units; the third was started before the flush.
+    EXPECT_LE(played.size(), 2 * after + 1) << after;
+  }
+  player.silence_after = 0;
+  Speak(codes);
+  EXPECT_EQ(played.size(), 20u) << "a new utterance starts afresh";
+}
+
 TEST_F(SynthesisTest, OpenReportsWhatFailed) {
   fixture::WriteDatabase(dir / "difones", "DIFONES2", units);
   fixture::WriteDatabase(dir / "difones", "DIFONES4", units);

@@ -18,6 +18,9 @@ namespace placarim::tradutor::fixture {
 class RecordingPlayer : public WaveBufferPlayer {
  public:
   void PlayWaveBufferWait(const std::vector<uint8_t>& image) override { images.push_back(image); }
+  // Silence is asked for once this many buffers have been played (never when 0).
+  bool SilenceRequested() override { return silence_after > 0 && images.size() >= silence_after; }
+  size_t silence_after = 0;
   // Every sample played, headers left out.
   std::vector<uint8_t> Samples() const {
     std::vector<uint8_t> all;

@@ -1,0 +1,20 @@
+#include "game/last_resort.h"
+
+#include <exception>
+#include <ostream>
+
+namespace placarim::game {
+
+int RunReportingFailures(const std::function<void()>& program, std::ostream& report) {
+  try {
+    program();
+    return 0;
+  } catch (const std::exception& error) {
+    report << "Placarim: erro inesperado: " << error.what() << std::endl;
+  } catch (...) {
+    report << "Placarim: erro inesperado." << std::endl;
+  }
+  return kUnexpectedEndCode;
+}
+
+}  // namespace placarim::game
