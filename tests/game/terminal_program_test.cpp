@@ -64,8 +64,8 @@ class TerminalProgram : public ::testing::Test {
         "cd " + Quote((binary_ / "data").string()) + " && env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=" +
         Quote(Audio().string()) + " PLACARIM_SYSCONFDIR=" + Quote((binary_ / "etc").string()) +
         " ASAN_OPTIONS=" + Quote(std::string(asan != nullptr ? asan : "") + ":detect_leaks=0") + " " +
-        Quote((binary_ / "game/placarim").string()) + " " + arguments + "; echo $? > " +
-        Quote((scratch_ / "exit").string()) + "; sleep 60";
+        Quote((binary_ / "game/placarim").string()) + " " + arguments + "; code=$?; stty -a > " +
+        Quote((scratch_ / "stty").string()) + "; echo $code > " + Quote((scratch_ / "exit").string()) + "; sleep 60";
     ASSERT_EQ(Tmux("new-session -d -s jogo -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
                    " -e LANG=C.UTF-8 " + Quote("sh -c " + Quote(command))),
               0);
@@ -108,6 +108,19 @@ class TerminalProgram : public ::testing::Test {
 
   void Press(const std::string& keys) { ASSERT_EQ(Tmux("send-keys -t jogo " + keys), 0); }
 
+  // Whether the terminal's line modes were given back after the program ended.
+  bool TerminalModesRestored() {
+    const std::string modes = ReadFile(scratch_ / "stty");
+    return std::regex_search(modes, std::regex(R"((^|\s)icanon\b)")) &&
+           std::regex_search(modes, std::regex(R"((^|\s)echo\b)"));
+  }
+
+  std::string ProgramPid() {
+    const std::string shell = Output("tmux -S " + Quote(socket_) + " list-panes -t jogo -F '#{pane_pid}'");
+    const std::string program = Output("pgrep -P " + shell.substr(0, shell.find('\n')) + " -x placarim");
+    return program.substr(0, program.find('\n'));
+  }
+
   std::optional<int> ExitCode(std::chrono::milliseconds limit) {
     std::optional<int> code;
     WaitUntil([&] {
@@ -143,8 +156,22 @@ TEST_F(TerminalProgram, ChampionshipOneChosenAnsweredAndLeftFromATerminal) {
   ASSERT_TRUE(WaitForRow("O PLACARIM é um programa sonoro", 20s)) << ScreenNow();
   Press("Space");
   EXPECT_EQ(ExitCode(20s), std::optional<int>(0)) << ScreenNow();
+  EXPECT_TRUE(TerminalModesRestored());
   // The terminal was given back: the shell's own screen, not the game's, is shown.
   EXPECT_FALSE(WaitForRow("O PLACARIM é um programa sonoro", 1s)) << ScreenNow();
+}
+
+TEST_F(TerminalProgram, TheTerminalIsGivenBackEvenAfterACrash) {
+  Start(80, 25);
+  ASSERT_TRUE(WaitForRow("^1 - Treino no quintal$", 30s)) << ScreenNow();
+  const std::string pid = ProgramPid();
+  ASSERT_FALSE(pid.empty()) << "the program is not running";
+  ASSERT_EQ(std::system(("kill -SEGV " + pid).c_str()), 0);
+  const auto code = ExitCode(20s);
+  ASSERT_TRUE(code);
+  EXPECT_EQ(*code, 128 + 11);  // it still dies of the signal
+  EXPECT_TRUE(TerminalModesRestored());
+  EXPECT_FALSE(WaitForRow("^1 - Treino no quintal$", 1s)) << ScreenNow();
 }
 
 TEST_F(TerminalProgram, ASmallTerminalIsToldSoAndTheGameShowsOnceItGrows) {
@@ -161,11 +188,9 @@ TEST_F(TerminalProgram, AHangUpEndsTheProgram) {
   Start(80, 25);
   ASSERT_TRUE(WaitForRow("^1 - Treino no quintal$", 30s)) << ScreenNow();
   // Closing the terminal's window: the program gets SIGHUP and must not linger.
-  const std::string pid = Output("tmux -S " + Quote(socket_) + " list-panes -t jogo -F '#{pane_pid}'");
-  ASSERT_FALSE(pid.empty());
-  const std::string program = Output("pgrep -P " + pid.substr(0, pid.find('\n')) + " -x placarim");
-  ASSERT_FALSE(program.empty()) << "the program is not running";
-  ASSERT_EQ(std::system(("kill -HUP " + program.substr(0, program.find('\n'))).c_str()), 0);
+  const std::string pid = ProgramPid();
+  ASSERT_FALSE(pid.empty()) << "the program is not running";
+  ASSERT_EQ(std::system(("kill -HUP " + pid).c_str()), 0);
   const auto code = ExitCode(20s);
   ASSERT_TRUE(code);
   EXPECT_EQ(*code, 255);  // the console's end on a quit message
