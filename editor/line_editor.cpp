@@ -1,4 +1,4 @@
-#include "speech/line_editor.h"
+#include "editor/line_editor.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,7 +7,7 @@
 #include "platform/text_encoding.h"
 #include "speech/local_path.h"
 
-namespace placarim::speech {
+namespace placarim::editor {
 
 namespace {
 
@@ -27,7 +27,7 @@ bool IsSpelledConsonant(uint8_t c) {
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
-  return UpperCaseLatin1(text.substr(0, prefix.size())) == UpperCaseLatin1(prefix);
+  return speech::UpperCaseLatin1(text.substr(0, prefix.size())) == speech::UpperCaseLatin1(prefix);
 }
 
 constexpr std::string_view kStrippedAroundWord = "\"(*-.<=>[_{";
@@ -78,7 +78,7 @@ std::string WordToOpen(std::string_view field, int cursor) {
   return std::string(word);
 }
 
-LineEditor::LineEditor(console::Console& console, Speech& speech, SoundOutput& sound)
+LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound)
     : console_(console), speech_(speech), sound_(sound) {}
 
 int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length, bool editable) {
@@ -483,12 +483,12 @@ void LineEditor::Paste(Field& f) {
 void LineEditor::DialTones(const Field& f) {
   const bool fast = sound_.SpeedUp();
   sound_.SetSpeedUp(false);
-  for (uint8_t c : UpperCaseLatin1(f.text)) {
+  for (uint8_t c : speech::UpperCaseLatin1(f.text)) {
     // Tones are heard one by one; a key ends the dialling, not only the tone.
     if (console_.KeyPressed()) break;
     if (IsDigit(c) || c == '#' || c == '*') {
       const char name = c == '*' ? 'X' : static_cast<char>(c);
-      sound_.PlayFile(FindFileIgnoringCase(speech_.LettersDirectory() + "dtmf_" + name + ".wav"));
+      sound_.PlayFile(speech::FindFileIgnoringCase(speech_.LettersDirectory() + "dtmf_" + name + ".wav"));
       WaitWhileSpeaking();
       console_.Delay(100);
     } else if (c == ',') {
@@ -529,7 +529,7 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
     arguments.push_back(platform::Cp1252ToUtf8(word));
   } else {
     const size_t dot = word.find('.');
-    const std::string extension = dot == std::string::npos ? "" : UpperCaseLatin1(word.substr(dot + 1, 3));
+    const std::string extension = dot == std::string::npos ? "" : speech::UpperCaseLatin1(word.substr(dot + 1, 3));
     if (extension != "EXE" && extension != "COM") {
       program = speech_.Ini().ReadIniString("FALDEK", "PROG." + extension);
       arguments.push_back(platform::Cp1252ToUtf8(word));
@@ -537,13 +537,13 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
       // A program named in the field: a drive letter or a leading backslash
       // makes it absolute; otherwise it lies in the current directory. Only
       // the typed name is converted: the directory is already this system's.
-      const std::string local = LocalPath(word);
-      program = local.starts_with('/') ? local : WithTrailingSlash(current) + local;
+      const std::string local = speech::LocalPath(word);
+      program = local.starts_with('/') ? local : speech::WithTrailingSlash(current) + local;
     }
   }
   // With no program configured the desktop opens the word by its kind.
   if (program.empty()) program = "xdg-open";
-  else if (!arguments.empty()) program = LocalPath(program);
+  else if (!arguments.empty()) program = speech::LocalPath(program);
   WaitWhileSpeaking();
   const bool started = console_.Platform().GetShell().Launch(program, arguments, current);
   WaitWhileSpeaking();
@@ -552,4 +552,4 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
 
 void LineEditor::WaitWhileSpeaking() { speech_.WaitWhileSpeaking(); }
 
-}  // namespace placarim::speech
+}  // namespace placarim::editor

@@ -1,13 +1,13 @@
-#include "console/screen_review.h"
+#include "editor/screen_review.h"
 
 #include <string_view>
 
-namespace placarim::console {
+namespace placarim::editor {
 
 namespace {
 
-constexpr int kColumns = Console::kColumns;
-constexpr int kRows = Console::kRows;
+constexpr int kColumns = console::Console::kColumns;
+constexpr int kRows = console::Console::kRows;
 constexpr int kPastEnd = kColumns + 1;
 
 // A row is never longer than this, so a longer search text could never match.
@@ -68,7 +68,7 @@ uint8_t UpperAscii(uint8_t c) { return (c >= 'a' && c <= 'z') ? static_cast<uint
 
 }  // namespace
 
-ScreenReview::ScreenReview(Console& console, speech::Speech& speech) : console_(console), speech_(speech) {}
+ScreenReview::ScreenReview(console::Console& console, speech::Speech& speech) : console_(console), speech_(speech) {}
 
 void ScreenReview::ConsoleScreenReview() {
   speech_.PlayBeep();
@@ -556,4 +556,4 @@ void ScreenReview::CopyScreen() {
   console_.CopyToClipboard(text);
 }
 
-}  // namespace placarim::console
+}  // namespace placarim::editor

@@ -17,7 +17,7 @@
 #include "speech/sound_output.h"
 #include "speech/speech.h"
 
-namespace placarim::speech {
+namespace placarim::editor {
 
 // Result codes of ReadLineEdit besides the second code of unhandled extended keys.
 inline constexpr int kEditTab = 9;
@@ -34,7 +34,7 @@ std::string WordToOpen(std::string_view field, int cursor);
 
 class LineEditor {
  public:
-  LineEditor(console::Console& console, Speech& speech, SoundOutput& sound);
+  LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound);
 
   // Entered with Ctrl+Alt+F9: the console's screen review.
   void SetScreenReview(std::function<void()> review) { screen_review_ = std::move(review); }
@@ -71,9 +71,9 @@ class LineEditor {
   void WaitWhileSpeaking();
 
   console::Console& console_;
-  Speech& speech_;
-  SoundOutput& sound_;
+  speech::Speech& speech_;
+  speech::SoundOutput& sound_;
   std::function<void()> screen_review_;
 };
 
-}  // namespace placarim::speech
+}  // namespace placarim::editor
