@@ -5,16 +5,17 @@
 //   shortest vowel   vowel left in an unstressed syllable unit after its trim
 //                    (the least, the 5th percentile and the share under 30 ms);
 //                    vowel is sound within 12 dB of the unit's loudest, voiced
+//   stress           the median vowel of stressed and of unstressed syllables
 //   join dips        joins of two units, the second starting with m n l r s z v,
 //                    a vowel or a glide, where the level of 12 ms windows near
 //                    the join falls more than 9 dB below both sides'
 //   clicks           sample steps at a join much larger than the sound around
 //                    it, per minute of speech
 //
-//   tradutor_voice_figures [--waves DIR]
+//   tradutor_voice_figures
 //
-// With --waves, each sentence is also written as DIR/speedN/NN.wav for speeds
-// 1, 3 and 5, as the program would play it.
+// PLACARIM_SYSCONFDIR may name another configuration (and through it other
+// databases) to compare.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -63,29 +64,6 @@ int CountWords(const std::string& text) {
     in_word = part;
   }
   return words;
-}
-
-void WriteWave(const fs::path& path, const std::vector<uint8_t>& samples) {
-  auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  const auto size = static_cast<uint32_t>(samples.size());
-  std::ofstream out(path, std::ios::binary);
-  out << "RIFF" << le32(size + 36) << "WAVEfmt " << le32(16) << std::string("\x01\x00\x01\x00", 4)
-      << le32(11025) << le32(11025) << std::string("\x01\x00\x08\x00", 4) << "data" << le32(size);
-  out.write(reinterpret_cast<const char*>(samples.data()), size);
-}
-
-// The device's blocks laid on the virtual clock, silences between them included.
-std::vector<uint8_t> Timeline(const std::vector<placarim::platform::fake::WrittenBlock>& blocks) {
-  std::vector<uint8_t> out;
-  int64_t previous_end = -1;
-  for (const auto& b : blocks) {
-    if (previous_end >= 0 && b.written_ms > previous_end) {
-      out.insert(out.end(), static_cast<size_t>((b.written_ms - previous_end) * 11025 / 1000), 128);
-    }
-    out.insert(out.end(), b.bytes.begin(), b.bytes.end());
-    previous_end = std::max(b.written_ms, previous_end) + int64_t(b.bytes.size()) * 1000 / 11025;
-  }
-  return out;
 }
 
 class Capture : public placarim::tradutor::WaveBufferPlayer {
@@ -150,7 +128,7 @@ struct Event {
 struct Figures {
   double heard_seconds = 0;
   int words = 0;
-  std::vector<double> unstressed_vowels_ms;
+  std::vector<double> unstressed_vowels_ms, stressed_vowels_ms;
   long joins = 0, continuant_joins = 0, dipping = 0, clicks = 0;
   double voice_seconds = 0;
 };
@@ -194,15 +172,15 @@ void MeasureVoice(placarim::tradutor::DiphoneVoice& voice, const std::vector<std
       std::string onset;
       // A syllable shortened to 0.6 before a vowel-glide unit goes on in
       // that unit's vowel, so it is not counted alone.
-      if (e.mode != 2 && e.length > 0 && e.factor > 0.65 && SplitSyllable(e.name, onset)) {
+      if (e.length > 0 && e.factor > 0.65 && SplitSyllable(e.name, onset)) {
         std::vector<uint8_t> whole;
         const auto entry = index.Find(e.name);
         data.Read(entry->offset, entry->length, whole);
         const auto vowel = VowelSteps(whole, frame);
         size_t kept = 0;
         for (size_t k = 0; k < vowel.size() && (k + 1) * frame <= e.length; ++k) kept += vowel[k] ? frame : 0;
-        f.unstressed_vowels_ms.push_back(1000.0 * double(kept) / kRate);
-        if (std::getenv("PLACARIM_FIGURES_LIST") && kept < 330) {
+        (e.mode == 2 ? f.stressed_vowels_ms : f.unstressed_vowels_ms).push_back(1000.0 * double(kept) / kRate);
+        if (std::getenv("PLACARIM_FIGURES_LIST") && kept < 330 && e.mode != 2) {
           std::printf("  short %s mode %d played %zu of %u: vowel %.0f ms\n", e.name.c_str(), e.mode, e.length,
                       unsigned(entry->length), 1000.0 * double(kept) / kRate);
         }
@@ -251,13 +229,11 @@ void MeasureVoice(placarim::tradutor::DiphoneVoice& voice, const std::vector<std
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::string waves;
-  if (argc == 3 && !std::strcmp(argv[1], "--waves")) waves = argv[2];
+int main() {
   ::setenv("PLACARIM_SYSCONFDIR", PLACARIM_BUILD_ETC_DIR, 0);
   const auto sentences = CatalogueSentences();
   std::printf("%zu sentences\n", sentences.size());
-  std::printf("speed  words/min  vowel min  vowel p5  under 30ms  dips>9dB        clicks/min\n");
+  std::printf("speed  words/min  vowel min  vowel p5  under 30ms  stressed/unstressed  dips>9dB        clicks/min\n");
   for (int speed = 1; speed <= 5; ++speed) {
     placarim::platform::fake::FakePlatform fake;
     placarim::console::Console console(fake, fs::current_path().string());
@@ -276,16 +252,14 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < sentences.size(); ++i) {
       fake.audio.written.clear();
       layer.speech.SpeakText(sentences[i]);
-      const auto heard = Timeline(fake.audio.written);
-      f.heard_seconds += double(heard.size()) / kRate;
-      f.words += CountWords(sentences[i]);
-      if (!waves.empty() && (speed == 1 || speed == 3 || speed == 5)) {
-        const fs::path dir = fs::path(waves) / ("speed" + std::to_string(speed));
-        fs::create_directories(dir);
-        char name[32];
-        std::snprintf(name, sizeof name, "%02zu.wav", i + 1);
-        WriteWave(dir / name, heard);
+      // From the first block to the end of the last on the device's clock:
+      // the pauses the speech layer waits out are heard too.
+      const auto& blocks = fake.audio.written;
+      if (!blocks.empty()) {
+        const double end_ms = double(blocks.back().written_ms) + double(blocks.back().bytes.size()) * 1000.0 / kRate;
+        f.heard_seconds += (end_ms - double(blocks.front().written_ms)) / 1000.0;
       }
+      f.words += CountWords(sentences[i]);
     }
     MeasureVoice(voice, sentences, f);
     auto& v = f.unstressed_vowels_ms;
@@ -293,8 +267,12 @@ int main(int argc, char** argv) {
     const double least = v.empty() ? 0 : v.front();
     const double p5 = v.empty() ? 0 : v[v.size() / 20];
     const double under = v.empty() ? 0 : 100.0 * double(std::lower_bound(v.begin(), v.end(), 30.0) - v.begin()) / double(v.size());
-    std::printf("%5d  %9.0f  %6.0f ms  %5.0f ms  %8.1f %%  %5.1f %% of %4ld  %7.1f\n", speed,
-                60.0 * f.words / f.heard_seconds, least, p5, under,
+    auto median = [](std::vector<double> m) {
+      std::sort(m.begin(), m.end());
+      return m.empty() ? 0.0 : m[m.size() / 2];
+    };
+    std::printf("%5d  %9.0f  %6.0f ms  %5.0f ms  %8.1f %%  %7.0f / %3.0f ms     %5.1f %% of %4ld  %7.1f\n", speed,
+                60.0 * f.words / f.heard_seconds, least, p5, under, median(f.stressed_vowels_ms), median(v),
                 100.0 * double(f.dipping) / double(std::max(1L, f.continuant_joins)), f.continuant_joins,
                 double(f.clicks) / (f.voice_seconds / 60.0));
   }

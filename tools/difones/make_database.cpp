@@ -17,7 +17,7 @@
 namespace {
 
 // Words per minute for speeds 1 to 5 (speed 3 is the usual one).
-constexpr int kRates[5] = {120, 145, 170, 210, 250};
+constexpr int kRates[5] = {120, 145, 170, 210, 280};
 // Longest final vowel of a syllable unit at each speed: a stressed syllable
 // (played whole) keeps all of it. The shipped configuration trims unstressed
 // units by less than this (CORTEFON1 to CORTEFON5 are 59, 48, 48, 36 and 24
