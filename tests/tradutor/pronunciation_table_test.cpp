@@ -125,6 +125,8 @@ TEST(PronunciationTable, ShippedRulesGiveTheExpectedUnits) {
       {"belo", "[ b/E/ l/u]"}, {"leve", "[ l/E/ v/i]"}, {"neve", "[ n/E/ v/i]"}, {"ferro", "[ f/E/ rr/u]"},
       {"jovem", "[ j/O/ v/e/~y]"}, {"mole", "[ m/O/ l/i]"}, {"moda", "[ m/O/ d/a^]"}, {"roda", "[ rr/O/ d/a^]"},
       {"forma", "[ f/O/ rr/ m/a^]"}, {"pobre", "[ p/O/ b/ r/i]"}, {"nobre", "[ n/O/ b/ r/i]"},
+      {"famosa", "[ f/a~/ m/O/ z/a^]"}, {"famosos", "[ f/a~/ m/O/ z/u/ s]"}, {"famoso", "[ f/a~/ m/O^/ z/u]"},
+      {"parece", "[ p/a/ r/E/ s/i]"}, {"acontece", "[a/ k/o/~/ t/E/ s/i]"}, {"doce", "[ d/O^/ s/i]"},
       // school and everyday words
       {"escola", "[e^/ s/ k/O/ l/a^]"}, {"professor", "[ p/ r/o^/ f/e^/ s/O^/ rr]"},
       {"professora", "[ p/ r/o^/ f/e^/ s/O^/ r/a^]"}, {"aluno", "[a/ l/U/ n/u]"}, {"aluna", "[a/ l/U/ n/a^]"},
