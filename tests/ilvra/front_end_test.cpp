@@ -518,7 +518,9 @@ TEST(IlvraFrontEnd, EverydayAndSchoolWords) {
 {"sinto", "s >im t u"}, {"ponte", "p >om tx i"}, {"campo", "k >am p u"}, 
 {"canto", "k >am t u"}, {"fundo", "f >um d u"}, {"exceção", "e s e s >am w"}, 
 {"nascer", "n a s >e r2"}, {"crescer", "k r e s >e r2"}, {"honra", ">om rr @"}, 
-{"genro", "j >em rr u"}, {"Israel", "i z rr a >e w"}, {"festa", "f >ee s t @"}, 
+{"genro", "j >em rr u"}, {"Israel", "i z rr a >e w"},
+{"ainda", "a >im d @"}, {"rainha", "rr a >i nh @"}, {"bairro", "b >a y rr u"},
+{"saiu", "s a >i w"}, {"juiz", "j u >i s2"}, {"festa", "f >ee s t @"}, 
 {"mesmo", "m >e z m u"}, {"desde", "d >e z dj i"},   };
   EXPECT_GE(std::size(words), 200u);
   for (const auto& w : words) {
