@@ -520,7 +520,10 @@ TEST(IlvraFrontEnd, EverydayAndSchoolWords) {
 {"nascer", "n a s >e r2"}, {"crescer", "k r e s >e r2"}, {"honra", ">om rr @"}, 
 {"genro", "j >em rr u"}, {"Israel", "i z rr a >e w"},
 {"ainda", "a >im d @"}, {"rainha", "rr a >i nh @"}, {"bairro", "b >a y rr u"},
-{"saiu", "s a >i w"}, {"juiz", "j u >i s2"}, {"festa", "f >ee s t @"}, 
+{"saiu", "s a >i w"}, {"juiz", "j u >i s2"},
+{"pipoca", "p i p >oo k @"}, {"objeto", "o b j >ee t u"}, {"gostosa", "g o s t >oo z @"},
+{"pacote", "p a k >oo tx i"}, {"bolo", "b >o l u"}, {"cabelo", "k a b >e l u"},
+{"floresta", "f l o r >ee s t @"}, {"bigode", "b i g >oo dj i"}, {"martelo", "m a r2 t >ee l u"}, {"festa", "f >ee s t @"}, 
 {"mesmo", "m >e z m u"}, {"desde", "d >e z dj i"},   };
   EXPECT_GE(std::size(words), 200u);
   for (const auto& w : words) {
