@@ -232,6 +232,8 @@ class Normalizer {
       out_ += "menos ";
       ++i_;
     } else if (IsDigit(c)) {
+      // Digits right after letters (A1, 12h30) are a word of their own.
+      if (!out_.empty() && IsTextLetter(out_.back())) out_ += ' ';
       ReadNumber();
       out_ += ' ';
       while ((At(i_) == ',' || At(i_) == '.') && DigitAt(i_ + 1)) {

@@ -61,6 +61,7 @@ TEST(IlvraNormalize, NumbersSignsAndSymbols) {
       {"ok...", "ok... "},
       {"casa÷bola", "casa vezes bola"},
       {"guarda-chuva", "guarda chuva"},
+      {"12h30", "doze agá trinta "},
       {"1234567890123456", "cento e vinte e três trilhões quatrocentos e cinqüenta e seis bilhões "
                            "setecentos e oitenta e nove milhões doze mil trezentos e quarenta e cinco seis "},
   };
