@@ -489,7 +489,7 @@ TEST(IlvraFrontEnd, EverydayAndSchoolWords) {
 {"mar", "m >a r2"}, {"rio", "rr >i u"}, {"terra", "t >ee rr @"}, 
 {"céu", "s >ee w"}, {"nuvem", "n >u v em y"}, {"árvore", ">a r2 v o r i"}, 
 {"folha", "f >oo lh @"}, {"cidade", "s i d >a dj i"}, {"rua", "rr >u @"}, 
-{"praia", "p r a >y @"}, {"sala", "s >a l @"}, {"mesa", "m >e z @"}, 
+{"praia", "p r >a y @"}, {"sala", "s >a l @"}, {"mesa", "m >e z @"}, 
 {"cadeira", "k a d >e y r @"}, {"porta", "p >oo r2 t @"}, {"chave", "x >a v i"}, 
 {"cama", "k >am m @"}, {"carro", "k >a rr u"}, {"ônibus", ">o n i b u s2"}, 
 {"trem", "t r >em y"}, {"avião", "a v i >am w"}, {"barco", "b >a r2 k u"}, 
@@ -524,7 +524,7 @@ TEST(IlvraFrontEnd, EverydayAndSchoolWords) {
 {"saiu", "s a >i w"}, {"juiz", "j u >i s2"},
 {"pipoca", "p i p >oo k @"}, {"objeto", "o b j >ee t u"}, {"gostosa", "g o s t >oo z @"},
 {"pacote", "p a k >oo tx i"}, {"bolo", "b >o l u"}, {"cabelo", "k a b >e l u"},
-{"floresta", "f l o r >ee s t @"}, {"bigode", "b i g >oo dj i"}, {"martelo", "m a r2 t >ee l u"}, {"festa", "f >ee s t @"}, 
+{"floresta", "f l o r >ee s t @"}, {"meia", "m >e y @"}, {"ideia", "i d >ee y @"}, {"bigode", "b i g >oo dj i"}, {"martelo", "m a r2 t >ee l u"}, {"festa", "f >ee s t @"}, 
 {"mesmo", "m >e z m u"}, {"desde", "d >e z dj i"},   };
   EXPECT_GE(std::size(words), 200u);
   for (const auto& w : words) {
