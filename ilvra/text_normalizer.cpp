@@ -1,7 +1,6 @@
 #include "ilvra/text_normalizer.h"
 
 #include <array>
-#include <charconv>
 
 #include "ilvra/latin1.h"
 #include "ilvra/letter_rules.h"
