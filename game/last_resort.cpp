@@ -5,10 +5,9 @@
 
 namespace placarim::game {
 
-int RunReportingFailures(const std::function<void()>& program, std::ostream& report) {
+int RunReportingFailures(const std::function<int()>& program, std::ostream& report) {
   try {
-    program();
-    return 0;
+    return program();
   } catch (const std::exception& error) {
     report << "Placarim: erro inesperado: " << error.what() << std::endl;
   } catch (...) {

@@ -10,9 +10,9 @@ namespace placarim::game {
 
 inline constexpr int kUnexpectedEndCode = 1;
 
-// Runs `program`. An exception that leaves it is described on `report` and
-// gives kUnexpectedEndCode; a normal return gives 0. The platform's own exit
+// Runs `program` and gives its exit code. An exception that leaves it is
+// described on `report` and gives kUnexpectedEndCode. The platform's own exit
 // (which ends the process) never comes back here.
-int RunReportingFailures(const std::function<void()>& program, std::ostream& report);
+int RunReportingFailures(const std::function<int()>& program, std::ostream& report);
 
 }  // namespace placarim::game

@@ -14,15 +14,16 @@ namespace {
 TEST(RunReportingFailures, EveryEscapingExceptionIsReportedAsExitCodeOne) {
   struct Case {
     const char* name;
-    std::function<void()> program;
+    std::function<int()> program;
     int code;
     const char* report;  // a piece the report must hold; "" for none at all
   };
   const Case cases[] = {
-      {"normal end", [] {}, 0, ""},
-      {"stream failure", [] { throw std::ios_base::failure("leitura falhou"); }, 1, "leitura falhou"},
-      {"runtime error", [] { throw std::runtime_error("sem mem\xF3ria"); }, 1, "sem mem\xF3ria"},
-      {"not an exception class", [] { throw 42; }, 1, "erro inesperado"},
+      {"normal end", [] { return 0; }, 0, ""},
+      {"refused option", [] { return 2; }, 2, ""},
+      {"stream failure", []() -> int { throw std::ios_base::failure("leitura falhou"); }, 1, "leitura falhou"},
+      {"runtime error", []() -> int { throw std::runtime_error("sem mem\xF3ria"); }, 1, "sem mem\xF3ria"},
+      {"not an exception class", []() -> int { throw 42; }, 1, "erro inesperado"},
   };
   for (const Case& c : cases) {
     std::ostringstream report;
