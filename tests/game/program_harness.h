@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -239,6 +240,8 @@ class ProgramRun {
   std::string sapi = "Nao";  // "SAPI" of "TRADUTOR": Sim opens the external synthesizer
   SynthesizerFactory make_synthesizer;
   std::vector<Wait> waits;
+  // Called each time the program waits for a key, with the wait's index.
+  std::function<void(size_t)> on_wait;
 
  private:
   static fs::path ScratchRoot() {
@@ -256,6 +259,7 @@ class ProgramRun {
     wait.heard = Heard().size();
     wait.time_ms = fake.clock.NowMs();
     waits.push_back(std::move(wait));
+    if (on_wait) on_wait(waits.size() - 1);
     if (steps_.empty()) return;  // nothing more to press: the fake reports the hang
     fake.Post(steps_.front());
     steps_.pop_front();
