@@ -39,8 +39,9 @@ class SpeechServiceBridge final : public SynthBridge {
     // Longest wait for one answer of the service during play; past it the
     // connection is cut and the service counts as lost.
     int call_ms = 200;
-    // Longest wait for the first answer when the program opens the service
-    // (a service started on demand may take a moment to come up).
+    // Longest wait for one answer while the program opens the service: one
+    // started on demand takes a moment to come up, and the list of its
+    // voices (thousands, parsed by libspeechd) takes seconds on a busy machine.
     int open_ms = 10000;
     // How often a service speaking a text is asked whether it still answers.
     int ping_ms = 500;
