@@ -44,6 +44,14 @@ class SynthSpeechPathTest : public ::testing::Test {
     }
     return samples;
   }
+  // Speech samples one text (or sentence) added, once it has been spoken.
+  size_t SamplesSpoken(const char* text, bool sentence) {
+    const size_t before = SpeechSamples();
+    if (sentence) speech_.SpeakSentence(text);
+    else speech_.SpeakText(text);
+    speech_.WaitSpeech();
+    return SpeechSamples() - before;
+  }
   int Loudest() const {
     int loudest = 0;
     for (const auto& block : fake_.audio.written) {
@@ -94,12 +102,7 @@ TEST_F(SynthSpeechPathTest, NumbersWordsAndPunctuationAreSpokenByTheEngine) {
 TEST_F(SynthSpeechPathTest, TheGamesSentencesEndInPausesNotInTheMarksNames) {
   speech_.SpeechStart(0, "");
   ASSERT_TRUE(speech_.SynthActive());
-  auto heard = [this](const char* text) {
-    const size_t before = SpeechSamples();
-    speech_.SpeakSentence(text);
-    speech_.WaitSpeech();
-    return SpeechSamples() - before;
-  };
+  auto heard = [this](const char* text) { return SamplesSpoken(text, true); };
   const size_t marks = heard("Gol! Gol de placa! Conferindo... Quer jogar?");
   const size_t bare = heard("Gol, Gol de placa, Conferindo, Quer jogar");
   const size_t named =
@@ -193,12 +196,7 @@ TEST_F(SynthSpeechPathTest, AServiceThatIsNotRunningGivesWayToTheEngineAfterANot
   speech_.SpeechStart(0, "");
   EXPECT_TRUE(speech_.SynthActive());
   EXPECT_EQ(speech_.SynthType(), 5);
-  auto heard = [this](const char* text) {
-    const size_t before = SpeechSamples();
-    speech_.SpeakText(text);
-    speech_.WaitSpeech();
-    return SpeechSamples() - before;
-  };
+  auto heard = [this](const char* text) { return SamplesSpoken(text, false); };
   const size_t first = heard("gol");
   const size_t second = heard("gol");
   EXPECT_GT(second, 22050u / 10);
