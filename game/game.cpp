@@ -2,6 +2,7 @@
 
 #include "game/message_keys.h"
 #include "game/screen.h"
+#include "game/user_files.h"
 
 namespace placarim::game {
 namespace {
@@ -13,20 +14,26 @@ constexpr uint8_t kEnter = 13;
 constexpr uint8_t kEscape = 27;
 
 constexpr std::string_view kSection = "PLACARIM";
-constexpr std::string_view kDefaultExerciseFile = "placarim.cnf";
 
 std::string MenuKey(char digit) { return std::string(kWhichChampionship) + digit; }
 
 }  // namespace
 
-Game::Game(console::Console& console, SpeechPort& speech, Random& random)
+Game::Game(console::Console& console, SpeechPort& speech, Random& random, const TeacherFiles& files,
+           platform::Clock* clock)
     : console_(console),
       speech_(speech),
       random_(random),
       narrator_(console, speech, random),
       ending_(console, speech, narrator_),
       tables_(console, speech, narrator_),
-      player_(console, speech, narrator_, ending_, tables_, championship_) {}
+      player_(console, speech, narrator_, ending_, tables_, championship_),
+      user_exercise_file_(files.user_exercise_file) {
+  if (clock != nullptr && !files.record_file.empty()) {
+    log_ = std::make_unique<PlayLog>(speech, *clock, files.record_file);
+    player_.SetAnswerListener(log_.get());
+  }
+}
 
 void Game::Run() {
   StartUp();
@@ -46,12 +53,12 @@ void Game::StartUp() {
   WriteLn(console_);
   speech_.PlaySoundKey(kStartMusic);
   narrator_.SayMessage(kGameStarts, 2);
-  exercise_file_ = speech_.ReadIniString(kSection, "CONFIGPLACARIM");
-  if (exercise_file_.empty()) exercise_file_ = kDefaultExerciseFile;
+  exercise_file_ = ChooseExerciseFile(user_exercise_file_, speech_.ReadIniString(kSection, "CONFIGPLACARIM"));
   if (!CanOpenForReading(exercise_file_)) {
     narrator_.SayMessage(kFileMissing, 1);
     ending_.QuitGame();
   }
+  if (log_) log_->Start();
 }
 
 int Game::ChooseChampionship() {
@@ -108,6 +115,7 @@ void Game::LoadChampionship(int number) {
   for (const std::string& error : loaded.errors) narrator_.SayMessage(error, 1);
   if (!loaded.ok()) ending_.QuitGame();
   championship_ = std::move(loaded.championship);
+  if (log_) log_->SetChampionship(number, *loaded.title);
 }
 
 void Game::PlayPhase(int phase) {

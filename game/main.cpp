@@ -1,10 +1,13 @@
 // The program: the game on the real platform. It takes no arguments;
-// everything comes from FALDEK.INI and the exercise file.
+// everything comes from FALDEK.INI and the exercise file (the teacher's own
+// under the user's configuration directory, when there is one). Every
+// answered sum is recorded under the user's data directory.
 #include <cstdlib>
 
 #include "game/app.h"
 #include "game/random.h"
 #include "game/screen_dump.h"
+#include "game/user_files.h"
 #include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
 #include "speech/synth_links.h"
@@ -33,7 +36,8 @@ int main() {
     auto system = std::make_shared<speech::SynthSystem>(console, wave);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
-  game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer);
+  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile()};
+  game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer, teacher_files);
   if (dump) dumping.Watch(app.Console());
   app.Run();
 }
