@@ -208,6 +208,7 @@ class Checker {
   }
 
   void CheckPreamble() {
+    if (file_.championships.empty()) return;  // told as a whole already
     for (const NumberedLine& line : file_.preamble) {
       if (ReadSum(line.text).sum) {
         Add(line.number, Severity::kWarning,

@@ -130,7 +130,8 @@ bool PlayRecordWriter::Open() {
   if (path_.empty()) return false;
   std::error_code error;
   std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), error);
-  fd_ = open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  fd_ = open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd_ < 0) fd_ = open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);  // a write-only file
   if (fd_ < 0) return false;
   // A file that does not end its last line (cut short by a full disk) gets a
   // line end first, so the next record starts on a line of its own.
