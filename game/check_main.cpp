@@ -4,6 +4,7 @@
 // one the configuration names. Exit code 0 when the game will play the file
 // as written and nothing looks mistaken, 1 otherwise, 2 for a wrong call.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -42,7 +43,9 @@ int main(int argc, char** argv) {
     path = game::ChooseExerciseFile(game::UserExerciseFile(), ini.ReadIniString("PLACARIM", "CONFIGPLACARIM"));
   }
   std::printf("Conferindo %s\n", path.c_str());
-  const auto bytes = game::ReadWholeFile(path);
+  // A directory opens as a file on Linux but cannot be read as one.
+  std::error_code error;
+  const auto bytes = std::filesystem::is_directory(path, error) ? std::nullopt : game::ReadWholeFile(path);
   if (!bytes) {
     std::printf("%s: erro: o arquivo não pode ser lido (não existe, é uma pasta ou falta permissão)\n", path.c_str());
     return 1;

@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  const auto text = game::ReadWholeFile(record);
+  // A directory opens as a file on Linux but cannot be read as one.
+  std::error_code error;
+  const auto text = std::filesystem::is_directory(record, error) ? std::nullopt : game::ReadWholeFile(record);
   if (record.empty() || !text) {
     std::printf("O registro %s não pode ser lido: ainda não houve jogo, ou falta permissão.\n", record.c_str());
     return 1;
