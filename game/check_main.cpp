@@ -13,6 +13,7 @@
 #include "game/user_files.h"
 #include "platform/config_file.h"
 #include "speech/ini_reader.h"
+#include "speech/local_path.h"
 
 namespace {
 
@@ -40,7 +41,10 @@ int main(int argc, char** argv) {
     path = argument;
   } else {
     const speech::IniReader ini(platform::StartDirectory());
-    path = game::ChooseExerciseFile(game::UserExerciseFile(), ini.ReadIniString("PLACARIM", "CONFIGPLACARIM"));
+    // The configured name is written the configuration's way (Windows-1252,
+    // perhaps backslashes); the file system wants this system's form.
+    const std::string configured = ini.ReadIniString("PLACARIM", "CONFIGPLACARIM");
+    path = game::ChooseExerciseFile(game::UserExerciseFile(), configured.empty() ? "" : speech::LocalPath(configured));
   }
   std::printf("Conferindo %s\n", path.c_str());
   // A directory opens as a file on Linux but cannot be read as one.
