@@ -53,7 +53,10 @@ void Game::StartUp() {
   WriteLn(console_);
   speech_.PlaySoundKey(kStartMusic);
   narrator_.SayMessage(kGameStarts, 2);
-  exercise_file_ = ChooseExerciseFile(user_exercise_file_, speech_.ReadIniString(kSection, "CONFIGPLACARIM"));
+  // The configured name is written the configuration's way; a name with
+  // accents (an installation under /home/joão) must still be found.
+  exercise_file_ =
+      ChooseExerciseFile(user_exercise_file_, speech_.LocalPath(speech_.ReadIniString(kSection, "CONFIGPLACARIM")));
   if (!CanOpenForReading(exercise_file_)) {
     narrator_.SayMessage(kFileMissing, 1);
     ending_.QuitGame();
