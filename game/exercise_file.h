@@ -60,7 +60,7 @@ struct WrittenFile {
   std::vector<NumberedLine> preamble;  // non-empty lines before the first header
   std::vector<WrittenChampionship> championships;
   bool from_utf8 = false;       // the text was UTF-8 and was converted
-  bool byte_order_mark = false; // a UTF-8 byte order mark opened the file (skipped)
+  bool byte_order_mark = false;  // a UTF-8 byte order mark opened the file (skipped)
   int end_of_file_line = 0;     // line of a Ctrl+Z that ends the text early; 0 when none
   bool text_after_end = false;  // something other than blanks and line ends follows it
 };
@@ -72,11 +72,11 @@ struct WrittenFile {
 // count as one); a line of blanks is a sum line.
 WrittenFile SplitExerciseFile(std::string_view file_bytes);
 
-// Fills the tables of championship `number` (1 to 9) from the whole text of the
-// exercise file, split as SplitExerciseFile does. Refusals: fewer headers than `number`
-// (PLERRARQ), a 31st sum in a phase (PLERRMAX, PLERRARQ), an eleventh phase
-// (PLERRARQ: the tables hold ten, and dropping sums the teacher wrote would go
-// unnoticed).
+// Fills the tables of championship `number` (1 to 9) from the whole text of
+// the exercise file, split as SplitExerciseFile does. Refusals: fewer headers
+// than `number` (PLERRARQ), a 31st sum in a phase (PLERRMAX, PLERRARQ), an
+// eleventh phase (PLERRARQ: the tables hold ten, and dropping sums the
+// teacher wrote would go unnoticed).
 LoadResult LoadChampionshipText(std::string_view file_bytes, int number);
 
 // Reads a whole file; nothing when it cannot be opened. Never writes.

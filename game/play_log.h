@@ -14,7 +14,8 @@
 
 namespace placarim::game {
 
-// The texts say what was lost and that play goes on; written and spoken.
+// Said (written and spoken) when the record cannot be kept: what is lost,
+// and that play goes on.
 inline constexpr std::string_view kRecordFailed =
     "Aviso para o professor: não consigo guardar o registro das jogadas. O jogo continua.";
 

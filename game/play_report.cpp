@@ -41,6 +41,11 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
+// "2026-12-07" is labelled 07/12, as Brazilians write a day.
+std::string DayLabel(const std::string& date) {
+  return date.size() == 10 ? date.substr(8, 2) + "/" + date.substr(5, 2) : date;
+}
+
 std::string Plural(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -151,13 +156,16 @@ std::string ReportSvg(const PlayReport& report) {
              "\" width=\"" + std::to_string(kBar) + "\" height=\"" + std::to_string(kTop + kPlot - top) +
              "\" fill=\"" + colour + "\"><title>" + Escaped(d.date) + ": " + std::to_string(value) + " " + what +
              "</title></rect>\n";
+      // The count over its bar, so the chart can be read without a scale.
+      svg += "<text x=\"" + std::to_string(left + kBar / 2) + "\" y=\"" + std::to_string(top - 3) +
+             "\" text-anchor=\"middle\" font-size=\"10\">" + std::to_string(value) + "</text>\n";
     };
     bar(x, d.goals, "#2e8b57", "gols");
     bar(x + kBar, d.misses, "#c0392b", "erros");
     const std::string label_x = std::to_string(x + kBar);
     const std::string label_y = std::to_string(kTop + kPlot + 14);
     svg += "<text x=\"" + label_x + "\" y=\"" + label_y + "\" text-anchor=\"end\" transform=\"rotate(-45 " + label_x +
-           " " + label_y + ")\">" + Escaped(d.date.substr(8, 2) + "/" + d.date.substr(5, 2)) + "</text>\n";
+           " " + label_y + ")\">" + Escaped(DayLabel(d.date)) + "</text>\n";
     x += day_width;
   }
   svg += "</svg>\n";
