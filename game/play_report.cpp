@@ -149,19 +149,19 @@ std::string ReportSvg(const PlayReport& report) {
          "\" text-anchor=\"end\">0</text>\n";
   int x = kLeft;
   for (const DayFigures& d : report.days) {
-    auto bar = [&](int left, int value, const char* colour, const char* what) {
+    auto bar = [&](int left, int value, const char* colour, const char* what, const char* one) {
       const int top = y_of(value);
       svg += "<rect class=\"" + std::string(what) + "\" data-dia=\"" + Escaped(d.date) + "\" data-valor=\"" +
              std::to_string(value) + "\" x=\"" + std::to_string(left) + "\" y=\"" + std::to_string(top) +
              "\" width=\"" + std::to_string(kBar) + "\" height=\"" + std::to_string(kTop + kPlot - top) +
-             "\" fill=\"" + colour + "\"><title>" + Escaped(d.date) + ": " + std::to_string(value) + " " + what +
+             "\" fill=\"" + colour + "\"><title>" + Escaped(d.date) + ": " + Plural(value, one, what) +
              "</title></rect>\n";
       // The count over its bar, so the chart can be read without a scale.
       svg += "<text x=\"" + std::to_string(left + kBar / 2) + "\" y=\"" + std::to_string(top - 3) +
              "\" text-anchor=\"middle\" font-size=\"10\">" + std::to_string(value) + "</text>\n";
     };
-    bar(x, d.goals, "#2e8b57", "gols");
-    bar(x + kBar, d.misses, "#c0392b", "erros");
+    bar(x, d.goals, "#2e8b57", "gols", "gol");
+    bar(x + kBar, d.misses, "#c0392b", "erros", "erro");
     const std::string label_x = std::to_string(x + kBar);
     const std::string label_y = std::to_string(kTop + kPlot + 14);
     svg += "<text x=\"" + label_x + "\" y=\"" + label_y + "\" text-anchor=\"end\" transform=\"rotate(-45 " + label_x +
