@@ -5,7 +5,8 @@
 namespace placarim::game {
 
 App::App(platform::Platform& platform, std::string start_directory, Random& random,
-         const VoiceFactory& make_voice, const SynthesizerFactory& make_synthesizer)
+         const VoiceFactory& make_voice, const SynthesizerFactory& make_synthesizer,
+         const TeacherFiles& teacher_files)
     : console_(platform, std::move(start_directory)),
       wave_(console_, platform.Audio()),
       synthesizer_(make_synthesizer ? make_synthesizer(console_, wave_) : nullptr),
@@ -14,7 +15,7 @@ App::App(platform::Platform& platform, std::string start_directory, Random& rand
       editor_(console_, layer_.speech, layer_.wave_link),
       review_(console_, layer_.speech),
       link_(layer_.speech, layer_.ini, editor_),
-      game_(console_, link_, random) {
+      game_(console_, link_, random, teacher_files, &platform.GetClock()) {
   if (voice_ != nullptr) layer_.speech.AttachVoice(*voice_);
   editor_.SetScreenReview([this] { review_.ConsoleScreenReview(); });
 }

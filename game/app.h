@@ -38,7 +38,8 @@ class App {
   // `start_directory` is the directory current at start-up (where FALDEK.INI
   // is looked for when the system configuration directory has none).
   App(platform::Platform& platform, std::string start_directory, Random& random,
-      const VoiceFactory& make_voice = {}, const SynthesizerFactory& make_synthesizer = {});
+      const VoiceFactory& make_voice = {}, const SynthesizerFactory& make_synthesizer = {},
+      const TeacherFiles& teacher_files = {});
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "game/message_keys.h"
 #include "platform/text_encoding.h"
@@ -43,26 +46,30 @@ bool IsHeader(std::string_view line) { return !line.empty() && line.front() == '
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Takes the longest run of leading digits off `rest` and converts it. An empty
-// run or a value beyond kMaxOperand clears `ok`; the digits are taken anyway.
-int32_t TakeNumber(std::string_view& rest, bool& ok) {
+enum class NumberRun { kOk, kEmpty, kTooBig };
+
+// Takes the longest run of leading digits off `rest` and converts it. The
+// digits are taken even when the run is worth more than kMaxOperand.
+NumberRun TakeNumber(std::string_view& rest, int32_t& value) {
   size_t length = 0;
-  int64_t value = 0;
+  int64_t total = 0;
   bool too_big = false;
   while (length < rest.size() && IsDigit(rest[length])) {
     if (!too_big) {
-      value = value * 10 + (rest[length] - '0');
-      too_big = value > kMaxOperand;
+      total = total * 10 + (rest[length] - '0');
+      too_big = total > kMaxOperand;
     }
     ++length;
   }
   rest.remove_prefix(length);
-  if (length == 0 || too_big) {
-    ok = false;
-    return 0;
-  }
-  return static_cast<int32_t>(value);
+  value = 0;
+  if (length == 0) return NumberRun::kEmpty;
+  if (too_big) return NumberRun::kTooBig;
+  value = static_cast<int32_t>(total);
+  return NumberRun::kOk;
 }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
@@ -75,83 +82,108 @@ bool IsOperatorChar(char c) {
   }
 }
 
-std::optional<ParsedSum> ParseSum(std::string_view line) {
+SumReading ReadSum(std::string_view line) {
   std::string work;
   work.reserve(line.size());
   for (char c : line) {
     if (c != ' ') work.push_back(c);
   }
   std::string_view rest = work;
-  bool ok = true;
+  SumReading reading;
+  // Every part is taken even after a fault; the first fault is the one told.
+  auto note = [&](bool broken, SumFault fault) {
+    if (broken && reading.fault == SumFault::kNone) reading.fault = fault;
+  };
+  auto number = [&](int32_t& value, SumFault empty, SumFault too_big) {
+    const NumberRun run = TakeNumber(rest, value);
+    note(run == NumberRun::kEmpty, empty);
+    note(run == NumberRun::kTooBig, too_big);
+  };
   ParsedSum sum;
-  sum.a = TakeNumber(rest, ok);
+  number(sum.a, SumFault::kNoFirstNumber, SumFault::kFirstNumberTooBig);
   if (!rest.empty()) {
     sum.op = rest.front();
     rest.remove_prefix(1);
   }
-  if (!IsOperatorChar(sum.op)) ok = false;
-  sum.b = TakeNumber(rest, ok);
-  if (rest.empty() || rest.front() != '=') ok = false;
+  note(!IsOperatorChar(sum.op), SumFault::kBadOperator);
+  number(sum.b, SumFault::kNoSecondNumber, SumFault::kSecondNumberTooBig);
+  note(rest.empty() || rest.front() != '=', SumFault::kNoEquals);
   if (!rest.empty()) rest.remove_prefix(1);
-  sum.r = TakeNumber(rest, ok);
-  if (!ok) return std::nullopt;
-  return sum;
+  number(sum.r, SumFault::kNoResult, SumFault::kResultTooBig);
+  if (reading.fault == SumFault::kNone) reading.sum = sum;
+  return reading;
+}
+
+std::optional<ParsedSum> ParseSum(std::string_view line) { return ReadSum(line).sum; }
+
+WrittenFile SplitExerciseFile(std::string_view file_bytes) {
+  WrittenFile file;
+  if (file_bytes.starts_with(kByteOrderMark)) {
+    file.byte_order_mark = true;
+    file_bytes.remove_prefix(kByteOrderMark.size());
+  }
+  if (size_t stop = file_bytes.find(kEndOfFile); stop != std::string_view::npos) {
+    const std::string_view before = file_bytes.substr(0, stop);
+    file.end_of_file_line = 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+    file.text_after_end = file_bytes.find_first_not_of(" \r\n\t\x1A", stop) != std::string_view::npos;
+    file_bytes = before;
+  }
+  file.from_utf8 = platform::LooksLikeUtf8(file_bytes);
+  const std::string text = platform::FileTextToCp1252(file_bytes);
+  LineReader reader(text);
+  std::string_view line;
+  int number = 0;
+  while (reader.Next(line)) {
+    ++number;
+    if (IsHeader(line)) {
+      file.championships.push_back({number, std::string(line.substr(1)), {}});
+      continue;
+    }
+    if (file.championships.empty()) {
+      if (!line.empty()) file.preamble.push_back({number, std::string(line)});
+      continue;
+    }
+    auto& phases = file.championships.back().phases;
+    // A phase opens with its first sum line; an empty line closes it.
+    if (line.empty()) {
+      if (!phases.empty() && !phases.back().empty()) phases.emplace_back();
+      continue;
+    }
+    if (phases.empty()) phases.emplace_back();
+    phases.back().push_back({number, std::string(line)});
+  }
+  // The empty phase an empty line opened after the last sum of each championship.
+  for (WrittenChampionship& championship : file.championships) {
+    if (!championship.phases.empty() && championship.phases.back().empty()) championship.phases.pop_back();
+  }
+  return file;
 }
 
 LoadResult LoadChampionshipText(std::string_view file_bytes, int number) {
   LoadResult result;
-  if (number < 1) {
+  const WrittenFile file = SplitExerciseFile(file_bytes);
+  if (number < 1 || number > static_cast<int>(file.championships.size())) {
     result.errors = {std::string(kFileDamaged)};
     return result;
   }
-  if (size_t stop = file_bytes.find(kEndOfFile); stop != std::string_view::npos) {
-    file_bytes = file_bytes.substr(0, stop);
-  }
-  const std::string text = platform::FileTextToCp1252(file_bytes);
-  LineReader reader(text);
-  std::string_view line;
-
-  int headers_seen = 0;
-  while (headers_seen < number) {
-    if (!reader.Next(line)) {
-      result.errors = {std::string(kFileDamaged)};
-      return result;
-    }
-    if (IsHeader(line)) ++headers_seen;
-  }
-  result.title = std::string(line.substr(1));
-
+  const WrittenChampionship& written = file.championships[number - 1];
+  result.title = written.title;
   Championship& tables = result.championship;
-  int phase = 1;
-  int count = 0;
-  auto close_phase = [&] {
-    tables.sum_count[phase - 1] = count;
-    tables.phase_count = phase;
-  };
-  for (;;) {
-    if (!reader.Next(line)) line = "*";
-    if (IsHeader(line)) {
-      if (count > 0) close_phase();
-      return result;
-    }
-    if (line.empty()) {
-      if (count > 0) {
-        close_phase();
-        ++phase;
-        count = 0;
-      }
-      continue;
-    }
-    if (phase > kMaxPhases) {
+  for (size_t p = 0; p < written.phases.size(); ++p) {
+    const auto& sums = written.phases[p];
+    if (p == kMaxPhases) {
       result.errors = {std::string(kFileDamaged)};
       return result;
     }
-    if (count == kMaxSumsPerPhase) {
+    if (sums.size() > kMaxSumsPerPhase) {
       result.errors = {std::string(kTooManySums), std::string(kFileDamaged)};
       return result;
     }
-    tables.Sum(phase, ++count) = std::string(line);
+    for (size_t s = 0; s < sums.size(); ++s) tables.sums[p][s] = sums[s].text;
+    tables.sum_count[p] = static_cast<int>(sums.size());
+    tables.phase_count = static_cast<int>(p) + 1;
   }
+  return result;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

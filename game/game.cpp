@@ -3,6 +3,7 @@
 #include "console/keys.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
+#include "game/user_files.h"
 
 namespace placarim::game {
 namespace {
@@ -10,20 +11,26 @@ namespace {
 using namespace console::plain;
 
 constexpr std::string_view kSection = "PLACARIM";
-constexpr std::string_view kDefaultExerciseFile = "placarim.cnf";
 
 std::string MenuKey(char digit) { return std::string(kWhichChampionship) + digit; }
 
 }  // namespace
 
-Game::Game(console::Console& console, SpeechPort& speech, Random& random)
+Game::Game(console::Console& console, SpeechPort& speech, Random& random, const TeacherFiles& files,
+           platform::Clock* clock)
     : console_(console),
       speech_(speech),
       random_(random),
       narrator_(console, speech, random),
       ending_(console, speech, narrator_),
       tables_(console, speech, narrator_),
-      player_(console, speech, narrator_, ending_, tables_, championship_) {}
+      player_(console, speech, narrator_, ending_, tables_, championship_),
+      user_exercise_file_(files.user_exercise_file) {
+  if (clock != nullptr && !files.record_file.empty()) {
+    log_ = std::make_unique<PlayLog>(speech, *clock, files.record_file);
+    player_.SetAnswerListener(log_.get());
+  }
+}
 
 void Game::Run() {
   StartUp();
@@ -43,12 +50,15 @@ void Game::StartUp() {
   WriteLn(console_);
   speech_.PlaySoundKey(kStartMusic);
   narrator_.SayMessage(kGameStarts, 2);
-  exercise_file_ = speech_.ReadIniString(kSection, "CONFIGPLACARIM");
-  if (exercise_file_.empty()) exercise_file_ = kDefaultExerciseFile;
+  // The configured name is written the configuration's way; a name with
+  // accents (an installation under /home/joão) must still be found.
+  exercise_file_ =
+      ChooseExerciseFile(user_exercise_file_, speech_.LocalPath(speech_.ReadIniString(kSection, "CONFIGPLACARIM")));
   if (!CanOpenForReading(exercise_file_)) {
     narrator_.SayMessage(kFileMissing, 1);
     ending_.QuitGame();
   }
+  if (log_) log_->Start();
 }
 
 int Game::ChooseChampionship() {
@@ -105,6 +115,7 @@ void Game::LoadChampionship(int number) {
   for (const std::string& error : loaded.errors) narrator_.SayMessage(error, 1);
   if (!loaded.ok()) ending_.QuitGame();
   championship_ = std::move(loaded.championship);
+  if (log_) log_->SetChampionship(number, *loaded.title);
 }
 
 void Game::PlayPhase(int phase) {

@@ -7,12 +7,14 @@
 // answering shows the credits; a damaged file or sum line ends the game.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "console/console.h"
 #include "game/ending.h"
 #include "game/exercise_file.h"
 #include "game/narrator.h"
+#include "game/play_log.h"
 #include "game/random.h"
 #include "game/speech_port.h"
 #include "game/sum_player.h"
@@ -20,9 +22,18 @@
 
 namespace placarim::game {
 
+// The teacher's files: an exercise file of one's own, read before the one
+// the configuration names, and the record of play. Empty names: none.
+struct TeacherFiles {
+  std::string user_exercise_file;
+  std::string record_file;
+};
+
 class Game {
  public:
-  Game(console::Console& console, SpeechPort& speech, Random& random);
+  // The record of play is kept when `files` names one and a clock is given.
+  Game(console::Console& console, SpeechPort& speech, Random& random, const TeacherFiles& files = {},
+       platform::Clock* clock = nullptr);
 
   // Plays the whole game; the program ends inside (through the console).
   [[noreturn]] void Run();
@@ -46,6 +57,8 @@ class Game {
   Championship championship_;
   SumPlayer player_;
   std::string exercise_file_;
+  std::string user_exercise_file_;
+  std::unique_ptr<PlayLog> log_;
 };
 
 }  // namespace placarim::game

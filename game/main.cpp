@@ -1,6 +1,8 @@
 // The program: the game on the real platform, in a window or, with
 // --terminal or where there is no display, on the text terminal. Everything
-// else comes from FALDEK.INI and the exercise file.
+// else comes from FALDEK.INI and the exercise file (the teacher's own under
+// the user's configuration directory, when there is one). Every answered sum
+// is recorded under the user's data directory.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -12,6 +14,7 @@
 #include "game/platform_choice.h"
 #include "game/random.h"
 #include "game/screen_dump.h"
+#include "game/user_files.h"
 #include "platform/config_file.h"
 #include "speech/synth_links.h"
 #include "tradutor/voice.h"
@@ -48,7 +51,8 @@ int PlayTheGame(int argc, char** argv) {
     auto system = std::make_shared<speech::SynthSystem>(console, wave);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
-  game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer);
+  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile()};
+  game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer, teacher_files);
   if (dump) dumping.Watch(app.Console());
   app.Run();
 }

@@ -5,6 +5,7 @@
 #include "game/speech_port.h"
 #include "speech/config_lookup.h"
 #include "editor/line_editor.h"
+#include "speech/local_path.h"
 #include "speech/speech.h"
 
 namespace placarim::game {
@@ -17,6 +18,7 @@ class SpeechLink final : public SpeechPort {
   std::string ReadIniString(std::string_view section, std::string_view key) override {
     return ini_.ReadIniString(section, key);
   }
+  std::string LocalPath(std::string_view configured) override { return speech::LocalPath(configured); }
   void SpeechStart(int speed, const std::string& directory) override {
     speech_.SpeechStart(speed, directory);
   }

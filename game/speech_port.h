@@ -18,6 +18,9 @@ class SpeechPort {
 
   // A value from the suite's configuration file; empty when absent.
   virtual std::string ReadIniString(std::string_view section, std::string_view key) = 0;
+  // A configured path (Windows-1252, perhaps with backslashes) in the file
+  // system's form; unchanged unless the speech layer knows better.
+  virtual std::string LocalPath(std::string_view configured) { return std::string(configured); }
   // Starts the voices; speed 0 takes the speed from the configuration.
   virtual void SpeechStart(int speed, const std::string& sound_directory) = 0;
   // Off: punctuation in texts gives pauses instead of being named.

@@ -28,26 +28,32 @@ SumPlayer::SumPlayer(console::Console& console, SpeechPort& speech, Narrator& na
 
 void SumPlayer::PlaySum(int phase, int sum) {
   std::string answer;
+  ParsedSum parts;
   // An empty answer asks the same sum again, at no cost.
   while (answer.empty()) {
     WriteLn(console_);
-    PresentSum(phase, sum);
+    parts = PresentSum(phase, sum);
+    if (listener_ != nullptr) listener_->SumSpoken();
     answer = ReadAnswer();
   }
   WriteLn(console_);
   if (answer == ".") {
     phase_failed_ = true;
+    Tell(phase, parts, answer, Outcome::kHelp);
     OfferTimesTable(ParseOrQuit(phase, sum));
   } else if (answer == std::string(1, static_cast<char>(kTab))) {
     phase_failed_ = true;
+    Tell(phase, parts, "TAB", Outcome::kHelp);
     tables_.TimesTableField();
   } else if (answer.front() == static_cast<char>(kEscape)) {
     ending_.GiveUp();
     ending_.ShowCredits();
   } else if (answer == expected_answer_) {
+    Tell(phase, parts, answer, Outcome::kGoal);
     speech_.PlaySoundKey(kKick);
     narrator_.SayGoal();
   } else {
+    Tell(phase, parts, answer, Outcome::kMiss);
     speech_.PlaySoundKey(kKick);
     narrator_.SayMiss();
     ShowCounting(ParseOrQuit(phase, sum));
@@ -72,7 +78,11 @@ ParsedSum SumPlayer::ParseOrQuit(int phase, int sum) {
   return *parsed;
 }
 
-void SumPlayer::PresentSum(int phase, int sum) {
+void SumPlayer::Tell(int phase, const ParsedSum& sum, std::string answer, Outcome outcome) {
+  if (listener_ != nullptr) listener_->SumAnswered({phase, sum, std::move(answer), outcome});
+}
+
+ParsedSum SumPlayer::PresentSum(int phase, int sum) {
   const ParsedSum parts = ParseOrQuit(phase, sum);
   speech_.PlaySoundKey(kSumCue);
   SpeakNumber(parts.a);
@@ -81,6 +91,7 @@ void SumPlayer::PresentSum(int phase, int sum) {
   Write(console_, "=");
   speech_.PlaySoundKey(kEquals);
   expected_answer_ = std::to_string(parts.r);
+  return parts;
 }
 
 void SumPlayer::SayOperator(char op) {

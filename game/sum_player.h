@@ -10,6 +10,7 @@
 #include "game/ending.h"
 #include "game/exercise_file.h"
 #include "game/narrator.h"
+#include "game/play_record.h"
 #include "game/speech_port.h"
 #include "game/times_tables.h"
 
@@ -19,6 +20,23 @@ namespace placarim::game {
 // screen lines, otherwise the start of it and an ellipsis ("\x85") filling
 // exactly two lines, so that a huge line cannot flood the screen.
 std::string DamagedLineShown(const std::string& line);
+
+// A sum the child has just answered, as the record of play needs it.
+struct SumAnswer {
+  int phase = 0;
+  ParsedSum sum;
+  std::string answer;  // as typed; "." or "TAB" for help
+  Outcome outcome = Outcome::kGoal;
+};
+
+// Hears when a sum has been spoken (the child may answer from then on) and
+// when it was answered; giving up is not an answer.
+class AnswerListener {
+ public:
+  virtual ~AnswerListener() = default;
+  virtual void SumSpoken() = 0;
+  virtual void SumAnswered(const SumAnswer& answer) = 0;
+};
 
 class SumPlayer {
  public:
@@ -31,6 +49,9 @@ class SumPlayer {
   // Does not return when the child gives up or the sum line is damaged.
   void PlaySum(int phase, int sum);
 
+  // Told about every answered sum before the game reacts to the answer.
+  void SetAnswerListener(AnswerListener* listener) { listener_ = listener; }
+
   bool PhaseFailed() const { return phase_failed_; }
   void ClearPhaseFailed() { phase_failed_ = false; }
 
@@ -41,7 +62,8 @@ class SumPlayer {
 
  private:
   // Voices the sum and remembers its expected answer.
-  void PresentSum(int phase, int sum);
+  ParsedSum PresentSum(int phase, int sum);
+  void Tell(int phase, const ParsedSum& sum, std::string answer, Outcome outcome);
   // The sum's parts; a damaged line is reported and ends the game.
   ParsedSum ParseOrQuit(int phase, int sum);
   void ShowCounting(const ParsedSum& sum);
@@ -57,6 +79,7 @@ class SumPlayer {
   const Championship& championship_;
   bool phase_failed_ = false;
   std::string expected_answer_;
+  AnswerListener* listener_ = nullptr;
 };
 
 }  // namespace placarim::game

@@ -230,5 +230,75 @@ TEST(ReadWholeFile, OnlyRegularFilesAreRead) {
   fs::remove_all(dir);
 }
 
+TEST(ReadSum, TellsTheFirstFaultInReadingOrder) {
+  const std::pair<const char*, SumFault> cases[] = {
+      {"3+4=7", SumFault::kNone},
+      {"-3+4=1", SumFault::kNoFirstNumber},
+      {"   ", SumFault::kNoFirstNumber},
+      {"2147483648+0=1", SumFault::kFirstNumberTooBig},
+      {"7\tx8=56", SumFault::kBadOperator},
+      {"3%4=7", SumFault::kBadOperator},
+      {"3", SumFault::kNoSecondNumber},  // a missing operator reads as "+"
+      {"3+=7", SumFault::kNoSecondNumber},
+      {"3+99999999999=1", SumFault::kSecondNumberTooBig},
+      {"3+47", SumFault::kNoEquals},
+      {"3+4=", SumFault::kNoResult},
+      {"3+4=-7", SumFault::kNoResult},
+      {"3+4=2147483648", SumFault::kResultTooBig},
+      {"x+=", SumFault::kNoFirstNumber},  // several faults: the first one counts
+  };
+  for (const auto& [line, fault] : cases) {
+    const SumReading reading = ReadSum(line);
+    EXPECT_EQ(reading.fault, fault) << line;
+    EXPECT_EQ(reading.sum.has_value(), fault == SumFault::kNone) << line;
+  }
+}
+
+TEST(SplitExerciseFile, NumbersEveryLineAsAnEditorDoes) {
+  const std::string file =
+      "texto 1+1=2\r\n"  // 1
+      "\r\n"             // 2
+      "*um\r\n"          // 3
+      "\r\n"             // 4
+      "1+1=2\r\n"        // 5
+      "\r\n"             // 6
+      "\r\n"             // 7
+      "2+2=4\n"           // 8
+      "3+3=6\r\n"        // 9
+      "*dois\r\n"        // 10
+      "*tr\xC3\xAAs\n"  // 11
+      "5+5=10";           // 12
+  const WrittenFile written = SplitExerciseFile(file);
+  EXPECT_TRUE(written.from_utf8);
+  ASSERT_EQ(written.preamble.size(), 1u);
+  EXPECT_EQ(written.preamble[0].number, 1);
+  ASSERT_EQ(written.championships.size(), 3u);
+  const auto& one = written.championships[0];
+  EXPECT_EQ(one.header_line, 3);
+  ASSERT_EQ(one.phases.size(), 2u);
+  EXPECT_EQ(one.phases[0][0].number, 5);
+  EXPECT_EQ(one.phases[1][0].number, 8);
+  EXPECT_EQ(one.phases[1][1].number, 9);
+  EXPECT_TRUE(written.championships[1].phases.empty());
+  EXPECT_EQ(written.championships[2].title, "tr\xEAs");
+  EXPECT_EQ(written.championships[2].phases[0][0].number, 12);
+
+  const WrittenFile cut = SplitExerciseFile("*a\n1+1=2\n\n\x1A" "2+2=4\n");
+  EXPECT_EQ(cut.end_of_file_line, 4);
+  EXPECT_TRUE(cut.text_after_end);
+  EXPECT_FALSE(SplitExerciseFile("*a\n1+1=2\n\x1A\r\n\x1A").text_after_end);
+}
+
+TEST(LoadChampionship, ByteOrderMarkDoesNotHideAHeaderOnTheFirstLine) {
+  // Editors that save UTF-8 with a byte order mark put it before the first
+  // character; a header there must still open championship 1.
+  for (const std::string file : {"\xEF\xBB\xBF*Somas at\xC3\xA9 dez\n1+1=2\n", "\xEF\xBB\xBF*Somas\n1+1=2\n"}) {
+    LoadResult loaded = LoadChampionshipText(file, 1);
+    ASSERT_TRUE(loaded.ok()) << file;
+    EXPECT_TRUE(loaded.title->starts_with("Somas")) << file;
+    EXPECT_EQ(loaded.championship.phase_count, 1) << file;
+  }
+}
+
 }  // namespace
 }  // namespace placarim::game

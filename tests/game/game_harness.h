@@ -67,7 +67,7 @@ class GameRun {
 
   // Plays until the program ends; gives its exit code (-1: it never ended).
   int Play() {
-    Game game(console, speech, random);
+    Game game(console, speech, random, teacher_files, &fake.clock);
     try {
       game.Run();
     } catch (const platform::ProgramExit& exit) {
@@ -105,6 +105,10 @@ class GameRun {
 
   platform::fake::FakePlatform fake;
   std::string exercise_path;
+  TeacherFiles teacher_files;  // none unless a test names them
+  int64_t think_ms = 0;        // virtual time before each scripted step arrives
+
+  std::string Directory() const { return directory_; }
 
  private:
   static std::string ScratchDirectory() {
@@ -138,7 +142,7 @@ class GameRun {
     shot.cursor_y = console.WhereY();
     snapshots.push_back(std::move(shot));
     if (steps_.empty()) return;  // nothing more to press: the fake reports the hang
-    fake.Post(steps_.front());
+    fake.events.PostAfter(think_ms, steps_.front());
     steps_.pop_front();
   }
 

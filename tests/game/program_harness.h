@@ -135,12 +135,19 @@ class ProgramRun {
         << "[TRADUTOR]\r\nVELOCIDADE=3\r\nDIRLETRAS=" << (root_ / "dados/letras").string() << "/\r\n"
         << "SAPI=" << sapi << "\r\n"
         << "[SINTETIZADOR]\r\nDIFONES3=DIFONES3\r\nCORTAFALA3=Nao\r\nRAPIDINHO3=Nao\r\n"
-        << "[PLACARIM]\r\nDIRPLACARIM=@/sons/\r\nCONFIGPLACARIM=@/exercicios.cnf\r\n"
+        << "[PLACARIM]\r\nDIRPLACARIM=@/sons/\r\nCONFIGPLACARIM=" << configured_exercise_file_ << "\r\n"
         << extra;
   }
 
   void WriteExerciseFile(const std::string& bytes) {
     std::ofstream(root_ / "dados/exercicios.cnf", std::ios::binary) << bytes;
+  }
+  // Names the exercise file the configuration's way (`configured`, relative
+  // to the data directory, Windows-1252) and writes it under `on_disk`.
+  void WriteExerciseFileNamed(const std::string& configured, const std::string& on_disk, const std::string& bytes) {
+    configured_exercise_file_ = "@\\" + configured;
+    WriteConfiguration("");
+    std::ofstream(root_ / "dados" / on_disk, std::ios::binary) << bytes;
   }
 
   void Keys(std::string_view typed) { steps_.push_back(platform::fake::keys::Type(typed)); }
@@ -266,6 +273,7 @@ class ProgramRun {
   }
 
   fs::path root_;
+  std::string configured_exercise_file_ = "@/exercicios.cnf";
   VoiceKind voice_kind_ = VoiceKind::kOpens;
   std::deque<Step> steps_;
   LowestRandom random_;

@@ -165,6 +165,16 @@ TEST(Program, MissingExerciseFileIsSaidAndTheProgramEnds) {
   EXPECT_TRUE(run.waits.empty());
 }
 
+TEST(Program, ExerciseFileNamedWithAccentsAndBackslashesIsFound) {
+  // FALDEK.INI is Windows-1252; the file system's names are UTF-8.
+  ProgramRun run;
+  run.WriteExerciseFileNamed("exerc\xED" "cios.cnf", "exerc\xC3\xAD" "cios.cnf", kOneSum);
+  for (const char* step : {"1", "5", "\r", "\r", " "}) run.Keys(step);
+  EXPECT_EQ(run.Play(), 0);
+  EXPECT_EQ(run.CountHeard(VoiceOfKey(kFileMissing)), 0);
+  EXPECT_TRUE(run.HeardRun({"PLUAU", VoiceOfKey(kChampionshipWon)}));
+}
+
 TEST(Program, RecordingOfAMessageIsPreferredToTheVoice) {
   ProgramRun run;
   run.AddRecording(std::string(kGameStarts));

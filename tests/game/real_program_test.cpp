@@ -70,6 +70,13 @@ class Program {
     return exit_code_;
   }
   bool Started() const { return pid_ > 0; }
+  // Ends the program at once, as a power cut or a crash would: SIGKILL.
+  void Kill() {
+    kill(-pid_, SIGKILL);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    exit_code_ = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+  }
 
  private:
   pid_t pid_ = -1;
@@ -101,7 +108,9 @@ class RealProgram : public ::testing::Test {
     // X modules unloaded at exit) keep allocations for the life of the process
     // that cannot be named. The same graph is leak-checked on the headless platform.
     const char* asan = std::getenv("ASAN_OPTIONS");
-    return {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + Audio().string(),
+    // The user's own files (exercise file, record of play) stay in the scratch directory.
+    return {"XDG_CONFIG_HOME=" + (scratch_ / "config").string(), "XDG_DATA_HOME=" + (scratch_ / "dados").string(),
+            "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + Audio().string(),
             "PLACARIM_SCREEN_DUMP=" + Screen().string(), "PLACARIM_SYSCONFDIR=" + sysconfdir.string(),
             "ASAN_OPTIONS=" + std::string(asan != nullptr ? asan : "") + ":detect_leaks=0" + asan_extra};
   }
@@ -199,6 +208,46 @@ TEST_F(RealProgram, ChampionshipOneChosenAndTheFirstSumAnsweredWithKeys) {
   ASSERT_TRUE(WaitForRow("O PLACARIM é um programa sonoro", 20s)) << ScreenNow();
   Press("space");
   EXPECT_EQ(program.WaitForExit(15s), std::optional<int>(0));
+}
+
+TEST_F(RealProgram, KilledGameLosesNoAnsweredSumFromItsRecord) {
+  // The teacher's own exercise file: four sums in one phase.
+  fs::create_directories(scratch_ / "config/placarim");
+  std::ofstream(scratch_ / "config/placarim/placarim.cnf") << "*Do professor\n1+1=2\n2+2=4\n3+3=6\n4+4=8\n";
+  const fs::path record = scratch_ / "dados/placarim/jogadas.csv";
+  Program program((binary_ / "game/placarim").string(), binary_ / "data", Environment(binary_ / "etc"));
+  ASSERT_TRUE(program.Started());
+  ASSERT_TRUE(WaitForRow("^1 - Treino no quintal$", 30s)) << ScreenNow();
+  Press("1");  // the sums are the teacher's: the record names their championship's title
+  std::vector<std::string> answered;
+  for (int i = 1; i <= 3; ++i) {
+    const auto sum = WaitForRow(R"(^(\d)\+(\d)=$)", 20s);
+    ASSERT_TRUE(sum) << ScreenNow();
+    const int a = std::stoi((*sum)[1]);
+    // The last answer is a miss (its counting-out would look like a new sum on screen).
+    const int answer = i == 3 ? 2 * a + 1 : 2 * a;
+    Press(std::to_string(answer) + " Return");
+    answered.push_back(std::to_string(a) + " + " + std::to_string(a) + " = " + std::to_string(2 * a) + "," +
+                       std::to_string(answer) + "," + (i == 3 ? "erro" : "gol"));
+    // The answer has been acted on once the game has shouted about it.
+    const auto reactions = [&] {
+      std::istringstream text(ReadFile(Screen()));
+      int count = 0;
+      for (std::string line; std::getline(text, line);) count += line.starts_with("Gol! ") || line.starts_with("Uh! ");
+      return count;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return reactions() == i; }, 20s)) << ReadFile(Screen());
+  }
+  // Killed while the third answer is still being acted on: its line is there.
+  program.Kill();
+  std::istringstream lines(ReadFile(record));
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(lines, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), 4u) << ReadFile(record);
+  EXPECT_TRUE(rows[0].starts_with("data,hora,campeonato"));
+  for (size_t i = 0; i < answered.size(); ++i) {
+    EXPECT_NE(rows[i + 1].find(",1,Do professor,1," + answered[i] + ","), std::string::npos) << rows[i + 1];
+  }
 }
 
 // How many messages the daemon handed to its speech module, by its log.

@@ -115,5 +115,55 @@ TEST_F(InstallTest, LauncherPointsTheProgramAtTheInstalledConfigurationFromAnyDi
   EXPECT_EQ(out, "conf=" + (moved / "etc/placarim").string() + " args=um\n");
 }
 
+TEST_F(InstallTest, TeachersToolsAreInstalledAndFindTheInstalledFiles) {
+  ASSERT_EQ(install_status_, 0) << install_log_;
+  const fs::path home = scratch_ / "casa";
+  fs::create_directories(home);
+  const std::string env = "cd / && HOME='" + home.string() + "' XDG_CONFIG_HOME= XDG_DATA_HOME= PLACARIM_SYSCONFDIR=/nao/existe ";
+  int status = 0;
+  // With no file of the teacher's own, the checker reads the shipped file
+  // through the installed configuration.
+  std::string out = Capture(env + "'" + (prefix_ / "bin/placarim-check").string() + "'", status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_NE(out.find((prefix_ / "share/placarim/placarim.cnf").string()), std::string::npos) << out;
+  out = Capture(env + "'" + (prefix_ / "bin/placarim-report").string() + "' --ajuda", status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("placarim-report"), std::string::npos) << out;
+}
+
+TEST_F(InstallTest, EditExercisesCopiesTheShippedFileOnceAndOpensIt) {
+  ASSERT_EQ(install_status_, 0) << install_log_;
+  // A stand-in for the desktop's opener that notes what it was asked to open.
+  const fs::path tools = scratch_ / "ferramentas";
+  fs::create_directories(tools);
+  const fs::path opened = scratch_ / "aberto.txt";
+  std::ofstream(tools / "xdg-open") << "#!/bin/sh\necho \"$1\" >> '" << opened.string() << "'\n";
+  fs::permissions(tools / "xdg-open", fs::perms::owner_all);
+  const fs::path config = scratch_ / "config do usuario";
+  const fs::path own = config / "placarim/placarim.cnf";
+  const std::string command = "cd / && PATH='" + tools.string() + ":/usr/bin:/bin' XDG_CONFIG_HOME='" +
+                              config.string() + "' '" + (prefix_ / "bin/placarim").string() + "' --edit-exercises";
+  int status = 0;
+  std::string out = Capture(command, status);
+  EXPECT_EQ(status, 0) << out;
+  std::ifstream copy(own, std::ios::binary), original(prefix_ / "share/placarim/placarim.cnf", std::ios::binary);
+  const std::string copied((std::istreambuf_iterator<char>(copy)), std::istreambuf_iterator<char>());
+  const std::string source((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
+  EXPECT_FALSE(copied.empty());
+  EXPECT_EQ(copied, source);
+  EXPECT_EQ((fs::status(own).permissions() & fs::perms::owner_write), fs::perms::owner_write);
+
+  // The teacher's changes are never overwritten by a second call.
+  std::ofstream(own, std::ios::binary | std::ios::trunc) << "*Minhas contas\n1+1=2\n";
+  out = Capture(command, status);
+  EXPECT_EQ(status, 0) << out;
+  std::ifstream again(own, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()),
+            "*Minhas contas\n1+1=2\n");
+  std::ifstream log(opened);
+  const std::string asked((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(asked, own.string() + "\n" + own.string() + "\n");
+}
+
 }  // namespace
 }  // namespace placarim

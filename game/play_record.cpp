@@ -1,0 +1,178 @@
+#include "game/play_record.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/text_encoding.h"
+
+namespace placarim::game {
+namespace {
+
+// A field as CSV writes it: quoted when it holds a comma, a quote or a line
+// end; line ends become blanks so that every record stays one line.
+std::string Field(std::string_view cp1252) {
+  std::string text = platform::Cp1252ToUtf8(cp1252);
+  bool quote = false;
+  std::string out;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') c = ' ';
+    if (c == ',' || c == '"') quote = true;
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return quote ? "\"" + out + "\"" : out;
+}
+
+std::string TwoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+// Splits one CSV line into fields; nothing when a quote is left open.
+std::optional<std::vector<std::string>> SplitFields(std::string_view line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c != '"') {
+        fields.back() += c;
+      } else if (i + 1 < line.size() && line[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else {
+        quoted = false;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  if (quoted) return std::nullopt;
+  return fields;
+}
+
+bool ToInt(const std::string& text, int& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+bool ToSeconds(const std::string& text, double& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() && std::isfinite(value) && value >= 0;
+}
+
+std::optional<Outcome> OutcomeOf(std::string_view name) {
+  for (Outcome outcome : {Outcome::kGoal, Outcome::kMiss, Outcome::kHelp}) {
+    if (OutcomeName(outcome) == name) return outcome;
+  }
+  return std::nullopt;
+}
+
+std::optional<RecordRow> ParseRow(std::string_view line) {
+  const auto fields = SplitFields(line);
+  if (!fields || fields->size() != 9) return std::nullopt;
+  const auto& f = *fields;
+  RecordRow row;
+  row.date = f[0];
+  row.time = f[1];
+  row.title = f[3];
+  row.sum = f[5];
+  row.answer = f[6];
+  const auto outcome = OutcomeOf(f[7]);
+  if (!outcome || row.date.size() != 10 || !ToInt(f[2], row.championship) || !ToInt(f[4], row.phase) ||
+      !ToSeconds(f[8], row.seconds)) {
+    return std::nullopt;
+  }
+  row.outcome = *outcome;
+  return row;
+}
+
+}  // namespace
+
+std::string_view OutcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kGoal: return "gol";
+    case Outcome::kMiss: return "erro";
+    case Outcome::kHelp: return "ajuda";
+  }
+  return {};
+}
+
+std::string RecordLine(const AnsweredSum& a) {
+  const platform::DateTime& w = a.when;
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.1f", a.seconds < 0 ? 0.0 : a.seconds);
+  return std::to_string(w.year) + "-" + TwoDigits(w.month) + "-" + TwoDigits(w.day) + "," +
+         TwoDigits(w.hour) + ":" + TwoDigits(w.minute) + ":" + TwoDigits(w.second) + "," +
+         std::to_string(a.championship) + "," + Field(a.title) + "," + std::to_string(a.phase) + "," +
+         Field(a.sum) + "," + Field(a.answer) + "," + std::string(OutcomeName(a.outcome)) + "," + seconds +
+         "\n";
+}
+
+PlayRecordWriter::~PlayRecordWriter() {
+  if (fd_ >= 0) close(fd_);
+}
+
+bool PlayRecordWriter::Open() {
+  if (fd_ >= 0) return true;
+  if (path_.empty()) return false;
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), error);
+  fd_ = open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd_ < 0) fd_ = open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);  // a write-only file
+  if (fd_ < 0) return false;
+  // A file that does not end its last line (cut short by a full disk) gets a
+  // line end first, so the next record starts on a line of its own.
+  const off_t size = lseek(fd_, 0, SEEK_END);
+  if (size == 0) return WriteAll(kRecordHeader);
+  char last = '\n';
+  if (size > 0 && pread(fd_, &last, 1, size - 1) == 1 && last != '\n') return WriteAll("\n");
+  return true;
+}
+
+bool PlayRecordWriter::Append(const AnsweredSum& answered) {
+  return fd_ >= 0 && WriteAll(RecordLine(answered));
+}
+
+bool PlayRecordWriter::WriteAll(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd_, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+RecordReading ReadPlayRecord(std::string_view text) {
+  RecordReading reading;
+  int number = 0;
+  while (!text.empty()) {
+    const size_t lf = text.find('\n');
+    std::string_view line = text.substr(0, lf);
+    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line == kRecordHeader.substr(0, kRecordHeader.size() - 1)) continue;
+    if (auto row = ParseRow(line)) {
+      reading.rows.push_back(std::move(*row));
+    } else {
+      reading.bad_lines.push_back(number);
+    }
+  }
+  return reading;
+}
+
+}  // namespace placarim::game
