@@ -7,6 +7,7 @@
 #include "game/screen_dump.h"
 #include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
+#include "speech/ini_reader.h"
 #include "speech/synth_links.h"
 #if PLACARIM_WITH_DIPHONE_VOICE
 #include "tradutor/voice.h"
@@ -27,10 +28,12 @@ int main() {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
 #endif
-  // espeak-ng and the desktop's speech service, used when FALDEK.INI asks for
-  // an external synthesizer ("SAPI" of "TRADUTOR").
-  const game::SynthesizerFactory make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {
-    auto system = std::make_shared<speech::SynthSystem>(console, wave);
+  // espeak-ng, the desktop's speech service and the Ilvra voice, used when
+  // FALDEK.INI asks for an external synthesizer ("SAPI" of "TRADUTOR"). The
+  // Ilvra voice's files are named by the configuration as the program starts.
+  const speech::IlvraSettings ilvra = speech::ReadIlvraSettings(speech::IniReader(platform::StartDirectory()));
+  const game::SynthesizerFactory make_synthesizer = [ilvra](console::Console& console, sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, wave, ilvra);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer);
