@@ -79,6 +79,7 @@ bool IlvraVoice::IlvraOpen(const std::string& database, const std::string& rules
                            const std::string& definitions, const std::string& prosody,
                            const std::string& abbreviations) {
   IlvraClose();
+  last_error_.clear();
   std::string why;
   if (!engine_.Load(engine_path_, why)) return false;
   std::string path = IlvraDatabasePath(OrDefault(database, "br4"), own_database_);

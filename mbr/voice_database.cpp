@@ -13,7 +13,9 @@ constexpr size_t kNameSize = 8;
 constexpr size_t kDiphoneSize = 24;
 constexpr size_t kMaxPhonemes = 255;
 
-uint32_t Fnv1a(std::span<const uint8_t> bytes) {
+}  // namespace
+
+uint32_t DatabaseChecksum(std::span<const uint8_t> bytes) {
   uint32_t h = 2166136261u;
   for (uint8_t b : bytes) {
     h ^= b;
@@ -21,6 +23,8 @@ uint32_t Fnv1a(std::span<const uint8_t> bytes) {
   }
   return h;
 }
+
+namespace {
 
 class Reader {
  public:
@@ -104,7 +108,7 @@ std::optional<VoiceDatabase> ParseDatabase(std::span<const uint8_t> image, std::
     why = image.size() < expected ? "database truncated" : "database has trailing bytes";
     return std::nullopt;
   }
-  if (Fnv1a(image.first(image.size() - 4)) != Reader(image.last(4)).U32()) {
+  if (DatabaseChecksum(image.first(image.size() - 4)) != Reader(image.last(4)).U32()) {
     why = "database damaged (checksum)";
     return std::nullopt;
   }
@@ -199,7 +203,7 @@ std::vector<uint8_t> SerializeDatabase(const VoiceDatabase& db) {
   }
   for (uint32_t m : db.marks) PutU32(out, m);
   for (int16_t s : db.samples) PutU16(out, static_cast<uint16_t>(s));
-  PutU32(out, Fnv1a(out));
+  PutU32(out, DatabaseChecksum(out));
   return out;
 }
 

@@ -73,6 +73,8 @@ struct VoiceDatabase {
 // truncated, foreign, damaged or inconsistent.
 std::optional<VoiceDatabase> ParseDatabase(std::span<const uint8_t> image, std::string& why);
 std::optional<VoiceDatabase> LoadDatabase(const std::string& path, std::string& why);
+// The hash stored in a file's last 4 bytes, of the bytes before them.
+uint32_t DatabaseChecksum(std::span<const uint8_t> bytes);
 // The file image of a database (inverse of ParseDatabase).
 std::vector<uint8_t> SerializeDatabase(const VoiceDatabase& db);
 

@@ -93,7 +93,9 @@ std::vector<uint32_t> PlaceMarks(const Spoken& spoken, double period) {
     const auto p = static_cast<uint32_t>(std::lround(position));
     if (marks.empty() || p > (marks.back() & ~mbr::kVoicedMark)) marks.push_back(p | (voiced ? mbr::kVoicedMark : 0));
   };
-  for (const auto& [from, to, voiced] : stretches) {
+  for (const auto& stretch : stretches) {
+    const size_t from = std::get<0>(stretch), to = std::get<1>(stretch);
+    const bool voiced = std::get<2>(stretch);
     if (!voiced || double(to - from) < 2 * period) {
       for (double p = double(from); p < double(to); p += period) push(p, false);
       continue;
