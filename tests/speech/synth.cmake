@@ -18,3 +18,13 @@ placarim_test(synth_speechd_daemon_test
 placarim_test(synth_speech_path_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_speech_path_test.cpp
   LIBS placarim_synth placarim_speech placarim_platform_fake Threads::Threads)
+placarim_test(synth_ilvra_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/synth_ilvra_test.cpp
+  LIBS placarim_synth
+  ENV "PLACARIM_MBROLA_LIBRARY=$<TARGET_FILE:placarim-mbrola>")
+add_dependencies(synth_ilvra_test placarim-mbrola)
+foreach(data ilvra_voice_data placarim_ilvra_files)
+  if(TARGET ${data})
+    add_dependencies(synth_ilvra_test ${data})
+  endif()
+endforeach()
