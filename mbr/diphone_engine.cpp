@@ -177,14 +177,16 @@ bool DiphoneEngine::WriteLine(std::string_view text) {
   const bool missing = db_.Find(last_written_, index) == nullptr;
   const std::string pair = db_.phonemes[static_cast<size_t>(last_written_)] + "-" + line.name;
   last_written_ = index;
+  pending_ms_ += line.duration_ms;
   pending_.push_back({index, line.duration_ms, std::move(line.points)});
-  if (pending_.size() >= kMaxPending) {
+  if (pending_.size() >= kMaxPending || (pending_.size() > 1 && pending_ms_ >= kMaxPendingMs)) {
     // Keep the last phoneme back: the ones before it need it as context.
     std::vector<Phone> last{pending_.back()};
     pending_.pop_back();
     Synthesize(pending_, context_, last.front().index);
     context_ = pending_.back().index;
     pending_ = std::move(last);
+    pending_ms_ = pending_.front().ms;
   }
   if (missing && !no_error_) return Fail(kMissingDiphone, "missing diphone " + pair);
   return true;
@@ -193,6 +195,7 @@ bool DiphoneEngine::WriteLine(std::string_view text) {
 void DiphoneEngine::Flush() {
   if (!pending_.empty()) Synthesize(pending_, context_, silence_);
   pending_.clear();
+  pending_ms_ = 0;
   context_ = last_written_ = silence_;
 }
 
@@ -209,6 +212,7 @@ size_t DiphoneEngine::Read(int16_t* out, size_t max) {
 
 void DiphoneEngine::Reset() {
   pending_.clear();
+  pending_ms_ = 0;
   output_.clear();
   read_ = 0;
   context_ = last_written_ = silence_;

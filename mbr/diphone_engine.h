@@ -73,7 +73,10 @@ class DiphoneEngine {
   const VoiceDatabase& Database() const { return db_; }
   size_t Ready() const { return output_.size() - read_; }
 
+  // A stretch is synthesized early once this many phonemes or this much
+  // speech wait for a flush.
   static constexpr size_t kMaxPending = 4096;
+  static constexpr double kMaxPendingMs = 60000;
 
  private:
   struct Phone {
@@ -96,6 +99,7 @@ class DiphoneEngine {
   int error_ = kEngineOk;
   std::string error_text_;
   std::vector<Phone> pending_;
+  double pending_ms_ = 0;
   int context_ = 0;       // phoneme before the pending ones
   int last_written_ = 0;  // for the diphone check on write
   std::vector<int16_t> output_;

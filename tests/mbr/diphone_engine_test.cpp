@@ -150,6 +150,16 @@ TEST_F(EngineTest, BadLinesReportTheirErrorAndTheEngineGoesOn) {
   }
 }
 
+// A long stretch without a flush is spoken in parts, so memory stays bounded,
+// and the parts add up to the length asked for.
+TEST_F(EngineTest, LongStretchesAreSynthesizedBeforeTheFlush) {
+  ASSERT_TRUE(engine_->Write("a 30000 50 230\ni 30000\na 30000\n"));
+  const size_t early = engine_->Ready();
+  EXPECT_GE(early, 60000u * 16);
+  engine_->Flush();
+  EXPECT_NEAR(double(engine_->Ready()), 90000.0 * 16, 2.0);
+}
+
 // Without its no-error mode the engine reports a missing diphone, and in
 // either mode it bridges it through silence rather than dropping the sound.
 TEST(EngineMissingDiphone, IsReportedOnlyWithoutNoErrorAndAlwaysBridged) {
