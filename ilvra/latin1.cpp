@@ -1,6 +1,7 @@
 #include "ilvra/latin1.h"
 
 #include <charconv>
+#include <fstream>
 #include <iterator>
 
 #include "platform/text_encoding.h"

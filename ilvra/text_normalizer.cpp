@@ -1,7 +1,6 @@
 #include "ilvra/text_normalizer.h"
 
 #include <array>
-#include <charconv>
 
 #include "ilvra/latin1.h"
 #include "ilvra/letter_rules.h"
@@ -232,6 +231,8 @@ class Normalizer {
       out_ += "menos ";
       ++i_;
     } else if (IsDigit(c)) {
+      // Digits right after letters (A1, 12h30) are a word of their own.
+      if (!out_.empty() && IsTextLetter(out_.back())) out_ += ' ';
       ReadNumber();
       out_ += ' ';
       while ((At(i_) == ',' || At(i_) == '.') && DigitAt(i_ + 1)) {
@@ -275,6 +276,7 @@ class Normalizer {
       }
     }
     const std::string_view word = t_.substr(start, i_ - start);
+    if (ReadMarkedAbbreviation(word)) return;
     const bool dot_follows = At(i_) == '.';
     const std::string upper = UpperLatin1(word);
     const std::string* replacement = dot_follows ? abbreviations_.Find(upper) : nullptr;
@@ -290,6 +292,28 @@ class Normalizer {
     // A hyphenated word is read as its parts: a hyphen token would look
     // like a phrase boundary to the melody.
     for (char ch : word) out_ += ch == '-' ? ' ' : ch;
+  }
+
+  // Abbreviations whose key goes on after the letters with marks, such as
+  // "N.º" or "Nº": the whole key must be in the text, not followed by a
+  // letter or digit.
+  bool ReadMarkedAbbreviation(std::string_view word) {
+    const uint8_t mark = Byte(At(i_));
+    if (mark != '.' && mark != 0xBA && mark != 0xAA) return false;
+    const std::string upper = UpperLatin1(word);
+    for (const auto& entry : abbreviations_.entries) {
+      const std::string& key = entry.key;
+      if (key.size() <= upper.size() || key.compare(0, upper.size(), upper) != 0) continue;
+      if (IsTextLetter(key[upper.size()])) continue;
+      const size_t rest = key.size() - upper.size();
+      if (UpperLatin1(t_.substr(i_, rest)) != std::string_view(key).substr(upper.size())) continue;
+      const char after = At(i_ + rest);
+      if (IsTextLetter(after) || IsDigit(after)) continue;
+      out_ += entry.replacement;
+      i_ += rest;
+      return true;
+    }
+    return false;
   }
 
   void ReadNumber() {

@@ -126,7 +126,7 @@ Transcription MapReference(const std::string& separated) {
       ++i;
     } else if (t == "*" || t == "r") {
       c = next_vowel ? "r" : "r2";
-    } else if ((t == "s" || t == "z" || t == "S") && last) {
+    } else if ((c == "s" || c == "z" || c == "x") && last) {
       c = "s2";
     }
     ph.push_back(c);

@@ -6,9 +6,5 @@ placarim_test(ilvra_voice_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/ilvra_voice_tes
   ENV "ILVRA_FAKE_ENGINE=$<TARGET_FILE:ilvra_fake_engine>"
       "ILVRA_INCOMPLETE_ENGINE=$<TARGET_FILE:ilvra_incomplete_engine>"
       "PLACARIM_MBROLA_LIBRARY=$<TARGET_FILE:placarim-mbrola>")
-add_dependencies(ilvra_voice_test ilvra_fake_engine ilvra_incomplete_engine placarim-mbrola)
-foreach(data ilvra_voice_data placarim_ilvra_files)
-  if(TARGET ${data})
-    add_dependencies(ilvra_voice_test ${data})
-  endif()
-endforeach()
+add_dependencies(ilvra_voice_test ilvra_fake_engine ilvra_incomplete_engine placarim-mbrola ilvra_voice_data
+  placarim_ilvra_files)

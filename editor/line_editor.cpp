@@ -1,0 +1,562 @@
+#include "editor/line_editor.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "console/colours.h"
+#include "console/keys.h"
+#include "platform/text_encoding.h"
+#include "speech/local_path.h"
+
+namespace placarim::editor {
+
+namespace {
+
+namespace plain = console::plain;
+namespace extended = console::extended;
+
+bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
+
+// Letters for word moves and word reading: ASCII letters and every code from 128 on.
+bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
+
+bool IsAsciiLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The consonants whose runs are spelled rather than pronounced ("CPF", "BH").
+bool IsSpelledConsonant(uint8_t c) {
+  if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 32);
+  if (c < 'B' || c > 'Z') return false;
+  return c != 'E' && c != 'I' && c != 'O' && c != 'U' && c != 'W' && c != 'Y';
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  return speech::UpperCaseLatin1(text.substr(0, prefix.size())) == speech::UpperCaseLatin1(prefix);
+}
+
+constexpr std::string_view kStrippedAroundWord = "\"(*-.<=>[_{";
+
+}  // namespace
+
+struct LineEditor::Field {
+  std::string text;   // always exactly `length` characters, padded with spaces
+  std::string entry;  // the padded text as editing began (Ctrl+U)
+  int length = 0;
+  int x = 1, y = 1;
+  int cursor = 1;  // 1 to length + 1
+  int origin = 1;  // first visible position
+  int width = 0;
+  int anchor = 0;  // selection ends; 0 = unset
+  int end = 0;
+  bool first_key = true;
+  bool editable = true;
+  int last = ' ';
+
+  uint8_t At(int position) const { return static_cast<uint8_t>(text[position - 1]); }
+  // Position just after the last non-space character (1 for an empty field).
+  int AfterLastWord() const {
+    const size_t last_char = text.find_last_not_of(' ');
+    return last_char == std::string::npos ? 1 : static_cast<int>(last_char) + 2;
+  }
+  // An empty selection (both ends on one position, as Shift+Del leaves it)
+  // counts as none: Shift+Del then deletes the character at the cursor and
+  // copy takes the whole field, rather than doing nothing.
+  bool HasSelection() const { return anchor != 0 && end != 0 && anchor != end; }
+  void ClearSelection() { anchor = end = 0; }
+  void RemoveAt(int position) {
+    text.erase(static_cast<size_t>(position - 1), 1);
+    text.push_back(' ');
+  }
+};
+
+std::string WordToOpen(std::string_view field, int cursor) {
+  const int length = static_cast<int>(field.size());
+  cursor = std::clamp(cursor, 1, length + 1);
+  int left = cursor;
+  while (left > 1 && field[left - 2] != ' ') --left;
+  int right = cursor;
+  while (right <= length && field[right - 1] != ' ') ++right;
+  std::string_view word = field.substr(left - 1, right - left);
+  while (!word.empty() && kStrippedAroundWord.find(word.front()) != std::string_view::npos) word.remove_prefix(1);
+  while (!word.empty() && kStrippedAroundWord.find(word.back()) != std::string_view::npos) word.remove_suffix(1);
+  return std::string(word);
+}
+
+LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound)
+    : console_(console), speech_(speech), sound_(sound) {}
+
+int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length, bool editable) {
+  Field f;
+  f.length = std::clamp(maximum_length, 0, kMaxFieldLength);
+  f.text = text.substr(0, static_cast<size_t>(f.length));
+  f.text.resize(static_cast<size_t>(f.length), ' ');
+  f.entry = f.text;
+  f.x = x;
+  f.y = y;
+  f.width = std::clamp(79 - x, 0, f.length);
+  f.editable = editable;
+
+  for (;;) {
+    Redraw(f);
+    if (!speech_.SpeechBuffer().empty()) speech_.SpeakText("");
+    uint8_t code = console_.ReadKey();
+    speech_.StopSpeech();
+    const platform::Modifiers held = console_.HeldModifiers();
+    bool ended = false;
+    bool extended = false;
+    if (code == 0) {
+      code = console_.ReadKey();
+      if (code == extended::kAltQ || code == extended::kAltW || code == extended::kAltE) {
+        code = console_.ReadKey();  // the character AltGr made with Q, W or E
+      } else {
+        extended = true;
+      }
+    }
+    if (!extended) {
+      if (code != plain::kCtrlC && code != plain::kCtrlV && code != plain::kFocusGained && code != plain::kFocusLost) {
+        f.ClearSelection();
+      }
+      HandlePlain(f, code);
+      ended = code == plain::kTab || code == plain::kCtrlEnter || code == plain::kEnter || code == plain::kEscape;
+      if (ended) f.last = code;
+    } else {
+      // Shift with a movement selects; the copy and paste keys keep the
+      // selection they work on (paste selects what it inserted).
+      const bool keeps_selection = code == extended::kShiftInsert || code == extended::kCtrlInsert;
+      if (held.shift && !keeps_selection) {
+        if (f.anchor == 0) f.anchor = f.cursor;
+      } else if (!keeps_selection) {
+        f.ClearSelection();
+      }
+      ended = HandleExtended(f, code, held.alt);
+      if (held.shift && !keeps_selection && !ended) f.end = f.cursor;
+    }
+    f.first_key = false;
+    if (ended) break;
+  }
+
+  console_.GotoXY(f.x, f.y);
+  console_.Write(std::string_view(f.text).substr(0, static_cast<size_t>(f.width)));
+  console_.GotoXY(f.x, f.y);
+  const size_t last_char = f.text.find_last_not_of(' ');
+  text = last_char == std::string::npos ? std::string() : f.text.substr(0, last_char + 1);
+  return f.last;
+}
+
+void LineEditor::Redraw(Field& f) {
+  if (f.cursor < f.origin) f.origin = f.cursor;
+  if (f.origin + f.width < f.cursor) f.origin = f.cursor - f.width;
+  console_.GotoXY(f.x, f.y);
+  const int first = f.origin;
+  const int last = std::min(f.origin + f.width - 1, f.length);
+  const int select_from = f.end != 0 ? std::min(f.anchor, f.end) : 0;
+  const int select_to = f.end != 0 ? std::max(f.anchor, f.end) : 0;  // exclusive
+  const uint8_t attribute = console_.TextAttr();
+  int position = first;
+  while (position <= last) {
+    const bool selected = position >= select_from && position < select_to;
+    int run_end = position;
+    while (run_end + 1 <= last && ((run_end + 1 >= select_from && run_end + 1 < select_to) == selected)) ++run_end;
+    if (selected) console_.SetTextAttr(console::colour::Attribute(attribute & console::colour::kTextBits, console::colour::kDarkGrey));
+    console_.Write(std::string_view(f.text).substr(static_cast<size_t>(position - 1),
+                                                   static_cast<size_t>(run_end - position + 1)));
+    if (selected) console_.SetTextAttr(attribute);
+    position = run_end + 1;
+  }
+  console_.ClrEol();
+  console_.GotoXY(f.x + f.cursor - f.origin, f.y);
+}
+
+void LineEditor::HandlePlain(Field& f, uint8_t code) {
+  switch (code) {
+    case plain::kCtrlC:
+      Copy(f);
+      return;
+    case plain::kCtrlD:
+      if (!f.editable) return;
+      std::fill(f.text.begin() + (f.cursor - 1), f.text.end(), ' ');
+      speech_.PlaySoundKey("_APFCPO");
+      return;
+    case plain::kBackspace:
+      if (f.cursor == 1) {
+        speech_.PlayBeep();
+        return;
+      }
+      --f.cursor;
+      DeleteAtCursor(f, true);
+      return;
+    case plain::kTab:
+    case plain::kCtrlEnter:
+    case plain::kEnter:
+    case plain::kEscape:
+      return;
+    case plain::kCtrlK:
+      speech_.SpeakText(std::to_string(f.cursor));
+      return;
+    case plain::kCtrlS:
+      if (!f.editable) return;
+      f.text = f.text.substr(static_cast<size_t>(f.cursor - 1));
+      f.text.resize(static_cast<size_t>(f.length), ' ');
+      f.cursor = 1;
+      speech_.PlaySoundKey("_APICPO");
+      return;
+    case plain::kCtrlU:
+      if (!f.editable) return;
+      f.text = f.entry;
+      f.cursor = 1;
+      for (int i = 0; i < 3; ++i) speech_.PlayBeep();
+      return;
+    case plain::kCtrlV:
+      Paste(f);
+      return;
+    case plain::kCtrlY:
+      if (!f.editable) return;
+      f.text.assign(static_cast<size_t>(f.length), ' ');
+      speech_.PlaySoundKey("_CPOAPA");
+      f.cursor = 1;
+      return;
+    case plain::kCtrlBackslash:
+      DialTones(f);
+      return;
+    case plain::kCtrlBackspace:
+      DeleteWord(f);
+      return;
+    case plain::kFocusGained:
+      WaitWhileSpeaking();
+      speech_.SpeakText(f.text);
+      return;
+    case plain::kFocusLost:
+      return;
+    default:
+      Type(f, code);
+  }
+}
+
+bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
+  switch (code) {
+    case extended::kF1:
+      if (alt) {
+        f.last = kEditAltF1;
+        return true;
+      }
+      SpeakWordAtCursor(f);
+      return false;
+    case extended::kF4:
+      speech_.echo_typing = !speech_.echo_typing;
+      speech_.PlaySoundKey(speech_.echo_typing ? "_FALACI" : "_FALDLG");
+      return false;
+    case extended::kF8:
+      speech_.SpeakTime();
+      return false;
+    case extended::kF12:
+      OpenWordAtCursor(f);
+      return false;
+    case extended::kHome:
+      f.cursor = 1;
+      return false;
+    case extended::kLeft:
+      if (f.cursor == 1) {
+        speech_.PlayBeep();
+        return false;
+      }
+      --f.cursor;
+      speech_.SpeakChar(f.At(f.cursor));
+      return false;
+    case extended::kRight: {
+      if (f.cursor > f.length) {
+        speech_.PlayBeep();
+        return false;
+      }
+      const uint8_t c = f.At(f.cursor);
+      if (alt && IsAsciiLetter(c)) {
+        speech_.PlaySoundKey("_FON" + std::to_string(c));
+      } else {
+        speech_.SpeakChar(c);
+      }
+      ++f.cursor;
+      return false;
+    }
+    case extended::kEnd:
+      f.cursor = f.AfterLastWord();
+      return false;
+    case extended::kDelete:
+      if (!f.editable) return false;
+      if (f.HasSelection()) {
+        const int from = std::min(f.anchor, f.end);
+        const int to = std::max(f.anchor, f.end);
+        f.cursor = from;
+        speech_.PlaySoundKey("_DEL");
+        for (int i = from; i < to; ++i) DeleteAtCursor(f, false);
+        f.anchor = f.end = f.cursor;
+      } else {
+        DeleteAtCursor(f, true);
+      }
+      return false;
+    case extended::kCtrlF1:
+      speech_.SpeakText(f.text);
+      return false;
+    case extended::kCtrlF4:
+      ChangeSpeed();
+      return false;
+    case extended::kCtrlF8:
+      speech_.SpeakDate();
+      return false;
+    case extended::kCtrlF9:
+      if (alt) {
+        if (screen_review_) screen_review_();
+        return false;
+      }
+      f.last = kEditCtrlF9;
+      return true;
+    case extended::kCtrlLeft:
+      PreviousWord(f);
+      return false;
+    case extended::kCtrlRight:
+      NextWord(f);
+      return false;
+    case extended::kShiftInsert:
+      Paste(f);
+      return false;
+    case extended::kCtrlInsert:
+      Copy(f);
+      return false;
+    default:
+      if (code >= extended::kAlt1 && code <= extended::kAlt0) return false;
+      f.last = code;
+      return true;
+  }
+}
+
+void LineEditor::Type(Field& f, uint8_t c) {
+  if (f.first_key && speech_.first_key_clears &&
+      f.text.find_first_not_of(' ', static_cast<size_t>(f.cursor - 1)) != std::string::npos) {
+    speech_.PlayClick();
+    speech_.PlayClick();
+    if (c >= 32 && f.editable) f.text.assign(static_cast<size_t>(f.length), ' ');
+  }
+  if (c < 32 || !f.editable) return;
+  if (f.cursor > f.length) {
+    speech_.PlayBeep();
+    return;
+  }
+  f.text.insert(static_cast<size_t>(f.cursor - 1), 1, static_cast<char>(c));
+  f.text.pop_back();
+  console_.WriteChar(c);
+  if (speech_.echo_typing) speech_.SpeakChar(c);
+  ++f.cursor;
+}
+
+void LineEditor::DeleteAtCursor(Field& f, bool announce) {
+  if (!f.editable || f.cursor > f.length) return;
+  const uint8_t removed = f.At(f.cursor);
+  f.RemoveAt(f.cursor);
+  Redraw(f);
+  if (announce) speech_.PlaySoundKey("_DEL");
+  speech_.SpeakChar(removed);
+}
+
+void LineEditor::SpeakWordAtCursor(Field& f) {
+  int position = f.cursor;
+  while (position <= f.length && f.At(position) == ' ') ++position;
+  if (position > f.length) {
+    speech_.PlayBeep();
+    return;
+  }
+  const uint8_t c = f.At(position);
+  int end = position + 1;
+  if (IsDigit(c) || c == '-') {
+    while (end <= f.length && IsDigit(f.At(end))) ++end;
+    speech_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position)));
+  } else if (IsLetter(c)) {
+    while (end <= f.length && IsLetter(f.At(end))) ++end;
+    const std::string run = f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position));
+    const bool consonants = std::all_of(run.begin(), run.end(),
+                                        [](char ch) { return IsSpelledConsonant(static_cast<uint8_t>(ch)); });
+    if (consonants) {
+      speech_.SpellText(run);
+    } else {
+      speech_.SpeakText(run);
+    }
+  } else {
+    speech_.SpellText(std::string(1, static_cast<char>(c)));
+  }
+  f.cursor = end;
+}
+
+bool LineEditor::MoveNextWord(Field& f) const {
+  int position = f.cursor;
+  if (position <= f.length && f.At(position) != ' ') {
+    if (IsDigit(f.At(position))) {
+      while (position <= f.length && IsDigit(f.At(position))) ++position;
+    } else {
+      ++position;
+      while (position <= f.length && IsLetter(f.At(position))) ++position;
+    }
+  }
+  while (position <= f.length && f.At(position) == ' ') ++position;
+  const int after_last = f.AfterLastWord();
+  if (position >= after_last) {
+    f.cursor = after_last;
+    return true;
+  }
+  f.cursor = position;
+  return false;
+}
+
+bool LineEditor::MovePreviousWord(Field& f) const {
+  int position = std::min(f.cursor, f.length + 1);
+  while (position > 1 && f.At(position - 1) == ' ') --position;
+  if (position <= 1) {
+    f.cursor = 1;
+    return true;
+  }
+  int start = position - 1;  // the character reached
+  if (IsDigit(f.At(start))) {
+    while (start > 1 && IsDigit(f.At(start - 1))) --start;
+  } else {
+    while (start > 1 && IsLetter(f.At(start - 1))) --start;
+  }
+  f.cursor = start;
+  return false;
+}
+
+void LineEditor::NextWord(Field& f) {
+  if (MoveNextWord(f)) {
+    speech_.PlayBeep();
+  } else {
+    speech_.PlayClick();
+  }
+}
+
+void LineEditor::PreviousWord(Field& f) {
+  if (MovePreviousWord(f)) {
+    speech_.PlayBeep();
+  } else {
+    speech_.PlayClick();
+  }
+}
+
+void LineEditor::DeleteWord(Field& f) {
+  if (!f.editable) return;
+  if (f.cursor > 1 && f.cursor <= f.length + 1 && f.At(f.cursor - 1) != ' ') MovePreviousWord(f);
+  const int start = f.cursor;
+  MoveNextWord(f);
+  const int end = f.cursor;
+  f.cursor = start;
+  for (int i = 0; i < end - start; ++i) DeleteAtCursor(f, i == 0);
+}
+
+void LineEditor::Copy(const Field& f) {
+  std::string text;
+  if (f.HasSelection()) {
+    const int from = std::min(f.anchor, f.end);
+    const int to = std::max(f.anchor, f.end);
+    text = f.text.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from));
+  } else {
+    text = f.text.substr(0, static_cast<size_t>(f.AfterLastWord() - 1)) + "\r\n";
+  }
+  console_.CopyToClipboard(text);
+}
+
+void LineEditor::Paste(Field& f) {
+  if (!f.editable) return;
+  std::vector<char> buffer(static_cast<size_t>(f.length) + 1, '\0');
+  console_.PasteFromClipboard(buffer.data(), buffer.size());
+  std::string pasted(buffer.data());
+  const size_t line_end = pasted.find_first_of("\r\n");
+  if (line_end != std::string::npos) pasted.resize(line_end);
+  if (f.first_key && speech_.first_key_clears) {
+    speech_.PlayClick();
+    speech_.PlayClick();
+    f.text.assign(static_cast<size_t>(f.length), ' ');
+  }
+  if (f.HasSelection()) {
+    f.cursor = std::min(f.anchor, f.end);
+  } else {
+    f.anchor = f.end = f.cursor;
+  }
+  const int from = std::min(f.anchor, f.end);
+  const int to = std::max(f.anchor, f.end);
+  std::string text = f.text.substr(0, static_cast<size_t>(from - 1)) + pasted +
+                     f.text.substr(static_cast<size_t>(std::min(to - 1, f.length)));
+  text.resize(static_cast<size_t>(f.length), ' ');
+  f.text = text;
+  f.anchor = from;
+  f.end = std::min(from + static_cast<int>(pasted.size()), f.length + 1);
+  f.cursor = from;
+}
+
+void LineEditor::DialTones(const Field& f) {
+  const bool fast = sound_.SpeedUp();
+  sound_.SetSpeedUp(false);
+  for (uint8_t c : speech::UpperCaseLatin1(f.text)) {
+    // Tones are heard one by one; a key ends the dialling, not only the tone.
+    if (console_.KeyPressed()) break;
+    if (IsDigit(c) || c == '#' || c == '*') {
+      const char name = c == '*' ? 'X' : static_cast<char>(c);
+      sound_.PlayFile(speech::FindFileIgnoringCase(speech_.LettersDirectory() + "dtmf_" + name + ".wav"));
+      WaitWhileSpeaking();
+      console_.Delay(100);
+    } else if (c == ',') {
+      console_.Delay(1000);
+    }
+  }
+  sound_.SetSpeedUp(fast);
+}
+
+void LineEditor::ChangeSpeed() {
+  speech_.PlaySoundKey("_VELOC");
+  uint8_t code = 0;
+  do {
+    code = speech_.ReadCharSpeak();
+  } while (console_.KeyPressed());
+  if (code == plain::kEscape || code == plain::kEnter) return;
+  const std::string directory = speech_.ProgramSoundDirectory();
+  speech_.FinishSpeech();
+  speech_.SpeechStart(code - '0', directory);
+}
+
+void LineEditor::OpenWordAtCursor(const Field& f) {
+  const std::string word = WordToOpen(f.text, f.cursor);
+  if (word.empty()) {
+    speech_.PlayBeep();
+    return;
+  }
+  OpenLinkOrFile(word);
+}
+
+void LineEditor::OpenLinkOrFile(const std::string& word) {
+  std::string program;
+  std::vector<std::string> arguments;
+  const std::string current = std::filesystem::current_path().string();
+  if (StartsWithIgnoringCase(word, "http://") || StartsWithIgnoringCase(word, "https://") ||
+      StartsWithIgnoringCase(word, "www.")) {
+    program = speech_.Ini().ReadIniString("FALDEK", "PROG.HTM");
+    arguments.push_back(platform::Cp1252ToUtf8(word));
+  } else {
+    const size_t dot = word.find('.');
+    const std::string extension = dot == std::string::npos ? "" : speech::UpperCaseLatin1(word.substr(dot + 1, 3));
+    if (extension != "EXE" && extension != "COM") {
+      program = speech_.Ini().ReadIniString("FALDEK", "PROG." + extension);
+      arguments.push_back(platform::Cp1252ToUtf8(word));
+    } else {
+      // A program named in the field: a drive letter or a leading backslash
+      // makes it absolute; otherwise it lies in the current directory. Only
+      // the typed name is converted: the directory is already this system's.
+      const std::string local = speech::LocalPath(word);
+      program = local.starts_with('/') ? local : speech::WithTrailingSlash(current) + local;
+    }
+  }
+  // With no program configured the desktop opens the word by its kind.
+  if (program.empty()) program = "xdg-open";
+  else if (!arguments.empty()) program = speech::LocalPath(program);
+  WaitWhileSpeaking();
+  const bool started = console_.Platform().GetShell().Launch(program, arguments, current);
+  WaitWhileSpeaking();
+  if (!started) speech_.PlayBeep();
+}
+
+void LineEditor::WaitWhileSpeaking() { speech_.WaitWhileSpeaking(); }
+
+}  // namespace placarim::editor

@@ -1,0 +1,544 @@
+#include "editor/screen_review.h"
+
+#include <string_view>
+
+#include "console/keys.h"
+
+namespace placarim::editor {
+
+namespace {
+
+constexpr int kColumns = console::Console::kColumns;
+constexpr int kRows = console::Console::kRows;
+constexpr int kPastEnd = kColumns + 1;
+
+// A row is never longer than this, so a longer search text could never match.
+constexpr size_t kMaxSearchText = kColumns;
+
+// The keys the review answers.
+using namespace console::extended;
+namespace plain = console::plain;
+
+bool IsBlank(uint8_t c) { return c == ' ' || c == 0; }
+
+bool IsAsciiLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The accented letters of Portuguese (and ñ); capitals are these minus 32.
+bool IsAccentedLetter(uint8_t c) {
+  constexpr std::string_view kLower = "\xE0\xE1\xE2\xE3\xE7\xE9\xEA\xED\xF1\xF3\xF4\xF5\xFA";
+  const uint8_t lower = (c >= 0xC0 && c <= 0xDE) ? static_cast<uint8_t>(c + 32) : c;
+  return c >= 0xC0 && kLower.find(static_cast<char>(lower)) != std::string_view::npos;
+}
+
+bool IsWordChar(uint8_t c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || IsAccentedLetter(c); }
+
+bool IsConsonant(uint8_t c) {
+  if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 32);
+  return std::string_view("BCDFGHJKLMNPQRSTVWXZ").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+// Runs of consonants ("CPF", "RJ") are abbreviations: spelled, not pronounced.
+bool AllConsonants(std::string_view word) {
+  for (char c : word) {
+    if (!IsConsonant(static_cast<uint8_t>(c))) return false;
+  }
+  return true;
+}
+
+// Marks that end a field even inside one colour: punctuation of forms and the
+// box-drawing characters of the console's code page.
+bool IsFieldDelimiter(uint8_t c) { return c == '!' || c == ':' || c == '?' || c == '|' || (c >= 176 && c <= 223); }
+
+uint8_t UpperAscii(uint8_t c) { return (c >= 'a' && c <= 'z') ? static_cast<uint8_t>(c - 32) : c; }
+
+}  // namespace
+
+ScreenReview::ScreenReview(console::Console& console, speech::Speech& speech) : console_(console), speech_(speech) {}
+
+void ScreenReview::ConsoleScreenReview() {
+  speech_.PlayBeep();
+  const int home_x = console_.WhereX();
+  const int home_y = console_.WhereY();
+  row_ = home_y;
+  column_ = home_x;
+  for (;;) {
+    console_.GotoXY(column_, row_);
+    const Key key = ReadCommandKey();
+    if (key.extended) {
+      RunExtended(key.code);
+    } else if (key.code == plain::kEscape) {
+      break;
+    } else {
+      RunPlain(key.code);
+    }
+    Clamp();
+  }
+  speech_.PlayBeep();
+  speech_.PlayBeep();
+  console_.GotoXY(home_x, home_y);
+}
+
+// --- keys --------------------------------------------------------------------
+
+ScreenReview::Key ScreenReview::ReadCommandKey() {
+  Key key{console_.ReadKey(), false};
+  speech_.StopSpeech();  // every key silences what is being read
+  if (key.code == 0) {
+    key.code = console_.ReadKey();
+    if (key.code == kAltQ || key.code == kAltW || key.code == kAltE) {
+      key.code = console_.ReadKey();  // a character typed with AltGr is a plain key
+    } else {
+      key.extended = true;
+    }
+  }
+  return key;
+}
+
+void ScreenReview::RunPlain(uint8_t key) {
+  switch (key) {
+    case ' ':
+      ReadLine();
+      return;
+    case plain::kEnter:
+      ++row_;
+      column_ = 1;
+      speech_.PlayClick();
+      return;
+    case plain::kBackspace:
+      MoveLeft();
+      return;
+    case plain::kTab:
+      NextField();
+      return;
+    case plain::kCtrlK:
+    case plain::kCtrlL:
+      speech_.SpeakText(std::to_string(row_) + " " + std::to_string(column_));
+      return;
+    case plain::kCtrlC:
+      CopyScreen();
+      return;
+    default:
+      if (IsAsciiLetter(key) || IsAccentedLetter(key)) {
+        RunTwoLetterCommand(key);
+      } else {
+        Refuse();
+      }
+  }
+}
+
+void ScreenReview::RunExtended(uint8_t code) {
+  switch (code) {
+    case kLeft:
+      MoveLeft();
+      return;
+    case kRight:
+      MoveRight();
+      return;
+    case kHome:
+      column_ = 1;
+      return;
+    case kEnd:
+      column_ = EndOfText(row_);
+      return;
+    case kUp:
+      MoveUp();
+      return;
+    case kDown:
+      MoveDown();
+      return;
+    case kPageUp:
+      row_ = column_ = 1;
+      ReadLine();
+      return;
+    case kPageDown:
+      row_ = kRows;
+      column_ = 1;
+      ReadLine();
+      return;
+    case kCtrlPageUp:
+      GoToLetter(false);
+      return;
+    case kCtrlPageDown:
+      GoToLetter(true);
+      return;
+    case kCtrlLeft:
+      PreviousWord();
+      return;
+    case kCtrlRight:
+      NextWord();
+      return;
+    case kF1:
+      ReadWordCommand();
+      return;
+    case kCtrlF1: {
+      const Field field = FieldAt(row_, column_);
+      ReadRange({row_, field.first, row_, field.last, true});
+      return;
+    }
+    case kF5:
+      AskSearchText();
+      return;
+    case kCtrlF5:
+      Search();
+      return;
+    case kF6:
+      AskRowAndColumn();
+      return;
+    default:
+      Refuse();
+  }
+}
+
+// The first letter names the part (I up to the cursor, T all, F from the
+// cursor; L counts as T), the second the range (T screen, L line, C field).
+void ScreenReview::RunTwoLetterCommand(uint8_t first_key) {
+  uint8_t part = UpperAscii(first_key);
+  const Key second = ReadCommandKey();
+  const uint8_t range = second.extended ? 0 : UpperAscii(second.code);
+  if (part == 'L') part = 'T';
+  const bool part_ok = part == 'I' || part == 'T' || part == 'F';
+  const bool range_ok = range == 'T' || range == 'L' || range == 'C';
+  if (!part_ok || !range_ok) {
+    Refuse();
+    return;
+  }
+  switch (range) {
+    case 'T':
+      if (part == 'I') ReadRange({1, 1, row_, column_ - 1, false});
+      else if (part == 'T') ReadRange({1, 1, kRows, kColumns, false});
+      else ReadRange({row_, column_, kRows, kColumns, false});
+      return;
+    case 'L':
+      ReadRange(LineRange(static_cast<char>(part)));
+      return;
+    default: {
+      const Field field = FieldAt(row_, column_);
+      if (part == 'I') ReadRange({row_, field.first, row_, column_, true});
+      else if (part == 'T') ReadRange({row_, field.first, row_, field.last, true});
+      else ReadRange({row_, column_, row_, field.last, true});
+    }
+  }
+}
+
+ScreenReview::Range ScreenReview::LineRange(char part) const {
+  if (part == 'I') return {row_, 1, row_, column_ - 1, true};
+  if (part == 'F') return {row_, column_, row_, kColumns, true};
+  return {row_, 1, row_, kColumns, true};
+}
+
+void ScreenReview::Clamp() {
+  auto correct = [&](int& value, int low, int high, int high_becomes) {
+    if (value >= low && value <= high) return;
+    value = value < low ? low : high_becomes;
+    speech_.PlayBeep();
+    DiscardKeys();
+  };
+  correct(column_, 1, kPastEnd, kColumns);
+  correct(row_, 1, kRows, kRows);
+}
+
+void ScreenReview::Refuse() {
+  speech_.PlayBeep();
+  speech_.PlayClick();
+  speech_.PlayBeep();
+}
+
+void ScreenReview::DiscardKeys() {
+  while (console_.KeyPressed()) console_.ReadKey();
+}
+
+// --- the screen ----------------------------------------------------------------
+
+uint8_t ScreenReview::At(int row, int column) const {
+  if (row < 1 || row > kRows || column < 1 || column > kColumns) return ' ';
+  return console_.ScreenChar(column, row);
+}
+
+uint8_t ScreenReview::AttrAt(int row, int column) const {
+  if (row < 1 || row > kRows || column < 1 || column > kColumns) return 0;
+  return console_.ScreenAttr(column, row);
+}
+
+int ScreenReview::EndOfText(int row) const {
+  for (int column = kColumns; column >= 1; --column) {
+    if (!IsBlank(At(row, column))) return column + 1;
+  }
+  return 1;
+}
+
+// The run of cells around the cursor with the cursor cell's colours and no
+// delimiter. On a delimiter, or past the last column, the field is empty.
+ScreenReview::Field ScreenReview::FieldAt(int row, int column) const {
+  if (column < 1 || column > kColumns || IsFieldDelimiter(At(row, column))) return {column + 1, column - 1};
+  const uint8_t attribute = AttrAt(row, column);
+  auto inside = [&](int c) { return AttrAt(row, c) == attribute && !IsFieldDelimiter(At(row, c)); };
+  Field field{column, column};
+  while (field.first > 1 && inside(field.first - 1)) --field.first;
+  while (field.last < kColumns && inside(field.last + 1)) ++field.last;
+  return field;
+}
+
+// --- moves -------------------------------------------------------------------
+
+void ScreenReview::MoveLeft() {
+  if (column_ > 1) speech_.SpeakChar(At(row_, column_ - 1));
+  else speech_.PlayBeep();
+  --column_;
+}
+
+void ScreenReview::MoveRight() {
+  if (column_ <= kPastEnd) speech_.SpeakChar(At(row_, column_));
+  else speech_.PlayBeep();
+  ++column_;
+}
+
+void ScreenReview::MoveUp() {
+  --row_;
+  column_ = 1;
+  if (row_ < 1) {
+    speech_.PlayBeep();
+    row_ = 1;
+  } else {
+    ReadLine();
+  }
+}
+
+void ScreenReview::MoveDown() {
+  ++row_;
+  column_ = 1;
+  speech_.PlayClick();
+  if (row_ > kRows) {
+    speech_.PlayBeep();
+    row_ = kRows;
+  } else {
+    ReadLine();
+  }
+}
+
+void ScreenReview::PreviousWord() {
+  int column = column_ - 1;
+  while (column >= 1 && IsBlank(At(row_, column))) --column;
+  if (column < 1) {
+    speech_.PlayBeep();
+    column_ = 1;
+    return;
+  }
+  while (column >= 1 && !IsBlank(At(row_, column))) --column;
+  column_ = column + 1;
+  if (column < 1) speech_.PlayBeep();  // the word starts the row
+  else speech_.PlayClick();
+}
+
+void ScreenReview::NextWord() {
+  int column = column_;
+  while (column <= kColumns && !IsBlank(At(row_, column))) ++column;
+  while (column <= kColumns && IsBlank(At(row_, column))) ++column;
+  if (column <= kColumns) {
+    column_ = column;
+    speech_.PlayClick();
+  } else {
+    speech_.PlayBeep();
+    column_ = EndOfText(row_);
+  }
+}
+
+void ScreenReview::NextField() {
+  const int next = FieldAt(row_, column_).last + 2;
+  if (next <= kColumns) {
+    column_ = next;
+    speech_.PlayClick();
+  } else {
+    column_ = EndOfText(row_);
+  }
+}
+
+void ScreenReview::GoToLetter(bool last) {
+  for (int i = 0; i < kRows * kColumns; ++i) {
+    const int index = last ? kRows * kColumns - 1 - i : i;
+    const int row = index / kColumns + 1;
+    const int column = index % kColumns + 1;
+    if (IsAsciiLetter(At(row, column))) {
+      row_ = row;
+      column_ = column;
+      break;
+    }
+  }
+  ReadLine();
+}
+
+// --- reading -------------------------------------------------------------------
+
+void ScreenReview::ReadWordCommand() {
+  // An external synthesizer speaks on its own: with a key already waiting the
+  // word would only be cut off, so the cursor moves on silently.
+  if (!(speech_.SynthActive() && console_.KeyPressed())) ReadWordAtCursor(kColumns);
+  if (column_ >= kColumns) {
+    speech_.PlayClick();
+    column_ = EndOfText(row_);
+  }
+}
+
+// Reads from (first_row, first_column) to (last_row, last_column), row by row,
+// a click marking each row's end; a waiting key stops it. The cursor ends
+// where the reading stopped (at the end of that row's text when the range
+// reaches the last column) unless the range keeps it.
+void ScreenReview::ReadRange(const Range& range) {
+  if (range.first_row == range.last_row && range.last_column < range.first_column) {
+    speech_.PlayBeep();
+    return;
+  }
+  const int saved_row = row_, saved_column = column_;
+  row_ = range.first_row;
+  column_ = range.first_column;
+  for (;;) {
+    const int last_column = row_ == range.last_row ? range.last_column : kColumns;
+    if (speech_.SynthActive()) SpeakRowUpTo(last_column);
+    else ReadWordsUpTo(last_column);
+    if (console_.KeyPressed()) break;
+    speech_.PlayClick();
+    if (row_ >= range.last_row) break;
+    ++row_;
+    column_ = 1;
+  }
+  speech_.IsSpeaking();  // a waiting key stops the speech here and stays for the loop
+  if (range.last_column >= kColumns) column_ = EndOfText(row_);
+  if (range.keeps_cursor) {
+    row_ = saved_row;
+    column_ = saved_column;
+  }
+}
+
+void ScreenReview::ReadWordsUpTo(int last_column) {
+  while (column_ <= last_column && !console_.KeyPressed()) {
+    ReadWordAtCursor(last_column);
+    while (column_ <= last_column && IsBlank(At(row_, column_))) ++column_;
+  }
+}
+
+// An external synthesizer reads a whole row at once, with its own prosody.
+void ScreenReview::SpeakRowUpTo(int last_column) {
+  std::string text;
+  for (; column_ <= last_column; ++column_) {
+    const uint8_t c = At(row_, column_);
+    text += static_cast<char>(c == 0 ? ' ' : c);
+  }
+  const size_t end = text.find_last_not_of(' ');
+  if (end != std::string::npos) speech_.SpeakText(std::string_view(text).substr(0, end + 1));
+}
+
+// Reads the word at the cursor (up to `last_column`) and leaves the cursor
+// after it. A lone symbol swallows its repetitions, said at most three times,
+// so a row of dashes is heard as three dashes and skipped whole.
+void ScreenReview::ReadWordAtCursor(int last_column) {
+  if (last_column > kColumns) last_column = kColumns;
+  while (column_ <= last_column && IsBlank(At(row_, column_))) ++column_;
+  if (column_ > last_column) return;
+  auto take = [&](std::string& word) {
+    word += static_cast<char>(At(row_, column_));
+    console_.GotoXY(column_, row_);
+    ++column_;
+  };
+  std::string word;
+  take(word);
+  while (column_ <= last_column && IsWordChar(At(row_, column_))) take(word);
+  if (word.size() == 1) {
+    const char first = word[0];
+    while (column_ <= last_column && static_cast<char>(At(row_, column_)) == first) {
+      if (word.size() < 3) word += first;
+      ++column_;
+    }
+    speech_.SpeakText(word);
+  } else if (AllConsonants(word)) {
+    speech_.SpellText(word);
+  } else {
+    speech_.SpeakText(word);
+  }
+}
+
+// --- prompts, search and copy ---------------------------------------------------------
+
+void ScreenReview::AskSearchText() {
+  speech_.SpeakText("Qual texto");
+  std::string typed;
+  for (;;) {
+    const Key pressed = ReadCommandKey();
+    if (pressed.extended) continue;  // extended keys type nothing
+    const uint8_t key = pressed.code;
+    if (key == plain::kEnter) break;
+    if (key == plain::kEscape) return;  // abandoned: the last search text stays
+    if (key == plain::kBackspace) {
+      if (typed.empty()) continue;
+      const uint8_t removed = static_cast<uint8_t>(typed.back());
+      typed.pop_back();
+      speech_.PlaySoundKey("_DEL");
+      speech_.SpeakChar(removed);
+      continue;
+    }
+    if (typed.size() >= kMaxSearchText) {
+      speech_.PlayBeep();
+      continue;
+    }
+    typed += static_cast<char>(key);
+    speech_.SpeakChar(key);
+  }
+  search_text_ = std::move(typed);
+  Search();
+}
+
+// Looks from the cursor down for the search text, exactly as typed; on the
+// cursor's row only matches that start after the cursor count.
+void ScreenReview::Search() {
+  if (!search_text_.empty()) {
+    for (int row = row_; row <= kRows; ++row) {
+      std::string line;
+      for (int column = 1; column <= kColumns; ++column) line += static_cast<char>(At(row, column));
+      const size_t from = row == row_ ? static_cast<size_t>(column_) : 0;
+      if (from >= line.size()) continue;
+      const size_t found = line.find(search_text_, from);
+      if (found != std::string::npos) {
+        row_ = row;
+        column_ = static_cast<int>(found) + 1;
+        speech_.PlayClick();
+        return;
+      }
+    }
+  }
+  speech_.PlayBeep();
+  speech_.PlayBeep();
+}
+
+// Four digits: two for the row, two for the column (0507 is row 5, column 7).
+// Values off the screen are corrected by the main loop's clamp.
+void ScreenReview::AskRowAndColumn() {
+  speech_.SpeakText("Entre linha e coluna");
+  int digits[4] = {};
+  for (int& digit : digits) {
+    const Key pressed = ReadCommandKey();
+    const uint8_t key = pressed.code;
+    if (pressed.extended || key < '0' || key > '9') {
+      speech_.PlayBeep();
+      speech_.PlayBeep();
+      return;
+    }
+    digit = key - '0';
+    speech_.SpeakChar(key);
+  }
+  row_ = digits[0] * 10 + digits[1];
+  column_ = digits[2] * 10 + digits[3];
+}
+
+// 25 lines of 80 characters, each ending in CR LF.
+void ScreenReview::CopyScreen() {
+  std::string text;
+  text.reserve(kRows * (kColumns + 2));
+  for (int row = 1; row <= kRows; ++row) {
+    for (int column = 1; column <= kColumns; ++column) {
+      const uint8_t c = At(row, column);
+      text += static_cast<char>(c == 0 ? ' ' : c);  // a zero would end the copied text
+    }
+    text += "\r\n";
+  }
+  console_.CopyToClipboard(text);
+}
+
+}  // namespace placarim::editor
