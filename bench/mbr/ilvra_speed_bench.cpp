@@ -58,9 +58,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> sentences =
       Sentences(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
   const fs::path data = PLACARIM_ILVRA_DATA;
-  // The build's prosody file, or the tests' while the build ships an empty one.
-  fs::path prosody = data / "portug.pro";
-  if (!fs::exists(prosody) || fs::file_size(prosody) == 0) prosody = PLACARIM_TEST_PROSODY;
+  const fs::path prosody = data / "portug.pro";
 
   CountingSound sound;
   placarim::ilvra::IlvraVoice voice(sound, nullptr, PLACARIM_MBROLA_LIBRARY, (data / "ilvra.db").string());

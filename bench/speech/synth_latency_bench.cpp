@@ -116,14 +116,8 @@ int main(int argc, char** argv) {
   std::ofstream ini(dir / "etc" / "FALDEK.INI");
   ini << "[TRADUTOR]\nSAPI=Sim\n[SERVFALA]\nTIPOSAPI=" << type << "\nVOZ=1\n";
   if (ilvra) {
-    // The build's voice files; the tests' prosody file while the build ships an empty one.
-    const std::filesystem::path voice = dir / "ilvra";
-    std::filesystem::copy(PLACARIM_ILVRA_DATA, voice);
-    if (std::filesystem::file_size(voice / "portug.pro") == 0) {
-      std::filesystem::copy_file(PLACARIM_TEST_PROSODY, voice / "portug.pro",
-                                 std::filesystem::copy_options::overwrite_existing);
-    }
-    ini << "[ILVRATTS]\nDIR=" << voice.string() << "/\nMOTOR=" << PLACARIM_MBROLA_LIBRARY << "\n";
+    // The build's voice files and engine.
+    ini << "[ILVRATTS]\nDIR=" << PLACARIM_ILVRA_DATA << "/\nMOTOR=" << PLACARIM_MBROLA_LIBRARY << "\n";
   }
   ini.close();
   ::setenv("PLACARIM_SYSCONFDIR", (dir / "etc").c_str(), 1);

@@ -252,20 +252,12 @@ bool HasLibrary(pid_t pid, const std::string& name) {
 }
 
 TEST_F(RealProgram, FirstPhaseOfChampionshipOnePlayedWithTheIlvraVoice) {
-  // The build's configuration with the Ilvra voice, and its files from the
-  // build's data tree; a prosody file of the tests stands in while the
-  // build ships none.
-  const fs::path etc = scratch_ / "etc", voice = scratch_ / "ilvra";
+  // The build's configuration with the Ilvra voice and its data.
+  const fs::path etc = scratch_ / "etc";
   fs::create_directories(etc);
-  fs::copy(binary_ / "data/ilvra", voice);
-  if (fs::file_size(voice / "portug.pro") == 0) {
-    fs::copy_file(fs::path(std::getenv("PLACARIM_SOURCE_DIR")) / "tests/ilvra/data/teste.pro", voice / "portug.pro",
-                  fs::copy_options::overwrite_existing);
-  }
   std::string ini = ReadFile(binary_ / "etc/FALDEK.INI");
   ini = std::regex_replace(ini, std::regex(R"(TIPOSAPI=\d+)"), "TIPOSAPI=3");
   ini = std::regex_replace(ini, std::regex(R"(\nSAPI=\w+)"), "\nSAPI=Sim");
-  ini = std::regex_replace(ini, std::regex(R"(\nDIR=[^\n]*)"), "\nDIR=" + voice.string() + "/");
   ASSERT_NE(ini.find("TIPOSAPI=3"), std::string::npos);
   std::ofstream(etc / "FALDEK.INI", std::ios::binary) << ini;
 
