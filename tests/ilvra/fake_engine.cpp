@@ -1,6 +1,6 @@
 // A stand-in diphone engine for the voice's tests: it journals every call
 // and answers each written phoneme line with 16 samples per millisecond of
-// its duration. A line of the phoneme "k" fails. Built without
+// its duration (or one sample per `fake_set_ms_per_sample` milliseconds). A line of the phoneme "k" fails. Built without
 // appendf0_Phone when FAKE_ENGINE_INCOMPLETE is defined.
 #include <cstdlib>
 #include <cstring>
@@ -11,11 +11,16 @@ namespace {
 std::string journal;
 size_t ready = 0;
 int error = 0;
+unsigned long ms_per_sample = 0;  // 0: 16 samples a millisecond
 }  // namespace
 
 extern "C" {
 const char* fake_journal() { return journal.c_str(); }
-void fake_clear() { journal.clear(); }
+void fake_clear() {
+  journal.clear();
+  ms_per_sample = 0;
+}
+void fake_set_ms_per_sample(unsigned long ms) { ms_per_sample = ms; }
 
 int init_MBR(char* path) {
   journal += std::string("init ") + path + ";";
@@ -30,7 +35,10 @@ int write_MBR(char* line) {
     return -1;
   }
   const size_t space = text.find(' ');
-  if (space != std::string::npos) ready += 16 * std::strtoul(text.c_str() + space + 1, nullptr, 10);
+  if (space != std::string::npos) {
+    const unsigned long ms = std::strtoul(text.c_str() + space + 1, nullptr, 10);
+    ready += ms_per_sample ? ms / ms_per_sample : 16 * ms;
+  }
   return 1;
 }
 int flush_MBR() {

@@ -132,6 +132,25 @@ TEST_F(IlvraVoiceTest, BlankTextMakesNoEngineCallAndEngineErrorsAreReportedAfter
   EXPECT_NE(journal.find("flush;", refused), std::string::npos);
 }
 
+// Speech shorter than 128 samples is padded with silence to 256 bytes.
+TEST_F(IlvraVoiceTest, ShortSpeechIsPaddedTo256Bytes) {
+  reinterpret_cast<void (*)(unsigned long)>(dlsym(fake_, "fake_set_ms_per_sample"))(100);
+  auto voice = Voice(std::getenv("ILVRA_FAKE_ENGINE"));
+  ASSERT_TRUE(Open(*voice));
+  ASSERT_TRUE(voice->IlvraSpeak("Gol"));
+  size_t lines_ms = 0;
+  for (const auto& line : FrontEndLines("Gol", 1.0, 1.0)) lines_ms += LineSamples({line}) / 16 / 100;
+  ASSERT_GT(lines_ms, 0u);
+  ASSERT_LT(lines_ms, 128u);
+  ASSERT_EQ(sound_.images.size(), 1u);
+  const auto& image = sound_.images[0];
+  ASSERT_EQ(image.size(), 44u + 256u);
+  EXPECT_EQ(U32(image, 40), 256u);
+  for (size_t i = 44; i < image.size(); i += 2) {
+    EXPECT_EQ(image[i] | image[i + 1] << 8, i < 44 + 2 * lines_ms ? 1000 : 0) << i;
+  }
+}
+
 TEST_F(IlvraVoiceTest, OutputFileModeWritesTheFileAndItsSizesAtClose) {
   const std::string path = ::testing::TempDir() + "/ilvra_out.wav";
   auto voice = Voice(std::getenv("ILVRA_FAKE_ENGINE"));
