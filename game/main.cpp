@@ -16,6 +16,7 @@
 #include "game/screen_dump.h"
 #include "game/user_files.h"
 #include "platform/config_file.h"
+#include "speech/ini_reader.h"
 #include "speech/synth_links.h"
 #include "tradutor/voice.h"
 
@@ -45,10 +46,12 @@ int PlayTheGame(int argc, char** argv) {
   const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
-  // espeak-ng and the desktop's speech service, used when FALDEK.INI asks for
-  // an external synthesizer ("SAPI" of "TRADUTOR").
-  const game::SynthesizerFactory make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {
-    auto system = std::make_shared<speech::SynthSystem>(console, wave);
+  // espeak-ng, the desktop's speech service and the Ilvra voice, used when
+  // FALDEK.INI asks for an external synthesizer ("SAPI" of "TRADUTOR"). The
+  // Ilvra voice's files are named by the configuration as the program starts.
+  const speech::IlvraSettings ilvra = speech::ReadIlvraSettings(speech::IniReader(platform::StartDirectory()));
+  const game::SynthesizerFactory make_synthesizer = [ilvra](console::Console& console, sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, wave, ilvra);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile()};

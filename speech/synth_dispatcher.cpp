@@ -133,11 +133,11 @@ std::string SynthDispatcher::SynthTakeNotice() {
   return std::exchange(notice_, {});
 }
 
-SynthBridgeFactory SystemSynthBridges(SynthHost& host, SynthAudio& audio) {
-  return [&host, &audio](int type) -> std::unique_ptr<SynthBridge> {
+SynthBridgeFactory SystemSynthBridges(SynthHost& host, SynthAudio& audio, IlvraSettings ilvra) {
+  return [&host, &audio, ilvra = std::move(ilvra)](int type) -> std::unique_ptr<SynthBridge> {
     switch (type) {
       case kSynthSecondVoice:
-        return nullptr;
+        return std::make_unique<IlvraBridge>(host, audio, ilvra);
       case kSynthService:
       case kSynthServiceAlt:
         return std::make_unique<SpeechServiceBridge>(host);

@@ -1,8 +1,7 @@
 // The synthesizer dispatcher: the five operations the speech layer uses for
 // an external synthesizer, each passed to the bridge that SynthType selects.
-// 3 selects the second voice (not available yet: opening it fails, so the
-// built-in voice speaks); 5 and 54 the desktop's speech service; any other
-// value the in-process engine.
+// 3 selects the Ilvra voice; 5 and 54 the desktop's speech service; any
+// other value the in-process engine.
 //
 // Fallback: a speech service that cannot be opened (not answering, no
 // Portuguese voice), or that is lost later (it died, froze or refused a
@@ -20,6 +19,7 @@
 #include <string_view>
 
 #include "speech/synth_bridge.h"
+#include "speech/synth_ilvra.h"
 #include "speech/synthesizer.h"
 
 namespace placarim::speech {
@@ -74,8 +74,8 @@ class SynthDispatcher final : public Synthesizer {
   int type_ = kSynthInProcess;
 };
 
-// The bridges of the system: the in-process engine, the speech service, and
-// no second voice yet.
-SynthBridgeFactory SystemSynthBridges(SynthHost& host, SynthAudio& audio);
+// The bridges of the system: the in-process engine, the speech service and
+// the Ilvra voice with its files as `ilvra` names them.
+SynthBridgeFactory SystemSynthBridges(SynthHost& host, SynthAudio& audio, IlvraSettings ilvra = {});
 
 }  // namespace placarim::speech

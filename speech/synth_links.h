@@ -61,8 +61,8 @@ class WaveSynthAudio final : public SynthAudio {
 };
 
 struct SynthSystem {
-  SynthSystem(console::Console& console, sound::WavePlayer& wave)
-      : host(console), audio(wave), dispatcher(host, SystemSynthBridges(host, audio)) {}
+  SynthSystem(console::Console& console, sound::WavePlayer& wave, IlvraSettings ilvra = {})
+      : host(console), audio(wave), dispatcher(host, SystemSynthBridges(host, audio, std::move(ilvra))) {}
   SynthSystem(const SynthSystem&) = delete;
   SynthSystem& operator=(const SynthSystem&) = delete;
 

@@ -1,6 +1,6 @@
-// Latency of espeak-ng as the external synthesizer, through the whole speech
-// layer and the real SDL audio path (SDL's disk driver, which plays in real
-// time).
+// Latency of an external synthesizer (espeak-ng, or the Ilvra voice with
+// type 3), through the whole speech layer and the real SDL audio path (SDL's
+// disk driver, which plays in real time).
 //
 // First sound: from SpeakText to the first block written to the audio device,
 // for a digit, a sentence and a long paragraph.
@@ -11,8 +11,12 @@
 // benchmark measures), and until the speech layer's wait has ended (the device
 // closed too).
 //
+// The Ilvra voice makes all the sound of a text before it plays it, and
+// speaking returns once the last of it is queued, so with it the 8 KB first
+// block is left out and the long text is shorter (a key still cuts it at once).
+//
 // Prints median, 95th percentile and maximum in milliseconds.
-// Usage: synth_latency_bench [trials, default 60]
+// Usage: synth_latency_bench [trials, default 60] [type, default 4; 3 for Ilvra]
 #include <SDL2/SDL.h>
 #include <unistd.h>
 
@@ -33,6 +37,7 @@
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
 #include "sound/wave_player.h"
+#include "speech/ini_reader.h"
 #include "speech/speech_layer.h"
 #include "speech/synth_links.h"
 
@@ -103,10 +108,18 @@ void PushKey() {
 
 int main(int argc, char** argv) {
   const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+  const int type = argc > 2 ? std::atoi(argv[2]) : 4;
+  const bool ilvra = type == 3;
   const auto dir = std::filesystem::temp_directory_path() /
                    ("placarim-synth-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "etc");
-  std::ofstream(dir / "etc" / "FALDEK.INI") << "[TRADUTOR]\nSAPI=Sim\n[SERVFALA]\nTIPOSAPI=4\nVOZ=1\n";
+  std::ofstream ini(dir / "etc" / "FALDEK.INI");
+  ini << "[TRADUTOR]\nSAPI=Sim\n[SERVFALA]\nTIPOSAPI=" << type << "\nVOZ=1\n";
+  if (ilvra) {
+    // The build's voice files and engine.
+    ini << "[ILVRATTS]\nDIR=" << PLACARIM_ILVRA_DATA << "/\nMOTOR=" << PLACARIM_MBROLA_LIBRARY << "\n";
+  }
+  ini.close();
   ::setenv("PLACARIM_SYSCONFDIR", (dir / "etc").c_str(), 1);
   ::setenv("SDL_AUDIODRIVER", "disk", 1);
   ::setenv("SDL_DISKAUDIOFILE", (dir / "played.raw").c_str(), 1);
@@ -115,17 +128,18 @@ int main(int argc, char** argv) {
   placarim::console::Console console(sdl, dir.string());
   TimedDevice device(sdl.Audio());
   placarim::sound::WavePlayer wave(console, device);
-  placarim::speech::SynthSystem synth(console, wave);
+  placarim::speech::SynthSystem synth(console, wave,
+                                     placarim::speech::ReadIlvraSettings(placarim::speech::IniReader(dir.string())));
   placarim::speech::SpeechLayer layer(console, wave, &synth.dispatcher);
   auto& speech = layer.speech;
   speech.SpeechStart(0, "");
   if (!speech.SynthActive()) {
-    std::fprintf(stderr, "espeak-ng could not be opened\n");
+    std::fprintf(stderr, "the synthesizer of type %d could not be opened\n", type);
     return 1;
   }
   std::mt19937 random(2024);
 
-  std::printf("espeak-ng through the speech layer and SDL (disk driver), %d trials\n", trials);
+  std::printf("%s through the speech layer and SDL (disk driver), %d trials\n", ilvra ? "Ilvra" : "espeak-ng", trials);
   std::printf("%-34s %9s %9s %9s   %s\n", "", "median", "p95", "max", "(ms)");
   const struct {
     const char* name;
@@ -134,6 +148,7 @@ int main(int argc, char** argv) {
                {"SpeakText to first block: sentence", "Quanto \xe9 sete vezes oito?"},
                {"SpeakText to first block: 8 KB", Paragraph(90)}};
   for (const auto& t : texts) {
+    if (ilvra && t.text.size() > 1000) continue;
     std::vector<double> first;
     for (int i = 0; i < trials; ++i) {
       device.Mark();
@@ -150,7 +165,7 @@ int main(int argc, char** argv) {
   }
 
   std::vector<double> to_reset, reaction;
-  const std::string long_text = Paragraph(40);
+  const std::string long_text = Paragraph(ilvra ? 3 : 40);
   for (int i = 0; i < trials; ++i) {
     speech.SpeakText(long_text);
     // The key comes from another thread while the main thread sleeps in the

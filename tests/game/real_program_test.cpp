@@ -77,6 +77,7 @@ class Program {
     waitpid(pid_, &status, 0);
     exit_code_ = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
   }
+  pid_t Pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;
@@ -292,6 +293,58 @@ TEST_F(RealProgram, ChampionshipOneSpokenThroughTheDesktopSpeechService) {
   ASSERT_TRUE(WaitForRow("O PLACARIM é um programa sonoro", 20s)) << ScreenNow();
   Press("space");
   EXPECT_EQ(program.WaitForExit(15s), std::optional<int>(0)) << ScreenNow();
+}
+
+// Whether the process has the shared library `name` loaded.
+bool HasLibrary(pid_t pid, const std::string& name) {
+  return ReadFile("/proc/" + std::to_string(pid) + "/maps").find(name) != std::string::npos;
+}
+
+TEST_F(RealProgram, FirstPhaseOfChampionshipOnePlayedWithTheIlvraVoice) {
+  // The build's configuration with the Ilvra voice and its data.
+  const fs::path etc = scratch_ / "etc";
+  fs::create_directories(etc);
+  std::string ini = ReadFile(binary_ / "etc/FALDEK.INI");
+  ini = std::regex_replace(ini, std::regex(R"(TIPOSAPI=\d+)"), "TIPOSAPI=3");
+  ini = std::regex_replace(ini, std::regex(R"(\nSAPI=\w+)"), "\nSAPI=Sim");
+  ASSERT_NE(ini.find("TIPOSAPI=3"), std::string::npos);
+  std::ofstream(etc / "FALDEK.INI", std::ios::binary) << ini;
+
+  AudioWatch sound(Audio());
+  Program program((binary_ / "game/placarim").string(), binary_ / "data", Environment(etc));
+  ASSERT_TRUE(program.Started());
+  ASSERT_TRUE(WaitForRow("^1 - Treino no quintal$", 30s)) << ScreenNow();
+  // The voice opened: a voice that fails to open unloads its engine.
+  EXPECT_TRUE(HasLibrary(program.Pid(), "libplacarim-mbrola.so"));
+  Press("1");
+  ASSERT_TRUE(WaitForRow("^Tem início agora a fase 1$", 20s)) << ScreenNow();
+
+  // Every sum of the phase, answered right as soon as it is asked, until the
+  // second phase begins (or the championship is won).
+  const std::string next = "^Tem início agora a fase 2$|^GANHOU O CAMPEONATO!!!$";
+  int answered = 0;
+  for (; answered <= 30; ++answered) {
+    const auto sum = WaitForRow(R"(^(\d+)([-+xX*:/])(\d+)=$|)" + next, 30s);
+    ASSERT_TRUE(sum) << ScreenNow();
+    if ((*sum)[1].empty()) break;
+    const long long before = sound.SoundBytes();
+    const int64_t answer = Apply(std::stoll((*sum)[1]), (*sum)[2][0], std::stoll((*sum)[3]));
+    std::string keys;
+    for (char digit : std::to_string(answer)) keys += std::string(1, digit) + " ";
+    Press(keys + "Return");
+    ASSERT_TRUE(WaitForRow("^" + std::regex_replace((*sum)[0], std::regex(R"([+*/])"), R"(\$&)") +
+                               std::to_string(answer) + "$", 20s)) << ScreenNow();
+    EXPECT_TRUE(WaitUntil([&] { return sound.SoundBytes() > before; }, 10s)) << "nothing heard after sum " << answered;
+  }
+  EXPECT_GT(answered, 0);
+  EXPECT_LE(answered, 30);
+  // The voice stayed open all along.
+  EXPECT_TRUE(HasLibrary(program.Pid(), "libplacarim-mbrola.so"));
+
+  Press("Escape");
+  ASSERT_TRUE(WaitForRow("O PLACARIM é um programa sonoro", 30s)) << ScreenNow();
+  Press("space");
+  EXPECT_EQ(program.WaitForExit(20s), std::optional<int>(0)) << ScreenNow();
 }
 
 TEST_F(RealProgram, InstalledLauncherStartedFromAnotherDirectoryReachesTheMenu) {

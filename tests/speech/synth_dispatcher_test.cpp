@@ -251,13 +251,14 @@ TEST(SystemSynthBridgesTest, TheTypeChoosesTheBridge) {
     int type;
     const char* bridge;
   };
-  const Case cases[] = {{3, "none"},    {4, "engine"}, {0, "engine"},  {1, "engine"},
+  const Case cases[] = {{3, "ilvra"},   {4, "engine"}, {0, "engine"},  {1, "engine"},
                         {-5, "engine"}, {6, "engine"}, {5, "service"}, {54, "service"}};
   for (const auto& c : cases) {
     const auto bridge = factory(c.type);
     const char* kind = !bridge                                                   ? "none"
                        : dynamic_cast<EspeakBridge*>(bridge.get())              ? "engine"
                        : dynamic_cast<SpeechServiceBridge*>(bridge.get())       ? "service"
+                       : dynamic_cast<IlvraBridge*>(bridge.get())               ? "ilvra"
                                                                                  : "other";
     EXPECT_STREQ(kind, c.bridge) << "type " << c.type;
   }

@@ -178,7 +178,8 @@ TEST_F(SynthSpeechPathTest, SpeedOptionsOfTheBuiltInVoiceDoNotTouchTheEngine) {
   EXPECT_TRUE(wave_.WaveCondense());
 }
 
-TEST_F(SynthSpeechPathTest, TheSecondVoiceFailsAndTheBuiltInVoiceSpeaks) {
+// The Ilvra voice without its files (this test names none) cannot open.
+TEST_F(SynthSpeechPathTest, TheIlvraVoiceWithoutItsFilesFailsAndTheBuiltInVoiceSpeaks) {
   Configure(3);
   speech_.SpeechStart(0, "");
   EXPECT_FALSE(speech_.SynthActive());

@@ -78,6 +78,12 @@ TEST_F(InstallTest, InstalledConfigurationNamesInstalledData) {
   const std::string sounds = IniValue(ini, "PLACARIM", "DIRPLACARIM");
   ASSERT_TRUE(sounds.starts_with("@"));
   EXPECT_TRUE(fs::exists(fs::path(program_dir + sounds.substr(1)) / "PLMUSINI.wav"));
+  // The Ilvra voice: its files where the configuration says, its engine
+  // beside the program, where the voice looks for it.
+  const fs::path ilvra = IniValue(ini, "ILVRATTS", "DIR");
+  EXPECT_TRUE(fs::exists(ilvra / "ilvra.db"));
+  EXPECT_TRUE(fs::exists(ilvra / (IniValue(ini, "ILVRATTS", "BASE") + ".dfn")));
+  EXPECT_TRUE(fs::exists(prefix_ / "libexec/placarim/libplacarim-mbrola.so"));
   // Build-only files stay behind.
   EXPECT_FALSE(fs::exists(prefix_ / "share/placarim/CMakeFiles"));
   EXPECT_FALSE(fs::exists(prefix_ / "share/placarim/cmake_install.cmake"));
