@@ -3,6 +3,7 @@
 // queue with the codes of its tables (braille chords included), and scrolling
 // by moving pixels gives the same picture as repainting.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,15 +21,11 @@ namespace fs = std::filesystem;
 using console::Console;
 using placarim::testing::CommandOutput;
 using placarim::testing::RunCommand;
+using placarim::testing::WindowOfProcess;
 using placarim::testing::XvfbServer;
 
 constexpr int kCellWidth = 10;
 constexpr int kCellHeight = 20;
-
-std::string Trimmed(std::string s) {
-  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
-  return s;
-}
 
 class SdlConsoleTest : public ::testing::Test {
  protected:
@@ -54,8 +51,7 @@ class SdlConsoleTest : public ::testing::Test {
         << "\r\nLENTO=" << (slow ? "SIM" : "NAO") << "\r\n";
     auto console = std::make_unique<Console>(*platform_, fs::current_path().string());
     console->Init();
-    // The title is the program's path; the test binary's name finds the window.
-    window_id_ = Trimmed(CommandOutput("xdotool search --name platform_sdl_console_test | tail -1"));
+    window_id_ = WindowOfProcess(getpid());
     EXPECT_FALSE(window_id_.empty());
     EXPECT_EQ(RunCommand("xdotool windowfocus " + window_id_), 0);
     for (int i = 0; i < 100 && SDL_GetKeyboardFocus() == nullptr; ++i) console->Delay(10);
