@@ -55,7 +55,7 @@ void Keyboard::OnChar(uint8_t c, platform::Modifiers mods) {
   if (braille_.Mode() != 0 && (c == ' ' || letter)) return;  // typed by chords instead
   if (mods.ctrl && c == 8) c = 127;
   if (mods.ctrl && c == 13) c = 10;
-  queue_.Push(c);  // lost when the queue is full
+  queue_.Push(c, mods);  // lost when the queue is full
 }
 
 KeyAction Keyboard::OnKeyDown(int k, platform::Modifiers mods, bool system) {
@@ -70,11 +70,16 @@ KeyAction Keyboard::OnKeyDown(int k, platform::Modifiers mods, bool system) {
 
 KeyAction Keyboard::KeyDownRule(int k, platform::Modifiers mods) {
   if (break_checking && k == vk::kCancel) return KeyAction::Terminate;
+  // Ctrl+Alt+F11 and F12 switch braille typing. X11 and Wayland desktops keep
+  // Ctrl+Alt+F1 to F12 for switching to text consoles, so Ctrl+Shift does the
+  // same there.
+  if (mods.ctrl && (mods.alt || mods.shift)) {
+    if (k == vk::kF12) return KeyAction::BrailleOff;
+    if (k == vk::kF11) return KeyAction::BrailleNext;
+  }
   if (mods.alt) {
-    if (mods.ctrl && k == vk::kF12) return KeyAction::BrailleOff;
-    if (mods.ctrl && k == vk::kF11) return KeyAction::BrailleNext;
     if (const uint8_t code = AltCode(k)) {
-      queue_.PushPair(0, code);
+      queue_.PushPair(0, code, mods);
       return KeyAction::None;
     }
   }
@@ -82,14 +87,14 @@ KeyAction Keyboard::KeyDownRule(int k, platform::Modifiers mods) {
     braille_.PressDot(k);
     return KeyAction::None;
   }
-  if (const uint8_t code = ExtendedCode(k, mods)) queue_.PushPair(0, code);
+  if (const uint8_t code = ExtendedCode(k, mods)) queue_.PushPair(0, code, mods);
   return KeyAction::None;
 }
 
 bool Keyboard::OnKeyUp(int k, platform::Modifiers mods) {
   if (braille_.Mode() == 0) return false;
   const auto release = braille_.KeyUp(k, mods.ctrl);
-  if (release.typed && queue_.Count() <= KeyQueue::kCapacity - 1) queue_.Push(*release.typed);
+  if (release.typed && queue_.Count() <= KeyQueue::kCapacity - 1) queue_.Push(*release.typed, mods);
   return release.consumed;
 }
 

@@ -17,8 +17,8 @@ enum class KeyAction {
   None,
   Terminate,    // Ctrl+Break
   Close,        // Alt+F4: the window's close request
-  BrailleOff,   // Ctrl+Alt+F12
-  BrailleNext,  // Ctrl+Alt+F11
+  BrailleOff,   // Ctrl+Alt+F12 or Ctrl+Shift+F12
+  BrailleNext,  // Ctrl+Alt+F11 or Ctrl+Shift+F11
 };
 
 class Keyboard {

@@ -113,6 +113,10 @@ int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length
       HandlePlain(f, code);
       ended = code == 9 || code == 10 || code == 13 || code == 27;
       if (ended) f.last = code;
+    } else if (code == kEditCtrlF9 && (held.alt || held.shift)) {
+      // Ctrl+Alt+F9 opens the screen review; so does Ctrl+Shift+F9, for the
+      // desktops that keep Ctrl+Alt+F9 for switching to a text console.
+      if (screen_review_) screen_review_();
     } else {
       // Shift with a movement selects; the copy and paste keys keep the
       // selection they work on (paste selects what it inserted).
@@ -296,10 +300,6 @@ bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
       speech_.SpeakDate();
       return false;
     case 102:
-      if (alt) {
-        if (screen_review_) screen_review_();
-        return false;
-      }
       f.last = kEditCtrlF9;
       return true;
     case 115:

@@ -53,6 +53,9 @@ TEST(Keyboard, TranslatesKeysToQueueCodes) {
       {"F1", keys::Press(vk::kF1), {0, 59}},
       {"F12", keys::Press(vk::kF12), {0, 70}},
       {"Ctrl+F9", keys::Press(vk::kF1 + 8, ctrl), {0, 102}},
+      {"Ctrl+Shift+F9", keys::Press(vk::kF1 + 8, {.ctrl = true, .shift = true}), {0, 102}},
+      {"Shift+F11 is F11", keys::Press(vk::kF11, shift), {0, 69}},
+      {"Ctrl+F12", keys::Press(vk::kF12, ctrl), {0, 105}},
       {"Ctrl+Page Up", keys::Press(vk::kPrior, ctrl), {0, 132}},
       {"Ctrl+Left", keys::Press(vk::kLeft, ctrl), {0, 115}},
       {"Home End", keys::Then(keys::Press(vk::kHome), keys::Press(vk::kEnd)), {0, 71, 0, 79}},
@@ -94,6 +97,8 @@ TEST(Keyboard, KeysThatEndTheProgramOrChangeModes) {
       {"Alt+F4", keys::Alt(vk::kF1 + 3), KeyAction::Close},
       {"Ctrl+Alt+F11", keys::CtrlAlt(vk::kF11), KeyAction::BrailleNext},
       {"Ctrl+Alt+F12", keys::CtrlAlt(vk::kF12), KeyAction::BrailleOff},
+      {"Ctrl+Shift+F11", keys::Press(vk::kF11, {.ctrl = true, .shift = true}), KeyAction::BrailleNext},
+      {"Ctrl+Shift+F12", keys::Press(vk::kF12, {.ctrl = true, .shift = true}), KeyAction::BrailleOff},
   };
   for (const auto& c : cases) {
     Keyboard kb;

@@ -82,6 +82,14 @@ class SdlConsoleTest : public ::testing::Test {
     return codes;
   }
 
+  // Sends keys with xdotool and pumps messages until `done` holds (true), or 5 s.
+  bool Sent(Console& console, const std::string& xdotool_args, const std::function<bool()>& done) {
+    EXPECT_EQ(RunCommand("xdotool " + xdotool_args), 0);
+    const int64_t end = platform_->GetClock().NowMs() + 5000;
+    while (!done() && platform_->GetClock().NowMs() < end) console.Delay(5);
+    return done();
+  }
+
   static XvfbServer* server_;
   static SdlPlatform* platform_;
   std::string window_id_;
@@ -143,6 +151,24 @@ TEST_F(SdlConsoleTest, BrailleChordsTypeCells) {
   EXPECT_EQ(Codes(*console, "key space key g", 2), (std::vector<int>{' ', ' '}));
   console->SetBrailleMode(0);
   EXPECT_EQ(Codes(*console, "key --delay 20 f d", 2), (std::vector<int>{'f', 'd'}));
+}
+
+// The standard keymap binds Ctrl+Alt+F1 to F12 to switching virtual terminals
+// (XF86Switch_VT_n), so those chords never reach a window; Ctrl+Shift does.
+TEST_F(SdlConsoleTest, BrailleAndReviewChordsArriveWithCtrlShift) {
+  auto console = OpenConsole(false);
+  ASSERT_NE(CommandOutput("xkbcomp -xkb \"$DISPLAY\" - 2>/dev/null").find("XF86Switch_VT_11"),
+            std::string::npos);
+  // Ctrl+Alt+F11 is lost; the Ctrl+Shift+F9 after it arrives, as Ctrl+F9 with Shift held.
+  EXPECT_EQ(Codes(*console, "key --delay 20 ctrl+alt+F11 ctrl+shift+F9", 2), (std::vector<int>{0, 102}));
+  EXPECT_EQ(console->BrailleMode(), 0);
+  EXPECT_EQ(console->HeldModifiers(), (Modifiers{.ctrl = true, .shift = true}));  // the keys are up by now
+  // Ctrl+Shift+F11 turns braille typing on (after its tones): F and D together type b.
+  EXPECT_TRUE(Sent(*console, "key ctrl+shift+F11", [&] { return console->BrailleMode() == 1; }));
+  EXPECT_EQ(Codes(*console, "keydown f keydown d keyup f keyup d", 1), (std::vector<int>{'b'}));
+  // Ctrl+Shift+F12 turns it off: F types itself again.
+  EXPECT_TRUE(Sent(*console, "key ctrl+shift+F12", [&] { return console->BrailleMode() == 0; }));
+  EXPECT_EQ(Codes(*console, "key f", 1), (std::vector<int>{'f'}));
 }
 
 // Writes 30 numbered lines, each on its own background, so the screen scrolls.
