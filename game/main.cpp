@@ -1,12 +1,15 @@
-// The program: the game on the real platform. It takes no arguments (but
-// --help); everything comes from FALDEK.INI and the exercise file.
+// The program: the game on the real platform, in a window or, with
+// --terminal or where there is no display, on the text terminal. Everything
+// else comes from FALDEK.INI and the exercise file.
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/app.h"
 #include "game/help_text.h"
+#include "game/platform_choice.h"
 #include "game/random.h"
 #include "game/screen_dump.h"
 #include "platform/config_file.h"
@@ -20,28 +23,14 @@ namespace {
 
 using namespace placarim;
 
-// The front end the game is played on: the SDL window when a display can be
-// had. With none the child could hear the game but never answer it, so the
-// program says so and ends with code 1; a text-terminal front end would be
-// chosen here instead.
-std::unique_ptr<platform::sdl::SdlPlatform> OpenFrontEnd() {
-  auto sdl = std::make_unique<platform::sdl::SdlPlatform>();
-  if (sdl->OpenDisplay()) return sdl;
-  std::fputs(
-      "placarim: there is no display to open the game's window on, and the game\n"
-      "  hears its keys only there. Start it from a desktop session (DISPLAY or\n"
-      "  WAYLAND_DISPLAY names the display).\n",
-      stderr);
-  return nullptr;
-}
-
-// Builds the program's graph on `sdl` and plays; the game ends by Exit, whose
-// ProgramExit unwinds this whole graph in order.
-[[noreturn]] void Play(platform::sdl::SdlPlatform& sdl, game::Random& random) {
+// Builds the program's graph on `real` and plays. The game ends through the
+// platform's Exit, whose ProgramExit unwinds this whole graph in order: the
+// voices, the speech service's connection, wave playback and the console.
+[[noreturn]] void Play(platform::Platform& real, game::Random& random) {
   const char* dump_path = std::getenv("PLACARIM_SCREEN_DUMP");
-  game::ScreenDumpPlatform dumping(sdl, dump_path != nullptr ? dump_path : "");
+  game::ScreenDumpPlatform dumping(real, dump_path != nullptr ? dump_path : "");
   const bool dump = dump_path != nullptr && *dump_path != '\0';
-  platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : sdl;
+  platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : real;
 
   game::VoiceFactory make_voice;
 #if PLACARIM_WITH_DIPHONE_VOICE
@@ -68,15 +57,26 @@ int main(int argc, char** argv) {
     return 0;
   }
   game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
-  auto front_end = OpenFrontEnd();
-  if (!front_end) return 1;
+  std::string unknown;
+  const bool terminal = game::TerminalAsked(std::vector<std::string>(argv + 1, argv + argc), unknown);
+  if (!unknown.empty()) {
+    std::fprintf(stderr, "placarim: opção desconhecida: %s\nUso: placarim [--terminal]\n", unknown.c_str());
+    return 2;
+  }
+  std::string error;
+  const auto kind = game::ChoosePlatform(game::HintsOfThisProcess(terminal, platform::StartDirectory()));
+  std::unique_ptr<platform::Platform> real = game::OpenPlatform(kind, error);
+  if (!real) {
+    std::fprintf(stderr, "placarim: %s\n", error.c_str());
+    return 1;
+  }
   int code = 0;
   try {
-    Play(*front_end, random);
+    Play(*real, random);
   } catch (const platform::ProgramExit& exit) {
     code = exit.code;
   }
-  front_end.reset();
+  real.reset();
   platform::sdl::SdlPlatform::Shutdown();
   return code;
 }
