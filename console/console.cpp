@@ -465,6 +465,7 @@ void Console::Dispatch(const platform::Event& event) {
       if (s.reading) s.ShowCaret();
       break;
     case EventType::FocusLost:
+      s.keyboard.OnFocusLost();
       if (s.reading) s.HideCaret();
       s.focused = false;
       break;

@@ -65,6 +65,7 @@ void Keyboard::OnChar(uint8_t c, platform::Modifiers mods) {
 }
 
 KeyAction Keyboard::OnKeyDown(int k, platform::Modifiers mods, bool system) {
+  ignore_key_ups_ = false;
   if (system && break_checking) {
     // System keys belong to the desktop; only Alt+Left and Alt+Right are ours.
     if (k == vk::kLeft || k == vk::kRight) return KeyDownRule(k, mods);
@@ -97,8 +98,13 @@ KeyAction Keyboard::KeyDownRule(int k, platform::Modifiers mods) {
   return KeyAction::None;
 }
 
+void Keyboard::OnFocusLost() {
+  braille_.DropChord();
+  ignore_key_ups_ = true;
+}
+
 bool Keyboard::OnKeyUp(int k, platform::Modifiers mods) {
-  if (braille_.Mode() == 0) return false;
+  if (braille_.Mode() == 0 || ignore_key_ups_) return false;
   const auto release = braille_.KeyUp(k, mods.ctrl);
   if (release.typed && queue_.Count() <= KeyQueue::kCapacity - 1) queue_.Push(*release.typed, mods);
   return release.consumed;

@@ -29,6 +29,10 @@ class Keyboard {
   KeyAction OnKeyDown(int vk, platform::Modifiers mods, bool system);
   // Key-up events; true when braille typing consumed the key.
   bool OnKeyUp(int vk, platform::Modifiers mods);
+  // The window lost the keyboard: a braille chord still being formed is
+  // dropped, and key-ups are ignored until the next key-down (they belong to
+  // keys pressed before the loss).
+  void OnFocusLost();
 
   KeyQueue& Queue() { return queue_; }
   const KeyQueue& Queue() const { return queue_; }
@@ -48,6 +52,7 @@ class Keyboard {
 
   KeyQueue queue_;
   BrailleChords braille_;
+  bool ignore_key_ups_ = false;
 };
 
 }  // namespace placarim::console

@@ -19,6 +19,20 @@ Event Mouse(EventType type, int x, int y) {
   return event;
 }
 
+// Whether SDL made up the key-up just taken because the window lost the
+// keyboard: SDL releases every held key just before it reports the loss, so
+// only key-ups (and our own user events) stand between it and FOCUS_LOST.
+// Such a key-up would complete a braille chord the child never finished.
+bool ReleasedByFocusLoss() {
+  SDL_Event next[64];
+  const int count = SDL_PeepEvents(next, 64, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+  for (int i = 0; i < count; ++i) {
+    if (next[i].type == SDL_KEYUP || next[i].type >= SDL_USEREVENT) continue;
+    return next[i].type == SDL_WINDOWEVENT && next[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST;
+  }
+  return false;
+}
+
 }  // namespace
 
 SdlEventSource::SdlEventSource(DisplayLink& display) : display_(display) {
@@ -81,6 +95,7 @@ void SdlEventSource::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+      if (sdl.type == SDL_KEYUP && ReleasedByFocusLoss()) break;
       last_key_mod_ = sdl.key.keysym.mod;
       TranslateKey(sdl.key, out);
       break;

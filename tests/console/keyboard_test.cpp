@@ -25,6 +25,7 @@ std::vector<KeyAction> Feed(Keyboard& kb, const std::vector<platform::Event>& sc
     if (e.type == EventType::Char) kb.OnChar(e.ch, e.mods);
     if (e.type == EventType::KeyDown) actions.push_back(kb.OnKeyDown(e.vk, e.mods, e.system));
     if (e.type == EventType::KeyUp) kb.OnKeyUp(e.vk, e.mods);
+    if (e.type == EventType::FocusLost) kb.OnFocusLost();
   }
   return actions;
 }
@@ -160,6 +161,10 @@ TEST(BrailleChords, Mode1TypesCells) {
       {"Ctrl+F is a control key", keys::Ctrl('F'), {6}},
       {"no capitals in mode 1", keys::Then(keys::Chord({Key('J'), Key('L')}), keys::Chord({Key('F')})),
        {'{', 'a'}},
+      {"focus lost mid-chord drops it",
+       {keys::KeyDown(Key('F')), keys::KeyDown(Key('D')), keys::Focus(false), keys::KeyUp(Key('F')),
+        keys::KeyUp(Key('G')), keys::KeyUp(Key('D')), keys::KeyDown(Key('F')), keys::KeyUp(Key('F'))},
+       {'a'}},
   };
   for (const auto& c : cases) {
     Keyboard kb = InMode(1);

@@ -153,6 +153,21 @@ TEST_F(SdlConsoleTest, BrailleChordsTypeCells) {
   EXPECT_EQ(Codes(*console, "key --delay 20 f d", 2), (std::vector<int>{'f', 'd'}));
 }
 
+TEST_F(SdlConsoleTest, LosingTheFocusMidChordTypesNothing) {
+  auto console = OpenConsole(false);
+  console->SetBrailleMode(1);
+  std::string root = CommandOutput("xwininfo -root | awk '/Window id:/ {print $4}'");
+  root.erase(root.find_last_not_of("\n ") + 1);
+  ASSERT_FALSE(root.empty());
+  // F and D held, then the keyboard goes to another window (SDL releases them).
+  ASSERT_TRUE(Sent(*console, "keydown f keydown d windowfocus " + root,
+                   [] { return SDL_GetKeyboardFocus() == nullptr; }));
+  ASSERT_TRUE(Sent(*console, "keyup f keyup d windowfocus " + window_id_,
+                   [] { return SDL_GetKeyboardFocus() != nullptr; }));
+  // The broken chord left nothing (it would be b); the next one types.
+  EXPECT_EQ(Codes(*console, "keydown f keyup f", 1), (std::vector<int>{'a'}));
+}
+
 // The standard keymap binds Ctrl+Alt+F1 to F12 to switching virtual terminals
 // (XF86Switch_VT_n), so those chords never reach a window; Ctrl+Shift does.
 TEST_F(SdlConsoleTest, BrailleAndReviewChordsArriveWithCtrlShift) {
