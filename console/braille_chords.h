@@ -28,6 +28,8 @@ class BrailleChords {
 
   // A chord key went down (the caller checks the mode and Ctrl).
   void PressDot(int vk);
+  // Forgets the chord being formed, typing nothing.
+  void DropChord() { chord_ = held_ = 0; }
 
   struct Release {
     bool consumed = false;               // the key belonged to braille typing

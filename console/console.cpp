@@ -50,7 +50,6 @@ struct Console::State final : ScreenBuffer::Sink {
   bool detached = false;  // the program has ended: the window takes no keys
   bool magnifying = false;
   bool tone_playing = false;
-  platform::Modifiers mods;
   std::function<void(int)> audio_done;
   std::string out_block;
 
@@ -430,7 +429,7 @@ void Console::StopTone() {
   state_->tone_playing = false;
 }
 
-platform::Modifiers Console::HeldModifiers() const { return state_->mods; }
+platform::Modifiers Console::HeldModifiers() const { return state_->keyboard.Queue().LastModifiers(); }
 
 // --- services -----------------------------------------------------------------
 
@@ -456,11 +455,9 @@ void Console::Dispatch(const platform::Event& event) {
       if (!s.detached) s.keyboard.OnChar(event.ch, event.mods);
       break;
     case EventType::KeyDown:
-      s.mods = event.mods;
       if (!s.detached) Perform(s.keyboard.OnKeyDown(event.vk, event.mods, event.system));
       break;
     case EventType::KeyUp:
-      s.mods = event.mods;
       if (!s.detached) s.keyboard.OnKeyUp(event.vk, event.mods);
       break;
     case EventType::FocusGained:
@@ -468,6 +465,7 @@ void Console::Dispatch(const platform::Event& event) {
       if (s.reading) s.ShowCaret();
       break;
     case EventType::FocusLost:
+      s.keyboard.OnFocusLost();
       if (s.reading) s.HideCaret();
       s.focused = false;
       break;

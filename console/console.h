@@ -93,8 +93,9 @@ class Console final : public sound::PlaybackHost {
   // Posts a private wake-up message (1123, 2980) that ends a WaitMessage.
   void PostWakeUp(int code);
 
-  // The modifiers held at the last key event: the line editor asks whether Alt
-  // was down with a key (Ctrl+Alt+F9 arrives as Ctrl+F9's code).
+  // The modifiers held when the key of the entry ReadKey took last went down:
+  // the line editor asks whether Alt or Shift came with a key (Ctrl+Alt+F9
+  // arrives as Ctrl+F9's code).
   platform::Modifiers HeldModifiers() const;
   // Whether the window exists (the first output, input or colour call made it).
   bool Created() const;

@@ -61,10 +61,11 @@ void Keyboard::OnChar(uint8_t c, platform::Modifiers mods) {
   if (braille_.Mode() != 0 && (c == ' ' || letter)) return;  // typed by chords instead
   if (mods.ctrl && c == plain::kBackspace) c = plain::kCtrlBackspace;
   if (mods.ctrl && c == plain::kEnter) c = plain::kCtrlEnter;
-  queue_.Push(c);  // lost when the queue is full
+  queue_.Push(c, mods);  // lost when the queue is full
 }
 
 KeyAction Keyboard::OnKeyDown(int k, platform::Modifiers mods, bool system) {
+  ignore_key_ups_ = false;
   if (system && break_checking) {
     // System keys belong to the desktop; only Alt+Left and Alt+Right are ours.
     if (k == vk::kLeft || k == vk::kRight) return KeyDownRule(k, mods);
@@ -76,11 +77,16 @@ KeyAction Keyboard::OnKeyDown(int k, platform::Modifiers mods, bool system) {
 
 KeyAction Keyboard::KeyDownRule(int k, platform::Modifiers mods) {
   if (break_checking && k == vk::kCancel) return KeyAction::Terminate;
+  // Ctrl+Alt+F11 and F12 switch braille typing. X11 and Wayland desktops keep
+  // Ctrl+Alt+F1 to F12 for switching to text consoles, so Ctrl+Shift does the
+  // same there.
+  if (mods.ctrl && (mods.alt || mods.shift)) {
+    if (k == vk::kF12) return KeyAction::BrailleOff;
+    if (k == vk::kF11) return KeyAction::BrailleNext;
+  }
   if (mods.alt) {
-    if (mods.ctrl && k == vk::kF12) return KeyAction::BrailleOff;
-    if (mods.ctrl && k == vk::kF11) return KeyAction::BrailleNext;
     if (const uint8_t code = AltCode(k)) {
-      queue_.PushPair(0, code);
+      queue_.PushPair(0, code, mods);
       return KeyAction::None;
     }
   }
@@ -88,14 +94,19 @@ KeyAction Keyboard::KeyDownRule(int k, platform::Modifiers mods) {
     braille_.PressDot(k);
     return KeyAction::None;
   }
-  if (const uint8_t code = ExtendedCode(k, mods)) queue_.PushPair(0, code);
+  if (const uint8_t code = ExtendedCode(k, mods)) queue_.PushPair(0, code, mods);
   return KeyAction::None;
 }
 
+void Keyboard::OnFocusLost() {
+  braille_.DropChord();
+  ignore_key_ups_ = true;
+}
+
 bool Keyboard::OnKeyUp(int k, platform::Modifiers mods) {
-  if (braille_.Mode() == 0) return false;
+  if (braille_.Mode() == 0 || ignore_key_ups_) return false;
   const auto release = braille_.KeyUp(k, mods.ctrl);
-  if (release.typed && queue_.Count() <= KeyQueue::kCapacity - 1) queue_.Push(*release.typed);
+  if (release.typed && queue_.Count() <= KeyQueue::kCapacity - 1) queue_.Push(*release.typed, mods);
   return release.consumed;
 }
 

@@ -17,8 +17,8 @@ enum class KeyAction {
   None,
   Terminate,    // Ctrl+Break
   Close,        // Alt+F4: the window's close request
-  BrailleOff,   // Ctrl+Alt+F12
-  BrailleNext,  // Ctrl+Alt+F11
+  BrailleOff,   // Ctrl+Alt+F12 or Ctrl+Shift+F12
+  BrailleNext,  // Ctrl+Alt+F11 or Ctrl+Shift+F11
 };
 
 class Keyboard {
@@ -29,6 +29,10 @@ class Keyboard {
   KeyAction OnKeyDown(int vk, platform::Modifiers mods, bool system);
   // Key-up events; true when braille typing consumed the key.
   bool OnKeyUp(int vk, platform::Modifiers mods);
+  // The window lost the keyboard: a braille chord still being formed is
+  // dropped, and key-ups are ignored until the next key-down (they belong to
+  // keys pressed before the loss).
+  void OnFocusLost();
 
   KeyQueue& Queue() { return queue_; }
   const KeyQueue& Queue() const { return queue_; }
@@ -48,6 +52,7 @@ class Keyboard {
 
   KeyQueue queue_;
   BrailleChords braille_;
+  bool ignore_key_ups_ = false;
 };
 
 }  // namespace placarim::console

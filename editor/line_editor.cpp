@@ -121,6 +121,10 @@ int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length
       HandlePlain(f, code);
       ended = code == plain::kTab || code == plain::kCtrlEnter || code == plain::kEnter || code == plain::kEscape;
       if (ended) f.last = code;
+    } else if (code == extended::kCtrlF9 && (held.alt || held.shift)) {
+      // Ctrl+Alt+F9 opens the screen review; so does Ctrl+Shift+F9, for the
+      // desktops that keep Ctrl+Alt+F9 for switching to a text console.
+      if (screen_review_) screen_review_();
     } else {
       // Shift with a movement selects; the copy and paste keys keep the
       // selection they work on (paste selects what it inserted).
@@ -304,10 +308,6 @@ bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
       speech_.SpeakDate();
       return false;
     case extended::kCtrlF9:
-      if (alt) {
-        if (screen_review_) screen_review_();
-        return false;
-      }
       f.last = kEditCtrlF9;
       return true;
     case extended::kCtrlLeft:

@@ -38,7 +38,7 @@ class LineEditor {
  public:
   LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound);
 
-  // Entered with Ctrl+Alt+F9: the console's screen review.
+  // Entered with Ctrl+Alt+F9 or Ctrl+Shift+F9: the console's screen review.
   void SetScreenReview(std::function<void()> review) { screen_review_ = std::move(review); }
 
   // Edits `text` in the field at 1-based column x, row y; returns the code of

@@ -7,41 +7,34 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/app.h"
+#include "game/help_text.h"
 #include "game/last_resort.h"
 #include "game/platform_choice.h"
 #include "game/random.h"
 #include "game/screen_dump.h"
 #include "game/user_files.h"
 #include "platform/config_file.h"
+#include "platform/sdl/sdl_platform.h"
 #include "speech/ini_reader.h"
 #include "speech/synth_links.h"
 #include "tradutor/voice.h"
 
 namespace {
 
-int PlayTheGame(int argc, char** argv) {
-  using namespace placarim;
-  game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
-  std::string unknown;
-  const bool terminal = game::TerminalAsked(std::vector<std::string>(argv + 1, argv + argc), unknown);
-  if (!unknown.empty()) {
-    std::fprintf(stderr, "placarim: opção desconhecida: %s\nUso: placarim [--terminal]\n", unknown.c_str());
-    return 2;
-  }
-  std::string error;
-  const auto kind = game::ChoosePlatform(game::HintsOfThisProcess(terminal, platform::StartDirectory()));
-  const std::unique_ptr<platform::Platform> real = game::OpenPlatform(kind, error);
-  if (!real) {
-    std::fprintf(stderr, "placarim: %s\n", error.c_str());
-    return 1;
-  }
+using namespace placarim;
+
+// Builds the program's graph on `real` and plays. The game ends through the
+// platform's Exit, whose ProgramExit unwinds this whole graph in order: the
+// voices, the speech service's connection, wave playback and the console.
+[[noreturn]] void Play(platform::Platform& real, game::Random& random) {
   const char* dump_path = std::getenv("PLACARIM_SCREEN_DUMP");
-  game::ScreenDumpPlatform dumping(*real, dump_path != nullptr ? dump_path : "");
+  game::ScreenDumpPlatform dumping(real, dump_path != nullptr ? dump_path : "");
   const bool dump = dump_path != nullptr && *dump_path != '\0';
-  platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : *real;
+  platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : real;
 
   const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
@@ -60,8 +53,39 @@ int PlayTheGame(int argc, char** argv) {
   app.Run();
 }
 
+// Chooses the platform and plays; the code the program ends with.
+int PlayTheGame(int argc, char** argv) {
+  game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
+  std::string unknown;
+  const bool terminal = game::TerminalAsked(std::vector<std::string>(argv + 1, argv + argc), unknown);
+  if (!unknown.empty()) {
+    std::fprintf(stderr, "placarim: opção desconhecida: %s\nUso: placarim [--terminal]\n", unknown.c_str());
+    return 2;
+  }
+  std::string error;
+  const auto kind = game::ChoosePlatform(game::HintsOfThisProcess(terminal, platform::StartDirectory()));
+  std::unique_ptr<platform::Platform> real = game::OpenPlatform(kind, error);
+  if (!real) {
+    std::fprintf(stderr, "placarim: %s\n", error.c_str());
+    return 1;
+  }
+  int code = 0;
+  try {
+    Play(*real, random);
+  } catch (const platform::ProgramExit& exit) {
+    code = exit.code;
+  }
+  real.reset();
+  platform::sdl::SdlPlatform::Shutdown();
+  return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::fputs(placarim::game::kHelpText, stdout);
+    return 0;
+  }
   return placarim::game::RunReportingFailures([&] { return PlayTheGame(argc, argv); }, std::cerr);
 }

@@ -49,8 +49,15 @@ PlatformHints HintsOfThisProcess(bool terminal_argument, const std::string& star
 
 std::unique_ptr<platform::Platform> OpenPlatform(PlatformKind kind, std::string& error) {
   switch (kind) {
-    case PlatformKind::Window:
-      return std::make_unique<platform::sdl::SdlPlatform>();
+    case PlatformKind::Window: {
+      // A display named but not reachable gives no window and so no keys:
+      // the child would hear a game that never hears back.
+      auto sdl = std::make_unique<platform::sdl::SdlPlatform>();
+      if (sdl->OpenDisplay()) return sdl;
+      error = "não foi possível abrir a janela na tela gráfica (DISPLAY ou WAYLAND_DISPLAY); "
+              "o jogo só ouve as teclas nela";
+      return nullptr;
+    }
     case PlatformKind::Terminal:
       return platform::term::TermPlatform::Create(error);
     case PlatformKind::None:

@@ -3,6 +3,7 @@
 // window from the buffers) and on (every scroll moves the pixels). Runs its own
 // Xvfb server; prints one line of figures per mode.
 #include <time.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -46,7 +47,8 @@ Figures WriteLines(placarim::platform::sdl::SdlPlatform& platform, const fs::pat
                                     << (slow ? "SIM" : "NAO") << "\n";
   Console console(platform, fs::current_path().string());
   console.Init();
-  placarim::testing::RunCommand("xdotool search --name console_write_bench windowfocus >/dev/null 2>&1");
+  const std::string window = placarim::testing::WindowOfProcess(getpid());
+  if (!window.empty()) placarim::testing::RunCommand("xdotool windowfocus " + window + " >/dev/null 2>&1");
   for (int i = 0; i < 100 && SDL_GetKeyboardFocus() == nullptr; ++i) console.Delay(10);
   if (slow && SDL_GetKeyboardFocus() == nullptr) {
     std::fprintf(stderr, "console_write_bench: the window has no focus; LENTO repaints\n");

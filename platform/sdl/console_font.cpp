@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/sdl/builtin_font.h"
 #include "platform/sdl/glyph_cache.h"
 #include "platform/text_encoding.h"
 
@@ -80,50 +81,79 @@ int AdvanceOf(TTF_Font* font, Uint32 ch) {
 }  // namespace
 
 std::optional<FontFile> FindFontFile(const std::string& face, int weight) {
-  if (!FcInit()) return std::nullopt;
+  const std::vector<FontFile> files = FontFilesToTry(face, weight);
+  if (files.empty()) return std::nullopt;
+  return files.front();
+}
+
+std::vector<FontFile> FontFilesToTry(const std::string& face, int weight) {
+  std::vector<FontFile> files;
+  if (!FcInit()) return files;
   if (!face.empty()) {
-    if (auto file = Match(face, weight, false, true)) return file;
+    if (auto file = Match(face, weight, false, true)) files.push_back(*file);
   }
-  if (auto file = Match("DejaVu Sans Mono", weight, true, true)) return file;
-  return Match("monospace", weight, true, false);
+  if (auto file = Match("DejaVu Sans Mono", weight, true, true)) files.push_back(*file);
+  if (auto file = Match("monospace", weight, true, false)) files.push_back(*file);
+  // Then every font fontconfig has, the closest to a monospace face first.
+  FcPattern* want = FcPatternCreate();
+  FcPatternAddInteger(want, FC_SPACING, FC_MONO);
+  FcConfigSubstitute(nullptr, want, FcMatchPattern);
+  FcDefaultSubstitute(want);
+  FcResult result = FcResultNoMatch;
+  if (FcFontSet* all = FcFontSort(nullptr, want, FcFalse, nullptr, &result)) {
+    for (int i = 0; i < all->nfont; ++i) {
+      FcChar8* path = nullptr;
+      if (FcPatternGetString(all->fonts[i], FC_FILE, 0, &path) != FcResultMatch) continue;
+      FontFile f;
+      f.path = reinterpret_cast<const char*>(path);
+      FcPatternGetInteger(all->fonts[i], FC_INDEX, 0, &f.index);
+      files.push_back(f);
+    }
+    FcFontSetDestroy(all);
+  }
+  FcPatternDestroy(want);
+  return files;
 }
 
 std::unique_ptr<ConsoleFont> ConsoleFont::Open(const WindowSettings& settings) {
-  if (TTF_Init() != 0) return nullptr;  // counted: each font quits it once
-  const std::optional<FontFile> file = FindFontFile(settings.font_face, settings.weight);
-  if (!file) {
-    std::fprintf(stderr, "placarim: no font found for \"%s\"\n", settings.font_face.c_str());
-    TTF_Quit();
-    return nullptr;
-  }
   const int height = settings.char_height > 0 ? settings.char_height : kDefaultHeight;
-  TTF_Font* font = TTF_OpenFontIndex(file->path.c_str(), height, file->index);
-  if (!font) {
-    std::fprintf(stderr, "placarim: cannot open font %s: %s\n", file->path.c_str(), TTF_GetError());
+  if (TTF_Init() == 0) {  // counted: each font quits it once
+    for (const FontFile& file : FontFilesToTry(settings.font_face, settings.weight)) {
+      TTF_Font* font = TTF_OpenFontIndex(file.path.c_str(), height, file.index);
+      if (!font) continue;
+      if (settings.weight >= 600 && !file.bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
+      FitHeight(font, height);
+      const int advance = std::max(1, AdvanceOf(font, 'x'));
+      CellMetrics metrics;
+      metrics.width = settings.char_width > 0 ? settings.char_width : advance;
+      metrics.height = std::max(TTF_FontHeight(font), TTF_FontLineSkip(font));
+      metrics.ascent = TTF_FontAscent(font);
+      metrics.overhang = 0;
+      return std::unique_ptr<ConsoleFont>(new ConsoleFont(font, advance, metrics));
+    }
     TTF_Quit();
-    return nullptr;
   }
-  if (settings.weight >= 600 && !file->bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
-  FitHeight(font, height);
-
-  const int advance = std::max(1, AdvanceOf(font, 'x'));
-  CellMetrics metrics;
-  metrics.width = settings.char_width > 0 ? settings.char_width : advance;
-  metrics.height = std::max(TTF_FontHeight(font), TTF_FontLineSkip(font));
-  metrics.ascent = TTF_FontAscent(font);
-  metrics.overhang = 0;
-  return std::unique_ptr<ConsoleFont>(new ConsoleFont(font, advance, metrics));
+  // No font at all: the window still opens, in the built-in bitmap font.
+  std::fprintf(stderr, "placarim: no font can be opened for \"%s\"; using the built-in one\n",
+               settings.font_face.c_str());
+  const CellMetrics metrics = BuiltInFontMetrics(settings.char_width, settings.char_height);
+  return std::unique_ptr<ConsoleFont>(new ConsoleFont(nullptr, metrics.width, metrics));
 }
 
 ConsoleFont::ConsoleFont(TTF_Font* font, int advance, CellMetrics metrics)
     : font_(font), advance_(advance), metrics_(metrics) {}
 
 ConsoleFont::~ConsoleFont() {
+  if (font_ == nullptr) return;  // the built-in font started nothing
   TTF_CloseFont(font_);
   TTF_Quit();
 }
 
 void ConsoleFont::RenderMask(uint8_t byte, std::vector<uint8_t>& mask) const {
+  if (font_ == nullptr) {
+    RenderBuiltInGlyph(byte, metrics_, mask);
+    return;
+  }
   const char32_t code_point = Cp1252ToCodePoint(byte);
   if (code_point <= 32 || code_point == 0x7F || code_point == 0xA0) return;  // blank cells
   SDL_Surface* glyph = TTF_RenderGlyph32_Blended(font_, code_point, SDL_Color{255, 255, 255, 255});

@@ -1,5 +1,6 @@
 // The console font: the configured face found through fontconfig (falling back
-// to a monospace face when it is not installed), opened with SDL_ttf at the
+// to a monospace face, then to any font, then to a built-in bitmap font, so a
+// window always opens), opened with SDL_ttf at the
 // pixel height asked for, measured into cell metrics, and turned into coverage
 // masks one Windows-1252 byte at a time.
 #pragma once
@@ -25,9 +26,13 @@ struct FontFile {
 // installed family has that name, DejaVu Sans Mono, then any monospace face.
 std::optional<FontFile> FindFontFile(const std::string& face, int weight);
 
+// Every file worth trying, best first: those FindFontFile would give, then
+// every font fontconfig has, the closest to a monospace face first.
+std::vector<FontFile> FontFilesToTry(const std::string& face, int weight);
+
 class ConsoleFont {
  public:
-  // Nothing when no font can be opened at all.
+  // The first font file that opens; the built-in bitmap font when none does.
   static std::unique_ptr<ConsoleFont> Open(const WindowSettings& settings);
   ~ConsoleFont();
   ConsoleFont(const ConsoleFont&) = delete;
@@ -40,7 +45,7 @@ class ConsoleFont {
  private:
   ConsoleFont(_TTF_Font* font, int advance, CellMetrics metrics);
 
-  _TTF_Font* font_;
+  _TTF_Font* font_;  // null: the built-in bitmap font
   int advance_;  // the font's own character width, before stretching to the cell
   CellMetrics metrics_;
 };

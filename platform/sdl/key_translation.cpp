@@ -173,6 +173,10 @@ int VirtualKeyOf(SDL_Keycode sym, SDL_Scancode scancode, uint16_t sdl_mod) {
   return KeyOfScancode(scancode);
 }
 
+bool IsKeypadDigitKey(SDL_Scancode scancode) {
+  return KeypadKey(scancode, true) >= 0;
+}
+
 bool IsSystemKey(int vk, const Modifiers& mods) {
   if (mods.ctrl) return false;
   return mods.alt || vk == vk::kF10;

@@ -23,6 +23,10 @@ Modifiers ModifiersOf(uint16_t sdl_mod);
 // the key's position when the layout gives no ASCII letter or digit there.
 int VirtualKeyOf(SDL_Keycode sym, SDL_Scancode scancode, uint16_t sdl_mod);
 
+// Whether the key is one of the keypad keys that give a digit (or the decimal
+// separator) with Num Lock on and a navigation key with it off.
+bool IsKeypadDigitKey(SDL_Scancode scancode);
+
 // Whether Windows reports the key as a system key: Alt held without Ctrl, or F10.
 bool IsSystemKey(int vk, const Modifiers& mods);
 

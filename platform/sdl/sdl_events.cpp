@@ -19,6 +19,32 @@ Event Mouse(EventType type, int x, int y) {
   return event;
 }
 
+// Whether SDL made up the key-up just taken because the window lost the
+// keyboard: SDL releases every held key just before it reports the loss, so
+// only key-ups (and our own user events) stand between it and FOCUS_LOST.
+// Such a key-up would complete a braille chord the child never finished.
+bool ReleasedByFocusLoss() {
+  SDL_Event next[64];
+  const int count = SDL_PeepEvents(next, 64, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+  for (int i = 0; i < count; ++i) {
+    if (next[i].type == SDL_KEYUP || next[i].type >= SDL_USEREVENT) continue;
+    return next[i].type == SDL_WINDOWEVENT && next[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST;
+  }
+  return false;
+}
+
+// Whether the next event waiting (past our own user events) is text: SDL
+// queues the text a key typed right behind its key-down.
+bool TextFollows() {
+  SDL_Event next[8];
+  const int count = SDL_PeepEvents(next, 8, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+  for (int i = 0; i < count; ++i) {
+    if (next[i].type >= SDL_USEREVENT) continue;
+    return next[i].type == SDL_TEXTINPUT;
+  }
+  return false;
+}
+
 }  // namespace
 
 SdlEventSource::SdlEventSource(DisplayLink& display) : display_(display) {
@@ -81,10 +107,20 @@ void SdlEventSource::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+      if (sdl.type == SDL_KEYUP && ReleasedByFocusLoss()) break;
       last_key_mod_ = sdl.key.keysym.mod;
-      TranslateKey(sdl.key, out);
+      if (sdl.type == SDL_KEYDOWN) drop_keypad_text_ = false;
+      if (IsKeypadDigitKey(sdl.key.keysym.scancode)) {
+        TranslateKeypadKey(sdl.key, out);
+      } else {
+        TranslateKey(sdl.key, out);
+      }
       break;
     case SDL_TEXTINPUT:
+      if (drop_keypad_text_) {
+        drop_keypad_text_ = false;
+        break;
+      }
       TranslateText(sdl.text.text, last_key_mod_, out);
       break;
     case SDL_MOUSEBUTTONDOWN:
@@ -119,6 +155,24 @@ void SdlEventSource::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
     default:
       break;
   }
+}
+
+// A keypad key is a digit when it types one and a navigation key when it
+// does not. SDL's own Num Lock state can disagree with the desktop's (it is
+// read when the window gets the focus and then only follows the Num Lock
+// key), and trusting it would give the navigation key and the digit for one
+// press. The text the desktop typed decides: when it is queued behind the
+// key-down the key is the digit; when it is not, the key is the navigation
+// key and text that comes later for the same press is dropped.
+void SdlEventSource::TranslateKeypadKey(const SDL_KeyboardEvent& key, std::vector<Event>& out) {
+  SDL_KeyboardEvent decided = key;
+  const bool digit = key.type == SDL_KEYDOWN ? TextFollows() : keypad_digit_down_;
+  if (key.type == SDL_KEYDOWN) {
+    keypad_digit_down_ = digit;
+    drop_keypad_text_ = !digit;
+  }
+  decided.keysym.mod = static_cast<Uint16>(digit ? (key.keysym.mod | KMOD_NUM) : (key.keysym.mod & ~KMOD_NUM));
+  TranslateKey(decided, out);
 }
 
 }  // namespace placarim::platform::sdl

@@ -28,6 +28,7 @@ class SdlEventSource final : public EventSource {
 
  private:
   void Translate(const SDL_Event& sdl, std::vector<Event>& out);
+  void TranslateKeypadKey(const SDL_KeyboardEvent& key, std::vector<Event>& out);
   void PushUser(Uint32 type, int code);
 
   DisplayLink& display_;
@@ -36,6 +37,8 @@ class SdlEventSource final : public EventSource {
   // The modifiers of the latest key event: SDL's own modifier state has moved
   // on to the end of the queue by the time a text event is taken from it.
   uint16_t last_key_mod_ = 0;
+  bool keypad_digit_down_ = false;  // the last keypad key went down as a digit
+  bool drop_keypad_text_ = false;   // it went down as a navigation key: its text is not typed
   std::deque<Event> pending_;
   std::vector<Event> scratch_;
 };

@@ -51,12 +51,17 @@ SdlPlatform::~SdlPlatform() {
   audio_.Close();
   // The video subsystem stays up: shutting it down unloads the X libraries
   // SDL opened, and what they keep for the life of the process would then be
-  // reported as leaks. The process ends soon after; Exit quits SDL whole.
+  // reported as leaks. The process ends soon after; Shutdown quits SDL whole.
   if (events_started_) SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER);
 }
 
 bool SdlPlatform::EnsureVideo() {
   if (!video_started_) {
+    // Only drivers that show a window and bring its keys back; SDL would
+    // otherwise fall back to its off-screen driver, where the game talks to
+    // a window nobody sees and waits forever for a key. SDL_VIDEODRIVER in
+    // the environment still chooses any driver (the tests' dummy one).
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland,KMSDRM", SDL_HINT_DEFAULT);
     video_started_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!video_started_) std::fprintf(stderr, "placarim: no display: %s\n", SDL_GetError());
   }
@@ -84,8 +89,11 @@ void SdlPlatform::Beep() {
 }
 
 void SdlPlatform::Exit(int code) {
+  throw ProgramExit{code};
+}
+
+void SdlPlatform::Shutdown() {
   SDL_Quit();
-  std::exit(code);
 }
 
 }  // namespace placarim::platform::sdl

@@ -52,7 +52,16 @@ class SdlPlatform final : public Platform {
   Clipboard& GetClipboard() override { return clipboard_; }
   Shell& GetShell() override { return shell_; }
   void Beep() override;
+  // Throws ProgramExit{code}: the program's entry catches it, so that every
+  // object on the way unwinds (the audio device, the speech service's
+  // connection, open files) before the process ends with `code`.
   [[noreturn]] void Exit(int code) override;
+
+  // Starts SDL's video; false, after saying why on standard error, when there
+  // is no display to open a window on.
+  bool OpenDisplay() { return EnsureVideo(); }
+  // Ends SDL whole, once every platform object is gone.
+  static void Shutdown();
 
  private:
   bool EnsureVideo();

@@ -263,10 +263,11 @@ void TermPlatform::Beep() {
   beeps_.PlayOnce(kBeep);
 }
 
+// The terminal is given back at once; the program's entry catches the
+// ProgramExit, so every object on the way unwinds before the process ends.
 void TermPlatform::Exit(int code) {
   terminal_->Restore();
-  SDL_Quit();
-  std::exit(code);
+  throw ProgramExit{code};
 }
 
 }  // namespace placarim::platform::term

@@ -183,6 +183,14 @@ TEST_F(ConsoleTest, HeldModifiersTellAltFromTheLastKey) {
   fake.Post(keys::Ctrl(vk::kF1 + 8));
   EXPECT_EQ(Keys(), (std::vector<int>{0, 102}));
   EXPECT_FALSE(c.HeldModifiers().alt);
+  // Keys pressed and released before anyone reads: each keeps its own modifiers.
+  fake.Post(keys::Then(keys::Press(vk::kF1 + 8, {.ctrl = true, .shift = true}), keys::Type("a")));
+  fake.Post({keys::KeyUp(vk::kShift)});
+  EXPECT_EQ(c.ReadKey(), 0);
+  EXPECT_EQ(c.ReadKey(), 102);
+  EXPECT_EQ(c.HeldModifiers(), (platform::Modifiers{.ctrl = true, .shift = true}));
+  EXPECT_EQ(c.ReadKey(), 'a');
+  EXPECT_EQ(c.HeldModifiers(), platform::Modifiers{});
 }
 
 TEST_F(ConsoleTest, BrailleModeKeysCycleWithTones) {

@@ -25,6 +25,7 @@ std::vector<KeyAction> Feed(Keyboard& kb, const std::vector<platform::Event>& sc
     if (e.type == EventType::Char) kb.OnChar(e.ch, e.mods);
     if (e.type == EventType::KeyDown) actions.push_back(kb.OnKeyDown(e.vk, e.mods, e.system));
     if (e.type == EventType::KeyUp) kb.OnKeyUp(e.vk, e.mods);
+    if (e.type == EventType::FocusLost) kb.OnFocusLost();
   }
   return actions;
 }
@@ -53,6 +54,9 @@ TEST(Keyboard, TranslatesKeysToQueueCodes) {
       {"F1", keys::Press(vk::kF1), {0, 59}},
       {"F12", keys::Press(vk::kF12), {0, 70}},
       {"Ctrl+F9", keys::Press(vk::kF1 + 8, ctrl), {0, 102}},
+      {"Ctrl+Shift+F9", keys::Press(vk::kF1 + 8, {.ctrl = true, .shift = true}), {0, 102}},
+      {"Shift+F11 is F11", keys::Press(vk::kF11, shift), {0, 69}},
+      {"Ctrl+F12", keys::Press(vk::kF12, ctrl), {0, 105}},
       {"Ctrl+Page Up", keys::Press(vk::kPrior, ctrl), {0, 132}},
       {"Ctrl+Left", keys::Press(vk::kLeft, ctrl), {0, 115}},
       {"Home End", keys::Then(keys::Press(vk::kHome), keys::Press(vk::kEnd)), {0, 71, 0, 79}},
@@ -94,6 +98,8 @@ TEST(Keyboard, KeysThatEndTheProgramOrChangeModes) {
       {"Alt+F4", keys::Alt(vk::kF1 + 3), KeyAction::Close},
       {"Ctrl+Alt+F11", keys::CtrlAlt(vk::kF11), KeyAction::BrailleNext},
       {"Ctrl+Alt+F12", keys::CtrlAlt(vk::kF12), KeyAction::BrailleOff},
+      {"Ctrl+Shift+F11", keys::Press(vk::kF11, {.ctrl = true, .shift = true}), KeyAction::BrailleNext},
+      {"Ctrl+Shift+F12", keys::Press(vk::kF12, {.ctrl = true, .shift = true}), KeyAction::BrailleOff},
   };
   for (const auto& c : cases) {
     Keyboard kb;
@@ -155,6 +161,10 @@ TEST(BrailleChords, Mode1TypesCells) {
       {"Ctrl+F is a control key", keys::Ctrl('F'), {6}},
       {"no capitals in mode 1", keys::Then(keys::Chord({Key('J'), Key('L')}), keys::Chord({Key('F')})),
        {'{', 'a'}},
+      {"focus lost mid-chord drops it",
+       {keys::KeyDown(Key('F')), keys::KeyDown(Key('D')), keys::Focus(false), keys::KeyUp(Key('F')),
+        keys::KeyUp(Key('G')), keys::KeyUp(Key('D')), keys::KeyDown(Key('F')), keys::KeyUp(Key('F'))},
+       {'a'}},
   };
   for (const auto& c : cases) {
     Keyboard kb = InMode(1);

@@ -390,20 +390,25 @@ TEST_F(ScreenReviewTest, PositionAndScreenCopy) {
   EXPECT_TRUE(journal_.empty());
 }
 
-TEST_F(ScreenReviewTest, EnteredFromTheLineEditorWithCtrlAltF9) {
-  LineEditor editor(console_, speech_, sound_);
-  editor.SetScreenReview([this] { review_.ConsoleScreenReview(); });
+TEST_F(ScreenReviewTest, EnteredFromTheLineEditorWithCtrlAltF9OrCtrlShiftF9) {
+  const platform::Modifiers ctrl_shift{.ctrl = true, .shift = true};
+  const std::vector<platform::Event> chords[] = {keys::CtrlAlt(vk::kF1 + 8), Key(vk::kF1 + 8, ctrl_shift)};
   Put(1, 20, "ola");
-  const int64_t at = fake_.clock.NowMs();
-  fake_.events.PostAt(at + 100, keys::CtrlAlt(vk::kF1 + 8));
-  fake_.events.PostAt(at + 200, Key(vk::kUp));  // in the review: row 19, empty
-  fake_.events.PostAt(at + 300, Key(vk::kDown));  // row 20
-  fake_.events.PostAt(at + 400, Typed("\x1b"));
-  fake_.events.PostAt(at + 500, Typed("\r"));  // back in the editor
-  std::string text = "12";
-  EXPECT_EQ(editor.ReadLineEdit(text, 5, 20, 10, true), kEditEnter);
-  EXPECT_EQ(journal_, (Journal{"beep", "click", "click", "voice:ola", "click", "beep", "beep"}));
-  EXPECT_EQ(text, "12");
+  for (const auto& chord : chords) {
+    journal_.clear();
+    LineEditor editor(console_, speech_, sound_);
+    editor.SetScreenReview([this] { review_.ConsoleScreenReview(); });
+    const int64_t at = fake_.clock.NowMs();
+    fake_.events.PostAt(at + 100, chord);
+    fake_.events.PostAt(at + 200, Key(vk::kUp));  // in the review: row 19, empty
+    fake_.events.PostAt(at + 300, Key(vk::kDown));  // row 20
+    fake_.events.PostAt(at + 400, Typed("\x1b"));
+    fake_.events.PostAt(at + 500, Typed("\r"));  // back in the editor
+    std::string text = "12";
+    EXPECT_EQ(editor.ReadLineEdit(text, 5, 20, 10, true), kEditEnter);
+    EXPECT_EQ(journal_, (Journal{"beep", "click", "click", "voice:ola", "click", "beep", "beep"}));
+    EXPECT_EQ(text, "12");
+  }
 }
 
 class ScreenReviewSynthTest : public ScreenReviewTest {

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <vector>
 #include <unistd.h>
 
 namespace placarim {
@@ -44,6 +46,50 @@ std::string DesktopValue(const fs::path& file, const std::string& key) {
   for (std::string line; std::getline(in, line);)
     if (line.starts_with(key + "=")) return line.substr(key.size() + 1);
   return {};
+}
+
+// Splits a desktop entry's Exec value into arguments the way a desktop does:
+// the string escapes first (\s \n \t \r \\), then words separated by spaces,
+// double-quoted words taking \" \` \$ \\ as those characters; %% is a %.
+std::vector<std::string> SplitExec(const std::string& value) {
+  std::string text;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\' || i + 1 == value.size()) {
+      text += value[i];
+      continue;
+    }
+    const char next = value[++i];
+    text += next == 's' ? ' ' : next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : next;
+  }
+  std::vector<std::string> args;
+  std::string word;
+  bool in_word = false, quoted = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"') {
+        quoted = false;
+      } else if (c == '\\' && i + 1 < text.size() && std::string_view("\"`$\\").find(text[i + 1]) != std::string_view::npos) {
+        word += text[++i];
+      } else {
+        word += c;
+      }
+    } else if (c == ' ') {
+      if (in_word) args.push_back(word);
+      word.clear();
+      in_word = false;
+    } else if (c == '"') {
+      quoted = in_word = true;
+    } else if (c == '%' && i + 1 < text.size() && text[i + 1] == '%') {
+      word += text[++i];
+      in_word = true;
+    } else {
+      word += c;
+      in_word = true;
+    }
+  }
+  if (in_word) args.push_back(word);
+  return args;
 }
 
 class InstallTest : public ::testing::Test {
@@ -93,8 +139,16 @@ TEST_F(InstallTest, DesktopEntryStartsTheInstalledLauncher) {
   ASSERT_EQ(install_status_, 0) << install_log_;
   const fs::path entry = prefix_ / "share/applications/placarim.desktop";
   ASSERT_TRUE(fs::exists(entry));
-  const std::string exec = DesktopValue(entry, "Exec");
-  EXPECT_EQ(fs::path(exec), prefix_ / "bin/placarim");
+  // The prefix holds a space: unquoted, a desktop would start "…/prefixo".
+  const std::vector<std::string> exec = SplitExec(DesktopValue(entry, "Exec"));
+  ASSERT_EQ(exec.size(), 1u) << DesktopValue(entry, "Exec");
+  EXPECT_EQ(fs::path(exec[0]), prefix_ / "bin/placarim");
+  int status = 0;
+  const std::string help = Capture("'" + exec[0] + "' --help", status);
+  EXPECT_EQ(status, 0) << help;
+  EXPECT_NE(help.find("Ctrl+Shift+F11"), std::string::npos) << help;  // the program itself answered
+  const std::string validation = Capture("desktop-file-validate '" + entry.string() + "'", status);
+  EXPECT_EQ(status, 0) << validation;
   EXPECT_EQ(DesktopValue(entry, "Icon"), "placarim");
   EXPECT_TRUE(fs::exists(prefix_ / "share/icons/hicolor/scalable/apps/placarim.svg"));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sdl/sdl_platform.h"
 #include "platform/vk.h"
 
 namespace placarim::platform::sdl {
@@ -166,6 +167,74 @@ TEST(KeyTranslation, TextInputBecomesWindows1252Characters) {
     }
     EXPECT_EQ(typed, c.cp1252) << c.what;
   }
+}
+
+// Keypad keys through SDL's own queue: whatever SDL's Num Lock state says,
+// one press gives one key, decided by the text the desktop typed for it.
+class KeypadThroughTheQueue : public ::testing::Test {
+ protected:
+  struct Seen {
+    EventType type;
+    int vk;
+    uint8_t ch;
+    friend bool operator==(const Seen&, const Seen&) = default;
+  };
+
+  static void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
+  static void PushKey(Uint32 type, SDL_Scancode scancode, Uint16 mod, SDL_Keycode sym = SDLK_UNKNOWN) {
+    SDL_Event event{};
+    event.key = Key(type, sym, scancode, mod);
+    Push(event);
+  }
+  static void PushText(const char* text) {
+    SDL_Event event{};
+    event.text.type = SDL_TEXTINPUT;
+    SDL_strlcpy(event.text.text, text, sizeof event.text.text);
+    Push(event);
+  }
+  std::vector<Seen> Taken() {
+    std::vector<Seen> seen;
+    Event event;
+    while (platform_.Events().Poll(event)) {
+      if (event.type == EventType::KeyDown || event.type == EventType::KeyUp || event.type == EventType::Char) {
+        seen.push_back({event.type, event.type == EventType::Char ? 0 : event.vk, event.ch});
+      }
+    }
+    return seen;
+  }
+
+  SdlPlatform platform_;
+};
+
+TEST_F(KeypadThroughTheQueue, OnePressGivesOneKey) {
+  constexpr int kNumpad8 = 0x68;
+  const Seen digit_down{EventType::KeyDown, kNumpad8, 0}, digit_up{EventType::KeyUp, kNumpad8, 0};
+  const Seen up_down{EventType::KeyDown, vk::kUp, 0}, up_up{EventType::KeyUp, vk::kUp, 0};
+  const Seen eight{EventType::Char, 0, '8'};
+  const struct {
+    const char* what;
+    Uint16 sdl_num_lock;
+    bool text_with_key;   // the desktop typed "8" right behind the key-down
+    bool text_later;      // ... or only after the key-up
+    std::vector<Seen> seen;
+  } cases[] = {
+      {"both say digit", KMOD_NUM, true, false, {digit_down, eight, digit_up}},
+      {"SDL says navigation, the desktop typed 8", KMOD_NONE, true, false, {digit_down, eight, digit_up}},
+      {"SDL says digit, the desktop typed nothing", KMOD_NUM, false, false, {up_down, up_up}},
+      {"both say navigation", KMOD_NONE, false, false, {up_down, up_up}},
+      {"the text came late", KMOD_NONE, false, true, {up_down, up_up}},
+  };
+  for (const auto& c : cases) {
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_KP_8, c.sdl_num_lock, SDLK_KP_8);
+    if (c.text_with_key) PushText("8");
+    PushKey(SDL_KEYUP, SDL_SCANCODE_KP_8, c.sdl_num_lock, SDLK_KP_8);
+    if (c.text_later) PushText("8");
+    EXPECT_EQ(Taken(), c.seen) << c.what;
+  }
+  // The digit row's own 8 still types after a keypad key went by as Up.
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_8, KMOD_NONE, SDLK_8);
+  PushText("8");
+  EXPECT_EQ(Taken(), (std::vector<Seen>{{EventType::KeyDown, vk::k0 + 8, 0}, eight}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // queue with the codes of its tables (braille chords included), and scrolling
 // by moving pixels gives the same picture as repainting.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,15 +21,11 @@ namespace fs = std::filesystem;
 using console::Console;
 using placarim::testing::CommandOutput;
 using placarim::testing::RunCommand;
+using placarim::testing::WindowOfProcess;
 using placarim::testing::XvfbServer;
 
 constexpr int kCellWidth = 10;
 constexpr int kCellHeight = 20;
-
-std::string Trimmed(std::string s) {
-  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
-  return s;
-}
 
 class SdlConsoleTest : public ::testing::Test {
  protected:
@@ -54,8 +51,7 @@ class SdlConsoleTest : public ::testing::Test {
         << "\r\nLENTO=" << (slow ? "SIM" : "NAO") << "\r\n";
     auto console = std::make_unique<Console>(*platform_, fs::current_path().string());
     console->Init();
-    // The title is the program's path; the test binary's name finds the window.
-    window_id_ = Trimmed(CommandOutput("xdotool search --name platform_sdl_console_test | tail -1"));
+    window_id_ = WindowOfProcess(getpid());
     EXPECT_FALSE(window_id_.empty());
     EXPECT_EQ(RunCommand("xdotool windowfocus " + window_id_), 0);
     for (int i = 0; i < 100 && SDL_GetKeyboardFocus() == nullptr; ++i) console->Delay(10);
@@ -84,6 +80,14 @@ class SdlConsoleTest : public ::testing::Test {
       }
     }
     return codes;
+  }
+
+  // Sends keys with xdotool and pumps messages until `done` holds (true), or 5 s.
+  bool Sent(Console& console, const std::string& xdotool_args, const std::function<bool()>& done) {
+    EXPECT_EQ(RunCommand("xdotool " + xdotool_args), 0);
+    const int64_t end = platform_->GetClock().NowMs() + 5000;
+    while (!done() && platform_->GetClock().NowMs() < end) console.Delay(5);
+    return done();
   }
 
   static XvfbServer* server_;
@@ -147,6 +151,39 @@ TEST_F(SdlConsoleTest, BrailleChordsTypeCells) {
   EXPECT_EQ(Codes(*console, "key space key g", 2), (std::vector<int>{' ', ' '}));
   console->SetBrailleMode(0);
   EXPECT_EQ(Codes(*console, "key --delay 20 f d", 2), (std::vector<int>{'f', 'd'}));
+}
+
+TEST_F(SdlConsoleTest, LosingTheFocusMidChordTypesNothing) {
+  auto console = OpenConsole(false);
+  console->SetBrailleMode(1);
+  std::string root = CommandOutput("xwininfo -root | awk '/Window id:/ {print $4}'");
+  root.erase(root.find_last_not_of("\n ") + 1);
+  ASSERT_FALSE(root.empty());
+  // F and D held, then the keyboard goes to another window (SDL releases them).
+  ASSERT_TRUE(Sent(*console, "keydown f keydown d windowfocus " + root,
+                   [] { return SDL_GetKeyboardFocus() == nullptr; }));
+  ASSERT_TRUE(Sent(*console, "keyup f keyup d windowfocus " + window_id_,
+                   [] { return SDL_GetKeyboardFocus() != nullptr; }));
+  // The broken chord left nothing (it would be b); the next one types.
+  EXPECT_EQ(Codes(*console, "keydown f keyup f", 1), (std::vector<int>{'a'}));
+}
+
+// The standard keymap binds Ctrl+Alt+F1 to F12 to switching virtual terminals
+// (XF86Switch_VT_n), so those chords never reach a window; Ctrl+Shift does.
+TEST_F(SdlConsoleTest, BrailleAndReviewChordsArriveWithCtrlShift) {
+  auto console = OpenConsole(false);
+  ASSERT_NE(CommandOutput("xkbcomp -xkb \"$DISPLAY\" - 2>/dev/null").find("XF86Switch_VT_11"),
+            std::string::npos);
+  // Ctrl+Alt+F11 is lost; the Ctrl+Shift+F9 after it arrives, as Ctrl+F9 with Shift held.
+  EXPECT_EQ(Codes(*console, "key --delay 20 ctrl+alt+F11 ctrl+shift+F9", 2), (std::vector<int>{0, 102}));
+  EXPECT_EQ(console->BrailleMode(), 0);
+  EXPECT_EQ(console->HeldModifiers(), (Modifiers{.ctrl = true, .shift = true}));  // the keys are up by now
+  // Ctrl+Shift+F11 turns braille typing on (after its tones): F and D together type b.
+  EXPECT_TRUE(Sent(*console, "key ctrl+shift+F11", [&] { return console->BrailleMode() == 1; }));
+  EXPECT_EQ(Codes(*console, "keydown f keydown d keyup f keyup d", 1), (std::vector<int>{'b'}));
+  // Ctrl+Shift+F12 turns it off: F types itself again.
+  EXPECT_TRUE(Sent(*console, "key ctrl+shift+F12", [&] { return console->BrailleMode() == 0; }));
+  EXPECT_EQ(Codes(*console, "key f", 1), (std::vector<int>{'f'}));
 }
 
 // Writes 30 numbered lines, each on its own background, so the screen scrolls.

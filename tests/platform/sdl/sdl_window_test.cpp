@@ -2,6 +2,7 @@
 // drawn in the right colours, scrolls and magnifies, and keys and mouse
 // buttons sent by xdotool arrive as the events the console's rules expect.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -56,8 +57,8 @@ class SdlWindowTest : public ::testing::Test {
     settings.title = "Placarim janela de teste \xE7";  // Windows-1252 ç
     surface_ = platform_->CreateWindow(settings).release();
     ASSERT_NE(surface_, nullptr);
-    window_id_ = CommandOutput("xdotool search --name 'janela de teste' | head -1");
-    while (!window_id_.empty() && window_id_.back() == '\n') window_id_.pop_back();
+    window_id_ = placarim::testing::WindowOfProcess(getpid());
+    ASSERT_FALSE(window_id_.empty());
     // A Brazilian keyboard: ç has its own key, AltGr+Q types a slash.
     ASSERT_EQ(RunCommand("setxkbmap -layout br"), 0);
   }

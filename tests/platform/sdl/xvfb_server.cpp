@@ -82,4 +82,12 @@ std::string CommandOutput(const std::string& command) {
   return out;
 }
 
+std::string WindowOfProcess(pid_t pid, int limit_seconds) {
+  std::string id = CommandOutput("timeout " + std::to_string(limit_seconds) +
+                                 " xdotool search --sync --onlyvisible --pid " + std::to_string(pid) +
+                                 " 2>/dev/null | tail -1");
+  while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+  return id;
+}
+
 }  // namespace placarim::testing

@@ -32,4 +32,10 @@ int RunCommand(const std::string& command);
 // A command's standard output.
 std::string CommandOutput(const std::string& command);
 
+// The X window that process `pid` shows, found by its _NET_WM_PID (never by
+// its title, which may be cut short or be a property xdotool cannot read);
+// waits up to `limit_seconds` for it to be mapped. The newest when there are
+// several; empty when none shows.
+std::string WindowOfProcess(pid_t pid, int limit_seconds = 10);
+
 }  // namespace placarim::testing
