@@ -92,7 +92,6 @@ Trial RunTrial(placarim::console::Console& console, placarim::sound::WavePlayer&
   const std::vector<int16_t> played = ReadPlayedLeft(played_path, offset);
   const size_t first_end = EndOfLevel(played, MarkerLevel(format, kFirstMarker));
   const size_t second_end = EndOfLevel(played, MarkerLevel(format, kSecondMarker));
-  if (std::getenv("BENCH_DEBUG")) std::fprintf(stderr, "played %zu first_end %zu second_end %zu done->key %.1f\n", played.size(), first_end, second_end, Ms(key_time - first_done));
   if (first_end == 0 || second_end == 0) return trial;
   const double frames_per_ms = kPlayedRate / 1000.0;
   const double key_at = static_cast<double>((first_end - 1) / kDeviceFrames * kDeviceFrames) +
