@@ -7,6 +7,7 @@
 
 #include "console/console_settings.h"
 #include "console/keyboard.h"
+#include "console/keys.h"
 #include "console/screen_buffer.h"
 #include "console/tone.h"
 #include "platform/config_file.h"
@@ -377,8 +378,8 @@ uint16_t Console::ReadLine(char* buffer, uint16_t size) {
   int count = 0;
   for (;;) {
     const uint8_t c = ReadKey();
-    if (c == 13) break;
-    if (c == 8) {
+    if (c == plain::kEnter) break;
+    if (c == plain::kBackspace) {
       if (count > 0) {
         --count;
         WriteChar(8);

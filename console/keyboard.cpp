@@ -1,27 +1,33 @@
 #include "console/keyboard.h"
 
+#include "console/keys.h"
 #include "platform/vk.h"
 
 namespace placarim::console {
 namespace {
 
 namespace vk = platform::vk;
+namespace ext = extended;
 
 struct ExtendedKey {
   int vk;
-  uint8_t code;
-  uint8_t ctrl_code;
+  int code;
+  int ctrl_code;
 };
 
-// Searched in this order; Insert's Ctrl code 255 marks the row whose Shift
-// form is 254.
+// Searched in this order; Insert's row is the one with a Shift form.
 constexpr ExtendedKey kExtended[] = {
-    {vk::kF1 + 0, 59, 94},   {vk::kF1 + 1, 60, 95},   {vk::kF1 + 2, 61, 96},  {vk::kF1 + 3, 62, 97},
-    {vk::kF1 + 4, 63, 98},   {vk::kF1 + 5, 64, 99},   {vk::kF1 + 6, 65, 100}, {vk::kF1 + 7, 66, 101},
-    {vk::kF1 + 8, 67, 102},  {vk::kF1 + 9, 68, 103},  {vk::kF11, 69, 104},    {vk::kF12, 70, 105},
-    {vk::kInsert, 82, 255},  {vk::kDelete, 83, 83},   {vk::kHome, 71, 119},   {vk::kEnd, 79, 117},
-    {vk::kPrior, 73, 132},   {vk::kNext, 81, 118},    {vk::kUp, 72, 113},     {vk::kDown, 80, 114},
-    {vk::kLeft, 75, 115},    {vk::kRight, 77, 116},
+    {vk::kF1 + 0, ext::kF1 + 0, ext::kCtrlF1 + 0}, {vk::kF1 + 1, ext::kF1 + 1, ext::kCtrlF1 + 1},
+    {vk::kF1 + 2, ext::kF1 + 2, ext::kCtrlF1 + 2}, {vk::kF1 + 3, ext::kF1 + 3, ext::kCtrlF1 + 3},
+    {vk::kF1 + 4, ext::kF1 + 4, ext::kCtrlF1 + 4}, {vk::kF1 + 5, ext::kF1 + 5, ext::kCtrlF1 + 5},
+    {vk::kF1 + 6, ext::kF1 + 6, ext::kCtrlF1 + 6}, {vk::kF1 + 7, ext::kF1 + 7, ext::kCtrlF1 + 7},
+    {vk::kF1 + 8, ext::kF1 + 8, ext::kCtrlF1 + 8}, {vk::kF1 + 9, ext::kF1 + 9, ext::kCtrlF1 + 9},
+    {vk::kF11, ext::kF11, ext::kCtrlF11},          {vk::kF12, ext::kF12, ext::kCtrlF12},
+    {vk::kInsert, ext::kInsert, ext::kCtrlInsert}, {vk::kDelete, ext::kDelete, ext::kDelete},
+    {vk::kHome, ext::kHome, ext::kCtrlHome},       {vk::kEnd, ext::kEnd, ext::kCtrlEnd},
+    {vk::kPrior, ext::kPageUp, ext::kCtrlPageUp},  {vk::kNext, ext::kPageDown, ext::kCtrlPageDown},
+    {vk::kUp, ext::kUp, ext::kCtrlUp},             {vk::kDown, ext::kDown, ext::kCtrlDown},
+    {vk::kLeft, ext::kLeft, ext::kCtrlLeft},       {vk::kRight, ext::kRight, ext::kCtrlRight},
 };
 
 // PC keyboard scan codes of the letters A to Z.
@@ -36,25 +42,25 @@ bool IsDigitKey(int k) { return k >= vk::k0 && k < vk::k0 + 10; }
 uint8_t Keyboard::ExtendedCode(int k, platform::Modifiers mods) {
   for (const ExtendedKey& row : kExtended) {
     if (row.vk != k) continue;
-    if (mods.ctrl) return row.ctrl_code;
-    if (row.ctrl_code == 255 && mods.shift) return 254;
-    return row.code;
+    if (mods.ctrl) return static_cast<uint8_t>(row.ctrl_code);
+    if (row.ctrl_code == ext::kCtrlInsert && mods.shift) return ext::kShiftInsert;
+    return static_cast<uint8_t>(row.code);
   }
   return 0;
 }
 
 uint8_t Keyboard::AltCode(int k) {
   if (IsLetterKey(k)) return kAltLetters[k - vk::kA];
-  if (k == vk::k0) return 129;
-  if (IsDigitKey(k)) return static_cast<uint8_t>(120 + (k - vk::k0 - 1));
+  if (k == vk::k0) return ext::kAlt0;
+  if (IsDigitKey(k)) return static_cast<uint8_t>(ext::kAlt1 + (k - vk::k0 - 1));
   return 0;
 }
 
 void Keyboard::OnChar(uint8_t c, platform::Modifiers mods) {
   const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
   if (braille_.Mode() != 0 && (c == ' ' || letter)) return;  // typed by chords instead
-  if (mods.ctrl && c == 8) c = 127;
-  if (mods.ctrl && c == 13) c = 10;
+  if (mods.ctrl && c == plain::kBackspace) c = plain::kCtrlBackspace;
+  if (mods.ctrl && c == plain::kEnter) c = plain::kCtrlEnter;
   queue_.Push(c);  // lost when the queue is full
 }
 

@@ -10,13 +10,13 @@
 #include <string>
 
 #include "console/console.h"
-#include "console/screen_review.h"
+#include "editor/screen_review.h"
 #include "game/game.h"
 #include "game/random.h"
 #include "game/speech_link.h"
 #include "platform/platform.h"
 #include "sound/wave_player.h"
-#include "speech/line_editor.h"
+#include "editor/line_editor.h"
 #include "speech/speech_layer.h"
 #include "tradutor/diphone_voice.h"
 
@@ -55,8 +55,8 @@ class App {
   std::shared_ptr<speech::Synthesizer> synthesizer_;
   speech::SpeechLayer layer_;
   std::unique_ptr<tradutor::DiphoneVoiceApi> voice_;
-  speech::LineEditor editor_;
-  console::ScreenReview review_;
+  editor::LineEditor editor_;
+  editor::ScreenReview review_;
   SpeechLink link_;
   Game game_;
 };

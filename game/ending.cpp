@@ -1,14 +1,15 @@
 #include "game/ending.h"
 
+#include "console/colours.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
 
 namespace placarim::game {
 namespace {
 
-constexpr int kBlack = 0;
-constexpr int kYellow = 14;
-constexpr int kWhite = 15;
+using console::colour::kBlack;
+using console::colour::kWhite;
+using console::colour::kYellow;
 
 }  // namespace
 

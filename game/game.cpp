@@ -1,16 +1,13 @@
 #include "game/game.h"
 
+#include "console/keys.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
 
 namespace placarim::game {
 namespace {
 
-constexpr uint8_t kBackspace = 8;
-constexpr uint8_t kTab = 9;
-constexpr uint8_t kLineFeed = 10;
-constexpr uint8_t kEnter = 13;
-constexpr uint8_t kEscape = 27;
+using namespace console::plain;
 
 constexpr std::string_view kSection = "PLACARIM";
 constexpr std::string_view kDefaultExerciseFile = "placarim.cnf";
@@ -159,7 +156,7 @@ void Game::ChampionshipWon() {
   narrator_.SayMessage(kGameEnds, 1);
   for (;;) {
     const uint8_t key = console_.ReadKey();
-    if (key == kEnter || key == kLineFeed) return;
+    if (key == kEnter || key == kCtrlEnter) return;
   }
 }
 

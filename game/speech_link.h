@@ -4,14 +4,14 @@
 
 #include "game/speech_port.h"
 #include "speech/config_lookup.h"
-#include "speech/line_editor.h"
+#include "editor/line_editor.h"
 #include "speech/speech.h"
 
 namespace placarim::game {
 
 class SpeechLink final : public SpeechPort {
  public:
-  SpeechLink(speech::Speech& speech, const speech::ConfigLookup& ini, speech::LineEditor& editor)
+  SpeechLink(speech::Speech& speech, const speech::ConfigLookup& ini, editor::LineEditor& editor)
       : speech_(speech), ini_(ini), editor_(editor) {}
 
   std::string ReadIniString(std::string_view section, std::string_view key) override {
@@ -38,7 +38,7 @@ class SpeechLink final : public SpeechPort {
  private:
   speech::Speech& speech_;
   const speech::ConfigLookup& ini_;
-  speech::LineEditor& editor_;
+  editor::LineEditor& editor_;
 };
 
 }  // namespace placarim::game

@@ -1,14 +1,15 @@
 #include "game/sum_player.h"
 
+#include "console/keys.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
 
 namespace placarim::game {
 namespace {
 
-constexpr int kTab = 9;
-constexpr int kEnter = 13;
-constexpr char kEscape = 27;
+using console::plain::kEnter;
+using console::plain::kEscape;
+using console::plain::kTab;
 constexpr int kCountingPauseMs = 500;
 constexpr int kLargestCountedOperand = 10;
 
@@ -40,7 +41,7 @@ void SumPlayer::PlaySum(int phase, int sum) {
   } else if (answer == std::string(1, static_cast<char>(kTab))) {
     phase_failed_ = true;
     tables_.TimesTableField();
-  } else if (answer.front() == kEscape) {
+  } else if (answer.front() == static_cast<char>(kEscape)) {
     ending_.GiveUp();
     ending_.ShowCredits();
   } else if (answer == expected_answer_) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "console/colours.h"
+#include "console/keys.h"
 #include "game/message_keys.h"
 #include "game/random.h"
 #include "game/screen.h"
@@ -10,18 +12,20 @@
 namespace placarim::game {
 namespace {
 
-constexpr int kUp = 72;
-constexpr int kDown = 80;
-constexpr int kLeft = 75;
-constexpr int kRight = 77;
-constexpr int kHome = 71;
-constexpr int kTab = 9;
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-constexpr int kSpace = 32;
+// The times tables read plain and extended keys alike (ReadKeyCode drops the
+// 0 before an extended code), so both sets are named here.
+using console::extended::kDown;
+using console::extended::kHome;
+using console::extended::kLeft;
+using console::extended::kRight;
+using console::extended::kUp;
+using console::plain::kEnter;
+using console::plain::kEscape;
+using console::plain::kSpace;
+using console::plain::kTab;
 
-constexpr int kLightGrey = 7;
-constexpr int kYellow = 14;
+using console::colour::kLightGrey;
+using console::colour::kYellow;
 
 // The check table's rows, drawn from column 30, row 6.
 constexpr int kCheckColumn = 30;

@@ -1,6 +1,7 @@
 // Speaking text, recorded keys, characters and generated sounds.
 #include "speech/speech.h"
 
+#include "console/keys.h"
 #include "speech/local_path.h"
 #include "speech/number_words.h"
 #include "speech/wave_image.h"
@@ -277,7 +278,6 @@ void Speech::WriteLnSpeak(std::string_view text) {
 void Speech::WriteSpeakInt(long long value) { WriteSpeak(std::to_string(value)); }
 
 void Speech::ReadKeySpeak(uint8_t& c, uint8_t& ext) {
-  constexpr uint8_t kF8 = 66;
   for (;;) {
     WaitWhileSpeaking();
     ext = ' ';
@@ -285,14 +285,13 @@ void Speech::ReadKeySpeak(uint8_t& c, uint8_t& ext) {
     if (c == 0) {
       ext = console_.ReadKey();
       // The console sends these ahead of a character typed with AltGr.
-      if (ext >= 16 && ext <= 18) c = console_.ReadKey();
+      if (ext >= console::extended::kAltQ && ext <= console::extended::kAltE) c = console_.ReadKey();
     }
-    if (c == 0 && ext == kF8) {
+    if (c == 0 && ext == console::extended::kF8) {
       SpeakTime();
       continue;
     }
-    // 222 and 223 tell that the window gained or lost the keyboard focus.
-    if (c > 31 && c != 222 && c != 223) {
+    if (c > 31 && c != console::plain::kFocusGained && c != console::plain::kFocusLost) {
       SpeakChar(c);
       console_.Write(std::string(1, static_cast<char>(c)));
     }

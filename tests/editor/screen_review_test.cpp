@@ -4,7 +4,7 @@
 // every wait. Sounds are journaled by name: "_67" for the character C, "beep",
 // "click", "voice:casa" for words of the built-in voice, "synth:..." for text
 // handed to an external synthesizer.
-#include "console/screen_review.h"
+#include "editor/screen_review.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,12 +19,12 @@
 #include "platform/vk.h"
 #include "speech/console_link.h"
 #include "speech/ini_reader.h"
-#include "speech/line_editor.h"
+#include "editor/line_editor.h"
 #include "speech/speech.h"
 #include "speech/wave_image.h"
 #include "tests/speech/speech_fakes.h"
 
-namespace placarim::console {
+namespace placarim::editor {
 namespace {
 
 namespace fs = std::filesystem;
@@ -33,6 +33,7 @@ namespace keys = platform::fake::keys;
 using speech::testing::FakeSound;
 using speech::testing::FakeSynthesizer;
 using speech::testing::Journal;
+using console::Console;
 using Press = std::vector<platform::Event>;
 using Position = std::pair<int, int>;  // column, row
 
@@ -390,7 +391,7 @@ TEST_F(ScreenReviewTest, PositionAndScreenCopy) {
 }
 
 TEST_F(ScreenReviewTest, EnteredFromTheLineEditorWithCtrlAltF9) {
-  speech::LineEditor editor(console_, speech_, sound_);
+  LineEditor editor(console_, speech_, sound_);
   editor.SetScreenReview([this] { review_.ConsoleScreenReview(); });
   Put(1, 20, "ola");
   const int64_t at = fake_.clock.NowMs();
@@ -400,7 +401,7 @@ TEST_F(ScreenReviewTest, EnteredFromTheLineEditorWithCtrlAltF9) {
   fake_.events.PostAt(at + 400, Typed("\x1b"));
   fake_.events.PostAt(at + 500, Typed("\r"));  // back in the editor
   std::string text = "12";
-  EXPECT_EQ(editor.ReadLineEdit(text, 5, 20, 10, true), speech::kEditEnter);
+  EXPECT_EQ(editor.ReadLineEdit(text, 5, 20, 10, true), kEditEnter);
   EXPECT_EQ(journal_, (Journal{"beep", "click", "click", "voice:ola", "click", "beep", "beep"}));
   EXPECT_EQ(text, "12");
 }
@@ -476,4 +477,4 @@ TEST_F(ScreenReviewTest, KeysFasterThanSpeechAndOddScreensNeverBreakIt) {
 }
 
 }  // namespace
-}  // namespace placarim::console
+}  // namespace placarim::editor

@@ -14,18 +14,20 @@
 #include <string_view>
 
 #include "console/console.h"
+#include "console/keys.h"
 #include "speech/sound_output.h"
 #include "speech/speech.h"
 
-namespace placarim::speech {
+namespace placarim::editor {
 
-// Result codes of ReadLineEdit besides the second code of unhandled extended keys.
-inline constexpr int kEditTab = 9;
-inline constexpr int kEditCtrlEnter = 10;
-inline constexpr int kEditEnter = 13;
-inline constexpr int kEditEscape = 27;
+// Result codes of ReadLineEdit besides the second code of unhandled extended
+// keys: the plain keys that end editing, and two of the editor's own.
+inline constexpr int kEditTab = console::plain::kTab;
+inline constexpr int kEditCtrlEnter = console::plain::kCtrlEnter;
+inline constexpr int kEditEnter = console::plain::kEnter;
+inline constexpr int kEditEscape = console::plain::kEscape;
 inline constexpr int kEditAltF1 = 104;
-inline constexpr int kEditCtrlF9 = 102;
+inline constexpr int kEditCtrlF9 = console::extended::kCtrlF9;
 inline constexpr int kMaxFieldLength = 2048;
 
 // The word of a field that F12 opens, with the brackets and marks around it
@@ -34,7 +36,7 @@ std::string WordToOpen(std::string_view field, int cursor);
 
 class LineEditor {
  public:
-  LineEditor(console::Console& console, Speech& speech, SoundOutput& sound);
+  LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound);
 
   // Entered with Ctrl+Alt+F9: the console's screen review.
   void SetScreenReview(std::function<void()> review) { screen_review_ = std::move(review); }
@@ -71,9 +73,9 @@ class LineEditor {
   void WaitWhileSpeaking();
 
   console::Console& console_;
-  Speech& speech_;
-  SoundOutput& sound_;
+  speech::Speech& speech_;
+  speech::SoundOutput& sound_;
   std::function<void()> screen_review_;
 };
 
-}  // namespace placarim::speech
+}  // namespace placarim::editor

@@ -1,15 +1,20 @@
-#include "speech/line_editor.h"
+#include "editor/line_editor.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
+#include "console/colours.h"
+#include "console/keys.h"
 #include "platform/text_encoding.h"
 #include "speech/local_path.h"
 
-namespace placarim::speech {
+namespace placarim::editor {
 
 namespace {
+
+namespace plain = console::plain;
+namespace extended = console::extended;
 
 bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
@@ -27,7 +32,7 @@ bool IsSpelledConsonant(uint8_t c) {
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
-  return UpperCaseLatin1(text.substr(0, prefix.size())) == UpperCaseLatin1(prefix);
+  return speech::UpperCaseLatin1(text.substr(0, prefix.size())) == speech::UpperCaseLatin1(prefix);
 }
 
 constexpr std::string_view kStrippedAroundWord = "\"(*-.<=>[_{";
@@ -78,7 +83,7 @@ std::string WordToOpen(std::string_view field, int cursor) {
   return std::string(word);
 }
 
-LineEditor::LineEditor(console::Console& console, Speech& speech, SoundOutput& sound)
+LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound)
     : console_(console), speech_(speech), sound_(sound) {}
 
 int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length, bool editable) {
@@ -102,21 +107,23 @@ int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length
     bool extended = false;
     if (code == 0) {
       code = console_.ReadKey();
-      if (code == 16 || code == 17 || code == 18) {
+      if (code == extended::kAltQ || code == extended::kAltW || code == extended::kAltE) {
         code = console_.ReadKey();  // the character AltGr made with Q, W or E
       } else {
         extended = true;
       }
     }
     if (!extended) {
-      if (code != 3 && code != 22 && code != 222 && code != 223) f.ClearSelection();
+      if (code != plain::kCtrlC && code != plain::kCtrlV && code != plain::kFocusGained && code != plain::kFocusLost) {
+        f.ClearSelection();
+      }
       HandlePlain(f, code);
-      ended = code == 9 || code == 10 || code == 13 || code == 27;
+      ended = code == plain::kTab || code == plain::kCtrlEnter || code == plain::kEnter || code == plain::kEscape;
       if (ended) f.last = code;
     } else {
       // Shift with a movement selects; the copy and paste keys keep the
       // selection they work on (paste selects what it inserted).
-      const bool keeps_selection = code == 254 || code == 255;
+      const bool keeps_selection = code == extended::kShiftInsert || code == extended::kCtrlInsert;
       if (held.shift && !keeps_selection) {
         if (f.anchor == 0) f.anchor = f.cursor;
       } else if (!keeps_selection) {
@@ -151,7 +158,7 @@ void LineEditor::Redraw(Field& f) {
     const bool selected = position >= select_from && position < select_to;
     int run_end = position;
     while (run_end + 1 <= last && ((run_end + 1 >= select_from && run_end + 1 < select_to) == selected)) ++run_end;
-    if (selected) console_.SetTextAttr(static_cast<uint8_t>((attribute & 0x0F) | 0x80));
+    if (selected) console_.SetTextAttr(console::colour::Attribute(attribute & console::colour::kTextBits, console::colour::kDarkGrey));
     console_.Write(std::string_view(f.text).substr(static_cast<size_t>(position - 1),
                                                    static_cast<size_t>(run_end - position + 1)));
     if (selected) console_.SetTextAttr(attribute);
@@ -163,15 +170,15 @@ void LineEditor::Redraw(Field& f) {
 
 void LineEditor::HandlePlain(Field& f, uint8_t code) {
   switch (code) {
-    case 3:
+    case plain::kCtrlC:
       Copy(f);
       return;
-    case 4:
+    case plain::kCtrlD:
       if (!f.editable) return;
       std::fill(f.text.begin() + (f.cursor - 1), f.text.end(), ' ');
       speech_.PlaySoundKey("_APFCPO");
       return;
-    case 8:
+    case plain::kBackspace:
       if (f.cursor == 1) {
         speech_.PlayBeep();
         return;
@@ -179,47 +186,47 @@ void LineEditor::HandlePlain(Field& f, uint8_t code) {
       --f.cursor;
       DeleteAtCursor(f, true);
       return;
-    case 9:
-    case 10:
-    case 13:
-    case 27:
+    case plain::kTab:
+    case plain::kCtrlEnter:
+    case plain::kEnter:
+    case plain::kEscape:
       return;
-    case 11:
+    case plain::kCtrlK:
       speech_.SpeakText(std::to_string(f.cursor));
       return;
-    case 19:
+    case plain::kCtrlS:
       if (!f.editable) return;
       f.text = f.text.substr(static_cast<size_t>(f.cursor - 1));
       f.text.resize(static_cast<size_t>(f.length), ' ');
       f.cursor = 1;
       speech_.PlaySoundKey("_APICPO");
       return;
-    case 21:
+    case plain::kCtrlU:
       if (!f.editable) return;
       f.text = f.entry;
       f.cursor = 1;
       for (int i = 0; i < 3; ++i) speech_.PlayBeep();
       return;
-    case 22:
+    case plain::kCtrlV:
       Paste(f);
       return;
-    case 25:
+    case plain::kCtrlY:
       if (!f.editable) return;
       f.text.assign(static_cast<size_t>(f.length), ' ');
       speech_.PlaySoundKey("_CPOAPA");
       f.cursor = 1;
       return;
-    case 28:
+    case plain::kCtrlBackslash:
       DialTones(f);
       return;
-    case 127:
+    case plain::kCtrlBackspace:
       DeleteWord(f);
       return;
-    case 222:
+    case plain::kFocusGained:
       WaitWhileSpeaking();
       speech_.SpeakText(f.text);
       return;
-    case 223:
+    case plain::kFocusLost:
       return;
     default:
       Type(f, code);
@@ -228,27 +235,27 @@ void LineEditor::HandlePlain(Field& f, uint8_t code) {
 
 bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
   switch (code) {
-    case 59:
+    case extended::kF1:
       if (alt) {
         f.last = kEditAltF1;
         return true;
       }
       SpeakWordAtCursor(f);
       return false;
-    case 62:
+    case extended::kF4:
       speech_.echo_typing = !speech_.echo_typing;
       speech_.PlaySoundKey(speech_.echo_typing ? "_FALACI" : "_FALDLG");
       return false;
-    case 66:
+    case extended::kF8:
       speech_.SpeakTime();
       return false;
-    case 70:
+    case extended::kF12:
       OpenWordAtCursor(f);
       return false;
-    case 71:
+    case extended::kHome:
       f.cursor = 1;
       return false;
-    case 75:
+    case extended::kLeft:
       if (f.cursor == 1) {
         speech_.PlayBeep();
         return false;
@@ -256,7 +263,7 @@ bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
       --f.cursor;
       speech_.SpeakChar(f.At(f.cursor));
       return false;
-    case 77: {
+    case extended::kRight: {
       if (f.cursor > f.length) {
         speech_.PlayBeep();
         return false;
@@ -270,10 +277,10 @@ bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
       ++f.cursor;
       return false;
     }
-    case 79:
+    case extended::kEnd:
       f.cursor = f.AfterLastWord();
       return false;
-    case 83:
+    case extended::kDelete:
       if (!f.editable) return false;
       if (f.HasSelection()) {
         const int from = std::min(f.anchor, f.end);
@@ -286,36 +293,36 @@ bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
         DeleteAtCursor(f, true);
       }
       return false;
-    case 94:
+    case extended::kCtrlF1:
       speech_.SpeakText(f.text);
       return false;
-    case 97:
+    case extended::kCtrlF4:
       ChangeSpeed();
       return false;
-    case 101:
+    case extended::kCtrlF8:
       speech_.SpeakDate();
       return false;
-    case 102:
+    case extended::kCtrlF9:
       if (alt) {
         if (screen_review_) screen_review_();
         return false;
       }
       f.last = kEditCtrlF9;
       return true;
-    case 115:
+    case extended::kCtrlLeft:
       PreviousWord(f);
       return false;
-    case 116:
+    case extended::kCtrlRight:
       NextWord(f);
       return false;
-    case 254:
+    case extended::kShiftInsert:
       Paste(f);
       return false;
-    case 255:
+    case extended::kCtrlInsert:
       Copy(f);
       return false;
     default:
-      if (code >= 120 && code <= 129) return false;  // Alt+digit
+      if (code >= extended::kAlt1 && code <= extended::kAlt0) return false;
       f.last = code;
       return true;
   }
@@ -483,12 +490,12 @@ void LineEditor::Paste(Field& f) {
 void LineEditor::DialTones(const Field& f) {
   const bool fast = sound_.SpeedUp();
   sound_.SetSpeedUp(false);
-  for (uint8_t c : UpperCaseLatin1(f.text)) {
+  for (uint8_t c : speech::UpperCaseLatin1(f.text)) {
     // Tones are heard one by one; a key ends the dialling, not only the tone.
     if (console_.KeyPressed()) break;
     if (IsDigit(c) || c == '#' || c == '*') {
       const char name = c == '*' ? 'X' : static_cast<char>(c);
-      sound_.PlayFile(FindFileIgnoringCase(speech_.LettersDirectory() + "dtmf_" + name + ".wav"));
+      sound_.PlayFile(speech::FindFileIgnoringCase(speech_.LettersDirectory() + "dtmf_" + name + ".wav"));
       WaitWhileSpeaking();
       console_.Delay(100);
     } else if (c == ',') {
@@ -504,10 +511,10 @@ void LineEditor::ChangeSpeed() {
   do {
     code = speech_.ReadCharSpeak();
   } while (console_.KeyPressed());
-  if (code == 27 || code == 13) return;
+  if (code == plain::kEscape || code == plain::kEnter) return;
   const std::string directory = speech_.ProgramSoundDirectory();
   speech_.FinishSpeech();
-  speech_.SpeechStart(code - 48, directory);
+  speech_.SpeechStart(code - '0', directory);
 }
 
 void LineEditor::OpenWordAtCursor(const Field& f) {
@@ -529,7 +536,7 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
     arguments.push_back(platform::Cp1252ToUtf8(word));
   } else {
     const size_t dot = word.find('.');
-    const std::string extension = dot == std::string::npos ? "" : UpperCaseLatin1(word.substr(dot + 1, 3));
+    const std::string extension = dot == std::string::npos ? "" : speech::UpperCaseLatin1(word.substr(dot + 1, 3));
     if (extension != "EXE" && extension != "COM") {
       program = speech_.Ini().ReadIniString("FALDEK", "PROG." + extension);
       arguments.push_back(platform::Cp1252ToUtf8(word));
@@ -537,13 +544,13 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
       // A program named in the field: a drive letter or a leading backslash
       // makes it absolute; otherwise it lies in the current directory. Only
       // the typed name is converted: the directory is already this system's.
-      const std::string local = LocalPath(word);
-      program = local.starts_with('/') ? local : WithTrailingSlash(current) + local;
+      const std::string local = speech::LocalPath(word);
+      program = local.starts_with('/') ? local : speech::WithTrailingSlash(current) + local;
     }
   }
   // With no program configured the desktop opens the word by its kind.
   if (program.empty()) program = "xdg-open";
-  else if (!arguments.empty()) program = LocalPath(program);
+  else if (!arguments.empty()) program = speech::LocalPath(program);
   WaitWhileSpeaking();
   const bool started = console_.Platform().GetShell().Launch(program, arguments, current);
   WaitWhileSpeaking();
@@ -552,4 +559,4 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
 
 void LineEditor::WaitWhileSpeaking() { speech_.WaitWhileSpeaking(); }
 
-}  // namespace placarim::speech
+}  // namespace placarim::editor

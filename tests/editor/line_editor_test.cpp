@@ -1,7 +1,7 @@
 // The line editor on the real console over the headless platform: keys are
 // scripted one by one at the moments the editor waits for them, sounds are
 // journaled by name ("_DEL", "_51" for the character 3, "beep", "click").
-#include "speech/line_editor.h"
+#include "editor/line_editor.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -20,15 +20,16 @@
 #include "speech/wave_image.h"
 #include "tests/speech/speech_fakes.h"
 
-namespace placarim::speech {
+namespace placarim::editor {
 namespace {
 
 namespace fs = std::filesystem;
 namespace vk = platform::vk;
+using namespace speech;  // the layer the editor speaks through
 namespace keys = platform::fake::keys;
-using testing::FakeSound;
-using testing::FakeVoice;
-using testing::Journal;
+using speech::testing::FakeSound;
+using speech::testing::FakeVoice;
+using speech::testing::Journal;
 
 // Wave playback as the editor and the speech layer see it, journaled: files by
 // their name without ".wav", images by their content.
@@ -663,4 +664,4 @@ TEST_F(LineEditorTest, LongFieldsScrollToKeepTheCursorVisible) {
 }
 
 }  // namespace
-}  // namespace placarim::speech
+}  // namespace placarim::editor

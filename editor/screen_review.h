@@ -22,11 +22,11 @@
 #include "console/console.h"
 #include "speech/speech.h"
 
-namespace placarim::console {
+namespace placarim::editor {
 
 class ScreenReview {
  public:
-  ScreenReview(Console& console, speech::Speech& speech);
+  ScreenReview(console::Console& console, speech::Speech& speech);
   ScreenReview(const ScreenReview&) = delete;
   ScreenReview& operator=(const ScreenReview&) = delete;
 
@@ -88,11 +88,11 @@ class ScreenReview {
   void AskRowAndColumn();
   void CopyScreen();
 
-  Console& console_;
+  console::Console& console_;
   speech::Speech& speech_;
   std::string search_text_;
   int row_ = 1;     // 1 to 25
   int column_ = 1;  // 1 to 81; 81 is just past the last column
 };
 
-}  // namespace placarim::console
+}  // namespace placarim::editor

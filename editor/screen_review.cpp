@@ -1,38 +1,23 @@
-#include "console/screen_review.h"
+#include "editor/screen_review.h"
 
 #include <string_view>
 
-namespace placarim::console {
+#include "console/keys.h"
+
+namespace placarim::editor {
 
 namespace {
 
-constexpr int kColumns = Console::kColumns;
-constexpr int kRows = Console::kRows;
+constexpr int kColumns = console::Console::kColumns;
+constexpr int kRows = console::Console::kRows;
 constexpr int kPastEnd = kColumns + 1;
 
 // A row is never longer than this, so a longer search text could never match.
 constexpr size_t kMaxSearchText = kColumns;
 
-// Extended codes of the keys the review answers.
-enum Extended : uint8_t {
-  kF1 = 59,
-  kF5 = 63,
-  kF6 = 64,
-  kHome = 71,
-  kUp = 72,
-  kPageUp = 73,
-  kLeft = 75,
-  kRight = 77,
-  kEnd = 79,
-  kDown = 80,
-  kPageDown = 81,
-  kCtrlF1 = 94,
-  kCtrlF5 = 98,
-  kCtrlLeft = 115,
-  kCtrlRight = 116,
-  kCtrlPageDown = 118,
-  kCtrlPageUp = 132,
-};
+// The keys the review answers.
+using namespace console::extended;
+namespace plain = console::plain;
 
 bool IsBlank(uint8_t c) { return c == ' ' || c == 0; }
 
@@ -68,7 +53,7 @@ uint8_t UpperAscii(uint8_t c) { return (c >= 'a' && c <= 'z') ? static_cast<uint
 
 }  // namespace
 
-ScreenReview::ScreenReview(Console& console, speech::Speech& speech) : console_(console), speech_(speech) {}
+ScreenReview::ScreenReview(console::Console& console, speech::Speech& speech) : console_(console), speech_(speech) {}
 
 void ScreenReview::ConsoleScreenReview() {
   speech_.PlayBeep();
@@ -81,7 +66,7 @@ void ScreenReview::ConsoleScreenReview() {
     const Key key = ReadCommandKey();
     if (key.extended) {
       RunExtended(key.code);
-    } else if (key.code == 27) {
+    } else if (key.code == plain::kEscape) {
       break;
     } else {
       RunPlain(key.code);
@@ -100,7 +85,7 @@ ScreenReview::Key ScreenReview::ReadCommandKey() {
   speech_.StopSpeech();  // every key silences what is being read
   if (key.code == 0) {
     key.code = console_.ReadKey();
-    if (key.code == 16 || key.code == 17 || key.code == 18) {
+    if (key.code == kAltQ || key.code == kAltW || key.code == kAltE) {
       key.code = console_.ReadKey();  // a character typed with AltGr is a plain key
     } else {
       key.extended = true;
@@ -114,22 +99,22 @@ void ScreenReview::RunPlain(uint8_t key) {
     case ' ':
       ReadLine();
       return;
-    case 13:
+    case plain::kEnter:
       ++row_;
       column_ = 1;
       speech_.PlayClick();
       return;
-    case 8:
+    case plain::kBackspace:
       MoveLeft();
       return;
-    case 9:
+    case plain::kTab:
       NextField();
       return;
-    case 11:
-    case 12:
+    case plain::kCtrlK:
+    case plain::kCtrlL:
       speech_.SpeakText(std::to_string(row_) + " " + std::to_string(column_));
       return;
-    case 3:
+    case plain::kCtrlC:
       CopyScreen();
       return;
     default:
@@ -479,9 +464,9 @@ void ScreenReview::AskSearchText() {
     const Key pressed = ReadCommandKey();
     if (pressed.extended) continue;  // extended keys type nothing
     const uint8_t key = pressed.code;
-    if (key == 13) break;
-    if (key == 27) return;  // abandoned: the last search text stays
-    if (key == 8) {
+    if (key == plain::kEnter) break;
+    if (key == plain::kEscape) return;  // abandoned: the last search text stays
+    if (key == plain::kBackspace) {
       if (typed.empty()) continue;
       const uint8_t removed = static_cast<uint8_t>(typed.back());
       typed.pop_back();
@@ -556,4 +541,4 @@ void ScreenReview::CopyScreen() {
   console_.CopyToClipboard(text);
 }
 
-}  // namespace placarim::console
+}  // namespace placarim::editor
