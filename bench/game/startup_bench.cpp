@@ -33,20 +33,18 @@
 #include <vector>
 
 #include "bench/figures.h"
+#include "bench/game/real_program.h"
 #include "xvfb_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using placarim::bench::Program;
+using placarim::bench::ReadFile;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Silence is 128 in 8-bit sound and 0 in signed sound; 0xFF and 0x7F are the
 // high bytes of tiny signed values.
@@ -92,32 +90,6 @@ class FifoReader {
   std::atomic<bool> heard_{false};
   Clock::time_point first_;
   std::thread thread_;
-};
-
-class Program {
- public:
-  Program(const std::string& path, const fs::path& directory, const std::vector<std::string>& environment) {
-    pid_ = fork();
-    if (pid_ == 0) {
-      setpgid(0, 0);
-      if (chdir(directory.c_str()) != 0) _exit(126);
-      for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
-      const int null = open("/dev/null", O_WRONLY);
-      if (null >= 0) dup2(null, STDERR_FILENO);
-      execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-  }
-  ~Program() {
-    if (pid_ <= 0) return;
-    kill(-pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
-  pid_t Pid() const { return pid_; }
-  bool Running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
-
- private:
-  pid_t pid_ = -1;
 };
 
 struct Setup {

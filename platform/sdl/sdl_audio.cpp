@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <string_view>
 
 #include "platform/sdl/wave_image.h"
 
@@ -19,6 +20,12 @@ bool Supported(const AudioFormat& format) {
 }
 
 }  // namespace
+
+int DeviceFramesFor(const char* driver) {
+  const std::string_view name = driver != nullptr ? driver : "";
+  const bool server = name == "pulseaudio" || name == "pipewire" || name == "jack";
+  return server ? AudioOutput::kServerFrames : AudioOutput::kDeviceFrames;
+}
 
 std::mutex& SdlSubsystemLock() {
   static std::mutex lock;
@@ -106,7 +113,7 @@ bool AudioOutput::TryOpen() {
   want.freq = preferred.rate;
   want.format = preferred.format;
   want.channels = static_cast<Uint8>(preferred.channels);
-  want.samples = kDeviceFrames;
+  want.samples = static_cast<Uint16>(DeviceFramesFor(SDL_GetCurrentAudioDriver()));
   want.callback = &AudioOutput::Callback;
   want.userdata = this;
   SDL_AudioSpec have{};

@@ -3,7 +3,8 @@
 // prefers another rate or channel count). Each sound is turned into that
 // format by SDL's converter, so a new sound format never reopens the device:
 // ending a sound only clears the queue and pauses the device, and a key
-// silences it within one small device buffer (256 frames, about 5 ms).
+// silences it within one small device buffer (256 frames, about 5 ms; 1,024
+// frames through a sound server, which needs the slack).
 //
 // The device is opened on a thread of its own, so the program starts while
 // the sound server answers. When there is no device (no driver, no server,
@@ -40,9 +41,18 @@ namespace placarim::platform::sdl {
 // count their use of SDL's event subsystem.
 std::mutex& SdlSubsystemLock();
 
+// The device buffer for SDL's audio driver `driver`: a larger one for sound
+// servers.
+int DeviceFramesFor(const char* driver);
+
 class AudioOutput {
  public:
+  // Frames per device buffer: a key silences the sound within about two.
   static constexpr int kDeviceFrames = 256;
+  // A sound server wants its client a buffer ahead of it; SDL keeps only one
+  // there, so a buffer of 5 ms leaves the server short whenever the machine
+  // is busy for a moment (underruns: clicks and gaps).
+  static constexpr int kServerFrames = 1024;
   static constexpr int kToneSlots = 2;
 
   // `block_done` may be called from the audio thread.
