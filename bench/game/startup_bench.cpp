@@ -8,7 +8,10 @@
 // in the championship menu waiting for a key and reads its resident memory,
 // with the largest mapped files.
 //
-// Usage: startup_bench [starts, default 10] [program, default the build's]
+// Given several programs (an older build beside this one), the starts take
+// turns, so a machine whose load changes weighs on each alike.
+//
+// Usage: startup_bench [starts, default 10] [program... , default the build's]
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -153,6 +156,8 @@ std::vector<std::pair<long, std::string>> ResidentByMapping(pid_t pid) {
 int MeasureMemory(const Setup& setup) {
   const fs::path fifo = setup.scratch / "audio-memory.fifo";
   const fs::path screen = setup.scratch / "menu.txt";
+  fs::remove(fifo);
+  fs::remove(screen);
   if (mkfifo(fifo.c_str(), 0600) != 0) return 1;
   FifoReader reader(fifo);
   Program program(setup.program, setup.data, Environment(setup, fifo, screen));
@@ -166,7 +171,7 @@ int MeasureMemory(const Setup& setup) {
     std::this_thread::sleep_for(20ms);
   }
   std::this_thread::sleep_for(500ms);  // let the menu's speech get under way
-  std::printf("\nresident memory in the menu: %ld kB (peak %ld kB)\n", StatusKb(program.Pid(), "VmRSS"),
+  std::printf(": resident memory in the menu: %ld kB (peak %ld kB)\n", StatusKb(program.Pid(), "VmRSS"),
               StatusKb(program.Pid(), "VmHWM"));
   const auto mappings = ResidentByMapping(program.Pid());
   for (size_t i = 0; i < mappings.size() && i < 8; ++i) {
@@ -181,7 +186,9 @@ int main(int argc, char** argv) {
   const int starts = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
   const fs::path build = PLACARIM_BUILD_DIR;
   Setup setup;
-  setup.program = argc > 2 ? argv[2] : (build / "game" / "placarim").string();
+  std::vector<std::string> programs;
+  for (int i = 2; i < argc; ++i) programs.push_back(argv[i]);
+  if (programs.empty()) programs.push_back((build / "game" / "placarim").string());
   setup.data = build / "data";
   setup.sysconfdir = build / "etc";
   setup.scratch = fs::temp_directory_path() / ("placarim-startup-bench-" + std::to_string(getpid()));
@@ -193,23 +200,33 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  std::printf("start to first audible byte (SDL disk driver), %d starts of %s\n", starts,
-              setup.program.c_str());
-  std::vector<double> times;
+  std::printf("start to first audible byte (SDL disk driver), %d starts of each program\n", starts);
+  std::vector<std::vector<double>> times(programs.size());
+  int run = 0;
   for (int i = 0; i < starts; ++i) {
-    if (const auto ms = TimeOneStart(setup, i)) {
-      times.push_back(*ms);
-      std::printf("  start %2d: %7.1f ms\n", i + 1, *ms);
-    } else {
-      std::printf("  start %2d: no sound\n", i + 1);
+    for (size_t p = 0; p < programs.size(); ++p) {
+      setup.program = programs[p];
+      if (const auto ms = TimeOneStart(setup, run++)) times[p].push_back(*ms);
     }
   }
-  int status = times.empty() ? 1 : 0;
-  if (!times.empty()) {
-    const auto f = placarim::bench::Summarize(times);
-    std::printf("median %.1f ms, p95 %.1f ms, max %.1f ms\n", f.median, f.p95, f.max);
+  int status = 0;
+  for (size_t p = 0; p < programs.size(); ++p) {
+    std::printf("%s\n  ", programs[p].c_str());
+    for (const double t : times[p]) std::printf(" %.0f", t);
+    if (times[p].empty()) {
+      std::printf("no sound\n");
+      status = 1;
+      continue;
+    }
+    const auto f = placarim::bench::Summarize(times[p]);
+    std::printf("\n   median %.1f ms, p95 %.1f ms, max %.1f ms (%zu starts)\n", f.median, f.p95, f.max,
+                times[p].size());
   }
-  status |= MeasureMemory(setup);
+  for (const std::string& program : programs) {
+    setup.program = program;
+    std::printf("\n%s", program.c_str());
+    status |= MeasureMemory(setup);
+  }
   fs::remove_all(setup.scratch);
   return status;
 }

@@ -42,7 +42,12 @@ AudioOutput::~AudioOutput() {
 
 void AudioOutput::Start() {
   std::lock_guard lock(state_mutex_);
-  if (!opener_.joinable() && state_ != State::Stopping) opener_ = std::thread([this] { Run(); });
+  if (!opener_.joinable() && state_ != State::Stopping) {
+    opener_ = std::thread([this] {
+      Run();
+      SDL_TLSCleanup();  // SDL's error text of this thread, which SDL frees only for its own threads
+    });
+  }
 }
 
 void AudioOutput::Shutdown() {
