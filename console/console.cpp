@@ -438,6 +438,12 @@ void Console::SetAudioBlockDoneHandler(std::function<void(int block)> handler) {
   state_->audio_done = std::move(handler);
 }
 
+void Console::ReportAudioError(std::string_view message) {
+  StdWrite(message);
+  StdFlush();
+  StdReadLn();
+}
+
 void Console::PostWakeUp(int code) { platform_.Events().PushWakeUp(code); }
 
 // --- the window's messages ----------------------------------------------------

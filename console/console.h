@@ -13,17 +13,20 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "sound/playback_host.h"
 
 namespace placarim::console {
 
 enum class KeyAction;
 
-class Console {
+// The console is wave playback's host: its message pump counts finished
+// blocks and its key queue cuts a sound short.
+class Console final : public sound::PlaybackHost {
  public:
   // `start_directory` is where FALDEK.INI is looked for when the system
   // configuration directory has none.
   Console(platform::Platform& platform, std::string start_directory);
-  ~Console();
+  ~Console() override;
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
@@ -66,11 +69,11 @@ class Console {
   [[noreturn]] void Terminate();
 
   // --- keyboard -----------------------------------------------------------
-  bool KeyPressed();
+  bool KeyPressed() override;
   uint8_t ReadKey();
-  void Delay(uint16_t milliseconds);
+  void Delay(uint16_t milliseconds) override;
   void PumpMessages();
-  void PumpAllMessages();
+  void PumpAllMessages() override;
   uint16_t ReadLine(char* buffer, uint16_t size);
   void SetBrailleMode(int mode);
   int BrailleMode() const;
@@ -79,12 +82,14 @@ class Console {
 
   // Blocks until the next event arrives, then handles every pending one:
   // the waits of the speech and sound layers ("sleep until the next message").
-  void WaitMessage();
+  void WaitMessage() override;
 
   // --- services for other units --------------------------------------------
   // Wave playback registers its block-done handler here; the pump calls it on
   // the main thread for every AudioBlockDone event.
-  void SetAudioBlockDoneHandler(std::function<void(int block)> handler);
+  void SetAudioBlockDoneHandler(std::function<void(int block)> handler) override;
+  // Writes `message` to the standard output and waits for a line (Enter).
+  void ReportAudioError(std::string_view message) override;
   // Posts a private wake-up message (1123, 2980) that ends a WaitMessage.
   void PostWakeUp(int code);
 

@@ -12,9 +12,7 @@
 #include "game/screen_dump.h"
 #include "platform/config_file.h"
 #include "speech/synth_links.h"
-#if PLACARIM_WITH_DIPHONE_VOICE
 #include "tradutor/voice.h"
-#endif
 
 int main(int argc, char** argv) {
   using namespace placarim;
@@ -37,12 +35,9 @@ int main(int argc, char** argv) {
   const bool dump = dump_path != nullptr && *dump_path != '\0';
   platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : *real;
 
-  game::VoiceFactory make_voice;
-#if PLACARIM_WITH_DIPHONE_VOICE
-  make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+  const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
-#endif
   // espeak-ng and the desktop's speech service, used when FALDEK.INI asks for
   // an external synthesizer ("SAPI" of "TRADUTOR").
   const game::SynthesizerFactory make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {

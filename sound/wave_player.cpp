@@ -26,21 +26,21 @@ constexpr uint16_t kQueueWaitMs = 50;
 
 }  // namespace
 
-WavePlayer::WavePlayer(console::Console& console, platform::AudioDevice& device)
-    : console_(console), device_(device), file_buffer_(kBlockSize) {
+WavePlayer::WavePlayer(PlaybackHost& host, platform::AudioDevice& device)
+    : host_(host), device_(device), file_buffer_(kBlockSize) {
   for (auto& block : blocks_) block.assign(kBlockSize, 0);
 }
 
 WavePlayer::~WavePlayer() {
   WaveStop();
-  console_.SetAudioBlockDoneHandler({});
+  host_.SetAudioBlockDoneHandler({});
 }
 
 int WavePlayer::BlocksInFlight() const {
   return static_cast<int>(std::count(in_flight_.begin(), in_flight_.end(), true));
 }
 
-bool WavePlayer::StopRequested() { return stop_on_key_ && console_.KeyPressed(); }
+bool WavePlayer::StopRequested() { return stop_on_key_ && host_.KeyPressed(); }
 
 int WavePlayer::WavePlayFile(const std::string& path) {
   if (StopRequested()) return 0;
@@ -58,7 +58,7 @@ int WavePlayer::WavePlayFile(const std::string& path) {
         [&] { return StopRequested(); });
   }
   file.Close();
-  while (WaveIsPlaying()) console_.WaitMessage();
+  while (WaveIsPlaying()) host_.WaitMessage();
   return result;
 }
 
@@ -86,7 +86,7 @@ int WavePlayer::WavePlayData(std::span<const uint8_t> samples, uint32_t rate, ui
         WaveStop();
         return 0;
       }
-      console_.Delay(kRoomPollMs);
+      host_.Delay(kRoomPollMs);
     }
     if (StopRequested()) {
       WaveStop();
@@ -103,14 +103,14 @@ int WavePlayer::OpenDevice(const AudioFormat& format) {
   // A new format needs a new device: the queued sound drains first (or a key
   // cuts it), and WaveIsPlaying closes the device once it is empty.
   if (current_format_ != format) {
-    while (WaveIsPlaying()) console_.WaitMessage();
+    while (WaveIsPlaying()) host_.WaitMessage();
   }
   current_format_ = format;
   if (device_.IsOpen()) return AudioDevice::kNoError;
-  console_.SetAudioBlockDoneHandler([this](int block) { WaveBlockDone(block); });
+  host_.SetAudioBlockDoneHandler([this](int block) { WaveBlockDone(block); });
   int result = device_.Open(format);
   for (int attempt = 1; result == AudioDevice::kBusy && attempt < kOpenAttempts; ++attempt) {
-    console_.Delay(kBusyRetryMs);
+    host_.Delay(kBusyRetryMs);
     result = device_.Open(format);
   }
   if (result == AudioDevice::kNoDriver) ReportNoDevice();
@@ -138,8 +138,8 @@ std::optional<int> WavePlayer::FreeBlock() const {
 bool WavePlayer::QueueBlock(std::span<const uint8_t> piece, bool condense, uint16_t source_bits,
                             const AudioFormat& device_format) {
   for (int round = 0; BlocksInFlight() == kBlockCount && round < kQueueWaitRounds; ++round) {
-    console_.PumpAllMessages();
-    console_.Delay(kQueueWaitMs);
+    host_.PumpAllMessages();
+    host_.Delay(kQueueWaitMs);
   }
   const auto free_block = FreeBlock();
   if (!free_block) return false;  // the device has not moved for two seconds
@@ -161,7 +161,7 @@ bool WavePlayer::QueueBlock(std::span<const uint8_t> piece, bool condense, uint1
 }
 
 bool WavePlayer::WaveIsPlaying() {
-  console_.PumpAllMessages();
+  host_.PumpAllMessages();
   if (StopRequested() || BlocksInFlight() == 0) WaveStop();
   return BlocksInFlight() > 0;
 }
@@ -169,9 +169,9 @@ bool WavePlayer::WaveIsPlaying() {
 void WavePlayer::WaveStop() {
   if (!device_.IsOpen()) return;
   if (BlocksInFlight() > 0) device_.Reset();
-  console_.PumpAllMessages();
+  host_.PumpAllMessages();
   device_.Close();
-  console_.PumpAllMessages();
+  host_.PumpAllMessages();
   // A closed device holds no block, whether or not its reports came through.
   in_flight_.fill(false);
 }
@@ -183,15 +183,13 @@ void WavePlayer::WaveBlockDone(int block) {
   // nothing to release.
   if (!in_flight_[index]) return;
   const int error = device_.Unprepare(block);
-  // Released before the report, which waits for Enter while messages go on.
+  // Released before the report, which waits for the user while messages go on.
   in_flight_[index] = false;
   if (error != AudioDevice::kNoError) ReportUnprepareError(error);
 }
 
 void WavePlayer::ReportUnprepareError(int code) {
-  console_.StdWrite(UnprepareErrorText(code));
-  console_.StdFlush();
-  console_.StdReadLn();
+  host_.ReportAudioError(UnprepareErrorText(code));
 }
 
 }  // namespace placarim::sound

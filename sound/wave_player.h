@@ -4,7 +4,7 @@
 // user can always cut speech short.
 //
 // Threads: main thread only. The device reports finished blocks as events;
-// they are counted only while something pumps the console's messages, and
+// they are counted only while something pumps the host's messages, and
 // every wait here pumps them itself.
 // Errors: file problems give -1, a device that cannot be opened its error
 // code; nothing is thrown.
@@ -18,15 +18,15 @@
 #include <string_view>
 #include <vector>
 
-#include "console/console.h"
 #include "platform/platform.h"
+#include "sound/playback_host.h"
 #include "sound/wave_format.h"
 
 namespace placarim::sound {
 
 class WavePlayer {
  public:
-  WavePlayer(console::Console& console, platform::AudioDevice& device);
+  WavePlayer(PlaybackHost& host, platform::AudioDevice& device);
   ~WavePlayer();
   WavePlayer(const WavePlayer&) = delete;
   WavePlayer& operator=(const WavePlayer&) = delete;
@@ -52,14 +52,14 @@ class WavePlayer {
 
   // Pumps messages; stops the sound when a key waits (with WaveStopOnKey) or
   // nothing is queued any more. Whether blocks are still queued. The key stays
-  // in the console's queue for the caller.
+  // in the host's queue for the caller.
   bool WaveIsPlaying();
 
   // Drops every queued block and closes the device.
   void WaveStop();
 
-  // The device finished (or returned) block 1 to 4; called by the console's
-  // message pump.
+  // The device finished (or returned) block 1 to 4; called by the host's
+  // message loop.
   void WaveBlockDone(int block);
 
   bool WaveStopOnKey() const { return stop_on_key_; }
@@ -80,7 +80,7 @@ class WavePlayer {
   void ReportUnprepareError(int code);
   void ReportNoDevice();
 
-  console::Console& console_;
+  PlaybackHost& host_;
   platform::AudioDevice& device_;
   std::array<std::vector<uint8_t>, kBlockCount> blocks_;
   std::array<bool, kBlockCount> in_flight_{};

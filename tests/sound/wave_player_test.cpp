@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "console/console.h"
 #include "platform/fake/fake_platform.h"
 #include "sound/block_fill.h"
 #include "sound/condense.h"
