@@ -122,8 +122,7 @@ int WavePlayer::OpenDevice(const AudioFormat& format) {
 void WavePlayer::ReportNoDevice() {
   if (no_device_reported_) return;
   no_device_reported_ = true;
-  console_.StdWriteLn(kNoDeviceText);
-  console_.StdFlush();
+  host_.ShowAudioNotice(kNoDeviceText);
   std::fprintf(stderr, "placarim: %s\n", platform::Cp1252ToUtf8(kNoDeviceText).c_str());
 }
 
