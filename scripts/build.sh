@@ -22,7 +22,11 @@ configured_as_asked() {
     case "$option" in
       -D*=*)
         name=${option#-D}; value=${name#*=}; name=${name%%=*}; name=${name%%:*}
-        grep -qx "$name:[A-Z]*=$value" "$dir/CMakeCache.txt" || return 1 ;;
+        # A program named without its folder is cached with it (clang: /usr/bin/clang).
+        awk -v n="$name" -v v="$value" '
+          { key = $0; sub(/=.*/, "", key); sub(/:.*/, "", key); val = substr($0, index($0, "=") + 1) }
+          key == n && (val == v || substr(val, length(val) - length(v)) == "/" v) { found = 1 }
+          END { exit !found }' "$dir/CMakeCache.txt" || return 1 ;;
     esac
   done
 }
