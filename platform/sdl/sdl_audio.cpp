@@ -180,14 +180,26 @@ void AudioOutput::AddBlock(int id, const uint8_t* data, size_t length) {
   // Converted outside the lock: the callback must never wait for it.
   std::span<const uint8_t> sound;
   if (converter_.SetSource(wave_format_, output)) sound = converter_.Convert(id, {data, length});
+  bool queued = false;
   {
     std::lock_guard lock(mix_mutex_);
     if (!sound.empty() && output_ == output) {
       queue_.Add(id, sound.data(), sound.size());
-      return;
+      queued = true;
     }
   }
-  block_done_(id);  // nothing that this device can play
+  if (!queued) {
+    block_done_(id);  // nothing that this device can play
+    return;
+  }
+  // A device lost meanwhile has dropped what it held; this block too, or it
+  // would wait for ever.
+  bool lost = false;
+  {
+    std::lock_guard lock(state_mutex_);
+    lost = device_ == 0;
+  }
+  if (lost) DropBlocks();
 }
 
 void AudioOutput::DropBlocks() {
