@@ -1,13 +1,14 @@
 # Helpers shared by every unit's CMakeLists.txt.
 
-# placarim_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l] [ENV VAR=value ...])
+# placarim_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l] [ENV VAR=value ...]
+#               [INCLUDES dir ...])
 # One GoogleTest binary, registered with ctest as a single test so that a binary
 # that crashes is reported once, by name.
 function(placarim_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENV;INCLUDES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${T_INCLUDES})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set(env "PLACARIM_SYSCONFDIR=${CMAKE_CURRENT_BINARY_DIR}/${name}.etc"
           "PLACARIM_SOURCE_DIR=${PROJECT_SOURCE_DIR}"

@@ -443,6 +443,11 @@ void Console::ReportAudioError(std::string_view message) {
   StdReadLn();
 }
 
+void Console::ShowAudioNotice(std::string_view message) {
+  StdWriteLn(message);
+  StdFlush();
+}
+
 void Console::PostWakeUp(int code) { platform_.Events().PushWakeUp(code); }
 
 // --- the window's messages ----------------------------------------------------

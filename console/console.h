@@ -90,6 +90,7 @@ class Console final : public sound::PlaybackHost {
   void SetAudioBlockDoneHandler(std::function<void(int block)> handler) override;
   // Writes `message` to the standard output and waits for a line (Enter).
   void ReportAudioError(std::string_view message) override;
+  void ShowAudioNotice(std::string_view message) override;
   // Posts a private wake-up message (1123, 2980) that ends a WaitMessage.
   void PostWakeUp(int code);
 

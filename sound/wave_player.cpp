@@ -1,7 +1,10 @@
 #include "sound/wave_player.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+
+#include "platform/text_encoding.h"
 
 #include "sound/block_fill.h"
 #include "sound/condense.h"
@@ -110,7 +113,17 @@ int WavePlayer::OpenDevice(const AudioFormat& format) {
     host_.Delay(kBusyRetryMs);
     result = device_.Open(format);
   }
+  if (result == AudioDevice::kNoDriver) ReportNoDevice();
   return result;
+}
+
+// A blind child hears nothing and sees nothing wrong: the teacher must be told,
+// once, on the screen and where the program was started from.
+void WavePlayer::ReportNoDevice() {
+  if (no_device_reported_) return;
+  no_device_reported_ = true;
+  host_.ShowAudioNotice(kNoDeviceText);
+  std::fprintf(stderr, "placarim: %s\n", platform::Cp1252ToUtf8(kNoDeviceText).c_str());
 }
 
 std::optional<int> WavePlayer::FreeBlock() const {

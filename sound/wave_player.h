@@ -15,6 +15,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -77,6 +78,7 @@ class WavePlayer {
                   const platform::AudioFormat& device_format);
   std::optional<int> FreeBlock() const;
   void ReportUnprepareError(int code);
+  void ReportNoDevice();
 
   PlaybackHost& host_;
   platform::AudioDevice& device_;
@@ -88,6 +90,12 @@ class WavePlayer {
   bool stop_on_key_ = true;
   bool speed_up_ = false;
   bool condense_ = false;
+  bool no_device_reported_ = false;
 };
+
+// Written once, on the console and on standard error, the first time no sound
+// device can be had (Windows-1252).
+inline constexpr std::string_view kNoDeviceText =
+    "Nenhum dispositivo de som foi encontrado; o som come\xE7" "ar\xE1 assim que houver um.";
 
 }  // namespace placarim::sound

@@ -1,18 +1,31 @@
 // Key-to-silence latency of wave playback through the real SDL audio path.
 //
 // SDL's disk driver plays in real time and writes every byte the device
-// plays to a file. Each trial plays a short run of one marker and then a long
-// run of another, waits a random 0-40 ms after the first run is reported done,
-// pushes a key into SDL's event queue and lets the player stop. The file then
-// tells where the sound really stopped. The key's place in the played stream
-// is the start of the device buffer that finished the first marker plus the
-// time between that report and the key; latency is the played time from there
-// to the end of the last marker byte.
+// plays to a file; the device stays open for the whole run at its one fixed
+// format (16-bit stereo at 48 kHz there). Each trial plays a short run of one
+// marker level and then a long run of another, waits a random 0-40 ms after
+// the first run is reported done, pushes a key into SDL's event queue and lets
+// the player stop. The file then tells where the sound really stopped. The
+// key's place in the played stream is the start of the device buffer that
+// finished the first marker plus the time between that report and the key;
+// latency is the played time from there to the end of the last marker frame.
 //
 // Prints, per format, the median and 95th percentile of that latency and of
-// the main thread's reaction (key pushed to device stopped), over the trials.
+// the main thread's reaction (key pushed to the end of the player's wait),
+// over the trials.
+//
+// Then the same trials run through a private PulseAudio server with a null
+// sink, as a desktop plays them (when pulseaudio and parec are installed):
+// parec reads what the sink really played from its monitor, with the time
+// each piece arrived, so the end of the sound is placed on the same clock as
+// the key. That figure includes the monitor's own delay, so it is an upper
+// bound. The server's log tells the underruns of the program's stream.
+//
 // Usage: key_to_silence_bench [trials per format, default 60]
 #include <SDL2/SDL.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,13 +35,21 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <random>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/figures.h"
+#include "bench/pulse_server.h"
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
+#include "played_sound.h"
 #include "sound/wave_player.h"
 
 namespace {
@@ -36,7 +57,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using placarim::platform::AudioFormat;
 
-constexpr size_t kDeviceFrames = 256;
+constexpr size_t kDeviceFrames = placarim::platform::sdl::AudioOutput::kDeviceFrames;
 constexpr uint8_t kFirstMarker = 0x30;
 constexpr uint8_t kSecondMarker = 0xD0;
 
@@ -49,16 +70,25 @@ struct Trial {
 };
 
 using placarim::bench::Figures;
+using placarim::bench::PrivatePulse;
+using placarim::bench::Spawn;
+using placarim::bench::StopChild;
 using placarim::bench::Summarize;
 
-std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+using namespace placarim::testing;
+
+int MarkerLevel(const AudioFormat& format, uint8_t marker) {
+  return format.bits == 8 ? Level8(marker) : Level16(marker);
 }
 
+// Where the sound really stopped, in ms after the key: from the trial's start
+// in the played stream (`offset`), the first marker's report and the key.
+using Measure = std::function<std::optional<double>(size_t offset, Clock::time_point first_done,
+                                                    Clock::time_point key_time)>;
+
 Trial RunTrial(placarim::console::Console& console, placarim::sound::WavePlayer& player,
-               const AudioFormat& format, const std::filesystem::path& played_path,
-               std::mt19937& random) {
+               const AudioFormat& format, const std::function<size_t()>& played_so_far,
+               const Measure& measure, std::mt19937& random) {
   const size_t frame = format.channels * format.bits / 8u;
   const double bytes_per_ms = format.rate * static_cast<double>(frame) / 1000.0;
   const std::vector<uint8_t> first(static_cast<size_t>(100 * bytes_per_ms) / frame * frame,
@@ -66,6 +96,7 @@ Trial RunTrial(placarim::console::Console& console, placarim::sound::WavePlayer&
   const std::vector<uint8_t> second(static_cast<size_t>(2000 * bytes_per_ms) / frame * frame,
                                     kSecondMarker);
   Trial trial;
+  const size_t offset = played_so_far();
   if (player.WavePlayData(first, format.rate, format.channels, format.bits) != 0) return trial;
   if (player.WavePlayData(second, format.rate, format.channels, format.bits) != 0) return trial;
   // The first marker is one block: the first report of a finished block is its.
@@ -82,46 +113,115 @@ Trial RunTrial(placarim::console::Console& console, placarim::sound::WavePlayer&
   const auto stopped = Clock::now();
   while (console.KeyPressed()) console.ReadKey();
 
-  const auto played = ReadAll(played_path);
-  const auto first_end = std::find(played.rbegin(), played.rend(), kFirstMarker).base();
-  const auto second_end = std::find(played.rbegin(), played.rend(), kSecondMarker).base();
-  if (first_end == played.begin() || second_end == played.begin()) return trial;
-  const size_t buffer_bytes = kDeviceFrames * frame;
-  const size_t first_end_at = static_cast<size_t>(first_end - played.begin()) - 1;
-  const double key_at = static_cast<double>(first_end_at / buffer_bytes * buffer_bytes) +
-                        Ms(key_time - first_done) * bytes_per_ms;
-  const double silence_at = static_cast<double>(second_end - played.begin());
-  trial.latency_ms = std::max(0.0, (silence_at - key_at) / bytes_per_ms);
+  const std::optional<double> latency = measure(offset, first_done, key_time);
+  if (!latency) return trial;
+  trial.latency_ms = *latency;
   trial.reaction_ms = Ms(stopped - key_time);
   trial.valid = true;
   return trial;
 }
 
-}  // namespace
+// The disk driver's file: the key's place is found from the first marker's
+// end, as the driver writes at the pace it plays.
+Measure DiskMeasure(const std::filesystem::path& played_path, const AudioFormat& format) {
+  return [=](size_t offset, Clock::time_point first_done, Clock::time_point key_time) -> std::optional<double> {
+    SDL_Delay(30);  // let the device write what it played after the key
+    const std::vector<int16_t> played = ReadPlayedLeft(played_path, offset);
+    const size_t first_end = EndOfLevel(played, MarkerLevel(format, kFirstMarker));
+    const size_t second_end = EndOfLevel(played, MarkerLevel(format, kSecondMarker));
+    if (first_end == 0 || second_end == 0) return std::nullopt;
+    const double frames_per_ms = kPlayedRate / 1000.0;
+    const double key_at = static_cast<double>((first_end - 1) / kDeviceFrames * kDeviceFrames) +
+                          Ms(key_time - first_done) * frames_per_ms;
+    return std::max(0.0, (static_cast<double>(second_end) - key_at) / frames_per_ms);
+  };
+}
 
-int main(int argc, char** argv) {
-  const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("placarim-key-bench-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const auto played_path = dir / "played.raw";
-  ::setenv("SDL_AUDIODRIVER", "disk", 1);
-  ::setenv("SDL_DISKAUDIOFILE", played_path.c_str(), 1);
+// parec on the null sink's monitor: every frame the sink played, with the time
+// each piece arrived.
+class MonitorRecorder {
+ public:
+  explicit MonitorRecorder(const std::string& server) {
+    pid_ = Spawn({"parec", "--server=" + server, "--device=bench.monitor", "--raw", "--format=s16le",
+                  "--rate=48000", "--channels=2", "--latency-msec=2"},
+                 &fd_);
+    thread_ = std::thread([this] { Read(); });
+  }
+  ~MonitorRecorder() {
+    StopChild(pid_);
+    thread_.join();
+    close(fd_);
+  }
+  size_t Frames() {
+    std::lock_guard lock(mutex_);
+    return left_.size();
+  }
+  // When the sound after frame `from` last held `level`, on the steady clock:
+  // the earliest arrival the reads allow, frame by frame.
+  std::optional<Clock::time_point> EndOf(size_t from, int level) {
+    std::lock_guard lock(mutex_);
+    const std::vector<int16_t> tail(left_.begin() + static_cast<std::ptrdiff_t>(std::min(from, left_.size())),
+                                    left_.end());
+    const size_t end = EndOfLevel(tail, level);
+    if (end == 0 || arrivals_.empty()) return std::nullopt;
+    // Frame i arrived no earlier than it was played: the smallest lag over all
+    // reads places frame 0 on the clock.
+    double origin = 1e300;
+    for (const auto& [frames, when] : arrivals_) {
+      origin = std::min(origin, Ms(when.time_since_epoch()) - frames * 1000.0 / kPlayedRate);
+    }
+    const double at_ms = origin + static_cast<double>(from + end) * 1000.0 / kPlayedRate;
+    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double, std::milli>(at_ms)));
+  }
 
-  placarim::platform::sdl::SdlPlatform sdl;
-  placarim::console::Console console(sdl, dir.string());
-  placarim::sound::WavePlayer player(console, sdl.Audio());
+ private:
+  void Read() {
+    std::vector<uint8_t> buffer(4096);
+    std::vector<uint8_t> pending;
+    for (;;) {
+      const ssize_t got = read(fd_, buffer.data(), buffer.size());
+      if (got <= 0) return;
+      const auto now = Clock::now();
+      pending.insert(pending.end(), buffer.begin(), buffer.begin() + got);
+      std::lock_guard lock(mutex_);
+      size_t i = 0;
+      for (; i + kPlayedFrameBytes <= pending.size(); i += kPlayedFrameBytes) {
+        left_.push_back(static_cast<int16_t>(pending[i] | (pending[i + 1] << 8)));
+      }
+      pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(i));
+      arrivals_.emplace_back(left_.size(), now);
+    }
+  }
+  pid_t pid_ = -1;
+  int fd_ = -1;
+  std::mutex mutex_;
+  std::vector<int16_t> left_;
+  std::vector<std::pair<size_t, Clock::time_point>> arrivals_;
+  std::thread thread_;
+};
+
+Measure MonitorMeasure(MonitorRecorder& monitor, const AudioFormat& format) {
+  return [&monitor, format](size_t offset, Clock::time_point, Clock::time_point key_time) -> std::optional<double> {
+    SDL_Delay(150);  // the monitor's pieces come in their own time
+    const auto end = monitor.EndOf(offset, MarkerLevel(format, kSecondMarker));
+    if (!end) return std::nullopt;
+    return std::max(0.0, Ms(*end - key_time));
+  };
+}
+
+int RunFormats(placarim::console::Console& console, placarim::sound::WavePlayer& player, int trials,
+               const std::function<size_t()>& played_so_far,
+               const std::function<Measure(const AudioFormat&)>& measure_for) {
   std::mt19937 random(2024);
-
-  std::printf("key-to-silence through SDL (disk driver, %zu-frame device buffer), %d trials\n",
-              kDeviceFrames, trials);
   std::printf("%-22s %9s %9s %9s   %s\n", "format", "median", "p95", "max", "(ms)");
   const AudioFormat formats[] = {{11025, 8, 1}, {16000, 16, 1}, {22050, 16, 2}};
   int status = 0;
   for (const AudioFormat& format : formats) {
     std::vector<double> latency, reaction;
+    const Measure measure = measure_for(format);
     for (int i = 0; i < trials; ++i) {
-      const Trial trial = RunTrial(console, player, format, played_path, random);
+      const Trial trial = RunTrial(console, player, format, played_so_far, measure, random);
       if (!trial.valid) continue;
       latency.push_back(trial.latency_ms);
       reaction.push_back(trial.reaction_ms);
@@ -138,8 +238,55 @@ int main(int argc, char** argv) {
     const Figures r = Summarize(reaction);
     std::printf("%-22s %9.2f %9.2f %9.2f   key to silence (%zu trials)\n", name, l.median, l.p95,
                 l.max, latency.size());
-    std::printf("%-22s %9.2f %9.2f %9.2f   key pushed to device stopped\n", "", r.median, r.p95,
+    std::printf("%-22s %9.2f %9.2f %9.2f   key pushed to the end of the wait\n", "", r.median, r.p95,
                 r.max);
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("placarim-key-bench-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const auto played_path = dir / "played.raw";
+  int status = 0;
+  {
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", played_path.c_str(), 1);
+    placarim::platform::sdl::SdlPlatform sdl;
+    placarim::console::Console console(sdl, dir.string());
+    placarim::sound::WavePlayer player(console, sdl.Audio());
+    std::printf("key-to-silence through SDL (disk driver, %zu-frame device buffer at %d Hz), %d trials\n",
+                kDeviceFrames, kPlayedRate, trials);
+    status |= RunFormats(
+        console, player, trials,
+        [&] {
+          std::error_code error;
+          return std::filesystem::file_size(played_path, error) / kPlayedFrameBytes * kPlayedFrameBytes;
+        },
+        [&](const AudioFormat& format) { return DiskMeasure(played_path, format); });
+  }
+
+  PrivatePulse pulse(dir / "pulse");
+  if (!pulse.Running()) {
+    std::printf("\nno PulseAudio server could be started (pulseaudio, pulseaudio-utils): skipped\n");
+  } else {
+    ::setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+    ::setenv("PULSE_SERVER", pulse.Server().c_str(), 1);
+    MonitorRecorder monitor(pulse.Server());
+    placarim::platform::sdl::SdlPlatform sdl;
+    placarim::console::Console console(sdl, dir.string());
+    placarim::sound::WavePlayer player(console, sdl.Audio());
+    std::printf("\nkey-to-silence through a private PulseAudio server (null sink, read from its monitor;\n"
+                "includes the monitor's delay), %d trials\n", trials);
+    status |= RunFormats(
+        console, player, trials, [&] { return monitor.Frames(); },
+        [&](const AudioFormat& format) { return MonitorMeasure(monitor, format); });
+    std::printf("the server's log on underruns:\n");
+    for (const auto& [message, count] : pulse.UnderrunMessages()) std::printf("  %5d  %s\n", count, message.c_str());
   }
   std::filesystem::remove_all(dir);
   return status;

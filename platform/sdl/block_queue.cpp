@@ -9,7 +9,7 @@ void BlockQueue::Add(int id, const uint8_t* data, size_t length) {
   blocks_.push_back(Block{id, data, length, 0});
 }
 
-void BlockQueue::Fill(uint8_t* out, size_t size, uint8_t silence, std::vector<int>& finished) {
+size_t BlockQueue::Fill(uint8_t* out, size_t size, uint8_t silence, std::vector<int>& finished) {
   size_t filled = 0;
   while (!blocks_.empty()) {
     Block& block = blocks_.front();
@@ -22,6 +22,7 @@ void BlockQueue::Fill(uint8_t* out, size_t size, uint8_t silence, std::vector<in
     blocks_.pop_front();
   }
   std::memset(out + filled, silence, size - filled);
+  return filled;
 }
 
 std::vector<int> BlockQueue::TakeAll() {

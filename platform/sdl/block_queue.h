@@ -16,7 +16,8 @@ class BlockQueue {
   void Add(int id, const uint8_t* data, size_t length);
   // Fills `out` with the next `size` bytes of the queued blocks, then with
   // `silence`; appends the id of every block whose last byte was taken.
-  void Fill(uint8_t* out, size_t size, uint8_t silence, std::vector<int>& finished);
+  // Returns how many bytes came from blocks.
+  size_t Fill(uint8_t* out, size_t size, uint8_t silence, std::vector<int>& finished);
   // Empties the queue; the ids of the blocks dropped, oldest first.
   std::vector<int> TakeAll();
   bool Contains(int id) const;

@@ -1,66 +1,294 @@
 #include "platform/sdl/sdl_audio.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
-#include <string>
+#include <string_view>
 
 #include "platform/sdl/wave_image.h"
 
 namespace placarim::platform::sdl {
 namespace {
 
-constexpr Uint16 kDeviceFrames = 256;
-
-std::optional<SDL_AudioFormat> SdlFormatOf(uint16_t bits) {
-  switch (bits) {
-    case 8: return AUDIO_U8;
-    case 16: return AUDIO_S16LSB;  // wave data is little-endian on every machine
-    case 32: return AUDIO_S32LSB;
-    default: return std::nullopt;
-  }
-}
+constexpr auto kRetryInterval = std::chrono::seconds(1);
+constexpr auto kWatchInterval = std::chrono::milliseconds(500);
+constexpr int kOpenWaitMs = 100;
 
 bool Supported(const AudioFormat& format) {
-  return SdlFormatOf(format.bits) && format.channels >= 1 && format.channels <= 8 &&
+  return SdlFormatOf(format.bits) != 0 && format.channels >= 1 && format.channels <= 8 &&
          format.rate >= 1000 && format.rate <= 384000;
-}
-
-// Opens a device that takes `format` as it is (SDL converts for the hardware).
-SDL_AudioDeviceID OpenDevice(const AudioFormat& format, SDL_AudioCallback callback, void* self,
-                             Uint8& silence) {
-  SDL_AudioSpec want{};
-  want.freq = static_cast<int>(format.rate);
-  want.format = *SdlFormatOf(format.bits);
-  want.channels = static_cast<Uint8>(format.channels);
-  want.samples = kDeviceFrames;
-  want.callback = callback;
-  want.userdata = self;
-  SDL_AudioSpec have{};
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  silence = have.silence;
-  return id;
-}
-
-int OpenError() {
-  const std::string error = SDL_GetError();
-  const bool busy = error.find("busy") != std::string::npos || error.find("Busy") != std::string::npos;
-  return busy ? AudioDevice::kBusy : AudioDevice::kNoDriver;
 }
 
 }  // namespace
 
-AudioSubsystem::~AudioSubsystem() {
-  if (started_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+int DeviceFramesFor(const char* driver) {
+  const std::string_view name = driver != nullptr ? driver : "";
+  const bool server = name == "pulseaudio" || name == "pipewire" || name == "jack";
+  return server ? AudioOutput::kServerFrames : AudioOutput::kDeviceFrames;
 }
 
-bool AudioSubsystem::Ensure() {
-  if (!started_) started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  return started_;
+std::mutex& SdlSubsystemLock() {
+  static std::mutex lock;
+  return lock;
 }
 
-SdlAudioDevice::SdlAudioDevice(AudioSubsystem& subsystem, std::function<void(int)> block_done)
-    : subsystem_(subsystem), block_done_(std::move(block_done)) {
+AudioOutput::AudioOutput(std::function<void(int)> block_done) : block_done_(std::move(block_done)) {
   finished_.reserve(64);
+}
+
+AudioOutput::~AudioOutput() {
+  Shutdown();
+}
+
+void AudioOutput::Start() {
+  std::lock_guard lock(state_mutex_);
+  if (!opener_.joinable() && state_ != State::Stopping) {
+    opener_ = std::thread([this] {
+      Run();
+      SDL_TLSCleanup();  // SDL's error text of this thread, which SDL frees only for its own threads
+    });
+  }
+}
+
+void AudioOutput::Shutdown() {
+  {
+    std::lock_guard lock(state_mutex_);
+    state_ = State::Stopping;
+  }
+  state_changed_.notify_all();
+  if (opener_.joinable()) opener_.join();
+  if (device_ != 0) SDL_CloseAudioDevice(device_);  // waits for the callback to return
+  device_ = 0;
+  for (const int id : [&] {
+         std::lock_guard lock(mix_mutex_);
+         return queue_.TakeAll();
+       }()) {
+    block_done_(id);
+  }
+  if (audio_started_) {
+    std::lock_guard lock(SdlSubsystemLock());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  audio_started_ = false;
+}
+
+bool AudioOutput::Ready(int wait_ms) {
+  std::unique_lock lock(state_mutex_);
+  state_changed_.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                          [&] { return state_ != State::Opening; });
+  return state_ == State::Open;
+}
+
+// The opener thread: opens the device, then watches that it stays; while there
+// is none it tries again every second.
+void AudioOutput::Run() {
+  std::unique_lock lock(state_mutex_);
+  while (state_ != State::Stopping) {
+    if (device_ == 0) {
+      lock.unlock();
+      const bool opened = TryOpen();
+      lock.lock();
+      if (state_ == State::Stopping) break;
+      state_ = opened ? State::Open : State::Missing;
+      if (opened) UpdatePause();
+      state_changed_.notify_all();
+      if (!opened) state_changed_.wait_for(lock, kRetryInterval, [&] { return state_ == State::Stopping; });
+    } else {
+      state_changed_.wait_for(lock, kWatchInterval, [&] { return state_ == State::Stopping; });
+      if (state_ != State::Stopping && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) {
+        lock.unlock();
+        CloseLost();
+        lock.lock();
+        if (state_ != State::Stopping) state_ = State::Missing;
+      }
+    }
+  }
+}
+
+// Opener thread. Each failed attempt shuts SDL's audio down again, so that the
+// next one looks for drivers afresh (a sound server that started late).
+bool AudioOutput::TryOpen() {
+  if (!audio_started_) {
+    std::lock_guard lock(SdlSubsystemLock());
+    audio_started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  }
+  if (!audio_started_) return false;
+  const OutputFormat preferred;
+  SDL_AudioSpec want{};
+  want.freq = preferred.rate;
+  want.format = preferred.format;
+  want.channels = static_cast<Uint8>(preferred.channels);
+  want.samples = static_cast<Uint16>(DeviceFramesFor(SDL_GetCurrentAudioDriver()));
+  want.callback = &AudioOutput::Callback;
+  want.userdata = this;
+  SDL_AudioSpec have{};
+  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(
+      nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+  if (id == 0) {
+    std::lock_guard lock(SdlSubsystemLock());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audio_started_ = false;
+    return false;
+  }
+  const OutputFormat output{have.format, have.freq, have.channels};
+  {
+    std::lock_guard lock(mix_mutex_);
+    if (!(output_ == output)) {
+      // Another device took another format: what was converted for the old
+      // one cannot play (the queue is empty: a lost device drops it).
+      output_ = output;
+      for (Tone& tone : tones_) tone = Tone{};
+    }
+  }
+  std::lock_guard lock(state_mutex_);
+  device_ = id;
+  paused_ = true;  // SDL opens devices paused
+  return true;
+}
+
+// Opener thread: the device went away (unplugged, server gone). Its sound is
+// lost; every queued block is reported done so that nobody waits for it.
+void AudioOutput::CloseLost() {
+  SDL_AudioDeviceID id = 0;
+  {
+    std::lock_guard lock(state_mutex_);
+    id = device_;
+    device_ = 0;
+  }
+  SDL_CloseAudioDevice(id);
+  DropBlocks();
+}
+
+bool AudioOutput::SetWaveFormat(const AudioFormat& format) {
+  if (SdlFormatOf(format.bits) == 0 || format.channels == 0) return false;
+  wave_format_ = format;
+  converter_.DropPartialFrame();
+  return true;
+}
+
+void AudioOutput::ResetWave() {
+  converter_.DropPartialFrame();
+  DropBlocks();
+}
+
+void AudioOutput::AddBlock(int id, const uint8_t* data, size_t length) {
+  OutputFormat output;
+  {
+    std::lock_guard lock(mix_mutex_);
+    output = output_;
+  }
+  // Converted outside the lock: the callback must never wait for it.
+  std::span<const uint8_t> sound;
+  if (converter_.SetSource(wave_format_, output)) sound = converter_.Convert(id, {data, length});
+  bool queued = false;
+  {
+    std::lock_guard lock(mix_mutex_);
+    if (!sound.empty() && output_ == output) {
+      queue_.Add(id, sound.data(), sound.size());
+      queued = true;
+    }
+  }
+  if (!queued) {
+    block_done_(id);  // nothing that this device can play
+    return;
+  }
+  // A device lost meanwhile has dropped what it held; this block too, or it
+  // would wait for ever.
+  bool lost = false;
+  {
+    std::lock_guard lock(state_mutex_);
+    lost = device_ == 0;
+  }
+  if (lost) DropBlocks();
+}
+
+void AudioOutput::DropBlocks() {
+  std::vector<int> dropped;
+  {
+    std::lock_guard lock(mix_mutex_);
+    dropped = queue_.TakeAll();
+  }
+  // Once the lock is released the callback never touches these bytes again.
+  for (const int id : dropped) block_done_(id);
+}
+
+bool AudioOutput::HoldsBlock(int id) const {
+  std::lock_guard lock(mix_mutex_);
+  return queue_.Contains(id);
+}
+
+void AudioOutput::SetWaveActive(bool active) {
+  std::lock_guard lock(state_mutex_);
+  wave_active_ = active;
+  UpdatePause();
+}
+
+void AudioOutput::PlayTone(int slot, const AudioFormat& format, std::span<const uint8_t> samples,
+                           bool loop) {
+  if (slot < 0 || slot >= kToneSlots || !Ready(kOpenWaitMs)) return;
+  OutputFormat output;
+  {
+    std::lock_guard lock(mix_mutex_);
+    output = output_;
+  }
+  Tone tone{ConvertSound(format, samples, output), 0, loop};
+  {
+    std::lock_guard lock(mix_mutex_);
+    std::swap(tones_[static_cast<size_t>(slot)], tone);
+  }
+  std::lock_guard lock(state_mutex_);
+  UpdatePause();
+}
+
+void AudioOutput::StopTone(int slot) {
+  if (slot < 0 || slot >= kToneSlots) return;
+  Tone stopped;
+  {
+    std::lock_guard lock(mix_mutex_);
+    std::swap(tones_[static_cast<size_t>(slot)], stopped);
+  }
+  std::lock_guard lock(state_mutex_);
+  UpdatePause();
+}
+
+// The device runs while a sound or a tone may play and is paused otherwise.
+// Called with state_mutex_ held; never with mix_mutex_ held, since pausing
+// waits for the callback.
+void AudioOutput::UpdatePause() {
+  if (device_ == 0) return;
+  bool tone_playing = false;
+  {
+    std::lock_guard lock(mix_mutex_);
+    for (const Tone& tone : tones_) tone_playing |= !tone.sound.empty();
+  }
+  const bool pause = !wave_active_ && !tone_playing;
+  if (pause != paused_) SDL_PauseAudioDevice(device_, pause ? 1 : 0);
+  paused_ = pause;
+}
+
+void AudioOutput::Callback(void* self, Uint8* stream, int length) {
+  auto& output = *static_cast<AudioOutput*>(self);
+  output.finished_.clear();
+  output.Mix(stream, static_cast<size_t>(length));
+  for (const int block : output.finished_) output.block_done_(block);
+}
+
+void AudioOutput::Mix(Uint8* stream, size_t length) {
+  std::lock_guard lock(mix_mutex_);
+  queue_.Fill(stream, length, output_.Silence(), finished_);
+  const SDL_AudioFormat format = output_.format;
+  for (Tone& tone : tones_) {
+    if (tone.sound.empty()) continue;
+    size_t filled = 0;
+    while (filled < length && tone.position < tone.sound.size()) {
+      const size_t piece = std::min(length - filled, tone.sound.size() - tone.position);
+      SDL_MixAudioFormat(stream + filled, tone.sound.data() + tone.position, format,
+                         static_cast<Uint32>(piece), SDL_MIX_MAXVOLUME);
+      filled += piece;
+      tone.position += piece;
+      if (tone.loop && tone.position == tone.sound.size()) tone.position = 0;
+    }
+  }
 }
 
 SdlAudioDevice::~SdlAudioDevice() {
@@ -70,57 +298,37 @@ SdlAudioDevice::~SdlAudioDevice() {
 int SdlAudioDevice::Open(const AudioFormat& format) {
   Close();
   if (!Supported(format)) return kBadFormat;
-  if (!subsystem_.Ensure()) return kNoDriver;
-  device_ = OpenDevice(format, &SdlAudioDevice::Callback, this, silence_);
-  if (device_ == 0) return OpenError();
-  SDL_PauseAudioDevice(device_, 0);
+  if (!output_.Ready(kOpenWaitMs)) return kNoDriver;
+  if (!output_.SetWaveFormat(format)) return kBadFormat;
+  open_ = true;
+  output_.SetWaveActive(true);
   return kNoError;
 }
 
 int SdlAudioDevice::Write(int block, const uint8_t* data, size_t length) {
-  if (device_ == 0) return kInvalidHandle;
+  if (!open_) return kInvalidHandle;
   if (length == 0) {  // nothing to play: done at once
-    block_done_(block);
+    output_.ReportDone(block);
     return kNoError;
   }
-  std::lock_guard lock(mutex_);
-  queue_.Add(block, data, length);
+  output_.AddBlock(block, data, length);
   return kNoError;
 }
 
 void SdlAudioDevice::Reset() {
-  std::vector<int> dropped;
-  {
-    std::lock_guard lock(mutex_);
-    dropped = queue_.TakeAll();
-  }
-  // Once the lock is released the callback never touches these bytes again.
-  for (const int block : dropped) block_done_(block);
+  output_.ResetWave();
 }
 
 void SdlAudioDevice::Close() {
-  if (device_ == 0) return;
+  if (!open_) return;
   Reset();
-  SDL_CloseAudioDevice(device_);
-  device_ = 0;
+  open_ = false;
+  output_.SetWaveActive(false);
 }
 
 int SdlAudioDevice::Unprepare(int block) {
-  std::lock_guard lock(mutex_);
-  return queue_.Contains(block) ? kStillPlaying : kNoError;
+  return output_.HoldsBlock(block) ? kStillPlaying : kNoError;
 }
-
-void SdlAudioDevice::Callback(void* self, Uint8* stream, int length) {
-  auto& device = *static_cast<SdlAudioDevice*>(self);
-  device.finished_.clear();
-  {
-    std::lock_guard lock(device.mutex_);
-    device.queue_.Fill(stream, static_cast<size_t>(length), device.silence_, device.finished_);
-  }
-  for (const int block : device.finished_) device.block_done_(block);
-}
-
-SdlTonePlayer::SdlTonePlayer(AudioSubsystem& subsystem) : subsystem_(subsystem) {}
 
 SdlTonePlayer::~SdlTonePlayer() {
   Stop();
@@ -137,35 +345,12 @@ void SdlTonePlayer::PlayOnce(const std::vector<uint8_t>& wave_image) {
 void SdlTonePlayer::Play(const std::vector<uint8_t>& wave_image, bool loop) {
   Stop();
   const std::optional<WaveView> wave = ReadWaveImage(wave_image);
-  if (!wave || wave->samples.empty() || !Supported(wave->format) || !subsystem_.Ensure()) return;
-  const size_t frame = size_t{wave->format.channels} * (wave->format.bits / 8);
-  samples_.assign(wave->samples.begin(),
-                  wave->samples.begin() + static_cast<ptrdiff_t>(wave->samples.size() / frame * frame));
-  if (samples_.empty()) return;
-  position_ = 0;
-  loop_ = loop;
-  device_ = OpenDevice(wave->format, &SdlTonePlayer::Callback, this, silence_);
-  if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+  if (!wave || wave->samples.empty() || !Supported(wave->format)) return;
+  output_.PlayTone(slot_, wave->format, wave->samples, loop);
 }
 
 void SdlTonePlayer::Stop() {
-  if (device_ == 0) return;
-  SDL_CloseAudioDevice(device_);  // waits for the callback to return
-  device_ = 0;
-}
-
-void SdlTonePlayer::Callback(void* self, Uint8* stream, int length) {
-  auto& player = *static_cast<SdlTonePlayer*>(self);
-  size_t filled = 0;
-  const size_t size = static_cast<size_t>(length);
-  while (filled < size && player.position_ < player.samples_.size()) {
-    const size_t piece = std::min(size - filled, player.samples_.size() - player.position_);
-    std::memcpy(stream + filled, player.samples_.data() + player.position_, piece);
-    filled += piece;
-    player.position_ += piece;
-    if (player.loop_ && player.position_ == player.samples_.size()) player.position_ = 0;
-  }
-  std::memset(stream + filled, player.silence_, size - filled);
+  output_.StopTone(slot_);
 }
 
 }  // namespace placarim::platform::sdl

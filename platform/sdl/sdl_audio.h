@@ -1,62 +1,153 @@
-// Sound output on SDL2 audio devices. The wave-out device's callback, on SDL's
-// audio thread, only copies bytes out of the written blocks and reports each
-// finished block through `block_done` (an SDL user event), so completions are
-// counted on the main thread by whoever pumps events. The device buffer is
-// small (256 frames) so that silence follows a Reset within a few tens of ms.
+// Sound output on one SDL2 audio device, opened once and kept open for the
+// whole run at one fixed format (48 kHz, 16-bit, stereo unless the device
+// prefers another rate or channel count). Each sound is turned into that
+// format by SDL's converter, so a new sound format never reopens the device:
+// ending a sound only clears the queue and pauses the device, and a key
+// silences it within one small device buffer (256 frames, about 5 ms; 1,024
+// frames through a sound server, which needs the slack).
+//
+// The device is opened on a thread of its own, so the program starts while
+// the sound server answers. When there is no device (no driver, no server,
+// no card) the thread keeps trying every second and the sound starts as soon
+// as one appears; meanwhile every sound fails at once with kNoDriver. A device
+// that goes away is closed, its queued sound reported done, and looked for
+// again.
+//
+// Blocks are converted when written, on the main thread. The callback, on
+// SDL's audio thread, only copies and mixes bytes and reports each finished
+// block through `block_done` (an SDL user event), so
+// completions are counted on the main thread by whoever pumps events. The
+// tone players mix their looped sounds into the same device.
 #pragma once
 
 #include <SDL2/SDL.h>
 
+#include <array>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <span>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/block_queue.h"
+#include "platform/sdl/sound_converter.h"
 
 namespace placarim::platform::sdl {
 
-// Opens the audio subsystem once per owner; false when there is no driver.
-class AudioSubsystem {
+// Held around SDL_InitSubSystem and SDL_QuitSubSystem: the audio device is
+// opened on a thread of its own while the main thread starts video, and both
+// count their use of SDL's event subsystem.
+std::mutex& SdlSubsystemLock();
+
+// The device buffer for SDL's audio driver `driver`: a larger one for sound
+// servers.
+int DeviceFramesFor(const char* driver);
+
+class AudioOutput {
  public:
-  ~AudioSubsystem();
-  bool Ensure();
+  // Frames per device buffer: a key silences the sound within about two.
+  static constexpr int kDeviceFrames = 256;
+  // A sound server wants its client a buffer ahead of it; SDL keeps only one
+  // there, so a buffer of 5 ms leaves the server short whenever the machine
+  // is busy for a moment (underruns: clicks and gaps).
+  static constexpr int kServerFrames = 1024;
+  static constexpr int kToneSlots = 2;
+
+  // `block_done` may be called from the audio thread.
+  explicit AudioOutput(std::function<void(int block)> block_done);
+  ~AudioOutput();
+  AudioOutput(const AudioOutput&) = delete;
+  AudioOutput& operator=(const AudioOutput&) = delete;
+
+  // Starts looking for the device in the background; once is enough.
+  void Start();
+  // Stops looking and closes the device; before SDL is shut down.
+  void Shutdown();
+  // Whether the device is open, waiting up to `wait_ms` while the first
+  // attempt to open it is still under way.
+  bool Ready(int wait_ms);
+
+  // The wave-out stream. Main thread.
+  bool SetWaveFormat(const AudioFormat& format);
+  void AddBlock(int id, const uint8_t* data, size_t length);
+  // Reports every queued block done at once.
+  void DropBlocks();
+  // The same, and the next block starts a new sound.
+  void ResetWave();
+  void ReportDone(int id) { block_done_(id); }
+  bool HoldsBlock(int id) const;
+  void SetWaveActive(bool active);
+
+  // The looped or one-shot sounds mixed in beside the wave-out stream.
+  void PlayTone(int slot, const AudioFormat& format, std::span<const uint8_t> samples, bool loop);
+  void StopTone(int slot);
 
  private:
-  bool started_ = false;
+  enum class State { Opening, Open, Missing, Stopping };
+  struct Tone {
+    std::vector<uint8_t> sound;  // output format
+    size_t position = 0;
+    bool loop = false;
+  };
+
+  void Run();
+  bool TryOpen();
+  void CloseLost();
+  void UpdatePause();
+  static void Callback(void* self, Uint8* stream, int length);
+  void Mix(Uint8* stream, size_t length);
+
+  std::function<void(int)> block_done_;
+  std::thread opener_;
+
+  // Device state, shared with the opener thread.
+  std::mutex state_mutex_;
+  std::condition_variable state_changed_;
+  State state_ = State::Opening;
+  bool audio_started_ = false;  // SDL's audio subsystem (opener thread only)
+  SDL_AudioDeviceID device_ = 0;
+  bool wave_active_ = false;
+  bool paused_ = true;
+
+  // Main thread: the wave-out stream's format and its converter.
+  AudioFormat wave_format_;
+  BlockConverter converter_;
+
+  // What the callback plays.
+  mutable std::mutex mix_mutex_;
+  OutputFormat output_;
+  BlockQueue queue_;
+  std::array<Tone, kToneSlots> tones_;
+  std::vector<int> finished_;  // audio thread only
+  std::vector<uint8_t> tone_mix_;  // audio thread only
 };
 
 class SdlAudioDevice final : public AudioDevice {
  public:
-  // `block_done` may be called from the audio thread.
-  SdlAudioDevice(AudioSubsystem& subsystem, std::function<void(int block)> block_done);
+  explicit SdlAudioDevice(AudioOutput& output) : output_(output) {}
   ~SdlAudioDevice() override;
 
-  // Main thread. Opening an open device closes it first.
+  // Main thread. Opening an open device closes it first. Waits at most 100 ms
+  // for the device to appear and gives kNoDriver when it has not.
   int Open(const AudioFormat& format) override;
-  bool IsOpen() const override { return device_ != 0; }
+  bool IsOpen() const override { return open_; }
   int Write(int block, const uint8_t* data, size_t length) override;
   void Reset() override;
   void Close() override;
   int Unprepare(int block) override;
 
  private:
-  static void Callback(void* self, Uint8* stream, int length);
-
-  AudioSubsystem& subsystem_;
-  std::function<void(int)> block_done_;
-  SDL_AudioDeviceID device_ = 0;
-  uint8_t silence_ = 0;
-  mutable std::mutex mutex_;  // guards queue_ against the audio thread
-  BlockQueue queue_;
-  std::vector<int> finished_;  // audio thread only
+  AudioOutput& output_;
+  bool open_ = false;
 };
 
-// The simple in-memory sound player on a device of its own: plays a RIFF/WAVE
-// image, looped until Stop or once.
+// The simple in-memory sound player: plays a RIFF/WAVE image, looped until
+// Stop or once, mixed into the one device.
 class SdlTonePlayer final : public TonePlayer {
  public:
-  explicit SdlTonePlayer(AudioSubsystem& subsystem);
+  SdlTonePlayer(AudioOutput& output, int slot) : output_(output), slot_(slot) {}
   ~SdlTonePlayer() override;
   void PlayLooped(const std::vector<uint8_t>& wave_image) override;
   void PlayOnce(const std::vector<uint8_t>& wave_image);
@@ -64,15 +155,9 @@ class SdlTonePlayer final : public TonePlayer {
 
  private:
   void Play(const std::vector<uint8_t>& wave_image, bool loop);
-  static void Callback(void* self, Uint8* stream, int length);
 
-  AudioSubsystem& subsystem_;
-  SDL_AudioDeviceID device_ = 0;
-  // Touched by the audio thread only while the device is open.
-  std::vector<uint8_t> samples_;
-  size_t position_ = 0;
-  bool loop_ = false;
-  uint8_t silence_ = 0;
+  AudioOutput& output_;
+  int slot_;
 };
 
 }  // namespace placarim::platform::sdl

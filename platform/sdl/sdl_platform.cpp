@@ -38,21 +38,26 @@ SdlPlatform::SdlPlatform()
                        SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0)),
       events_(display_),
       clock_(display_),
-      audio_(audio_subsystem_, [this](int block) { events_.PushAudioBlockDone(block); }),
-      tones_(audio_subsystem_),
-      beeps_(audio_subsystem_),
+      audio_output_([this](int block) { events_.PushAudioBlockDone(block); }),
+      audio_(audio_output_),
+      tones_(audio_output_, 0),
+      beeps_(audio_output_, 1),
       clipboard_([this] { return EnsureVideo(); }) {
   if (!events_started_) std::fprintf(stderr, "placarim: SDL: %s\n", SDL_GetError());
+  // The sound server may take a while to answer: the window and the voices
+  // start meanwhile.
+  audio_output_.Start();
 }
 
 SdlPlatform::~SdlPlatform() {
   beeps_.Stop();
   tones_.Stop();
   audio_.Close();
+  audio_output_.Shutdown();
   // The video subsystem stays up: shutting it down unloads the X libraries
   // SDL opened, and what they keep for the life of the process would then be
-  // reported as leaks. The process ends soon after; Shutdown quits SDL whole.
-  if (events_started_) SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER);
+  // reported as leaks. The process ends soon after; Exit quits SDL whole.
+  if (events_started_) SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER);  // audio is down
 }
 
 bool SdlPlatform::EnsureVideo() {
@@ -62,6 +67,7 @@ bool SdlPlatform::EnsureVideo() {
     // a window nobody sees and waits forever for a key. SDL_VIDEODRIVER in
     // the environment still chooses any driver (the tests' dummy one).
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland,KMSDRM", SDL_HINT_DEFAULT);
+    std::lock_guard lock(SdlSubsystemLock());
     video_started_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!video_started_) std::fprintf(stderr, "placarim: no display: %s\n", SDL_GetError());
   }

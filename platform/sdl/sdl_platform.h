@@ -1,7 +1,8 @@
 // The real platform: SDL2 window, events, audio and clipboard, the POSIX shell
 // and clocks. Only one instance at a time; it starts SDL's event subsystem at
-// once and video and audio when first needed, so it can be built without a
-// display (CreateWindow then gives nullptr).
+// once, begins opening the audio device in the background, and starts video
+// when first needed, so it can be built without a display (CreateWindow then
+// gives nullptr).
 #pragma once
 
 #include <memory>
@@ -71,7 +72,7 @@ class SdlPlatform final : public Platform {
   DisplayLink display_;
   SdlEventSource events_;
   SdlClock clock_;
-  AudioSubsystem audio_subsystem_;
+  AudioOutput audio_output_;
   SdlAudioDevice audio_;
   SdlTonePlayer tones_;
   SdlTonePlayer beeps_;

@@ -67,8 +67,12 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(const WindowSettings& settings, Dis
                            std::min(4, rows) * cell.height);
   SDL_SetWindowMaximumSize(window, max_width, max_height);
 
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
-  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  // An 80 × 25 text console needs no graphics card: SDL's software renderer
+  // drawing straight into the X window's image. A hardware renderer would load
+  // an OpenGL library (with a software rasterizer where there is no card, some
+  // 60 MB resident) and take longer to start than a whole screen takes to draw.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   SDL_Texture* texture =
       renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                    columns * cell.width, rows * cell.height)

@@ -166,9 +166,11 @@ std::unique_ptr<TermPlatform> TermPlatform::Create(std::string& error) {
 TermPlatform::TermPlatform(std::unique_ptr<Terminal> terminal)
     : terminal_(std::move(terminal)),
       events_([this](TerminalAction action) { Act(action); }),
-      audio_(audio_subsystem_, [this](int block) { events_.PushAudioBlockDone(block); }),
-      tones_(audio_subsystem_),
-      beeps_(audio_subsystem_) {
+      audio_output_([this](int block) { events_.PushAudioBlockDone(block); }),
+      audio_(audio_output_),
+      tones_(audio_output_, 0),
+      beeps_(audio_output_, 1) {
+  audio_output_.Start();
   if (pipe2(wake_pipe_, O_CLOEXEC | O_NONBLOCK) == 0) g_wake_fd = wake_pipe_[1];
   InstallSignalHandlers();
   reader_ = std::thread([this] { ReadKeys(); });
@@ -190,6 +192,7 @@ TermPlatform::~TermPlatform() {
   beeps_.Stop();
   tones_.Stop();
   audio_.Close();
+  audio_output_.Shutdown();
   terminal_->Restore();
 }
 

@@ -94,7 +94,7 @@ class TermPlatform final : public Platform {
   std::unique_ptr<Terminal> terminal_;
   TermEventSource events_;
   TermClock clock_;
-  sdl::AudioSubsystem audio_subsystem_;
+  sdl::AudioOutput audio_output_;
   sdl::SdlAudioDevice audio_;
   sdl::SdlTonePlayer tones_;
   sdl::SdlTonePlayer beeps_;

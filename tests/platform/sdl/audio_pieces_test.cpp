@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "platform/sdl/block_queue.h"
+#include "platform/sdl/sound_converter.h"
 #include "platform/sdl/wave_image.h"
 
 namespace placarim::platform::sdl {
@@ -128,6 +129,42 @@ TEST(WaveImage, SkipsOtherChunksWithTheirPadByte) {
   const auto wave = ReadWaveImage(image);
   ASSERT_TRUE(wave);
   EXPECT_EQ(std::vector<uint8_t>(wave->samples.begin(), wave->samples.end()), Bytes(4, 1));
+}
+
+// Converted sound keeps its length in time, however long the sound (SDL's
+// converter loses sound when handed too much at once).
+TEST(SoundConverter, ConvertedSoundKeepsItsLength) {
+  struct Case {
+    AudioFormat source;
+    size_t frames;
+  };
+  const Case cases[] = {{{11025, 8, 1}, 22050}, {{16000, 16, 1}, 65534 / 2}, {{22050, 16, 2}, 16383}, {{48000, 16, 2}, 100}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source.rate);
+    const std::vector<uint8_t> sound(c.frames * c.source.channels * (c.source.bits / 8u), 0x40);
+    const std::vector<uint8_t> out = ConvertSound(c.source, sound, OutputFormat{});
+    const double expected = static_cast<double>(c.frames) * 48000 / c.source.rate;
+    EXPECT_NEAR(static_cast<double>(out.size() / 4), expected, 48);  // within 1 ms
+  }
+}
+
+// 65,534-byte blocks of 16-bit stereo end in the middle of a frame: the frame
+// is finished by the next block, so the channels never swap.
+TEST(SoundConverter, AFrameSplitBetweenBlocksStaysWhole) {
+  BlockConverter converter;
+  ASSERT_TRUE(converter.SetSource({48000, 16, 2}, OutputFormat{}));
+  const std::vector<uint8_t> first = {0x11, 0x11, 0x22, 0x22, 0x11, 0x11};  // a frame and a half
+  const std::vector<uint8_t> second = {0x22, 0x22, 0x11, 0x11, 0x22, 0x22};
+  const auto a = converter.Convert(1, first);
+  EXPECT_EQ(std::vector<uint8_t>(a.begin(), a.end()), (std::vector<uint8_t>{0x11, 0x11, 0x22, 0x22}));
+  const auto b = converter.Convert(2, second);
+  EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.end()),
+            (std::vector<uint8_t>{0x11, 0x11, 0x22, 0x22, 0x11, 0x11, 0x22, 0x22}));
+  // A new sound starts with a whole frame.
+  converter.DropPartialFrame();
+  const std::vector<uint8_t> third = {0x33, 0x33, 0x44, 0x44, 0x55};
+  const auto c = converter.Convert(3, third);
+  EXPECT_EQ(std::vector<uint8_t>(c.begin(), c.end()), (std::vector<uint8_t>{0x33, 0x33, 0x44, 0x44}));
 }
 
 }  // namespace

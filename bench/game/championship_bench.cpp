@@ -1,0 +1,152 @@
+// A whole championship through a sound server, as a desktop plays it: the real
+// program under its own Xvfb, speaking through a private PulseAudio server
+// with a null sink; every sum of championship 1 is answered right with real
+// key events (xdotool) once it is on the screen, the end is heard through and
+// Enter pressed. The server's debug log tells every underrun of the
+// program's stream, which the benchmark prints with the time the game took.
+//
+// Usage: championship_bench [program, default the build's]
+#include <chrono>
+#include <functional>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/game/real_program.h"
+#include "bench/pulse_server.h"
+#include "xvfb_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+using placarim::bench::Program;
+using placarim::bench::ReadFile;
+using placarim::testing::CommandOutput;
+using placarim::testing::RunCommand;
+
+long long Apply(long long a, char op, long long b) {
+  switch (op) {
+    case '+': return a + b;
+    case '-': return a - b;
+    case ':':
+    case '/': return b != 0 ? a / b : 0;
+    default: return a * b;
+  }
+}
+
+class Screen {
+ public:
+  explicit Screen(fs::path file) : file_(std::move(file)) {}
+  // The last row matching `pattern`: the whole match, then its groups.
+  std::optional<std::vector<std::string>> LastRow(const std::regex& pattern) {
+    std::istringstream rows(ReadFile(file_));
+    std::optional<std::vector<std::string>> found;
+    for (std::string row; std::getline(rows, row);) {
+      std::smatch match;
+      if (std::regex_search(row, match, pattern)) found = std::vector<std::string>(match.begin(), match.end());
+    }
+    return found;
+  }
+  bool Shows(const std::string& text) { return ReadFile(file_).find(text) != std::string::npos; }
+
+ private:
+  fs::path file_;
+};
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
+  const auto end = Clock::now() + limit;
+  while (Clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return done();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const fs::path build = PLACARIM_BUILD_DIR;
+  const std::string program_path = argc > 1 ? argv[1] : (build / "game" / "placarim").string();
+  const fs::path scratch = fs::temp_directory_path() / ("placarim-championship-" + std::to_string(getpid()));
+  fs::create_directories(scratch);
+
+  placarim::bench::PrivatePulse pulse(scratch / "pulse");
+  if (!pulse.Running()) {
+    std::printf("no PulseAudio server could be started (pulseaudio, pulseaudio-utils)\n");
+    return 1;
+  }
+  placarim::testing::XvfbServer xvfb;
+  std::string error;
+  if (!xvfb.Start(1280, 800, error)) {
+    std::printf("%s\n", error.c_str());
+    return 1;
+  }
+  const fs::path screen_file = scratch / "screen.txt";
+  const auto start = Clock::now();
+  Program program(program_path, build / "data",
+                  {"SDL_AUDIODRIVER=pulseaudio", "PULSE_SERVER=" + pulse.Server(),
+                   "PLACARIM_SYSCONFDIR=" + (build / "etc").string(), "PLACARIM_SCREEN_DUMP=" + screen_file.string()});
+  Screen screen(screen_file);
+  int status = 0;
+  if (!WaitFor([&] { return screen.Shows("1 - Treino no quintal"); }, 60s)) {
+    std::printf("the program never reached the menu\n");
+    return 1;
+  }
+  std::string window;
+  WaitFor([&] {
+    window = CommandOutput("xdotool search --classname '^placarim$' 2>/dev/null | head -1");
+    while (!window.empty() && window.back() == '\n') window.pop_back();
+    return !window.empty();
+  }, 10s);
+  RunCommand("xdotool windowfocus --sync " + window + " 2>/dev/null");
+  const auto press = [&](const std::string& keys) { RunCommand("xdotool key --window " + window + " " + keys); };
+  press("1");
+
+  const std::regex unanswered(R"(^(\d+)([-+xX*:/])(\d+)=$)");
+  int sums = 0;
+  for (;;) {
+    std::optional<std::vector<std::string>> sum;
+    const bool next = WaitFor([&] {
+      sum = screen.LastRow(unanswered);
+      return sum.has_value() || screen.Shows("Fim do Jogo Placarim");
+    }, 90s);
+    if (!next) {
+      std::printf("the game stopped after %d sums\n", sums);
+      status = 1;
+      break;
+    }
+    if (!sum) break;
+    const std::string row = (*sum)[0];
+    const long long answer = Apply(std::stoll((*sum)[1]), (*sum)[2][0], std::stoll((*sum)[3]));
+    std::string keys;
+    for (const char digit : std::to_string(answer)) keys += std::string(1, digit) + " ";
+    press(keys + "Return");
+    ++sums;
+    // The answer is on the row before the next sum is asked.
+    WaitFor([&] {
+      const auto still = screen.LastRow(unanswered);
+      return !still || (*still)[0] != row;
+    }, 30s);
+  }
+  press("Return");
+  WaitFor([&] { return screen.Shows("O PLACARIM"); }, 30s);
+  press("space");
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  std::printf("championship 1 through a private PulseAudio server: %d sums answered, %.0f s\n", sums, seconds);
+  int underruns = 0;
+  std::printf("the server's log on underruns:\n");
+  for (const auto& [message, count] : pulse.UnderrunMessages()) {
+    std::printf("  %5d  %s\n", count, message.c_str());
+    if (message.rfind("Implicit underrun", 0) == 0) underruns += count;
+  }
+  std::printf("underruns of the program's stream: %d\n", underruns);
+  fs::remove_all(scratch);
+  return status;
+}

@@ -1,0 +1,232 @@
+// Start-up time and memory of the real program.
+//
+// Each start runs the program from the build tree under a private Xvfb, with
+// SDL's disk audio driver writing into a FIFO that this program reads: the
+// time from just before exec to the first byte that is not silence is the
+// start-up time, because the disk driver writes at the pace a sound card
+// plays. After the timed starts, one more start waits until the program sits
+// in the championship menu waiting for a key and reads its resident memory,
+// with the largest mapped files.
+//
+// Given several programs (an older build beside this one), the starts take
+// turns, so a machine whose load changes weighs on each alike.
+//
+// Usage: startup_bench [starts, default 10] [program... , default the build's]
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/figures.h"
+#include "bench/game/real_program.h"
+#include "xvfb_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using placarim::bench::Program;
+using placarim::bench::ReadFile;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// Silence is 128 in 8-bit sound and 0 in signed sound; 0xFF and 0x7F are the
+// high bytes of tiny signed values.
+bool Audible(uint8_t b) { return b != 0x00 && b != 0x80 && b != 0xFF && b != 0x7F; }
+
+// Reads the FIFO the disk driver writes until stopped, noting when the first
+// audible byte arrived. The driver opens it anew for every device it opens.
+class FifoReader {
+ public:
+  explicit FifoReader(fs::path fifo) : fifo_(std::move(fifo)), thread_([this] { Loop(); }) {}
+  ~FifoReader() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::optional<Clock::time_point> FirstAudible() const {
+    if (!heard_) return std::nullopt;
+    return first_;
+  }
+
+ private:
+  void Loop() {
+    const int fd = open(fifo_.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0) return;
+    uint8_t buffer[65536];
+    while (!stop_) {
+      pollfd wait{fd, POLLIN, 0};
+      if (poll(&wait, 1, 5) <= 0) continue;
+      const ssize_t got = read(fd, buffer, sizeof buffer);
+      const auto now = Clock::now();
+      if (got <= 0) {  // no writer at the moment
+        std::this_thread::sleep_for(1ms);
+        continue;
+      }
+      if (!heard_ && std::any_of(buffer, buffer + got, Audible)) {
+        first_ = now;
+        heard_ = true;
+      }
+    }
+    close(fd);
+  }
+  fs::path fifo_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> heard_{false};
+  Clock::time_point first_;
+  std::thread thread_;
+};
+
+struct Setup {
+  std::string program;
+  fs::path data, sysconfdir, scratch;
+};
+
+std::vector<std::string> Environment(const Setup& setup, const fs::path& fifo, const fs::path& screen) {
+  return {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + fifo.string(),
+          "PLACARIM_SYSCONFDIR=" + setup.sysconfdir.string(), "PLACARIM_SCREEN_DUMP=" + screen.string()};
+}
+
+// Milliseconds from exec to the first audible byte; nothing when no sound came
+// within 20 s.
+std::optional<double> TimeOneStart(const Setup& setup, int index) {
+  const fs::path fifo = setup.scratch / ("audio" + std::to_string(index) + ".fifo");
+  if (mkfifo(fifo.c_str(), 0600) != 0) return std::nullopt;
+  FifoReader reader(fifo);
+  const auto start = Clock::now();
+  Program program(setup.program, setup.data, Environment(setup, fifo, setup.scratch / "screen.txt"));
+  while (!reader.FirstAudible() && Clock::now() - start < 20s && program.Running()) {
+    std::this_thread::sleep_for(1ms);
+  }
+  const auto heard = reader.FirstAudible();
+  if (!heard) return std::nullopt;
+  return Ms(*heard - start);
+}
+
+long StatusKb(pid_t pid, const std::string& field) {
+  std::istringstream status(ReadFile("/proc/" + std::to_string(pid) + "/status"));
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field + ":", 0) == 0) return std::atol(line.c_str() + field.size() + 1);
+  }
+  return -1;
+}
+
+// Resident kilobytes per mapped file (anonymous memory under "[anon]").
+std::vector<std::pair<long, std::string>> ResidentByMapping(pid_t pid) {
+  std::istringstream smaps(ReadFile("/proc/" + std::to_string(pid) + "/smaps"));
+  std::map<std::string, long> by_name;
+  std::string name = "[anon]";
+  for (std::string line; std::getline(smaps, line);) {
+    if (line.rfind("Rss:", 0) == 0) {
+      by_name[name] += std::atol(line.c_str() + 4);
+    } else if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+               line.find('-') != std::string::npos && line.find(':') != 8) {
+      std::istringstream fields(line);
+      std::string range, perms, offset, dev, inode, path;
+      fields >> range >> perms >> offset >> dev >> inode;
+      std::getline(fields >> std::ws, path);
+      name = path.empty() ? "[anon]" : path;
+    }
+  }
+  std::vector<std::pair<long, std::string>> sorted;
+  for (const auto& [n, kb] : by_name) sorted.emplace_back(kb, n);
+  std::sort(sorted.rbegin(), sorted.rend());
+  return sorted;
+}
+
+// Resident memory once the program waits in the championship menu.
+int MeasureMemory(const Setup& setup) {
+  const fs::path fifo = setup.scratch / "audio-memory.fifo";
+  const fs::path screen = setup.scratch / "menu.txt";
+  fs::remove(fifo);
+  fs::remove(screen);
+  if (mkfifo(fifo.c_str(), 0600) != 0) return 1;
+  FifoReader reader(fifo);
+  Program program(setup.program, setup.data, Environment(setup, fifo, screen));
+  const auto start = Clock::now();
+  // The menu lists the nine championships; the last is the world cup.
+  while (ReadFile(screen).find("Copa do Mundo") == std::string::npos) {
+    if (Clock::now() - start > 120s || !program.Running()) {
+      std::printf("the program never reached the menu\n");
+      return 1;
+    }
+    std::this_thread::sleep_for(20ms);
+  }
+  std::this_thread::sleep_for(500ms);  // let the menu's speech get under way
+  std::printf(": resident memory in the menu: %ld kB (peak %ld kB)\n", StatusKb(program.Pid(), "VmRSS"),
+              StatusKb(program.Pid(), "VmHWM"));
+  const auto mappings = ResidentByMapping(program.Pid());
+  for (size_t i = 0; i < mappings.size() && i < 8; ++i) {
+    std::printf("  %8ld kB  %s\n", mappings[i].first, mappings[i].second.c_str());
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int starts = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+  const fs::path build = PLACARIM_BUILD_DIR;
+  Setup setup;
+  std::vector<std::string> programs;
+  for (int i = 2; i < argc; ++i) programs.push_back(argv[i]);
+  if (programs.empty()) programs.push_back((build / "game" / "placarim").string());
+  setup.data = build / "data";
+  setup.sysconfdir = build / "etc";
+  setup.scratch = fs::temp_directory_path() / ("placarim-startup-bench-" + std::to_string(getpid()));
+  fs::create_directories(setup.scratch);
+
+  placarim::testing::XvfbServer xvfb;
+  std::string error;
+  if (!xvfb.Start(1280, 800, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  std::printf("start to first audible byte (SDL disk driver), %d starts of each program\n", starts);
+  std::vector<std::vector<double>> times(programs.size());
+  int run = 0;
+  for (int i = 0; i < starts; ++i) {
+    for (size_t p = 0; p < programs.size(); ++p) {
+      setup.program = programs[p];
+      if (const auto ms = TimeOneStart(setup, run++)) times[p].push_back(*ms);
+    }
+  }
+  int status = 0;
+  for (size_t p = 0; p < programs.size(); ++p) {
+    std::printf("%s\n  ", programs[p].c_str());
+    for (const double t : times[p]) std::printf(" %.0f", t);
+    if (times[p].empty()) {
+      std::printf("no sound\n");
+      status = 1;
+      continue;
+    }
+    const auto f = placarim::bench::Summarize(times[p]);
+    std::printf("\n   median %.1f ms, p95 %.1f ms, max %.1f ms (%zu starts)\n", f.median, f.p95, f.max,
+                times[p].size());
+  }
+  for (const std::string& program : programs) {
+    setup.program = program;
+    std::printf("\n%s", program.c_str());
+    status |= MeasureMemory(setup);
+  }
+  fs::remove_all(setup.scratch);
+  return status;
+}
