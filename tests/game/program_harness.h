@@ -22,6 +22,7 @@
 
 #include "game/app.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/riff_wave.h"
 #include "speech/wave_image.h"
 
 namespace placarim::game::testing {
@@ -31,9 +32,9 @@ using Step = std::vector<platform::Event>;
 
 // A wave file of 8-bit mono 11,025 Hz samples, 44-byte header.
 inline void WriteWave(const fs::path& path, const std::string& samples) {
-  const auto image = speech::MakeSpeechImage(reinterpret_cast<const uint8_t*>(samples.data()), samples.size());
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                             static_cast<std::streamsize>(image.size()));
+  ASSERT_TRUE(platform::riff::WriteWaveFile(
+      path, platform::AudioFormat{}, {reinterpret_cast<const uint8_t*>(samples.data()), samples.size()}))
+      << path;
 }
 
 // The samples that name a sound. Wave playback makes the last sound byte of a
