@@ -53,9 +53,22 @@ class LineEditor {
   struct Field;
 
   void Redraw(Field& f);
+  // The keys are tables of code and action; an unknown plain key is typed.
   void HandlePlain(Field& f, uint8_t code);
   // Returns true when the key ends editing (f.last holds the result).
   bool HandleExtended(Field& f, uint8_t code, bool alt);
+  void ClearToEnd(Field& f);
+  void DeleteBeforeCursor(Field& f);
+  void ClearToCursor(Field& f);
+  void RestoreEntry(Field& f);
+  void ClearField(Field& f);
+  void SpeakField(Field& f);
+  bool WordOrEnd(Field& f, bool alt);
+  bool SwitchTypingEcho();
+  void MoveLeft(Field& f);
+  void MoveRight(Field& f, bool alt);
+  void DeleteKey(Field& f);
+  bool ReviewOrEnd(Field& f, bool alt);
   void Type(Field& f, uint8_t c);
   void DeleteAtCursor(Field& f, bool announce);
   void SpeakWordAtCursor(Field& f);

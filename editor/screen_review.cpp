@@ -127,66 +127,44 @@ void ScreenReview::RunPlain(uint8_t key) {
 }
 
 void ScreenReview::RunExtended(uint8_t code) {
-  switch (code) {
-    case kLeft:
-      MoveLeft();
-      return;
-    case kRight:
-      MoveRight();
-      return;
-    case kHome:
-      column_ = 1;
-      return;
-    case kEnd:
-      column_ = EndOfText(row_);
-      return;
-    case kUp:
-      MoveUp();
-      return;
-    case kDown:
-      MoveDown();
-      return;
-    case kPageUp:
-      row_ = column_ = 1;
-      ReadLine();
-      return;
-    case kPageDown:
-      row_ = kRows;
-      column_ = 1;
-      ReadLine();
-      return;
-    case kCtrlPageUp:
-      GoToLetter(false);
-      return;
-    case kCtrlPageDown:
-      GoToLetter(true);
-      return;
-    case kCtrlLeft:
-      PreviousWord();
-      return;
-    case kCtrlRight:
-      NextWord();
-      return;
-    case kF1:
-      ReadWordCommand();
-      return;
-    case kCtrlF1: {
-      const Field field = FieldAt(row_, column_);
-      ReadRange({row_, field.first, row_, field.last, true});
-      return;
-    }
-    case kF5:
-      AskSearchText();
-      return;
-    case kCtrlF5:
-      Search();
-      return;
-    case kF6:
-      AskRowAndColumn();
-      return;
-    default:
-      Refuse();
+  using Action = void (*)(ScreenReview&);
+  static constexpr struct {
+    uint8_t code;
+    Action act;
+  } kKeys[] = {
+      {kLeft, [](ScreenReview& r) { r.MoveLeft(); }},
+      {kRight, [](ScreenReview& r) { r.MoveRight(); }},
+      {kHome, [](ScreenReview& r) { r.column_ = 1; }},
+      {kEnd, [](ScreenReview& r) { r.column_ = r.EndOfText(r.row_); }},
+      {kUp, [](ScreenReview& r) { r.MoveUp(); }},
+      {kDown, [](ScreenReview& r) { r.MoveDown(); }},
+      {kPageUp, [](ScreenReview& r) { r.ReadFromRow(1); }},
+      {kPageDown, [](ScreenReview& r) { r.ReadFromRow(kRows); }},
+      {kCtrlPageUp, [](ScreenReview& r) { r.GoToLetter(false); }},
+      {kCtrlPageDown, [](ScreenReview& r) { r.GoToLetter(true); }},
+      {kCtrlLeft, [](ScreenReview& r) { r.PreviousWord(); }},
+      {kCtrlRight, [](ScreenReview& r) { r.NextWord(); }},
+      {kF1, [](ScreenReview& r) { r.ReadWordCommand(); }},
+      {kCtrlF1, [](ScreenReview& r) { r.ReadFieldAtCursor(); }},
+      {kF5, [](ScreenReview& r) { r.AskSearchText(); }},
+      {kCtrlF5, [](ScreenReview& r) { r.Search(); }},
+      {kF6, [](ScreenReview& r) { r.AskRowAndColumn(); }},
+  };
+  for (const auto& key : kKeys) {
+    if (key.code == code) return key.act(*this);
   }
+  Refuse();
+}
+
+void ScreenReview::ReadFromRow(int row) {
+  row_ = row;
+  column_ = 1;
+  ReadLine();
+}
+
+void ScreenReview::ReadFieldAtCursor() {
+  const Field field = FieldAt(row_, column_);
+  ReadRange({row_, field.first, row_, field.last, true});
 }
 
 // The first letter names the part (I up to the cursor, T all, F from the

@@ -75,6 +75,8 @@ class ScreenReview {
   void NextField();
   void GoToLetter(bool last);
   void ReadWordCommand();
+  void ReadFromRow(int row);  // from its first column
+  void ReadFieldAtCursor();
 
   void ReadLine() { ReadRange(LineRange('T')); }
   Range LineRange(char part) const;
