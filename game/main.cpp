@@ -1,23 +1,39 @@
-// The program: the game on the real platform. It takes no arguments;
-// everything comes from FALDEK.INI and the exercise file.
+// The program: the game on the real platform, in a window or, with
+// --terminal or where there is no display, on the text terminal. Everything
+// else comes from FALDEK.INI and the exercise file.
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "game/app.h"
+#include "game/platform_choice.h"
 #include "game/random.h"
 #include "game/screen_dump.h"
 #include "platform/config_file.h"
-#include "platform/sdl/sdl_platform.h"
 #include "speech/synth_links.h"
 #include "tradutor/voice.h"
 
-int main() {
+int main(int argc, char** argv) {
   using namespace placarim;
   game::SeededRandom random(game::ClockSeed());  // first: one seed for the whole run
-  platform::sdl::SdlPlatform sdl;
+  std::string unknown;
+  const bool terminal = game::TerminalAsked(std::vector<std::string>(argv + 1, argv + argc), unknown);
+  if (!unknown.empty()) {
+    std::fprintf(stderr, "placarim: opção desconhecida: %s\nUso: placarim [--terminal]\n", unknown.c_str());
+    return 2;
+  }
+  std::string error;
+  const auto kind = game::ChoosePlatform(game::HintsOfThisProcess(terminal, platform::StartDirectory()));
+  const std::unique_ptr<platform::Platform> real = game::OpenPlatform(kind, error);
+  if (!real) {
+    std::fprintf(stderr, "placarim: %s\n", error.c_str());
+    return 1;
+  }
   const char* dump_path = std::getenv("PLACARIM_SCREEN_DUMP");
-  game::ScreenDumpPlatform dumping(sdl, dump_path != nullptr ? dump_path : "");
+  game::ScreenDumpPlatform dumping(*real, dump_path != nullptr ? dump_path : "");
   const bool dump = dump_path != nullptr && *dump_path != '\0';
-  platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : sdl;
+  platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : *real;
 
   const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());

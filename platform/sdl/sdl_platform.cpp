@@ -1,10 +1,9 @@
 #include "platform/sdl/sdl_platform.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
+#include "platform/local_time.h"
 #include "platform/sdl/wave_image.h"
 
 namespace placarim::platform::sdl {
@@ -18,24 +17,7 @@ void SdlClock::SleepMs(int ms) {
   if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
 }
 
-DateTime SdlClock::LocalNow() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const auto since_second =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  DateTime t;
-  t.year = local.tm_year + 1900;
-  t.month = local.tm_mon + 1;
-  t.day = local.tm_mday;
-  t.weekday = local.tm_wday;
-  t.hour = local.tm_hour;
-  t.minute = local.tm_min;
-  t.second = local.tm_sec;
-  t.millisecond = static_cast<int>(since_second.count());
-  return t;
-}
+DateTime SdlClock::LocalNow() { return LocalDateTime(); }
 
 ClipboardStatus SdlClipboard::GetText(std::string& utf8) {
   if (!ensure_video_()) return ClipboardStatus::Busy;

@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/game/program_support.h"
 #include "tests/speech/speech_daemon.h"
 #include "xvfb_server.h"
 
@@ -35,20 +36,6 @@ namespace fs = std::filesystem;
 using placarim::testing::CommandOutput;
 using placarim::testing::RunCommand;
 using namespace std::chrono_literals;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(50ms);
-  }
-  return done();
-}
 
 // One run of a program in its own process group, stopped at the end if it
 // has not ended by itself.
@@ -87,42 +74,6 @@ class Program {
  private:
   pid_t pid_ = -1;
   std::optional<int> exit_code_;
-};
-
-// Watches the disk audio driver's file. The driver starts the file afresh
-// each time the program opens the device, so it is read often and what it
-// held is added up: sound bytes seen, and how many of them were not silence.
-class AudioWatch {
- public:
-  explicit AudioWatch(fs::path file) : file_(std::move(file)), thread_([this] { Loop(); }) {}
-  ~AudioWatch() {
-    stop_ = true;
-    thread_.join();
-  }
-  long long SoundBytes() const { return sound_bytes_; }
-
- private:
-  void Loop() {
-    size_t last_size = 0;
-    while (!stop_) {
-      const std::string bytes = ReadFile(file_);
-      const size_t from = bytes.size() >= last_size ? last_size : 0;  // smaller: a new file
-      long long sound = 0;
-      for (size_t i = from; i < bytes.size(); ++i) {
-        const auto b = static_cast<uint8_t>(bytes[i]);
-        // Silence is 0 (signed samples) or 128 (8-bit); 255 and 127 are the
-        // high bytes of tiny signed values.
-        if (b != 0x00 && b != 0x80 && b != 0xFF && b != 0x7F) ++sound;
-      }
-      sound_bytes_ += sound;
-      last_size = bytes.size();
-      std::this_thread::sleep_for(5ms);
-    }
-  }
-  fs::path file_;
-  std::atomic<bool> stop_{false};
-  std::atomic<long long> sound_bytes_{0};
-  std::thread thread_;
 };
 
 class RealProgram : public ::testing::Test {
@@ -213,15 +164,6 @@ class RealProgram : public ::testing::Test {
   std::string window_;
   std::vector<std::string> rows_;
 };
-
-int64_t Apply(int64_t a, char op, int64_t b) {
-  switch (op) {
-    case '+': return a + b;
-    case '-': return a - b;
-    case '/': case ':': return b == 0 ? 0 : a / b;
-    default: return a * b;
-  }
-}
 
 TEST_F(RealProgram, ChampionshipOneChosenAndTheFirstSumAnsweredWithKeys) {
   AudioWatch sound(Audio());

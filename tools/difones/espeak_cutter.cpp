@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "tools/difones/unit_samples.h"
+
 namespace placarim::difones {
 namespace {
 
@@ -60,7 +62,7 @@ Utterance EspeakCutter::Synthesize(const std::string& phoneme_input) {
   return u;
 }
 
-std::optional<std::vector<uint8_t>> EspeakCutter::Cut(const UnitRecipe& r, double vowel_cap_ms,
+std::optional<std::vector<uint8_t>> EspeakCutter::Cut(const UnitRecipe& r, double vowel_cap_ms, size_t trim,
                                                      std::string& why) {
   const Utterance u = Synthesize(r.carrier);
   if (u.phonemes.size() != r.phonemes.size() + 1) {
@@ -73,42 +75,36 @@ std::optional<std::vector<uint8_t>> EspeakCutter::Cut(const UnitRecipe& r, doubl
       return std::nullopt;
     }
   }
+  // Cut in the converted utterance, so the converter's filter sees the
+  // sound on both sides of each cut.
+  const auto converted = ToUnitRate(u.samples, u.sample_rate);
+  auto at = [&](size_t i) { return i * kUnitRate / size_t(u.sample_rate); };
   const size_t first_start = u.phonemes[r.first].start;
   const size_t first_end = u.phonemes[r.first + 1].start;
-  const size_t begin = first_start + static_cast<size_t>(r.start_fraction * double(first_end - first_start));
-  size_t end = std::min(u.phonemes[r.first + r.count].start, u.samples.size());
+  size_t begin = at(first_start + static_cast<size_t>(r.start_fraction * double(first_end - first_start)));
+  size_t end = at(std::min(u.phonemes[r.first + r.count].start, u.samples.size()));
   if (r.ends_in_vowel) {
-    const size_t last_start = u.phonemes[r.first + r.count - 1].start;
-    const auto cap = static_cast<size_t>(vowel_cap_ms * u.sample_rate / 1000.0);
+    const size_t last_start = at(u.phonemes[r.first + r.count - 1].start);
+    const auto cap = static_cast<size_t>(vowel_cap_ms * kUnitRate / 1000.0);
     end = std::min(end, std::max(last_start + cap, begin + 1));
   }
+  // A unit never ends in silence (espeak-ng reports some phonemes after
+  // the sound has stopped): it would be a gap inside a word.
+  auto quiet = [&](size_t at) {
+    double sum = 0;
+    for (size_t i = at - 55; i < at; ++i) sum += double(converted[i]) * double(converted[i]);
+    return sum / 55.0 < 220.0 * 220.0;
+  };
+  while (end > begin + 110 && end <= converted.size() && quiet(end)) end -= 55;
+  // Within 2 ms of each cut, the rising zero crossing: units meet on the
+  // middle line, and a fade of under a millisecond is enough against clicks.
+  begin = NearestRisingCrossing(converted, begin, 22);
+  end = trim > 0 && end > begin + trim + 132 ? EndForTrim(converted, end, trim) : NearestRisingCrossing(converted, end, 22);
   if (end <= begin + 8) {
     why = "empty cut in " + r.carrier;
     return std::nullopt;
   }
-  return ToUnitSamples(u.samples, begin, end, u.sample_rate);
-}
-
-std::vector<uint8_t> ToUnitSamples(const std::vector<int16_t>& s, size_t begin, size_t end, int rate) {
-  const int step = std::max(1, rate / 11025);
-  auto at = [&s](size_t i) { return i < s.size() ? double(s[i]) : 0.0; };
-  std::vector<uint8_t> out;
-  for (size_t i = begin; i < end; i += step) {
-    const double v = step == 2 ? (at(i - (i > 0)) + 2 * at(i) + at(i + 1)) / 4.0 : at(i);
-    out.push_back(0);
-    out.back() = static_cast<uint8_t>(std::clamp(std::lround(v / 220.0) + 128, 0L, 255L));
-  }
-  // Fades of 2 ms in and 4 ms out.
-  const size_t fade_in = std::min<size_t>(22, out.size() / 4);
-  const size_t fade_out = std::min<size_t>(44, out.size() / 4);
-  for (size_t i = 0; i < fade_in; ++i) {
-    out[i] = static_cast<uint8_t>(128 + (out[i] - 128) * double(i) / double(fade_in));
-  }
-  for (size_t i = 0; i < fade_out; ++i) {
-    uint8_t& b = out[out.size() - 1 - i];
-    b = static_cast<uint8_t>(128 + (b - 128) * double(i) / double(fade_out));
-  }
-  return out;
+  return ToUnitBytes(converted, begin, end, 8);
 }
 
 }  // namespace placarim::difones

@@ -30,17 +30,17 @@ class EspeakCutter {
   Utterance Synthesize(const std::string& phoneme_input);
   // The unit as 8-bit unsigned samples at 11,025 Hz; nothing (with a
   // message in `why`) when the reported phonemes differ from the recipe's.
-  // A final vowel longer than `vowel_cap_ms` is cut there: espeak-ng's
-  // stressed vowels are longer than a syllable in running speech.
-  std::optional<std::vector<uint8_t>> Cut(const UnitRecipe& recipe, double vowel_cap_ms, std::string& why);
+  // A final vowel longer than `vowel_cap_ms` is cut there, in its steady
+  // middle: espeak-ng's stressed vowels are longer than a syllable in
+  // running speech.
+  // The end is chosen so that the unit trimmed by `trim` bytes (as the
+  // voice plays it outside the stressed syllable) ends on a rising zero
+  // crossing too.
+  std::optional<std::vector<uint8_t>> Cut(const UnitRecipe& recipe, double vowel_cap_ms, size_t trim,
+                                          std::string& why);
 
  private:
   int sample_rate_ = 0;
 };
-
-// 22,050 Hz 16-bit to 11,025 Hz 8-bit unsigned: a [1 2 1] low-pass and every
-// second sample, short fades at both ends against clicks.
-std::vector<uint8_t> ToUnitSamples(const std::vector<int16_t>& samples, size_t begin, size_t end,
-                                   int sample_rate);
 
 }  // namespace placarim::difones

@@ -11,16 +11,23 @@
 
 #include "tools/difones/espeak_cutter.h"
 #include "tools/difones/unit_inventory.h"
+#include "tools/difones/unit_samples.h"
 #include "tradutor/diphone_index.h"
 
 namespace {
 
 // Words per minute for speeds 1 to 5 (speed 3 is the usual one).
-constexpr int kRates[5] = {120, 145, 170, 205, 245};
-// Longest final vowel of a syllable unit at 170 words per minute, scaled with
-// the rate: stressed units (kept whole) then last about as long as espeak-ng's
-// own stressed syllables, unstressed ones (400 bytes trimmed) a little less.
-constexpr double kVowelCapMs = 95.0;
+constexpr int kRates[5] = {120, 145, 170, 210, 280};
+// Longest final vowel of a syllable unit at each speed: a stressed syllable
+// (played whole) keeps all of it. The shipped configuration trims unstressed
+// units by less than this (CORTEFON1 to CORTEFON5 are 59, 48, 48, 36 and 24
+// ms), so unstressed vowels keep 30 ms or more and stress stays
+// longer than its neighbours at every speed.
+constexpr double kVowelCapMs[5] = {150.0, 125.0, 112.0, 92.0, 80.0};
+// Those trims in bytes, as CORTEFON1 to CORTEFON5 give them: whole pitch
+// periods of the flat 84 Hz voice (131 samples), so a unit that ends on a
+// rising zero crossing ends on one when trimmed as well.
+constexpr size_t kTrims[5] = {655, 524, 524, 393, 262};
 
 bool WriteDatabase(const std::filesystem::path& dir, int speed,
                    const std::map<std::string, std::vector<uint8_t>>& units) {
@@ -60,7 +67,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (const auto& recipe : inventory) {
       std::string why;
-      auto samples = cutter.Cut(recipe, kVowelCapMs * 170.0 / kRates[speed - 1], why);
+      auto samples = cutter.Cut(recipe, kVowelCapMs[speed - 1], kTrims[speed - 1], why);
       if (!samples || samples->size() > 65535 || recipe.name.size() > 8) {
         std::fprintf(stderr, "unit %s: %s\n", recipe.name.c_str(), why.empty() ? "too long" : why.c_str());
         ++failures;
@@ -74,6 +81,8 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  std::printf("%zu units in each of DIFONES1 to DIFONES5\n", inventory.size());
+  std::printf("%zu units in each of DIFONES1 to DIFONES5; sound above 5.6 kHz left as alias: %.1f dB "
+              "(a [1 2 1] filter and every second sample would leave %.1f dB)\n",
+              inventory.size(), placarim::difones::AliasEnergyDb(true), placarim::difones::AliasEnergyDb(false));
   return 0;
 }

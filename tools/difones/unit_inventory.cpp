@@ -16,6 +16,10 @@ const std::vector<Sound> kOnsets = {
     {"K", {"k"}},   {"L", {"l"}},    {"LH", {"l^"}}, {"M", {"m"}},   {"N", {"n"}},
     {"NH", {"n^"}}, {"P", {"p"}},    {"R", {"*"}},   {"RR", {"x"}},  {"S", {"s"}},
     {"T", {"t"}},   {"V", {"v"}},    {"X", {"S"}},   {"Z", {"z"}},
+    // Glide onsets: the second vowel of dia, rua, pessoa and the -ia of
+    // história start from the glide the first vowel ends in, so the two
+    // vowels run into each other as in speech.
+    {"Y", {"j"}},   {"W", {"w"}},
 };
 
 // Nuclei: open vowels plain, closed ones with CIRC, nasal ones with TIL.
@@ -56,6 +60,8 @@ const std::vector<Sound> kLoneConsonants = {
     {"K", {"k"}}, {"L", {"l"}}, {"M", {"m"}}, {"N", {"n"}}, {"P", {"p"}}, {"Q", {"k"}},
     {"R", {"*"}}, {"S", {"s"}}, {"T", {"t"}}, {"V", {"v"}}, {"X", {"S"}}, {"Z", {"z"}},
     {"RR", {"x"}}, {"NN", {"N"}},
+    // before the glide syllable of estádio and dormitório (-dio, -tio)
+    {"DJ", {"dZ"}}, {"TCH", {"tS"}},
 };
 
 std::string Join(const std::vector<std::string>& parts) {

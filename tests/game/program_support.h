@@ -1,0 +1,78 @@
+// What the tests of the whole program share: reading files, waiting for a
+// condition, the sound the disk audio driver wrote, and the answer of a sum.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace placarim::game::testing {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+inline std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return done();
+}
+
+// Watches the disk audio driver's file. The driver starts the file afresh
+// each time the program opens the device, so it is read often and what it
+// held is added up: sound bytes seen, and how many of them were not silence.
+class AudioWatch {
+ public:
+  explicit AudioWatch(fs::path file) : file_(std::move(file)), thread_([this] { Loop(); }) {}
+  ~AudioWatch() {
+    stop_ = true;
+    thread_.join();
+  }
+  long long SoundBytes() const { return sound_bytes_; }
+
+ private:
+  void Loop() {
+    size_t last_size = 0;
+    while (!stop_) {
+      const std::string bytes = ReadFile(file_);
+      const size_t from = bytes.size() >= last_size ? last_size : 0;  // smaller: a new file
+      long long sound = 0;
+      for (size_t i = from; i < bytes.size(); ++i) {
+        const auto b = static_cast<uint8_t>(bytes[i]);
+        // Silence is 0 (signed samples) or 128 (8-bit); 255 and 127 are the
+        // high bytes of tiny signed values.
+        if (b != 0x00 && b != 0x80 && b != 0xFF && b != 0x7F) ++sound;
+      }
+      sound_bytes_ += sound;
+      last_size = bytes.size();
+      std::this_thread::sleep_for(5ms);
+    }
+  }
+  fs::path file_;
+  std::atomic<bool> stop_{false};
+  std::atomic<long long> sound_bytes_{0};
+  std::thread thread_;
+};
+
+inline int64_t Apply(int64_t a, char op, int64_t b) {
+  switch (op) {
+    case '+': return a + b;
+    case '-': return a - b;
+    case '/': case ':': return b == 0 ? 0 : a / b;
+    default: return a * b;
+  }
+}
+
+}  // namespace placarim::game::testing
