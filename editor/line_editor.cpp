@@ -289,8 +289,8 @@ bool LineEditor::WordOrEnd(Field& f, bool alt) {
 }
 
 bool LineEditor::SwitchTypingEcho() {
-  speech_.echo_typing = !speech_.echo_typing;
-  speech_.PlaySoundKey(speech_.echo_typing ? "_FALACI" : "_FALDLG");
+  echo_typing = !echo_typing;
+  speech_.PlaySoundKey(echo_typing ? "_FALACI" : "_FALDLG");
   return false;
 }
 
@@ -341,7 +341,7 @@ bool LineEditor::ReviewOrEnd(Field& f, bool alt) {
 }
 
 void LineEditor::Type(Field& f, uint8_t c) {
-  if (f.first_key && speech_.first_key_clears &&
+  if (f.first_key && first_key_clears &&
       f.text.find_first_not_of(' ', static_cast<size_t>(f.cursor - 1)) != std::string::npos) {
     speech_.PlayClick();
     speech_.PlayClick();
@@ -355,7 +355,7 @@ void LineEditor::Type(Field& f, uint8_t c) {
   f.text.insert(static_cast<size_t>(f.cursor - 1), 1, static_cast<char>(c));
   f.text.pop_back();
   console_.WriteChar(c);
-  if (speech_.echo_typing) speech_.SpeakChar(c);
+  if (echo_typing) speech_.SpeakChar(c);
   ++f.cursor;
 }
 
@@ -478,7 +478,7 @@ void LineEditor::Paste(Field& f) {
   std::string pasted(buffer.data());
   const size_t line_end = pasted.find_first_of("\r\n");
   if (line_end != std::string::npos) pasted.resize(line_end);
-  if (f.first_key && speech_.first_key_clears) {
+  if (f.first_key && first_key_clears) {
     speech_.PlayClick();
     speech_.PlayClick();
     f.text.assign(static_cast<size_t>(f.length), ' ');

@@ -38,6 +38,10 @@ class LineEditor {
  public:
   LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound);
 
+  // Kept for the whole run, across fields and speech restarts.
+  bool echo_typing = true;       // typed characters are spoken (F4 switches it)
+  bool first_key_clears = true;  // the first printable key of a field clears it
+
   // Entered with Ctrl+Alt+F9: the console's screen review.
   void SetScreenReview(std::function<void()> review) { screen_review_ = std::move(review); }
 

@@ -152,7 +152,7 @@ TEST_F(LineEditorTest, MovingFirstKeepsContents) {
 }
 
 TEST_F(LineEditorTest, TypingIntoAFullFieldDropsTheLastCharacter) {
-  speech_.first_key_clears = false;
+  editor_.first_key_clears = false;
   std::string text = "abcdefghij";
   Keys({Typed("x"), Typed("\r")});
   Edit(text);
@@ -293,7 +293,7 @@ TEST_F(LineEditorTest, WhichKeysKeepTheSelection) {
       {"Alt+digit clears it", keys::CtrlAlt('1'), "abcd\r\n"},
       {"Shift+Home back to the anchor empties it", Shift(vk::kHome), "abcd\r\n"},
   };
-  speech_.echo_typing = false;
+  editor_.echo_typing = false;
   for (const auto& c : cases) {
     fake_.clipboard.text.reset();
     std::string text = "abcd";
@@ -538,7 +538,7 @@ TEST_F(LineEditorTest, HomeGoesToTheStart) {
 
 TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
   const std::string directory = speech_.ProgramSoundDirectory();
-  speech_.echo_typing = false;
+  editor_.echo_typing = false;
   const struct {
     const char* name;
     std::vector<platform::Event> answer;  // typed all at once after Ctrl+F4
@@ -564,11 +564,11 @@ TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
     EXPECT_EQ(speech_.ProgramSoundDirectory(), directory) << c.name;
     EXPECT_EQ(journal_, c.heard) << c.name;
   }
-  EXPECT_FALSE(speech_.echo_typing);  // the echo setting outlives the restart
+  EXPECT_FALSE(editor_.echo_typing);  // the echo setting outlives the restart
 }
 
 TEST_F(LineEditorTest, PasteReplacesTheSelectionAndSelectsWhatItInserted) {
-  speech_.echo_typing = false;
+  editor_.echo_typing = false;
   fake_.clipboard.text = "XYZ";
   std::string text = "ab cd";
   // Select "ab", paste over it, copy the selection (the pasted text), then
