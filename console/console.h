@@ -99,7 +99,6 @@ class Console final : public sound::PlaybackHost {
   // Whether the window exists (the first output, input or colour call made it).
   bool Created() const;
 
-  platform::Platform& Platform() { return platform_; }
   const std::string& StartDir() const { return start_directory_; }
 
  private:

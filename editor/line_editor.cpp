@@ -83,8 +83,9 @@ std::string WordToOpen(std::string_view field, int cursor) {
   return std::string(word);
 }
 
-LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound)
-    : console_(console), speech_(speech), sound_(sound) {}
+LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
+                       platform::Shell& shell)
+    : console_(console), speech_(speech), sound_(sound), shell_(shell) {}
 
 int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length, bool editable) {
   Field f;
@@ -564,7 +565,7 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
   if (program.empty()) program = "xdg-open";
   else if (!arguments.empty()) program = speech::LocalPath(program);
   WaitWhileSpeaking();
-  const bool started = console_.Platform().GetShell().Launch(program, arguments, current);
+  const bool started = shell_.Launch(program, arguments, current);
   WaitWhileSpeaking();
   if (!started) speech_.PlayBeep();
 }

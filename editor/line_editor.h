@@ -36,7 +36,9 @@ std::string WordToOpen(std::string_view field, int cursor);
 
 class LineEditor {
  public:
-  LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound);
+  // `shell` starts the programs F12 opens.
+  LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
+             platform::Shell& shell);
 
   // Kept for the whole run, across fields and speech restarts.
   bool echo_typing = true;       // typed characters are spoken (F4 switches it)
@@ -92,6 +94,7 @@ class LineEditor {
   console::Console& console_;
   speech::Speech& speech_;
   speech::SoundOutput& sound_;
+  platform::Shell& shell_;
   std::function<void()> screen_review_;
 };
 

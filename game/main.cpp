@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
   };
   // espeak-ng and the desktop's speech service, used when FALDEK.INI asks for
   // an external synthesizer ("SAPI" of "TRADUTOR").
-  const game::SynthesizerFactory make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {
-    auto system = std::make_shared<speech::SynthSystem>(console, wave);
+  const game::SynthesizerFactory make_synthesizer = [&platform](console::Console& console, sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, platform, wave);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer);

@@ -35,14 +35,15 @@ using speech::testing::Journal;
 // their name without ".wav", images by their content.
 class JournalSound final : public SoundOutput {
  public:
-  JournalSound(Journal& journal, console::Console& console) : journal_(journal), console_(console) {}
+  JournalSound(Journal& journal, console::Console& console, platform::Clock& clock)
+      : journal_(journal), console_(console), clock_(clock) {}
   int PlayFile(const std::string& path) override {
     if (console_.KeyPressed()) return 0;
     std::string name = fs::path(path).filename().string();
     if (name.ends_with(".wav")) name.resize(name.size() - 4);
     if (!fs::exists(path)) name += "(missing)";
     journal_.push_back(name);
-    file_times.push_back(console_.Platform().GetClock().NowMs());
+    file_times.push_back(clock_.NowMs());
     return 0;
   }
   int PlayMemory(const std::vector<uint8_t>& image) override {
@@ -66,6 +67,7 @@ class JournalSound final : public SoundOutput {
  private:
   Journal& journal_;
   console::Console& console_;
+  platform::Clock& clock_;
 };
 
 class LineEditorTest : public ::testing::Test {
@@ -126,12 +128,12 @@ class LineEditorTest : public ::testing::Test {
   platform::fake::FakePlatform fake_;
   console::Console console_{fake_, root_.string()};
   Journal journal_;
-  JournalSound sound_{journal_, console_};
+  JournalSound sound_{journal_, console_, fake_.clock};
   ConsoleLink link_{console_};
   IniReader ini_{root_.string()};
   Speech speech_{link_, sound_, ini_, nullptr, 7};
   FakeVoice voice_{journal_};
-  LineEditor editor_{console_, speech_, sound_};
+  LineEditor editor_{console_, speech_, sound_, fake_.shell};
 };
 
 TEST_F(LineEditorTest, FirstKeyReplacesOldContentsWithTwoClicks) {

@@ -391,7 +391,7 @@ TEST_F(ScreenReviewTest, PositionAndScreenCopy) {
 }
 
 TEST_F(ScreenReviewTest, EnteredFromTheLineEditorWithCtrlAltF9) {
-  LineEditor editor(console_, speech_, sound_);
+  LineEditor editor(console_, speech_, sound_, fake_.shell);
   editor.SetScreenReview([this] { review_.ConsoleScreenReview(); });
   Put(1, 20, "ola");
   const int64_t at = fake_.clock.NowMs();
