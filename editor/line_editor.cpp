@@ -171,10 +171,7 @@ void LineEditor::Redraw(Field& f) {
 
 void LineEditor::HandlePlain(Field& field, uint8_t code) {
   using Action = void (*)(LineEditor&, Field&);
-  static constexpr struct {
-    uint8_t code;
-    Action act;
-  } kKeys[] = {
+  static constexpr console::KeyBinding<Action> kKeys[] = {
       {plain::kCtrlC, [](LineEditor& e, Field& f) { e.Copy(f); }},
       {plain::kCtrlD, [](LineEditor& e, Field& f) { e.ClearToEnd(f); }},
       {plain::kBackspace, [](LineEditor& e, Field& f) { e.DeleteBeforeCursor(f); }},
@@ -193,9 +190,8 @@ void LineEditor::HandlePlain(Field& field, uint8_t code) {
       {plain::kEscape, nullptr},
       {plain::kFocusLost, nullptr},
   };
-  for (const auto& key : kKeys) {
-    if (key.code != code) continue;
-    if (key.act != nullptr) key.act(*this, field);
+  if (const auto* key = console::FindBinding(kKeys, code)) {
+    if (key->action != nullptr) key->action(*this, field);
     return;
   }
   Type(field, code);
@@ -204,10 +200,7 @@ void LineEditor::HandlePlain(Field& field, uint8_t code) {
 // Each action returns whether the key ends editing (f.last then holds the result).
 bool LineEditor::HandleExtended(Field& field, uint8_t code, bool alt_held) {
   using Action = bool (*)(LineEditor&, Field&, bool alt);
-  static constexpr struct {
-    uint8_t code;
-    Action act;
-  } kKeys[] = {
+  static constexpr console::KeyBinding<Action> kKeys[] = {
       {extended::kF1, [](LineEditor& e, Field& f, bool alt) { return e.WordOrEnd(f, alt); }},
       {extended::kF4, [](LineEditor& e, Field&, bool) { return e.SwitchTypingEcho(); }},
       {extended::kF8, [](LineEditor& e, Field&, bool) { return e.speech_.SpeakTime(), false; }},
@@ -226,9 +219,7 @@ bool LineEditor::HandleExtended(Field& field, uint8_t code, bool alt_held) {
       {extended::kShiftInsert, [](LineEditor& e, Field& f, bool) { return e.Paste(f), false; }},
       {extended::kCtrlInsert, [](LineEditor& e, Field& f, bool) { return e.Copy(f), false; }},
   };
-  for (const auto& key : kKeys) {
-    if (key.code == code) return key.act(*this, field, alt_held);
-  }
+  if (const auto* key = console::FindBinding(kKeys, code)) return key->action(*this, field, alt_held);
   if (code >= extended::kAlt1 && code <= extended::kAlt0) return false;  // Alt+digit
   field.last = code;
   return true;

@@ -128,10 +128,7 @@ void ScreenReview::RunPlain(uint8_t key) {
 
 void ScreenReview::RunExtended(uint8_t code) {
   using Action = void (*)(ScreenReview&);
-  static constexpr struct {
-    uint8_t code;
-    Action act;
-  } kKeys[] = {
+  static constexpr console::KeyBinding<Action> kKeys[] = {
       {kLeft, [](ScreenReview& r) { r.MoveLeft(); }},
       {kRight, [](ScreenReview& r) { r.MoveRight(); }},
       {kHome, [](ScreenReview& r) { r.column_ = 1; }},
@@ -150,9 +147,7 @@ void ScreenReview::RunExtended(uint8_t code) {
       {kCtrlF5, [](ScreenReview& r) { r.Search(); }},
       {kF6, [](ScreenReview& r) { r.AskRowAndColumn(); }},
   };
-  for (const auto& key : kKeys) {
-    if (key.code == code) return key.act(*this);
-  }
+  if (const auto* key = console::FindBinding(kKeys, code)) return key->action(*this);
   Refuse();
 }
 

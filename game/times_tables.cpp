@@ -156,10 +156,7 @@ void TimesTables::DrawField() {
 
 void TimesTables::ActOnFieldKey(int key) {
   using Action = void (*)(TimesTables&);
-  static constexpr struct {
-    int key;
-    Action act;
-  } kKeys[] = {
+  static constexpr console::KeyBinding<Action> kKeys[] = {
       {kTab, [](TimesTables& t) { t.SwitchReadingMode(); }},
       {kEnter, [](TimesTables& t) { t.SayCellWithResult(); }},
       {kSpace, [](TimesTables& t) { t.SayCellSumAndBeep(); }},
@@ -169,9 +166,7 @@ void TimesTables::ActOnFieldKey(int key) {
       {kLeft, [](TimesTables& t) { t.MoveTo(std::max(t.row_, 0), std::max(t.column_ - 1, 0)); }},
       {kRight, [](TimesTables& t) { t.MoveTo(std::max(t.row_, 0), std::min(t.column_ + 1, 9)); }},
   };
-  for (const auto& entry : kKeys) {
-    if (entry.key == key) return entry.act(*this);
-  }
+  if (const auto* binding = console::FindBinding(kKeys, key)) binding->action(*this);
 }
 
 void TimesTables::SwitchReadingMode() {
