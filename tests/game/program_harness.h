@@ -11,6 +11,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <deque>
@@ -245,7 +246,8 @@ class ProgramRun {
   static fs::path ScratchRoot() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const fs::path dir = fs::path(::testing::TempDir()) /
-                         (std::string("placarim_program_") + info->test_suite_name() + "_" + info->name());
+                         (std::string("placarim_program_") + std::to_string(::getpid()) + "_" +
+                          info->test_suite_name() + "_" + info->name());
     fs::remove_all(dir);
     return dir;
   }
