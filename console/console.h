@@ -55,9 +55,6 @@ class Console final : public sound::PlaybackHost {
   // Standard input: one line read with ReadLine (CR LF stripped).
   std::string StdReadLn();
 
-  void CopyToClipboard(std::string_view text);
-  // Copies at most size - 1 characters and a terminating 0; untouched when busy.
-  void PasteFromClipboard(char* buffer, size_t size);
   void GetDate(int& year, int& month, int& day, int& weekday);
   void GetTime(int& hour, int& minute, int& second, int& hundredths);
 

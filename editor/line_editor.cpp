@@ -6,6 +6,7 @@
 
 #include "console/colours.h"
 #include "console/keys.h"
+#include "platform/clipboard_text.h"
 #include "platform/text_encoding.h"
 #include "speech/local_path.h"
 
@@ -84,8 +85,8 @@ std::string WordToOpen(std::string_view field, int cursor) {
 }
 
 LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
-                       platform::Shell& shell)
-    : console_(console), speech_(speech), sound_(sound), shell_(shell) {}
+                       platform::Shell& shell, platform::Clipboard& clipboard)
+    : console_(console), speech_(speech), sound_(sound), shell_(shell), clipboard_(clipboard) {}
 
 int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length, bool editable) {
   Field f;
@@ -460,13 +461,13 @@ void LineEditor::Copy(const Field& f) {
   } else {
     text = f.text.substr(0, static_cast<size_t>(f.AfterLastWord() - 1)) + "\r\n";
   }
-  console_.CopyToClipboard(text);
+  platform::CopyCp1252ToClipboard(clipboard_, text);
 }
 
 void LineEditor::Paste(Field& f) {
   if (!f.editable) return;
   std::vector<char> buffer(static_cast<size_t>(f.length) + 1, '\0');
-  console_.PasteFromClipboard(buffer.data(), buffer.size());
+  platform::PasteCp1252FromClipboard(clipboard_, buffer.data(), buffer.size());
   std::string pasted(buffer.data());
   const size_t line_end = pasted.find_first_of("\r\n");
   if (line_end != std::string::npos) pasted.resize(line_end);

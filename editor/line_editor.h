@@ -36,9 +36,9 @@ std::string WordToOpen(std::string_view field, int cursor);
 
 class LineEditor {
  public:
-  // `shell` starts the programs F12 opens.
+  // `shell` starts the programs F12 opens; copy and paste use `clipboard`.
   LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
-             platform::Shell& shell);
+             platform::Shell& shell, platform::Clipboard& clipboard);
 
   // Kept for the whole run, across fields and speech restarts.
   bool echo_typing = true;       // typed characters are spoken (F4 switches it)
@@ -95,6 +95,7 @@ class LineEditor {
   speech::Speech& speech_;
   speech::SoundOutput& sound_;
   platform::Shell& shell_;
+  platform::Clipboard& clipboard_;
   std::function<void()> screen_review_;
 };
 

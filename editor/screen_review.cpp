@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "console/keys.h"
+#include "platform/clipboard_text.h"
 
 namespace placarim::editor {
 
@@ -53,7 +54,8 @@ uint8_t UpperAscii(uint8_t c) { return (c >= 'a' && c <= 'z') ? static_cast<uint
 
 }  // namespace
 
-ScreenReview::ScreenReview(console::Console& console, speech::Speech& speech) : console_(console), speech_(speech) {}
+ScreenReview::ScreenReview(console::Console& console, speech::Speech& speech, platform::Clipboard& clipboard)
+    : console_(console), speech_(speech), clipboard_(clipboard) {}
 
 void ScreenReview::ConsoleScreenReview() {
   speech_.PlayBeep();
@@ -511,7 +513,7 @@ void ScreenReview::CopyScreen() {
     }
     text += "\r\n";
   }
-  console_.CopyToClipboard(text);
+  platform::CopyCp1252ToClipboard(clipboard_, text);
 }
 
 }  // namespace placarim::editor

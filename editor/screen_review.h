@@ -20,13 +20,15 @@
 #include <string>
 
 #include "console/console.h"
+#include "platform/platform.h"
 #include "speech/speech.h"
 
 namespace placarim::editor {
 
 class ScreenReview {
  public:
-  ScreenReview(console::Console& console, speech::Speech& speech);
+  // The screen is copied to `clipboard`.
+  ScreenReview(console::Console& console, speech::Speech& speech, platform::Clipboard& clipboard);
   ScreenReview(const ScreenReview&) = delete;
   ScreenReview& operator=(const ScreenReview&) = delete;
 
@@ -92,6 +94,7 @@ class ScreenReview {
 
   console::Console& console_;
   speech::Speech& speech_;
+  platform::Clipboard& clipboard_;
   std::string search_text_;
   int row_ = 1;     // 1 to 25
   int column_ = 1;  // 1 to 81; 81 is just past the last column

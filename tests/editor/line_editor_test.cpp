@@ -133,7 +133,7 @@ class LineEditorTest : public ::testing::Test {
   IniReader ini_{root_.string()};
   Speech speech_{link_, sound_, ini_, nullptr, 7};
   FakeVoice voice_{journal_};
-  LineEditor editor_{console_, speech_, sound_, fake_.shell};
+  LineEditor editor_{console_, speech_, sound_, fake_.shell, fake_.clipboard};
 };
 
 TEST_F(LineEditorTest, FirstKeyReplacesOldContentsWithTwoClicks) {

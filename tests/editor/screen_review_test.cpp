@@ -173,7 +173,7 @@ class ScreenReviewTest : public ::testing::Test {
   FakeSynthesizer synthesizer_{journal_};
   speech::Speech speech_{link_, sound_, ini_, &synthesizer_, 7};
   JournalVoice voice_{journal_, fake_};
-  ScreenReview review_{console_, speech_};
+  ScreenReview review_{console_, speech_, fake_.clipboard};
 };
 
 TEST_F(ScreenReviewTest, CursorCorrectionsBeepOnceEach) {
@@ -391,7 +391,7 @@ TEST_F(ScreenReviewTest, PositionAndScreenCopy) {
 }
 
 TEST_F(ScreenReviewTest, EnteredFromTheLineEditorWithCtrlAltF9) {
-  LineEditor editor(console_, speech_, sound_, fake_.shell);
+  LineEditor editor(console_, speech_, sound_, fake_.shell, fake_.clipboard);
   editor.SetScreenReview([this] { review_.ConsoleScreenReview(); });
   Put(1, 20, "ola");
   const int64_t at = fake_.clock.NowMs();
