@@ -247,6 +247,7 @@ TEST_F(EspeakBridgeTest, OneEngineAtATimeAndItCanBeReopened) {
   const size_t handed = audio_.pieces.size();
   ASSERT_TRUE(second.Open(1, 300, 0));
   second.Speak("de novo");
+  RunUntilSilent(second);  // the engine speaks on its own thread
   EXPECT_GT(audio_.pieces.size(), handed);
 }
 

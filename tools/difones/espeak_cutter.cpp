@@ -90,9 +90,9 @@ std::optional<std::vector<uint8_t>> EspeakCutter::Cut(const UnitRecipe& r, doubl
   }
   // A unit never ends in silence (espeak-ng reports some phonemes after
   // the sound has stopped): it would be a gap inside a word.
-  auto quiet = [&](size_t at) {
+  auto quiet = [&](size_t point) {
     double sum = 0;
-    for (size_t i = at - 55; i < at; ++i) sum += double(converted[i]) * double(converted[i]);
+    for (size_t i = point - 55; i < point; ++i) sum += double(converted[i]) * double(converted[i]);
     return sum / 55.0 < 220.0 * 220.0;
   };
   while (end > begin + 110 && end <= converted.size() && quiet(end)) end -= 55;
