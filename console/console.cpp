@@ -260,31 +260,6 @@ std::string Console::StdReadLn() {
 
 // --- clipboard, date and time -------------------------------------------------
 
-void Console::CopyToClipboard(std::string_view text) {
-  text = text.substr(0, text.find('\0'));  // the text ends at its terminator
-  platform_.GetClipboard().SetText(platform::Cp1252ToUtf8(text));
-}
-
-void Console::PasteFromClipboard(char* buffer, size_t size) {
-  if (size == 0 || buffer == nullptr) return;
-  std::string utf8;
-  switch (platform_.GetClipboard().GetText(utf8)) {
-    case platform::ClipboardStatus::Busy:
-      return;
-    case platform::ClipboardStatus::NoText:
-      buffer[0] = 0;
-      return;
-    case platform::ClipboardStatus::Text: {
-      std::string text = platform::Utf8ToCp1252(utf8);
-      text = text.substr(0, text.find('\0'));
-      const size_t n = std::min(text.size() + 1, size);
-      std::copy_n(text.data(), n - 1, buffer);
-      buffer[n - 1] = 0;
-      return;
-    }
-  }
-}
-
 void Console::GetDate(int& year, int& month, int& day, int& weekday) {
   const platform::DateTime now = platform_.GetClock().LocalNow();
   year = now.year, month = now.month, day = now.day, weekday = now.weekday;

@@ -55,9 +55,6 @@ class Console final : public sound::PlaybackHost {
   // Standard input: one line read with ReadLine (CR LF stripped).
   std::string StdReadLn();
 
-  void CopyToClipboard(std::string_view text);
-  // Copies at most size - 1 characters and a terminating 0; untouched when busy.
-  void PasteFromClipboard(char* buffer, size_t size);
   void GetDate(int& year, int& month, int& day, int& weekday);
   void GetTime(int& hour, int& minute, int& second, int& hundredths);
 
@@ -101,7 +98,6 @@ class Console final : public sound::PlaybackHost {
   // Whether the window exists (the first output, input or colour call made it).
   bool Created() const;
 
-  platform::Platform& Platform() { return platform_; }
   const std::string& StartDir() const { return start_directory_; }
 
  private:

@@ -5,6 +5,7 @@
 // namespace; the platform's virtual keys (platform/vk.h) are a third set.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace placarim::console {
@@ -72,5 +73,22 @@ inline constexpr uint8_t kCtrlPageUp = 132;
 inline constexpr uint8_t kShiftInsert = 254;  // paste
 inline constexpr uint8_t kCtrlInsert = 255;   // copy
 }  // namespace extended
+
+// A key and what it does: the key tables of the line editor, the screen
+// review and the game are arrays of these.
+template <typename Action>
+struct KeyBinding {
+  int code;
+  Action action;
+};
+
+// The binding of `code` in `table`, or nullptr when the key has none.
+template <typename Action, size_t N>
+const KeyBinding<Action>* FindBinding(const KeyBinding<Action> (&table)[N], int code) {
+  for (const KeyBinding<Action>& binding : table) {
+    if (binding.code == code) return &binding;
+  }
+  return nullptr;
+}
 
 }  // namespace placarim::console

@@ -6,6 +6,7 @@
 
 #include "console/colours.h"
 #include "console/keys.h"
+#include "platform/clipboard_text.h"
 #include "platform/text_encoding.h"
 #include "speech/local_path.h"
 
@@ -84,8 +85,9 @@ std::string WordToOpen(std::string_view field, int cursor) {
   return std::string(word);
 }
 
-LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound)
-    : console_(console), speech_(speech), sound_(sound) {}
+LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
+                       platform::Shell& shell, platform::Clipboard& clipboard)
+    : console_(console), speech_(speech), sound_(sound), shell_(shell), clipboard_(clipboard) {}
 
 int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length, bool editable) {
   Field f;
@@ -173,164 +175,171 @@ void LineEditor::Redraw(Field& f) {
   console_.GotoXY(f.x + f.cursor - f.origin, f.y);
 }
 
-void LineEditor::HandlePlain(Field& f, uint8_t code) {
-  switch (code) {
-    case plain::kCtrlC:
-      Copy(f);
-      return;
-    case plain::kCtrlD:
-      if (!f.editable) return;
-      std::fill(f.text.begin() + (f.cursor - 1), f.text.end(), ' ');
-      speech_.PlaySoundKey("_APFCPO");
-      return;
-    case plain::kBackspace:
-      if (f.cursor == 1) {
-        speech_.PlayBeep();
-        return;
-      }
-      --f.cursor;
-      DeleteAtCursor(f, true);
-      return;
-    case plain::kTab:
-    case plain::kCtrlEnter:
-    case plain::kEnter:
-    case plain::kEscape:
-      return;
-    case plain::kCtrlK:
-      speech_.SpeakText(std::to_string(f.cursor));
-      return;
-    case plain::kCtrlS:
-      if (!f.editable) return;
-      f.text = f.text.substr(static_cast<size_t>(f.cursor - 1));
-      f.text.resize(static_cast<size_t>(f.length), ' ');
-      f.cursor = 1;
-      speech_.PlaySoundKey("_APICPO");
-      return;
-    case plain::kCtrlU:
-      if (!f.editable) return;
-      f.text = f.entry;
-      f.cursor = 1;
-      for (int i = 0; i < 3; ++i) speech_.PlayBeep();
-      return;
-    case plain::kCtrlV:
-      Paste(f);
-      return;
-    case plain::kCtrlY:
-      if (!f.editable) return;
-      f.text.assign(static_cast<size_t>(f.length), ' ');
-      speech_.PlaySoundKey("_CPOAPA");
-      f.cursor = 1;
-      return;
-    case plain::kCtrlBackslash:
-      DialTones(f);
-      return;
-    case plain::kCtrlBackspace:
-      DeleteWord(f);
-      return;
-    case plain::kFocusGained:
-      WaitWhileSpeaking();
-      speech_.SpeakText(f.text);
-      return;
-    case plain::kFocusLost:
-      return;
-    default:
-      Type(f, code);
+void LineEditor::HandlePlain(Field& field, uint8_t code) {
+  using Action = void (*)(LineEditor&, Field&);
+  static constexpr console::KeyBinding<Action> kKeys[] = {
+      {plain::kCtrlC, [](LineEditor& e, Field& f) { e.Copy(f); }},
+      {plain::kCtrlD, [](LineEditor& e, Field& f) { e.ClearToEnd(f); }},
+      {plain::kBackspace, [](LineEditor& e, Field& f) { e.DeleteBeforeCursor(f); }},
+      {plain::kCtrlK, [](LineEditor& e, Field& f) { e.speech_.SpeakText(std::to_string(f.cursor)); }},
+      {plain::kCtrlS, [](LineEditor& e, Field& f) { e.ClearToCursor(f); }},
+      {plain::kCtrlU, [](LineEditor& e, Field& f) { e.RestoreEntry(f); }},
+      {plain::kCtrlV, [](LineEditor& e, Field& f) { e.Paste(f); }},
+      {plain::kCtrlY, [](LineEditor& e, Field& f) { e.ClearField(f); }},
+      {plain::kCtrlBackslash, [](LineEditor& e, Field& f) { e.DialTones(f); }},
+      {plain::kCtrlBackspace, [](LineEditor& e, Field& f) { e.DeleteWord(f); }},
+      {plain::kFocusGained, [](LineEditor& e, Field& f) { e.SpeakField(f); }},
+      // Keys that end editing (ReadLineEdit sees to it) or mean nothing here.
+      {plain::kTab, nullptr},
+      {plain::kCtrlEnter, nullptr},
+      {plain::kEnter, nullptr},
+      {plain::kEscape, nullptr},
+      {plain::kFocusLost, nullptr},
+  };
+  if (const auto* key = console::FindBinding(kKeys, code)) {
+    if (key->action != nullptr) key->action(*this, field);
+    return;
   }
+  Type(field, code);
 }
 
-bool LineEditor::HandleExtended(Field& f, uint8_t code, bool alt) {
-  switch (code) {
-    case extended::kF1:
-      if (alt) {
-        f.last = kEditAltF1;
-        return true;
-      }
-      SpeakWordAtCursor(f);
-      return false;
-    case extended::kF4:
-      speech_.echo_typing = !speech_.echo_typing;
-      speech_.PlaySoundKey(speech_.echo_typing ? "_FALACI" : "_FALDLG");
-      return false;
-    case extended::kF8:
-      speech_.SpeakTime();
-      return false;
-    case extended::kF12:
-      OpenWordAtCursor(f);
-      return false;
-    case extended::kHome:
-      f.cursor = 1;
-      return false;
-    case extended::kLeft:
-      if (f.cursor == 1) {
-        speech_.PlayBeep();
-        return false;
-      }
-      --f.cursor;
-      speech_.SpeakChar(f.At(f.cursor));
-      return false;
-    case extended::kRight: {
-      if (f.cursor > f.length) {
-        speech_.PlayBeep();
-        return false;
-      }
-      const uint8_t c = f.At(f.cursor);
-      if (alt && IsAsciiLetter(c)) {
-        speech_.PlaySoundKey("_FON" + std::to_string(c));
-      } else {
-        speech_.SpeakChar(c);
-      }
-      ++f.cursor;
-      return false;
-    }
-    case extended::kEnd:
-      f.cursor = f.AfterLastWord();
-      return false;
-    case extended::kDelete:
-      if (!f.editable) return false;
-      if (f.HasSelection()) {
-        const int from = std::min(f.anchor, f.end);
-        const int to = std::max(f.anchor, f.end);
-        f.cursor = from;
-        speech_.PlaySoundKey("_DEL");
-        for (int i = from; i < to; ++i) DeleteAtCursor(f, false);
-        f.anchor = f.end = f.cursor;
-      } else {
-        DeleteAtCursor(f, true);
-      }
-      return false;
-    case extended::kCtrlF1:
-      speech_.SpeakText(f.text);
-      return false;
-    case extended::kCtrlF4:
-      ChangeSpeed();
-      return false;
-    case extended::kCtrlF8:
-      speech_.SpeakDate();
-      return false;
-    case extended::kCtrlF9:
-      f.last = kEditCtrlF9;
-      return true;
-    case extended::kCtrlLeft:
-      PreviousWord(f);
-      return false;
-    case extended::kCtrlRight:
-      NextWord(f);
-      return false;
-    case extended::kShiftInsert:
-      Paste(f);
-      return false;
-    case extended::kCtrlInsert:
-      Copy(f);
-      return false;
-    default:
-      if (code >= extended::kAlt1 && code <= extended::kAlt0) return false;
-      f.last = code;
-      return true;
+// Each action returns whether the key ends editing (f.last then holds the result).
+bool LineEditor::HandleExtended(Field& field, uint8_t code, bool alt_held) {
+  using Action = bool (*)(LineEditor&, Field&, bool alt);
+  static constexpr console::KeyBinding<Action> kKeys[] = {
+      {extended::kF1, [](LineEditor& e, Field& f, bool alt) { return e.WordOrEnd(f, alt); }},
+      {extended::kF4, [](LineEditor& e, Field&, bool) { return e.SwitchTypingEcho(); }},
+      {extended::kF8, [](LineEditor& e, Field&, bool) { return e.speech_.SpeakTime(), false; }},
+      {extended::kF12, [](LineEditor& e, Field& f, bool) { return e.OpenWordAtCursor(f), false; }},
+      {extended::kHome, [](LineEditor&, Field& f, bool) { return f.cursor = 1, false; }},
+      {extended::kLeft, [](LineEditor& e, Field& f, bool) { return e.MoveLeft(f), false; }},
+      {extended::kRight, [](LineEditor& e, Field& f, bool alt) { return e.MoveRight(f, alt), false; }},
+      {extended::kEnd, [](LineEditor&, Field& f, bool) { return f.cursor = f.AfterLastWord(), false; }},
+      {extended::kDelete, [](LineEditor& e, Field& f, bool) { return e.DeleteKey(f), false; }},
+      {extended::kCtrlF1, [](LineEditor& e, Field& f, bool) { return e.speech_.SpeakText(f.text), false; }},
+      {extended::kCtrlF4, [](LineEditor& e, Field&, bool) { return e.ChangeSpeed(), false; }},
+      {extended::kCtrlF8, [](LineEditor& e, Field&, bool) { return e.speech_.SpeakDate(), false; }},
+      {extended::kCtrlF9, [](LineEditor& e, Field& f, bool alt) { return e.ReviewOrEnd(f, alt); }},
+      {extended::kCtrlLeft, [](LineEditor& e, Field& f, bool) { return e.PreviousWord(f), false; }},
+      {extended::kCtrlRight, [](LineEditor& e, Field& f, bool) { return e.NextWord(f), false; }},
+      {extended::kShiftInsert, [](LineEditor& e, Field& f, bool) { return e.Paste(f), false; }},
+      {extended::kCtrlInsert, [](LineEditor& e, Field& f, bool) { return e.Copy(f), false; }},
+  };
+  if (const auto* key = console::FindBinding(kKeys, code)) return key->action(*this, field, alt_held);
+  if (code >= extended::kAlt1 && code <= extended::kAlt0) return false;  // Alt+digit
+  field.last = code;
+  return true;
+}
+
+// --- plain key actions --------------------------------------------------------
+
+void LineEditor::ClearToEnd(Field& f) {
+  if (!f.editable) return;
+  std::fill(f.text.begin() + (f.cursor - 1), f.text.end(), ' ');
+  speech_.PlaySoundKey("_APFCPO");
+}
+
+void LineEditor::DeleteBeforeCursor(Field& f) {
+  if (f.cursor == 1) {
+    speech_.PlayBeep();
+    return;
   }
+  --f.cursor;
+  DeleteAtCursor(f, true);
+}
+
+void LineEditor::ClearToCursor(Field& f) {
+  if (!f.editable) return;
+  f.text = f.text.substr(static_cast<size_t>(f.cursor - 1));
+  f.text.resize(static_cast<size_t>(f.length), ' ');
+  f.cursor = 1;
+  speech_.PlaySoundKey("_APICPO");
+}
+
+void LineEditor::RestoreEntry(Field& f) {
+  if (!f.editable) return;
+  f.text = f.entry;
+  f.cursor = 1;
+  for (int i = 0; i < 3; ++i) speech_.PlayBeep();
+}
+
+void LineEditor::ClearField(Field& f) {
+  if (!f.editable) return;
+  f.text.assign(static_cast<size_t>(f.length), ' ');
+  speech_.PlaySoundKey("_CPOAPA");
+  f.cursor = 1;
+}
+
+void LineEditor::SpeakField(Field& f) {
+  WaitWhileSpeaking();
+  speech_.SpeakText(f.text);
+}
+
+// --- extended key actions -----------------------------------------------------
+
+bool LineEditor::WordOrEnd(Field& f, bool alt) {
+  if (alt) {
+    f.last = kEditAltF1;
+    return true;
+  }
+  SpeakWordAtCursor(f);
+  return false;
+}
+
+bool LineEditor::SwitchTypingEcho() {
+  echo_typing = !echo_typing;
+  speech_.PlaySoundKey(echo_typing ? "_FALACI" : "_FALDLG");
+  return false;
+}
+
+void LineEditor::MoveLeft(Field& f) {
+  if (f.cursor == 1) {
+    speech_.PlayBeep();
+    return;
+  }
+  --f.cursor;
+  speech_.SpeakChar(f.At(f.cursor));
+}
+
+void LineEditor::MoveRight(Field& f, bool alt) {
+  if (f.cursor > f.length) {
+    speech_.PlayBeep();
+    return;
+  }
+  const uint8_t c = f.At(f.cursor);
+  if (alt && IsAsciiLetter(c)) {
+    speech_.PlaySoundKey("_FON" + std::to_string(c));
+  } else {
+    speech_.SpeakChar(c);
+  }
+  ++f.cursor;
+}
+
+void LineEditor::DeleteKey(Field& f) {
+  if (!f.editable) return;
+  if (!f.HasSelection()) {
+    DeleteAtCursor(f, true);
+    return;
+  }
+  const int from = std::min(f.anchor, f.end);
+  const int to = std::max(f.anchor, f.end);
+  f.cursor = from;
+  speech_.PlaySoundKey("_DEL");
+  for (int i = from; i < to; ++i) DeleteAtCursor(f, false);
+  f.anchor = f.end = f.cursor;
+}
+
+bool LineEditor::ReviewOrEnd(Field& f, bool alt) {
+  if (alt) {
+    if (screen_review_) screen_review_();
+    return false;
+  }
+  f.last = kEditCtrlF9;
+  return true;
 }
 
 void LineEditor::Type(Field& f, uint8_t c) {
-  if (f.first_key && speech_.first_key_clears &&
+  if (f.first_key && first_key_clears &&
       f.text.find_first_not_of(' ', static_cast<size_t>(f.cursor - 1)) != std::string::npos) {
     speech_.PlayClick();
     speech_.PlayClick();
@@ -344,7 +353,7 @@ void LineEditor::Type(Field& f, uint8_t c) {
   f.text.insert(static_cast<size_t>(f.cursor - 1), 1, static_cast<char>(c));
   f.text.pop_back();
   console_.WriteChar(c);
-  if (speech_.echo_typing) speech_.SpeakChar(c);
+  if (echo_typing) speech_.SpeakChar(c);
   ++f.cursor;
 }
 
@@ -463,17 +472,17 @@ void LineEditor::Copy(const Field& f) {
   } else {
     text = f.text.substr(0, static_cast<size_t>(f.AfterLastWord() - 1)) + "\r\n";
   }
-  console_.CopyToClipboard(text);
+  platform::CopyCp1252ToClipboard(clipboard_, text);
 }
 
 void LineEditor::Paste(Field& f) {
   if (!f.editable) return;
   std::vector<char> buffer(static_cast<size_t>(f.length) + 1, '\0');
-  console_.PasteFromClipboard(buffer.data(), buffer.size());
+  platform::PasteCp1252FromClipboard(clipboard_, buffer.data(), buffer.size());
   std::string pasted(buffer.data());
   const size_t line_end = pasted.find_first_of("\r\n");
   if (line_end != std::string::npos) pasted.resize(line_end);
-  if (f.first_key && speech_.first_key_clears) {
+  if (f.first_key && first_key_clears) {
     speech_.PlayClick();
     speech_.PlayClick();
     f.text.assign(static_cast<size_t>(f.length), ' ');
@@ -559,7 +568,7 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
   if (program.empty()) program = "xdg-open";
   else if (!arguments.empty()) program = speech::LocalPath(program);
   WaitWhileSpeaking();
-  const bool started = console_.Platform().GetShell().Launch(program, arguments, current);
+  const bool started = shell_.Launch(program, arguments, current);
   WaitWhileSpeaking();
   if (!started) speech_.PlayBeep();
 }

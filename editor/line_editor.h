@@ -36,7 +36,13 @@ std::string WordToOpen(std::string_view field, int cursor);
 
 class LineEditor {
  public:
-  LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound);
+  // `shell` starts the programs F12 opens; copy and paste use `clipboard`.
+  LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
+             platform::Shell& shell, platform::Clipboard& clipboard);
+
+  // Kept for the whole run, across fields and speech restarts.
+  bool echo_typing = true;       // typed characters are spoken (F4 switches it)
+  bool first_key_clears = true;  // the first printable key of a field clears it
 
   // Entered with Ctrl+Alt+F9 or Ctrl+Shift+F9: the console's screen review.
   void SetScreenReview(std::function<void()> review) { screen_review_ = std::move(review); }
@@ -53,9 +59,22 @@ class LineEditor {
   struct Field;
 
   void Redraw(Field& f);
+  // The keys are tables of code and action; an unknown plain key is typed.
   void HandlePlain(Field& f, uint8_t code);
   // Returns true when the key ends editing (f.last holds the result).
   bool HandleExtended(Field& f, uint8_t code, bool alt);
+  void ClearToEnd(Field& f);
+  void DeleteBeforeCursor(Field& f);
+  void ClearToCursor(Field& f);
+  void RestoreEntry(Field& f);
+  void ClearField(Field& f);
+  void SpeakField(Field& f);
+  bool WordOrEnd(Field& f, bool alt);
+  bool SwitchTypingEcho();
+  void MoveLeft(Field& f);
+  void MoveRight(Field& f, bool alt);
+  void DeleteKey(Field& f);
+  bool ReviewOrEnd(Field& f, bool alt);
   void Type(Field& f, uint8_t c);
   void DeleteAtCursor(Field& f, bool announce);
   void SpeakWordAtCursor(Field& f);
@@ -75,6 +94,8 @@ class LineEditor {
   console::Console& console_;
   speech::Speech& speech_;
   speech::SoundOutput& sound_;
+  platform::Shell& shell_;
+  platform::Clipboard& clipboard_;
   std::function<void()> screen_review_;
 };
 

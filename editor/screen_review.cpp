@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "console/keys.h"
+#include "platform/clipboard_text.h"
 
 namespace placarim::editor {
 
@@ -53,7 +54,8 @@ uint8_t UpperAscii(uint8_t c) { return (c >= 'a' && c <= 'z') ? static_cast<uint
 
 }  // namespace
 
-ScreenReview::ScreenReview(console::Console& console, speech::Speech& speech) : console_(console), speech_(speech) {}
+ScreenReview::ScreenReview(console::Console& console, speech::Speech& speech, platform::Clipboard& clipboard)
+    : console_(console), speech_(speech), clipboard_(clipboard) {}
 
 void ScreenReview::ConsoleScreenReview() {
   speech_.PlayBeep();
@@ -127,66 +129,39 @@ void ScreenReview::RunPlain(uint8_t key) {
 }
 
 void ScreenReview::RunExtended(uint8_t code) {
-  switch (code) {
-    case kLeft:
-      MoveLeft();
-      return;
-    case kRight:
-      MoveRight();
-      return;
-    case kHome:
-      column_ = 1;
-      return;
-    case kEnd:
-      column_ = EndOfText(row_);
-      return;
-    case kUp:
-      MoveUp();
-      return;
-    case kDown:
-      MoveDown();
-      return;
-    case kPageUp:
-      row_ = column_ = 1;
-      ReadLine();
-      return;
-    case kPageDown:
-      row_ = kRows;
-      column_ = 1;
-      ReadLine();
-      return;
-    case kCtrlPageUp:
-      GoToLetter(false);
-      return;
-    case kCtrlPageDown:
-      GoToLetter(true);
-      return;
-    case kCtrlLeft:
-      PreviousWord();
-      return;
-    case kCtrlRight:
-      NextWord();
-      return;
-    case kF1:
-      ReadWordCommand();
-      return;
-    case kCtrlF1: {
-      const Field field = FieldAt(row_, column_);
-      ReadRange({row_, field.first, row_, field.last, true});
-      return;
-    }
-    case kF5:
-      AskSearchText();
-      return;
-    case kCtrlF5:
-      Search();
-      return;
-    case kF6:
-      AskRowAndColumn();
-      return;
-    default:
-      Refuse();
-  }
+  using Action = void (*)(ScreenReview&);
+  static constexpr console::KeyBinding<Action> kKeys[] = {
+      {kLeft, [](ScreenReview& r) { r.MoveLeft(); }},
+      {kRight, [](ScreenReview& r) { r.MoveRight(); }},
+      {kHome, [](ScreenReview& r) { r.column_ = 1; }},
+      {kEnd, [](ScreenReview& r) { r.column_ = r.EndOfText(r.row_); }},
+      {kUp, [](ScreenReview& r) { r.MoveUp(); }},
+      {kDown, [](ScreenReview& r) { r.MoveDown(); }},
+      {kPageUp, [](ScreenReview& r) { r.ReadFromRow(1); }},
+      {kPageDown, [](ScreenReview& r) { r.ReadFromRow(kRows); }},
+      {kCtrlPageUp, [](ScreenReview& r) { r.GoToLetter(false); }},
+      {kCtrlPageDown, [](ScreenReview& r) { r.GoToLetter(true); }},
+      {kCtrlLeft, [](ScreenReview& r) { r.PreviousWord(); }},
+      {kCtrlRight, [](ScreenReview& r) { r.NextWord(); }},
+      {kF1, [](ScreenReview& r) { r.ReadWordCommand(); }},
+      {kCtrlF1, [](ScreenReview& r) { r.ReadFieldAtCursor(); }},
+      {kF5, [](ScreenReview& r) { r.AskSearchText(); }},
+      {kCtrlF5, [](ScreenReview& r) { r.Search(); }},
+      {kF6, [](ScreenReview& r) { r.AskRowAndColumn(); }},
+  };
+  if (const auto* key = console::FindBinding(kKeys, code)) return key->action(*this);
+  Refuse();
+}
+
+void ScreenReview::ReadFromRow(int row) {
+  row_ = row;
+  column_ = 1;
+  ReadLine();
+}
+
+void ScreenReview::ReadFieldAtCursor() {
+  const Field field = FieldAt(row_, column_);
+  ReadRange({row_, field.first, row_, field.last, true});
 }
 
 // The first letter names the part (I up to the cursor, T all, F from the
@@ -538,7 +513,7 @@ void ScreenReview::CopyScreen() {
     }
     text += "\r\n";
   }
-  console_.CopyToClipboard(text);
+  platform::CopyCp1252ToClipboard(clipboard_, text);
 }
 
 }  // namespace placarim::editor

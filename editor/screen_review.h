@@ -20,13 +20,15 @@
 #include <string>
 
 #include "console/console.h"
+#include "platform/platform.h"
 #include "speech/speech.h"
 
 namespace placarim::editor {
 
 class ScreenReview {
  public:
-  ScreenReview(console::Console& console, speech::Speech& speech);
+  // The screen is copied to `clipboard`.
+  ScreenReview(console::Console& console, speech::Speech& speech, platform::Clipboard& clipboard);
   ScreenReview(const ScreenReview&) = delete;
   ScreenReview& operator=(const ScreenReview&) = delete;
 
@@ -75,6 +77,8 @@ class ScreenReview {
   void NextField();
   void GoToLetter(bool last);
   void ReadWordCommand();
+  void ReadFromRow(int row);  // from its first column
+  void ReadFieldAtCursor();
 
   void ReadLine() { ReadRange(LineRange('T')); }
   Range LineRange(char part) const;
@@ -90,6 +94,7 @@ class ScreenReview {
 
   console::Console& console_;
   speech::Speech& speech_;
+  platform::Clipboard& clipboard_;
   std::string search_text_;
   int row_ = 1;     // 1 to 25
   int column_ = 1;  // 1 to 81; 81 is just past the last column

@@ -12,8 +12,8 @@ App::App(platform::Platform& platform, std::string start_directory, Random& rand
       synthesizer_(make_synthesizer ? make_synthesizer(console_, wave_) : nullptr),
       layer_(console_, wave_, synthesizer_.get()),
       voice_(make_voice ? make_voice(layer_.speech) : nullptr),
-      editor_(console_, layer_.speech, layer_.wave_link),
-      review_(console_, layer_.speech),
+      editor_(console_, layer_.speech, layer_.wave_link, platform.GetShell(), platform.GetClipboard()),
+      review_(console_, layer_.speech, platform.GetClipboard()),
       link_(layer_.speech, layer_.ini, editor_),
       game_(console_, link_, random, teacher_files, &platform.GetClock()) {
   if (voice_ != nullptr) layer_.speech.AttachVoice(*voice_);

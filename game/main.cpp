@@ -43,8 +43,8 @@ using namespace placarim;
   // FALDEK.INI asks for an external synthesizer ("SAPI" of "TRADUTOR"). The
   // Ilvra voice's files are named by the configuration as the program starts.
   const speech::IlvraSettings ilvra = speech::ReadIlvraSettings(speech::IniReader(platform::StartDirectory()));
-  const game::SynthesizerFactory make_synthesizer = [ilvra](console::Console& console, sound::WavePlayer& wave) {
-    auto system = std::make_shared<speech::SynthSystem>(console, wave, ilvra);
+  const game::SynthesizerFactory make_synthesizer = [ilvra, &platform](console::Console& console, sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, platform, wave, ilvra);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile()};

@@ -155,53 +155,43 @@ void TimesTables::DrawField() {
 }
 
 void TimesTables::ActOnFieldKey(int key) {
-  switch (key) {
-    case kTab:
-      mode_ = mode_ == ReadingMode::Position ? ReadingMode::Result : ReadingMode::Position;
-      speech_.PlayBeep();
-      if (mode_ == ReadingMode::Position) speech_.PlayBeep();
-      break;
-    case kEnter:
-      if (column_ >= 0) {
-        SayCellSum();
-        speech_.PlaySoundKey(kEquals);
-        speech_.SpeakText(std::to_string(row_ * column_));
-      }
-      break;
-    case kSpace:
-      if (column_ >= 0) {
-        SayCellSum();
-        speech_.PlayBeep();
-      }
-      break;
-    case kHome:
-      column_ = 0;
-      row_ = std::max(row_, 0);
-      SayCell();
-      break;
-    case kUp:
-      row_ = std::max(row_ - 1, 0);
-      column_ = std::max(column_, 0);
-      SayCell();
-      break;
-    case kDown:
-      row_ = std::min(row_ + 1, 9);
-      column_ = std::max(column_, 0);
-      SayCell();
-      break;
-    case kLeft:
-      column_ = std::max(column_ - 1, 0);
-      row_ = std::max(row_, 0);
-      SayCell();
-      break;
-    case kRight:
-      column_ = std::min(column_ + 1, 9);
-      row_ = std::max(row_, 0);
-      SayCell();
-      break;
-    default:
-      break;
-  }
+  using Action = void (*)(TimesTables&);
+  static constexpr console::KeyBinding<Action> kKeys[] = {
+      {kTab, [](TimesTables& t) { t.SwitchReadingMode(); }},
+      {kEnter, [](TimesTables& t) { t.SayCellWithResult(); }},
+      {kSpace, [](TimesTables& t) { t.SayCellSumAndBeep(); }},
+      {kHome, [](TimesTables& t) { t.MoveTo(std::max(t.row_, 0), 0); }},
+      {kUp, [](TimesTables& t) { t.MoveTo(std::max(t.row_ - 1, 0), std::max(t.column_, 0)); }},
+      {kDown, [](TimesTables& t) { t.MoveTo(std::min(t.row_ + 1, 9), std::max(t.column_, 0)); }},
+      {kLeft, [](TimesTables& t) { t.MoveTo(std::max(t.row_, 0), std::max(t.column_ - 1, 0)); }},
+      {kRight, [](TimesTables& t) { t.MoveTo(std::max(t.row_, 0), std::min(t.column_ + 1, 9)); }},
+  };
+  if (const auto* binding = console::FindBinding(kKeys, key)) binding->action(*this);
+}
+
+void TimesTables::SwitchReadingMode() {
+  mode_ = mode_ == ReadingMode::Position ? ReadingMode::Result : ReadingMode::Position;
+  speech_.PlayBeep();
+  if (mode_ == ReadingMode::Position) speech_.PlayBeep();
+}
+
+void TimesTables::SayCellWithResult() {
+  if (column_ < 0) return;
+  SayCellSum();
+  speech_.PlaySoundKey(kEquals);
+  speech_.SpeakText(std::to_string(row_ * column_));
+}
+
+void TimesTables::SayCellSumAndBeep() {
+  if (column_ < 0) return;
+  SayCellSum();
+  speech_.PlayBeep();
+}
+
+void TimesTables::MoveTo(int row, int column) {
+  row_ = row;
+  column_ = column;
+  SayCell();
 }
 
 void TimesTables::SayCellSum() {

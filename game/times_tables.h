@@ -31,7 +31,11 @@ class TimesTables {
 
   void IntroduceField();
   void DrawField();
-  void ActOnFieldKey(int key);
+  void ActOnFieldKey(int key);  // a table of key and action
+  void SwitchReadingMode();
+  void SayCellWithResult();
+  void SayCellSumAndBeep();
+  void MoveTo(int row, int column);  // and says the cell
   void HighlightCell(int color);
   void SayCell();
   void SayCellSum();

@@ -6,7 +6,7 @@
 #include <functional>
 #include <span>
 
-#include "sound/wave_source.h"
+#include "sound/riff_walker.h"
 
 namespace placarim::sound {
 

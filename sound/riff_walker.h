@@ -1,4 +1,5 @@
-// The RIFF/WAVE walker shared by file and memory playback.
+// Playback's reading of RIFF/WAVE files and images, shared by file and memory
+// playback, on the system's one walker (platform/riff_wave.h).
 //
 // Layout accepted: "RIFF", a 32-bit length (not trusted), a form type (not
 // checked), then a "fmt " chunk straight away, then any chunks up to the first
@@ -6,8 +7,6 @@
 // odd length is followed by a zero pad byte in well-formed files and by
 // nothing in some others; the walker skips a zero byte found there and keeps a
 // non-zero one as the start of the next chunk name, so both kinds are read.
-// Every length is checked against what is really there, so no header value
-// can make the walker read outside its source or walk backwards.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +14,16 @@
 #include <span>
 
 #include "platform/platform.h"
-#include "sound/wave_source.h"
+#include "platform/riff_wave.h"
+#include "platform/wave_source.h"
 
 namespace placarim::sound {
+
+// The byte sources live with the walker, below playback.
+using platform::FileSource;
+using platform::MemorySource;
+using platform::ReadFully;
+using platform::WaveSource;
 
 enum class WaveError {
   kNone,

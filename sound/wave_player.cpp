@@ -10,7 +10,6 @@
 #include "sound/condense.h"
 #include "sound/file_pieces.h"
 #include "sound/riff_walker.h"
-#include "sound/wave_source.h"
 
 namespace placarim::sound {
 namespace {

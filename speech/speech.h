@@ -105,8 +105,6 @@ class Speech final : public tradutor::WaveBufferPlayer {
 
   // --- layer-wide settings ------------------------------------------------------
   bool speak_punctuation = true;  // a punctuation mark's own sound precedes its pause
-  bool echo_typing = true;        // the line editor speaks typed characters
-  bool first_key_clears = true;   // the line editor's first printable key clears the field
   bool buffer_speech = false;     // SpeakText collects text instead of speaking
 
   const std::string& SpeechBuffer() const { return speech_buffer_; }

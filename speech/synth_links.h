@@ -2,7 +2,7 @@
 // pump, keys and wake-up messages, the platform's clock and beep, and wave
 // playback. SynthSystem wires them to a dispatcher with the system's bridges:
 //
-//   speech::SynthSystem synth(console, wave);
+//   speech::SynthSystem synth(console, platform, wave);
 //   speech::SpeechLayer layer(console, wave, &synth.dispatcher);
 #pragma once
 
@@ -19,16 +19,18 @@ namespace placarim::speech {
 
 class ConsoleSynthHost final : public SynthHost {
  public:
-  explicit ConsoleSynthHost(console::Console& console) : console_(console) {}
+  ConsoleSynthHost(console::Console& console, platform::Platform& platform)
+      : console_(console), platform_(platform) {}
   void PumpAllMessages() override { console_.PumpAllMessages(); }
   void Delay(int ms) override { console_.Delay(static_cast<uint16_t>(std::clamp(ms, 0, 65535))); }
   bool KeyPressed() override { return console_.KeyPressed(); }
   void PostWakeUp(int code) override { console_.PostWakeUp(code); }
-  void Beep() override { console_.Platform().Beep(); }
-  int64_t NowMs() override { return console_.Platform().GetClock().NowMs(); }
+  void Beep() override { platform_.Beep(); }
+  int64_t NowMs() override { return platform_.GetClock().NowMs(); }
 
  private:
   console::Console& console_;
+  platform::Platform& platform_;
 };
 
 class WaveSynthAudio final : public SynthAudio {
@@ -61,8 +63,9 @@ class WaveSynthAudio final : public SynthAudio {
 };
 
 struct SynthSystem {
-  SynthSystem(console::Console& console, sound::WavePlayer& wave, IlvraSettings ilvra = {})
-      : host(console), audio(wave), dispatcher(host, SystemSynthBridges(host, audio, std::move(ilvra))) {}
+  SynthSystem(console::Console& console, platform::Platform& platform, sound::WavePlayer& wave,
+              IlvraSettings ilvra = {})
+      : host(console, platform), audio(wave), dispatcher(host, SystemSynthBridges(host, audio, std::move(ilvra))) {}
   SynthSystem(const SynthSystem&) = delete;
   SynthSystem& operator=(const SynthSystem&) = delete;
 

@@ -2,40 +2,13 @@
 
 #include <cstring>
 
+#include "platform/riff_wave.h"
+
 namespace placarim::speech {
-namespace {
-
-void Put16(uint8_t* at, uint16_t v) {
-  at[0] = static_cast<uint8_t>(v);
-  at[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(uint8_t* at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-uint16_t Get16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
-
-constexpr uint8_t kHeaderTemplate[kWaveHeaderSize] = {
-    'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-    16, 0, 0, 0,          // fmt chunk size
-    1, 0, 1, 0,           // PCM, one channel
-    0x11, 0x2B, 0, 0,     // 11025 samples per second
-    0x11, 0x2B, 0, 0,     // 11025 bytes per second
-    1, 0, 8, 0,           // block alignment 1, 8 bits
-    'd', 'a', 't', 'a', 0, 0, 0, 0};
-
-}  // namespace
 
 void MakeWaveHeader(uint8_t* image, uint32_t data_size, uint32_t rate, uint16_t channels,
                     uint16_t bits) {
-  std::memcpy(image, kHeaderTemplate, kWaveHeaderSize);
-  Put32(image + 40, data_size);
-  Put32(image + 4, data_size + 36);
-  Put16(image + 22, channels);
-  Put32(image + 24, rate);
-  Put16(image + 34, bits);
-  Put32(image + 28, rate * channels * (bits / 8));
+  platform::riff::WriteCanonicalHeader(image, platform::AudioFormat{rate, bits, channels}, data_size, 1);
 }
 
 std::vector<uint8_t> MakeSpeechImage(const uint8_t* samples, size_t count) {
@@ -64,7 +37,7 @@ bool IsSpeechWaveFile(const std::vector<uint8_t>& bytes) {
   if (bytes.size() < kWaveHeaderSize) return false;
   const uint8_t* b = bytes.data();
   return std::memcmp(b, "RIFF", 4) == 0 && std::memcmp(b + 8, "WAVE", 4) == 0 &&
-         Get16(b + 22) == 1 && Get16(b + 34) == 8;
+         platform::riff::Le16(b + 22) == 1 && platform::riff::Le16(b + 34) == 8;
 }
 
 }  // namespace placarim::speech

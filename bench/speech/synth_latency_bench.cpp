@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
   placarim::console::Console console(sdl, dir.string());
   TimedDevice device(sdl.Audio());
   placarim::sound::WavePlayer wave(console, device);
-  placarim::speech::SynthSystem synth(console, wave,
+  placarim::speech::SynthSystem synth(console, sdl, wave,
                                      placarim::speech::ReadIlvraSettings(placarim::speech::IniReader(dir.string())));
   placarim::speech::SpeechLayer layer(console, wave, &synth.dispatcher);
   auto& speech = layer.speech;

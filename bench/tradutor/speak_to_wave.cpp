@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/riff_wave.h"
 #include "platform/text_encoding.h"
 #include "speech/speech_layer.h"
 #include "tradutor/voice.h"
@@ -24,15 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-void WriteWave(const char* path, const std::vector<uint8_t>& samples) {
-  auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  const auto size = static_cast<uint32_t>(samples.size());
-  std::ofstream out(path, std::ios::binary);
-  out << "RIFF" << le32(size + 36) << "WAVEfmt " << le32(16) << std::string("\x01\x00\x01\x00", 4)
-      << le32(11025) << le32(11025) << std::string("\x01\x00\x08\x00", 4) << "data" << le32(size);
-  out.write(reinterpret_cast<const char*>(samples.data()), size);
-}
 
 // The device's blocks laid on the virtual clock: a block that starts after
 // the previous one ended is preceded by that much silence.
@@ -83,7 +75,7 @@ int main(int argc, char** argv) {
     else layer.speech.SpeakText(placarim::platform::Utf8ToCp1252(argv[i]));
   }
   layer.speech.FinishSpeech();
-  WriteWave(argv[first], Timeline(fake.audio.written));
+  placarim::platform::riff::WriteWaveFile(argv[first], {}, Timeline(fake.audio.written));
   const auto& c = voice.counters();
   std::printf("%s: database %s, %zu blocks; units missing %ld, noise bursts %ld, dropped %ld, "
               "recorded characters missing %ld\n",

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/riff_wave.h"
 #include "platform/text_encoding.h"
 #include "tradutor/voice.h"
 
@@ -57,15 +58,6 @@ std::string ThousandWords() {
   return placarim::platform::Utf8ToCp1252(text);
 }
 
-void WriteWave(const char* path, const std::vector<uint8_t>& samples) {
-  auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  const auto size = static_cast<uint32_t>(samples.size());
-  std::ofstream out(path, std::ios::binary);
-  out << "RIFF" << le32(size + 36) << "WAVEfmt " << le32(16) << std::string("\x01\x00\x01\x00", 4)
-      << le32(11025) << le32(11025) << std::string("\x01\x00\x08\x00", 4) << "data" << le32(size);
-  out.write(reinterpret_cast<const char*>(samples.data()), samples.size());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,6 +86,6 @@ int main(int argc, char** argv) {
   const double speech = double(player.bytes) / 11025.0;
   std::printf("1000 words, speed %d: %.1f s of speech in %.4f s: %.0f times real time\n", speed,
               speech / kRounds, seconds / kRounds, speech / seconds);
-  if (wav) WriteWave(wav, player.samples);
+  if (wav) placarim::platform::riff::WriteWaveFile(wav, {}, player.samples);
   return 0;
 }

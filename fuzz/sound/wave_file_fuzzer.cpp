@@ -13,7 +13,7 @@
 #include "sound/file_pieces.h"
 #include "sound/riff_walker.h"
 #include "sound/wave_format.h"
-#include "sound/wave_source.h"
+#include "sound/riff_walker.h"
 
 using namespace placarim::sound;
 

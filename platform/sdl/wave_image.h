@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/riff_wave.h"
 
 namespace placarim::platform::sdl {
 
@@ -23,7 +24,7 @@ struct WaveView {
 std::optional<WaveView> ReadWaveImage(std::span<const uint8_t> image);
 
 // A canonical image: 44-byte header, then the samples.
-std::vector<uint8_t> MakeWaveImage(const AudioFormat& format, std::span<const uint8_t> samples);
+using riff::MakeWaveImage;
 
 // The default message beep: a short 880 Hz tone, 8-bit mono at 11,025 Hz,
 // faded in and out so it does not click.

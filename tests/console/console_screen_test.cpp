@@ -275,34 +275,6 @@ TEST_F(ConsoleTest, MagnifierFollowsTheRightButton) {
   EXPECT_EQ(fake.screen.drawn_cells - drawn, 80 * 25);  // the text is repainted
 }
 
-TEST_F(ConsoleTest, ClipboardCarriesWindows1252AsUtf8) {
-  Console& c = Make();
-  c.CopyToClipboard(std::string_view("ma\xE7\xE3\0junk", 9));
-  EXPECT_EQ(fake.clipboard.text, "ma\xC3\xA7\xC3\xA3");
-
-  fake.clipboard.text = "abcdef";
-  char buf[8] = "zzzzzzz";
-  c.PasteFromClipboard(buf, 4);
-  EXPECT_STREQ(buf, "abc");
-  fake.clipboard.text = "p\xC3\xA3o";
-  c.PasteFromClipboard(buf, sizeof buf);
-  EXPECT_STREQ(buf, "p\xE3o");
-
-  fake.clipboard.busy = true;
-  c.PasteFromClipboard(buf, sizeof buf);
-  EXPECT_STREQ(buf, "p\xE3o");  // untouched
-  c.CopyToClipboard("new");
-  fake.clipboard.busy = false;
-  EXPECT_EQ(fake.clipboard.text, "p\xC3\xA3o");
-
-  fake.clipboard.text.reset();
-  c.PasteFromClipboard(buf, sizeof buf);
-  EXPECT_EQ(buf[0], 0);
-  buf[0] = 'k';
-  c.PasteFromClipboard(buf, 0);
-  EXPECT_EQ(buf[0], 'k');
-}
-
 TEST_F(ConsoleTest, DateAndTimeComeFromTheClock) {
   Console& c = Make();
   fake.clock.SetLocalTime(2025, 7, 6, 14, 5, 9, 876);

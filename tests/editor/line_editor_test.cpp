@@ -35,14 +35,15 @@ using speech::testing::Journal;
 // their name without ".wav", images by their content.
 class JournalSound final : public SoundOutput {
  public:
-  JournalSound(Journal& journal, console::Console& console) : journal_(journal), console_(console) {}
+  JournalSound(Journal& journal, console::Console& console, platform::Clock& clock)
+      : journal_(journal), console_(console), clock_(clock) {}
   int PlayFile(const std::string& path) override {
     if (console_.KeyPressed()) return 0;
     std::string name = fs::path(path).filename().string();
     if (name.ends_with(".wav")) name.resize(name.size() - 4);
     if (!fs::exists(path)) name += "(missing)";
     journal_.push_back(name);
-    file_times.push_back(console_.Platform().GetClock().NowMs());
+    file_times.push_back(clock_.NowMs());
     return 0;
   }
   int PlayMemory(const std::vector<uint8_t>& image) override {
@@ -66,6 +67,7 @@ class JournalSound final : public SoundOutput {
  private:
   Journal& journal_;
   console::Console& console_;
+  platform::Clock& clock_;
 };
 
 class LineEditorTest : public ::testing::Test {
@@ -126,12 +128,12 @@ class LineEditorTest : public ::testing::Test {
   platform::fake::FakePlatform fake_;
   console::Console console_{fake_, root_.string()};
   Journal journal_;
-  JournalSound sound_{journal_, console_};
+  JournalSound sound_{journal_, console_, fake_.clock};
   ConsoleLink link_{console_};
   IniReader ini_{root_.string()};
   Speech speech_{link_, sound_, ini_, nullptr, 7};
   FakeVoice voice_{journal_};
-  LineEditor editor_{console_, speech_, sound_};
+  LineEditor editor_{console_, speech_, sound_, fake_.shell, fake_.clipboard};
 };
 
 TEST_F(LineEditorTest, FirstKeyReplacesOldContentsWithTwoClicks) {
@@ -152,7 +154,7 @@ TEST_F(LineEditorTest, MovingFirstKeepsContents) {
 }
 
 TEST_F(LineEditorTest, TypingIntoAFullFieldDropsTheLastCharacter) {
-  speech_.first_key_clears = false;
+  editor_.first_key_clears = false;
   std::string text = "abcdefghij";
   Keys({Typed("x"), Typed("\r")});
   Edit(text);
@@ -294,7 +296,7 @@ TEST_F(LineEditorTest, WhichKeysKeepTheSelection) {
       {"Alt+digit clears it", keys::CtrlAlt('1'), "abcd\r\n"},
       {"Shift+Home back to the anchor empties it", Shift(vk::kHome), nullptr},
   };
-  speech_.echo_typing = false;
+  editor_.echo_typing = false;
   for (const auto& c : cases) {
     fake_.clipboard.text.reset();
     std::string text = "abcd";
@@ -542,7 +544,7 @@ TEST_F(LineEditorTest, HomeGoesToTheStart) {
 
 TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
   const std::string directory = speech_.ProgramSoundDirectory();
-  speech_.echo_typing = false;
+  editor_.echo_typing = false;
   const struct {
     const char* name;
     std::vector<platform::Event> answer;  // typed all at once after Ctrl+F4
@@ -568,11 +570,11 @@ TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
     EXPECT_EQ(speech_.ProgramSoundDirectory(), directory) << c.name;
     EXPECT_EQ(journal_, c.heard) << c.name;
   }
-  EXPECT_FALSE(speech_.echo_typing);  // the echo setting outlives the restart
+  EXPECT_FALSE(editor_.echo_typing);  // the echo setting outlives the restart
 }
 
 TEST_F(LineEditorTest, PasteReplacesTheSelectionAndSelectsWhatItInserted) {
-  speech_.echo_typing = false;
+  editor_.echo_typing = false;
   fake_.clipboard.text = "XYZ";
   std::string text = "ab cd";
   // Select "ab", paste over it, copy the selection (the pasted text), then

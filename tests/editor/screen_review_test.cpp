@@ -173,7 +173,7 @@ class ScreenReviewTest : public ::testing::Test {
   FakeSynthesizer synthesizer_{journal_};
   speech::Speech speech_{link_, sound_, ini_, &synthesizer_, 7};
   JournalVoice voice_{journal_, fake_};
-  ScreenReview review_{console_, speech_};
+  ScreenReview review_{console_, speech_, fake_.clipboard};
 };
 
 TEST_F(ScreenReviewTest, CursorCorrectionsBeepOnceEach) {
@@ -396,7 +396,7 @@ TEST_F(ScreenReviewTest, EnteredFromTheLineEditorWithCtrlAltF9OrCtrlShiftF9) {
   Put(1, 20, "ola");
   for (const auto& chord : chords) {
     journal_.clear();
-    LineEditor editor(console_, speech_, sound_);
+    LineEditor editor(console_, speech_, sound_, fake_.shell, fake_.clipboard);
     editor.SetScreenReview([this] { review_.ConsoleScreenReview(); });
     const int64_t at = fake_.clock.NowMs();
     fake_.events.PostAt(at + 100, chord);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <deque>
 #include <filesystem>
@@ -114,8 +115,8 @@ class GameRun {
   static std::string ScratchDirectory() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) /
-                                (std::string("placarim_game_") + info->test_suite_name() + "_" +
-                                 info->name());
+                                (std::string("placarim_game_") + std::to_string(::getpid()) + "_" +
+                                 info->test_suite_name() + "_" + info->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <deque>
@@ -23,6 +24,7 @@
 
 #include "game/app.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/riff_wave.h"
 #include "speech/wave_image.h"
 
 namespace placarim::game::testing {
@@ -32,9 +34,9 @@ using Step = std::vector<platform::Event>;
 
 // A wave file of 8-bit mono 11,025 Hz samples, 44-byte header.
 inline void WriteWave(const fs::path& path, const std::string& samples) {
-  const auto image = speech::MakeSpeechImage(reinterpret_cast<const uint8_t*>(samples.data()), samples.size());
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                             static_cast<std::streamsize>(image.size()));
+  ASSERT_TRUE(platform::riff::WriteWaveFile(
+      path, platform::AudioFormat{}, {reinterpret_cast<const uint8_t*>(samples.data()), samples.size()}))
+      << path;
 }
 
 // The samples that name a sound. Wave playback makes the last sound byte of a
@@ -254,7 +256,8 @@ class ProgramRun {
   static fs::path ScratchRoot() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const fs::path dir = fs::path(::testing::TempDir()) /
-                         (std::string("placarim_program_") + info->test_suite_name() + "_" + info->name());
+                         (std::string("placarim_program_") + std::to_string(::getpid()) + "_" +
+                          info->test_suite_name() + "_" + info->name());
     fs::remove_all(dir);
     return dir;
   }

@@ -6,7 +6,7 @@
 #include "sound/block_fill.h"
 #include "sound/file_pieces.h"
 #include "sound/wave_format.h"
-#include "sound/wave_source.h"
+#include "sound/riff_walker.h"
 
 namespace placarim::sound {
 namespace {

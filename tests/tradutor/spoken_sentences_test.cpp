@@ -15,6 +15,7 @@
 #include <fstream>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/riff_wave.h"
 #include "platform/text_encoding.h"
 #include "speech/speech_layer.h"
 #include "tradutor/voice.h"
@@ -59,15 +60,6 @@ Measure MeasureSound(const std::vector<uint8_t>& s) {
   return m;
 }
 
-void WriteWave(const fs::path& path, const std::vector<uint8_t>& samples) {
-  auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  const auto size = static_cast<uint32_t>(samples.size());
-  std::ofstream out(path, std::ios::binary);
-  out << "RIFF" << le32(size + 36) << "WAVEfmt " << le32(16) << std::string("\x01\x00\x01\x00", 4)
-      << le32(11025) << le32(11025) << std::string("\x01\x00\x08\x00", 4) << "data" << le32(size);
-  out.write(reinterpret_cast<const char*>(samples.data()), size);
-}
-
 class SpokenSentencesTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -105,7 +97,7 @@ class SpokenSentencesTest : public ::testing::Test {
   void Keep(const std::string& name, const std::vector<uint8_t>& samples) {
     if (const char* dir = std::getenv("PLACARIM_SPEECH_WAV_DIR")) {
       fs::create_directories(dir);
-      WriteWave(fs::path(dir) / (name + ".wav"), samples);
+      ASSERT_TRUE(platform::riff::WriteWaveFile(fs::path(dir) / (name + ".wav"), platform::AudioFormat{}, samples));
     }
   }
 

@@ -6,22 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/riff_wave.h"
+
 namespace placarim::soundkit {
 namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v & 0xFF));
-  out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  PutU16(out, v & 0xFFFF);
-  PutU16(out, v >> 16);
-}
-
-void PutTag(std::vector<uint8_t>& out, const char* tag) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
-}
 
 float Clip(float x) { return std::clamp(x, -1.0f, 1.0f); }
 
@@ -38,11 +26,10 @@ std::vector<uint8_t> ToUnsigned8(std::span<const float> samples) {
 }
 
 std::vector<uint8_t> ToSigned16(std::span<const float> samples) {
-  std::vector<uint8_t> out;
-  out.reserve(samples.size() * 2);
-  for (float s : samples) {
-    const long v = std::lround(Clip(s) * 32767.0f);
-    PutU16(out, static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(v))));
+  std::vector<uint8_t> out(samples.size() * 2);
+  for (size_t i = 0; i < samples.size(); ++i) {
+    const long v = std::lround(Clip(samples[i]) * 32767.0f);
+    platform::riff::PutLe16(&out[2 * i], static_cast<uint16_t>(static_cast<int16_t>(v)));
   }
   return out;
 }
@@ -50,26 +37,8 @@ std::vector<uint8_t> ToSigned16(std::span<const float> samples) {
 std::vector<uint8_t> EncodeWave(std::span<const float> samples, const WaveFormat& format) {
   const bool eight = format.sample_format == SampleFormat::kUnsigned8;
   const std::vector<uint8_t> data = eight ? ToUnsigned8(samples) : ToSigned16(samples);
-  const uint32_t bytes_per_sample = eight ? 1 : 2;
-  const auto rate = static_cast<uint32_t>(format.sample_rate);
-
-  std::vector<uint8_t> out;
-  out.reserve(kWaveHeaderSize + data.size());
-  PutTag(out, "RIFF");
-  PutU32(out, static_cast<uint32_t>(36 + data.size()));
-  PutTag(out, "WAVE");
-  PutTag(out, "fmt ");
-  PutU32(out, 16);
-  PutU16(out, 1);  // PCM
-  PutU16(out, 1);  // mono
-  PutU32(out, rate);
-  PutU32(out, rate * bytes_per_sample);
-  PutU16(out, bytes_per_sample);
-  PutU16(out, bytes_per_sample * 8);
-  PutTag(out, "data");
-  PutU32(out, static_cast<uint32_t>(data.size()));
-  out.insert(out.end(), data.begin(), data.end());
-  return out;
+  const platform::AudioFormat wave{static_cast<uint32_t>(format.sample_rate), static_cast<uint16_t>(eight ? 8 : 16), 1};
+  return platform::riff::MakeWaveImage(wave, data);
 }
 
 std::string WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {

@@ -1,4 +1,4 @@
-#include "sound/wave_source.h"
+#include "platform/wave_source.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace placarim::sound {
+namespace placarim::platform {
 
 size_t ReadFully(WaveSource& source, uint8_t* dest, size_t size) {
   size_t total = 0;
@@ -95,4 +95,4 @@ bool FileSource::Peek(uint8_t& byte) {
   return true;
 }
 
-}  // namespace placarim::sound
+}  // namespace placarim::platform

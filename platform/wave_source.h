@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-namespace placarim::sound {
+namespace placarim::platform {
 
 class WaveSource {
  public:
@@ -59,4 +59,4 @@ class FileSource final : public WaveSource {
   uint64_t position_ = 0;
 };
 
-}  // namespace placarim::sound
+}  // namespace placarim::platform
