@@ -119,6 +119,9 @@ bool LooksLikeUtf8(std::string_view bytes) {
 }
 
 std::string FileTextToCp1252(std::string_view bytes) {
+  // Editors on the teacher's other computers start UTF-8 files with a byte order
+  // mark; left in, it would hide a header or section on the first line.
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   if (LooksLikeUtf8(bytes)) return Utf8ToCp1252(bytes);
   return std::string(bytes);
 }

@@ -143,6 +143,10 @@ TEST(LoadChampionship, TitleIsTheHeaderWithoutItsStar) {
 TEST(LoadChampionship, Utf8FileIsConvertedAndWindows1252FileKept) {
   EXPECT_EQ(LoadChampionshipText("*Somas at\xC3\xA9 dez\n1+1=2\n", 1).title, "Somas at\xE9 dez");
   EXPECT_EQ(LoadChampionshipText("*Somas at\xE9 dez\n1+1=2\n", 1).title, "Somas at\xE9 dez");
+  // A file saved with a byte order mark still opens with its first header.
+  const LoadResult marked = LoadChampionshipText("\xEF\xBB\xBF*Somas\r\n2+3=5\r\n", 1);
+  EXPECT_EQ(marked.title, "Somas");
+  EXPECT_EQ(marked.championship.phase_count, 1);
 }
 
 TEST(LoadChampionship, FindsTheKthHeaderAndRefusesAMissingOne) {

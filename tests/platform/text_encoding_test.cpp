@@ -46,6 +46,10 @@ TEST(TextEncoding, FileTextIsConvertedOnlyWhenItIsUtf8WithNonAscii) {
   EXPECT_FALSE(LooksLikeUtf8("plain"));
   EXPECT_TRUE(LooksLikeUtf8("\xC3\xA9"));
   EXPECT_FALSE(LooksLikeUtf8("\xC3\xA9\xE9"));
+  // A byte order mark is dropped, whatever follows it.
+  EXPECT_EQ(FileTextToCp1252("\xEF\xBB\xBF*Somas\r\n"), "*Somas\r\n");
+  EXPECT_EQ(FileTextToCp1252("\xEF\xBB\xBF*Divis\xC3\xA3o"), "*Divis\xE3o");
+  EXPECT_EQ(FileTextToCp1252("\xEF\xBB\xBF"), "");
 }
 
 }  // namespace
