@@ -27,7 +27,7 @@ Game::Game(console::Console& console, SpeechPort& speech, Random& random, const 
       player_(console, speech, narrator_, ending_, tables_, championship_),
       user_exercise_file_(files.user_exercise_file) {
   if (clock != nullptr && !files.record_file.empty()) {
-    log_ = std::make_unique<PlayLog>(speech, *clock, files.record_file);
+    log_ = std::make_unique<PlayLog>(console, speech, *clock, files.record_file);
     player_.SetAnswerListener(log_.get());
   }
 }

@@ -34,6 +34,11 @@ void PlayLog::SumAnswered(const SumAnswer& answer) {
   }
 }
 
-void PlayLog::Fail() { speech_.WriteLnSpeak(platform::Utf8ToCp1252(kRecordFailed)); }
+// A sentence of the game's own: written for the teacher, heard with pauses.
+void PlayLog::Fail() {
+  const std::string text = platform::Utf8ToCp1252(kRecordFailed);
+  WriteLn(console_, text);
+  speech_.SpeakSentence(text);
+}
 
 }  // namespace placarim::game

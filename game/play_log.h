@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "console/console.h"
 #include "game/play_record.h"
 #include "game/speech_port.h"
 #include "game/sum_player.h"
@@ -22,8 +23,8 @@ inline constexpr std::string_view kRecordFailed =
 class PlayLog final : public AnswerListener {
  public:
   // An empty `path` keeps no record.
-  PlayLog(SpeechPort& speech, platform::Clock& clock, std::string path)
-      : speech_(speech), clock_(clock), writer_(std::move(path)) {}
+  PlayLog(console::Console& console, SpeechPort& speech, platform::Clock& clock, std::string path)
+      : console_(console), speech_(speech), clock_(clock), writer_(std::move(path)) {}
 
   // Opens the record; says kRecordFailed when it cannot.
   void Start();
@@ -35,6 +36,7 @@ class PlayLog final : public AnswerListener {
  private:
   void Fail();
 
+  console::Console& console_;
   SpeechPort& speech_;
   platform::Clock& clock_;
   PlayRecordWriter writer_;

@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
   const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
-  const game::SynthesizerFactory make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {
-    auto system = std::make_shared<speech::SynthSystem>(console, wave);
+  const game::SynthesizerFactory make_synthesizer = [&fake](console::Console& console, sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, fake, wave);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   long first_kb = -1;

@@ -38,8 +38,8 @@ TEST(ServiceLossInAGame, TheEngineSpeaksForAServiceKilledOrFrozenMidGame) {
     run.sapi = "Sim";
     run.WriteConfiguration("[SERVFALA]\r\nTIPOSAPI=5\r\nVOZ=1\r\n");
     run.WriteExerciseFile("*Treino\r\n2 + 3 = 5\r\n");
-    run.make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {
-      auto system = std::make_shared<speech::SynthSystem>(console, wave);
+    run.make_synthesizer = [&run](console::Console& console, sound::WavePlayer& wave) {
+      auto system = std::make_shared<speech::SynthSystem>(console, run.fake, wave);
       return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
     };
     int64_t lost_at = -1;

@@ -46,7 +46,9 @@ TEST(IlvraVoiceTool, MarksSitOnThePeriodsInVoicedStretchesOnly) {
   std::vector<uint32_t> voiced;
   for (size_t i = 0; i < marks.size(); ++i) {
     const uint32_t at = marks[i] & ~mbr::kVoicedMark;
-    if (i > 0) EXPECT_GT(at, marks[i - 1] & ~mbr::kVoicedMark);
+    if (i > 0) {
+      EXPECT_GT(at, marks[i - 1] & ~mbr::kVoicedMark);
+    }
     const bool inside = at >= 1000 && at < 2000;
     EXPECT_EQ((marks[i] & mbr::kVoicedMark) != 0, inside) << at;
     if (inside) {
