@@ -1,10 +1,15 @@
 #include "console/console_settings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace placarim::console {
 namespace {
+
+constexpr int kLargestImageSide = 16384;  // pixels a side of a window image
+constexpr int kColumns = 80;
+constexpr int kRows = 25;
 
 constexpr platform::Rgb kPalette[16] = {
     {0, 0, 0},       {0, 0, 255},     {0, 255, 0},     {0, 255, 255},
@@ -94,6 +99,11 @@ ConsoleSettings ReadConsoleSettings(const SettingLookup& lookup, platform::WorkA
   // rounding of nearbyint is to the nearest, ties to even.
   s.char_width = number("LARGURALETRA", static_cast<int>(std::nearbyint(work_area.width / 1024.0 * 13)));
   s.char_height = number("ALTURALETRA", static_cast<int>(std::nearbyint(work_area.height / 734.0 * 28)));
+  // A cell so large that 80 by 25 of them exceed the largest image a window
+  // can hold would leave no window at all, and so no keys: the size is held
+  // to what fits (16384 pixels a side).
+  s.char_width = std::clamp(s.char_width, 1, kLargestImageSide / kColumns);
+  s.char_height = std::clamp(s.char_height, 1, kLargestImageSide / kRows);
   s.weight = number("PESOLETRA", 700);
   s.maximized = !IsYes(video("CANTOTELA", "SIM"));
 

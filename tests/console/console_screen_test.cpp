@@ -245,6 +245,9 @@ TEST(ConsoleSettings, ValuesAndTheirFallbacks) {
   EXPECT_EQ(read({}, {512, 367}).char_height, 14);
   EXPECT_EQ(read({{"LARGURALETRA", ""}, {"ALTURALETRA", "abc"}}).char_height, 28);
   EXPECT_EQ(read({{"LARGURALETRA", "9"}}).char_width, 9);
+  // A cell too large for any window is held to what 80 by 25 cells can fill.
+  EXPECT_EQ(read({{"LARGURALETRA", "300"}}).char_width, 204);
+  EXPECT_EQ(read({{"ALTURALETRA", "4000"}}).char_height, 655);
   EXPECT_EQ(read({{"CORFUNDO", "x"}, {"CORLETRA", "20"}}).attribute, 0x04);
   EXPECT_EQ(read({{"CORFUNDO", "12"}, {"CORLETRA", "1"}}).attribute, 0xC1);
   EXPECT_EQ(read({{"PESOLETRA", "bold"}}).weight, 700);
