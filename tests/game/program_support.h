@@ -1,15 +1,24 @@
-// What the tests of the whole program share: reading files, waiting for a
-// condition, the sound the disk audio driver wrote, and the answer of a sum.
+// What the tests and benchmarks of the whole program share: starting it,
+// reading files, waiting for a condition, finding a row of its screen, the
+// sound the disk audio driver wrote, and the answer of a sum.
 #pragma once
+
+#include <fcntl.h>
+#include <sys/types.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <cstring>
 #include <functional>
+#include <optional>
+#include <regex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace placarim::game::testing {
 
@@ -28,6 +37,34 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
     std::this_thread::sleep_for(50ms);
   }
   return done();
+}
+
+// Starts `path` in a process group of its own (so that all it starts can be
+// stopped together) from `directory`, with `environment` added and standard
+// error dropped; the child's id, or -1.
+inline pid_t StartInOwnProcessGroup(const std::string& path, const fs::path& directory,
+                                    const std::vector<std::string>& environment) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setpgid(0, 0);
+    if (chdir(directory.c_str()) != 0) _exit(126);
+    for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) dup2(null, STDERR_FILENO);
+    execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+// The groups of the first of `rows` matching `wanted` (whole match first).
+inline std::optional<std::vector<std::string>> FirstMatchingRow(const std::vector<std::string>& rows,
+                                                                const std::regex& wanted) {
+  for (const std::string& row : rows) {
+    std::smatch match;
+    if (std::regex_search(row, match, wanted)) return std::vector<std::string>(match.begin(), match.end());
+  }
+  return std::nullopt;
 }
 
 // Watches the disk audio driver's file. The driver starts the file afresh

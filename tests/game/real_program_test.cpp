@@ -41,18 +41,8 @@ using namespace std::chrono_literals;
 // has not ended by itself.
 class Program {
  public:
-  Program(const std::string& path, const fs::path& directory, const std::vector<std::string>& environment) {
-    pid_ = fork();
-    if (pid_ == 0) {
-      setpgid(0, 0);
-      if (chdir(directory.c_str()) != 0) _exit(126);
-      for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
-      const int null = open("/dev/null", O_WRONLY);
-      if (null >= 0) dup2(null, STDERR_FILENO);
-      execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-  }
+  Program(const std::string& path, const fs::path& directory, const std::vector<std::string>& environment)
+      : pid_(StartInOwnProcessGroup(path, directory, environment)) {}
   ~Program() {
     if (pid_ > 0 && !exit_code_) {
       kill(-pid_, SIGKILL);
@@ -128,14 +118,8 @@ class RealProgram : public ::testing::Test {
       std::istringstream text(ReadFile(Screen()));
       rows_.clear();
       for (std::string row; std::getline(text, row);) rows_.push_back(row);
-      for (const std::string& row : rows_) {
-        std::smatch match;
-        if (std::regex_search(row, match, wanted)) {
-          found = std::vector<std::string>(match.begin(), match.end());
-          return true;
-        }
-      }
-      return false;
+      found = FirstMatchingRow(rows_, wanted);
+      return found.has_value();
     }, limit);
     if (rows_out != nullptr) *rows_out = rows_;
     return found;

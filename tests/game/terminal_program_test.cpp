@@ -91,14 +91,8 @@ class TerminalProgram : public ::testing::Test {
     std::optional<std::vector<std::string>> found;
     WaitUntil([&] {
       rows_ = Screen();
-      for (const std::string& row : rows_) {
-        std::smatch match;
-        if (std::regex_search(row, match, wanted)) {
-          found = std::vector<std::string>(match.begin(), match.end());
-          return true;
-        }
-      }
-      return false;
+      found = FirstMatchingRow(rows_, wanted);
+      return found.has_value();
     }, limit);
     return found;
   }
