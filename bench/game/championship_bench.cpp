@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "bench/game/real_program.h"
-#include "bench/pulse_server.h"
+#include "pulse_server.h"
 #include "xvfb_server.h"
 
 namespace {
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   const fs::path scratch = fs::temp_directory_path() / ("placarim-championship-" + std::to_string(getpid()));
   fs::create_directories(scratch);
 
-  placarim::bench::PrivatePulse pulse(scratch / "pulse");
+  placarim::testing::PrivatePulse pulse(scratch / "pulse");
   if (!pulse.Running()) {
     std::printf("no PulseAudio server could be started (pulseaudio, pulseaudio-utils)\n");
     return 1;

@@ -1,4 +1,4 @@
-// Key-to-silence latency of wave playback through the real SDL audio path.
+// Key-to-silence latency of wave playback through the program's real audio path.
 //
 // SDL's disk driver plays in real time and writes every byte the device
 // plays to a file; the device stays open for the whole run at its one fixed
@@ -46,10 +46,10 @@
 #include <vector>
 
 #include "bench/figures.h"
-#include "bench/pulse_server.h"
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
 #include "played_sound.h"
+#include "pulse_server.h"
 #include "sound/wave_player.h"
 
 namespace {
@@ -70,9 +70,6 @@ struct Trial {
 };
 
 using placarim::bench::Figures;
-using placarim::bench::PrivatePulse;
-using placarim::bench::Spawn;
-using placarim::bench::StopChild;
 using placarim::bench::Summarize;
 
 using namespace placarim::testing;
@@ -136,70 +133,6 @@ Measure DiskMeasure(const std::filesystem::path& played_path, const AudioFormat&
     return std::max(0.0, (static_cast<double>(second_end) - key_at) / frames_per_ms);
   };
 }
-
-// parec on the null sink's monitor: every frame the sink played, with the time
-// each piece arrived.
-class MonitorRecorder {
- public:
-  explicit MonitorRecorder(const std::string& server) {
-    pid_ = Spawn({"parec", "--server=" + server, "--device=bench.monitor", "--raw", "--format=s16le",
-                  "--rate=48000", "--channels=2", "--latency-msec=2"},
-                 &fd_);
-    thread_ = std::thread([this] { Read(); });
-  }
-  ~MonitorRecorder() {
-    StopChild(pid_);
-    thread_.join();
-    close(fd_);
-  }
-  size_t Frames() {
-    std::lock_guard lock(mutex_);
-    return left_.size();
-  }
-  // When the sound after frame `from` last held `level`, on the steady clock:
-  // the earliest arrival the reads allow, frame by frame.
-  std::optional<Clock::time_point> EndOf(size_t from, int level) {
-    std::lock_guard lock(mutex_);
-    const std::vector<int16_t> tail(left_.begin() + static_cast<std::ptrdiff_t>(std::min(from, left_.size())),
-                                    left_.end());
-    const size_t end = EndOfLevel(tail, level);
-    if (end == 0 || arrivals_.empty()) return std::nullopt;
-    // Frame i arrived no earlier than it was played: the smallest lag over all
-    // reads places frame 0 on the clock.
-    double origin = 1e300;
-    for (const auto& [frames, when] : arrivals_) {
-      origin = std::min(origin, Ms(when.time_since_epoch()) - frames * 1000.0 / kPlayedRate);
-    }
-    const double at_ms = origin + static_cast<double>(from + end) * 1000.0 / kPlayedRate;
-    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double, std::milli>(at_ms)));
-  }
-
- private:
-  void Read() {
-    std::vector<uint8_t> buffer(4096);
-    std::vector<uint8_t> pending;
-    for (;;) {
-      const ssize_t got = read(fd_, buffer.data(), buffer.size());
-      if (got <= 0) return;
-      const auto now = Clock::now();
-      pending.insert(pending.end(), buffer.begin(), buffer.begin() + got);
-      std::lock_guard lock(mutex_);
-      size_t i = 0;
-      for (; i + kPlayedFrameBytes <= pending.size(); i += kPlayedFrameBytes) {
-        left_.push_back(static_cast<int16_t>(pending[i] | (pending[i + 1] << 8)));
-      }
-      pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(i));
-      arrivals_.emplace_back(left_.size(), now);
-    }
-  }
-  pid_t pid_ = -1;
-  int fd_ = -1;
-  std::mutex mutex_;
-  std::vector<int16_t> left_;
-  std::vector<std::pair<size_t, Clock::time_point>> arrivals_;
-  std::thread thread_;
-};
 
 Measure MonitorMeasure(MonitorRecorder& monitor, const AudioFormat& format) {
   return [&monitor, format](size_t offset, Clock::time_point, Clock::time_point key_time) -> std::optional<double> {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "platform/pulse/server_stream.h"
 #include "platform/sdl/wave_image.h"
 
 namespace placarim::platform::sdl {
@@ -27,14 +29,71 @@ int DeviceFramesFor(const char* driver) {
   return server ? AudioOutput::kServerFrames : AudioOutput::kDeviceFrames;
 }
 
+bool TriesSoundServer(const char* wanted) {
+  std::string_view name = wanted != nullptr ? wanted : "";
+  name = name.substr(0, name.find(','));  // the first of SDL's list
+  return name.empty() || name == "pulseaudio" || name == "pulse";
+}
+
 std::mutex& SdlSubsystemLock() {
   static std::mutex lock;
   return lock;
 }
 
-AudioOutput::AudioOutput(std::function<void(int)> block_done) : block_done_(std::move(block_done)) {
-  finished_.reserve(64);
-}
+namespace {
+
+// SDL's audio device as a sink: its callback renders and reports at once,
+// as SDL holds no more than its one small buffer.
+class SdlSink final : public AudioSink {
+ public:
+  SdlSink(RenderSound render, BlockDone done) : render_(std::move(render)), done_(std::move(done)) {
+    finished_.reserve(64);
+  }
+  ~SdlSink() override {
+    if (device_ != 0) SDL_CloseAudioDevice(device_);  // waits for the callback to return
+  }
+  // Opens SDL's default device, paused, near `preferred`; `output` is what it took.
+  bool Open(const OutputFormat& preferred, OutputFormat& output) {
+    SDL_AudioSpec want{};
+    want.freq = preferred.rate;
+    want.format = preferred.format;
+    want.channels = static_cast<Uint8>(preferred.channels);
+    want.samples = static_cast<Uint16>(DeviceFramesFor(SDL_GetCurrentAudioDriver()));
+    want.callback = &SdlSink::Callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
+                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    output = OutputFormat{have.format, have.freq, have.channels};
+    return device_ != 0;
+  }
+  void SetRunning(bool running) override { SDL_PauseAudioDevice(device_, running ? 0 : 1); }
+  std::vector<int> Flush(const std::function<bool(bool)>& decide) override {
+    SDL_LockAudioDevice(device_);
+    decide(false);
+    SDL_UnlockAudioDevice(device_);
+    return {};
+  }
+  void StartSound(const std::function<void()>& add) override { add(); }
+  bool Lost() override { return SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED; }
+
+ private:
+  static void Callback(void* self, Uint8* stream, int length) {
+    auto& sink = *static_cast<SdlSink*>(self);
+    sink.finished_.clear();
+    sink.render_(stream, static_cast<size_t>(length), sink.finished_);
+    for (const int block : sink.finished_) sink.done_(block);
+  }
+
+  RenderSound render_;
+  BlockDone done_;
+  SDL_AudioDeviceID device_ = 0;
+  std::vector<int> finished_;  // audio thread only
+};
+
+}  // namespace
+
+AudioOutput::AudioOutput(std::function<void(int)> block_done) : block_done_(std::move(block_done)) {}
 
 AudioOutput::~AudioOutput() {
   Shutdown();
@@ -57,14 +116,8 @@ void AudioOutput::Shutdown() {
   }
   state_changed_.notify_all();
   if (opener_.joinable()) opener_.join();
-  if (device_ != 0) SDL_CloseAudioDevice(device_);  // waits for the callback to return
-  device_ = 0;
-  for (const int id : [&] {
-         std::lock_guard lock(mix_mutex_);
-         return queue_.TakeAll();
-       }()) {
-    block_done_(id);
-  }
+  sink_.reset();  // reports what it held; never renders again
+  for (const int id : mixer_.TakeAll()) block_done_(id);
   if (audio_started_) {
     std::lock_guard lock(SdlSubsystemLock());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -84,7 +137,7 @@ bool AudioOutput::Ready(int wait_ms) {
 void AudioOutput::Run() {
   std::unique_lock lock(state_mutex_);
   while (state_ != State::Stopping) {
-    if (device_ == 0) {
+    if (sink_ == nullptr) {
       lock.unlock();
       const bool opened = TryOpen();
       lock.lock();
@@ -95,7 +148,7 @@ void AudioOutput::Run() {
       if (!opened) state_changed_.wait_for(lock, kRetryInterval, [&] { return state_ == State::Stopping; });
     } else {
       state_changed_.wait_for(lock, kWatchInterval, [&] { return state_ == State::Stopping; });
-      if (state_ != State::Stopping && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) {
+      if (state_ != State::Stopping && sink_->Lost()) {
         lock.unlock();
         CloseLost();
         lock.lock();
@@ -105,57 +158,59 @@ void AudioOutput::Run() {
   }
 }
 
-// Opener thread. Each failed attempt shuts SDL's audio down again, so that the
-// next one looks for drivers afresh (a sound server that started late).
+// Opener thread: a sound server's stream when one answers, else SDL's device.
 bool AudioOutput::TryOpen() {
+  std::unique_ptr<AudioSink> sink;
+  OutputFormat output;  // the preferred format, which a server always takes
+  if (TriesSoundServer(std::getenv("SDL_AUDIODRIVER"))) {
+    mixer_.SetFormat(output);  // the stream may render as soon as it exists
+    sink = pulse::OpenServerStream(
+        output.rate, output.channels,
+        [this](uint8_t* out, size_t length, std::vector<int>& finished) {
+          return mixer_.Render(out, length, finished);
+        },
+        [this](int block) { block_done_(block); });
+  }
+  if (sink == nullptr) sink = OpenSdl(output);
+  if (sink == nullptr) return false;
+  mixer_.SetFormat(output);  // before the device first runs
+  std::lock_guard lock(state_mutex_);
+  sink_ = std::move(sink);
+  paused_ = true;  // both open paused
+  return true;
+}
+
+// Each failed attempt shuts SDL's audio down again, so that the next one looks
+// for drivers afresh (a sound server that started late).
+std::unique_ptr<AudioSink> AudioOutput::OpenSdl(OutputFormat& output) {
   if (!audio_started_) {
     std::lock_guard lock(SdlSubsystemLock());
     audio_started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   }
-  if (!audio_started_) return false;
-  const OutputFormat preferred;
-  SDL_AudioSpec want{};
-  want.freq = preferred.rate;
-  want.format = preferred.format;
-  want.channels = static_cast<Uint8>(preferred.channels);
-  want.samples = static_cast<Uint16>(DeviceFramesFor(SDL_GetCurrentAudioDriver()));
-  want.callback = &AudioOutput::Callback;
-  want.userdata = this;
-  SDL_AudioSpec have{};
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(
-      nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-  if (id == 0) {
+  if (!audio_started_) return nullptr;
+  auto sink = std::make_unique<SdlSink>(
+      [this](uint8_t* out, size_t length, std::vector<int>& finished) {
+        return mixer_.Render(out, length, finished);
+      },
+      [this](int block) { block_done_(block); });
+  if (!sink->Open(OutputFormat{}, output)) {
+    sink.reset();
     std::lock_guard lock(SdlSubsystemLock());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audio_started_ = false;
-    return false;
   }
-  const OutputFormat output{have.format, have.freq, have.channels};
-  {
-    std::lock_guard lock(mix_mutex_);
-    if (!(output_ == output)) {
-      // Another device took another format: what was converted for the old
-      // one cannot play (the queue is empty: a lost device drops it).
-      output_ = output;
-      for (Tone& tone : tones_) tone = Tone{};
-    }
-  }
-  std::lock_guard lock(state_mutex_);
-  device_ = id;
-  paused_ = true;  // SDL opens devices paused
-  return true;
+  return sink;
 }
 
 // Opener thread: the device went away (unplugged, server gone). Its sound is
 // lost; every queued block is reported done so that nobody waits for it.
 void AudioOutput::CloseLost() {
-  SDL_AudioDeviceID id = 0;
+  std::unique_ptr<AudioSink> lost;
   {
     std::lock_guard lock(state_mutex_);
-    id = device_;
-    device_ = 0;
+    lost = std::move(sink_);
   }
-  SDL_CloseAudioDevice(id);
+  lost.reset();  // reports the blocks it held
   DropBlocks();
 }
 
@@ -172,20 +227,20 @@ void AudioOutput::ResetWave() {
 }
 
 void AudioOutput::AddBlock(int id, const uint8_t* data, size_t length) {
-  OutputFormat output;
-  {
-    std::lock_guard lock(mix_mutex_);
-    output = output_;
-  }
-  // Converted outside the lock: the callback must never wait for it.
+  const OutputFormat output = mixer_.Format();
+  // Converted outside any lock: the device must never wait for it.
   std::span<const uint8_t> sound;
   if (converter_.SetSource(wave_format_, output)) sound = converter_.Convert(id, {data, length});
   bool queued = false;
+  bool lost = false;
   {
-    std::lock_guard lock(mix_mutex_);
-    if (!sound.empty() && output_ == output) {
-      queue_.Add(id, sound.data(), sound.size());
-      queued = true;
+    std::lock_guard lock(state_mutex_);
+    const auto add = [&] { queued = mixer_.Add(id, sound, output); };
+    if (sink_ != nullptr) {
+      sink_->StartSound(add);
+    } else {
+      add();
+      lost = true;
     }
   }
   if (!queued) {
@@ -194,27 +249,33 @@ void AudioOutput::AddBlock(int id, const uint8_t* data, size_t length) {
   }
   // A device lost meanwhile has dropped what it held; this block too, or it
   // would wait for ever.
-  bool lost = false;
-  {
-    std::lock_guard lock(state_mutex_);
-    lost = device_ == 0;
-  }
   if (lost) DropBlocks();
 }
 
+// Every block queued or held by the device is reported done, oldest first;
+// what the device held is dropped unheard.
 void AudioOutput::DropBlocks() {
+  std::vector<int> held;
   std::vector<int> dropped;
   {
-    std::lock_guard lock(mix_mutex_);
-    dropped = queue_.TakeAll();
+    std::lock_guard lock(state_mutex_);
+    const auto take = [&](bool unheard) {
+      dropped = mixer_.TakeAll();
+      return unheard || !dropped.empty();  // a sound that ended by itself leaves the tones alone
+    };
+    if (sink_ != nullptr) {
+      held = sink_->Flush(take);
+    } else {
+      take(false);
+    }
   }
-  // Once the lock is released the callback never touches these bytes again.
+  // Once taken the device never touches these bytes again.
+  for (const int id : held) block_done_(id);
   for (const int id : dropped) block_done_(id);
 }
 
 bool AudioOutput::HoldsBlock(int id) const {
-  std::lock_guard lock(mix_mutex_);
-  return queue_.Contains(id);
+  return mixer_.Contains(id);
 }
 
 void AudioOutput::SetWaveActive(bool active) {
@@ -226,69 +287,45 @@ void AudioOutput::SetWaveActive(bool active) {
 void AudioOutput::PlayTone(int slot, const AudioFormat& format, std::span<const uint8_t> samples,
                            bool loop) {
   if (slot < 0 || slot >= kToneSlots || !Ready(kOpenWaitMs)) return;
-  OutputFormat output;
-  {
-    std::lock_guard lock(mix_mutex_);
-    output = output_;
-  }
-  Tone tone{ConvertSound(format, samples, output), 0, loop};
-  {
-    std::lock_guard lock(mix_mutex_);
-    std::swap(tones_[static_cast<size_t>(slot)], tone);
-  }
+  const OutputFormat output = mixer_.Format();
+  std::vector<uint8_t> sound = ConvertSound(format, samples, output);
   std::lock_guard lock(state_mutex_);
+  const auto add = [&] { mixer_.SetTone(slot, std::move(sound), loop, output); };
+  if (sink_ != nullptr) {
+    sink_->StartSound(add);
+  } else {
+    add();
+  }
   UpdatePause();
 }
 
 void AudioOutput::StopTone(int slot) {
   if (slot < 0 || slot >= kToneSlots) return;
-  Tone stopped;
+  std::vector<int> held;
   {
-    std::lock_guard lock(mix_mutex_);
-    std::swap(tones_[static_cast<size_t>(slot)], stopped);
+    std::lock_guard lock(state_mutex_);
+    const auto clear = [&](bool unheard) {
+      mixer_.ClearTone(slot);
+      // Silence at once, unless that would cut short a sound still to be heard.
+      return !unheard && mixer_.QueueEmpty() && !mixer_.ToneSounding();
+    };
+    if (sink_ != nullptr) {
+      held = sink_->Flush(clear);
+    } else {
+      clear(false);
+    }
+    UpdatePause();
   }
-  std::lock_guard lock(state_mutex_);
-  UpdatePause();
+  for (const int id : held) block_done_(id);
 }
 
 // The device runs while a sound or a tone may play and is paused otherwise.
-// Called with state_mutex_ held; never with mix_mutex_ held, since pausing
-// waits for the callback.
+// Called with state_mutex_ held.
 void AudioOutput::UpdatePause() {
-  if (device_ == 0) return;
-  bool tone_playing = false;
-  {
-    std::lock_guard lock(mix_mutex_);
-    for (const Tone& tone : tones_) tone_playing |= !tone.sound.empty();
-  }
-  const bool pause = !wave_active_ && !tone_playing;
-  if (pause != paused_) SDL_PauseAudioDevice(device_, pause ? 1 : 0);
+  if (sink_ == nullptr) return;
+  const bool pause = !wave_active_ && !mixer_.HoldsTone();
+  if (pause != paused_) sink_->SetRunning(!pause);
   paused_ = pause;
-}
-
-void AudioOutput::Callback(void* self, Uint8* stream, int length) {
-  auto& output = *static_cast<AudioOutput*>(self);
-  output.finished_.clear();
-  output.Mix(stream, static_cast<size_t>(length));
-  for (const int block : output.finished_) output.block_done_(block);
-}
-
-void AudioOutput::Mix(Uint8* stream, size_t length) {
-  std::lock_guard lock(mix_mutex_);
-  queue_.Fill(stream, length, output_.Silence(), finished_);
-  const SDL_AudioFormat format = output_.format;
-  for (Tone& tone : tones_) {
-    if (tone.sound.empty()) continue;
-    size_t filled = 0;
-    while (filled < length && tone.position < tone.sound.size()) {
-      const size_t piece = std::min(length - filled, tone.sound.size() - tone.position);
-      SDL_MixAudioFormat(stream + filled, tone.sound.data() + tone.position, format,
-                         static_cast<Uint32>(piece), SDL_MIX_MAXVOLUME);
-      filled += piece;
-      tone.position += piece;
-      if (tone.loop && tone.position == tone.sound.size()) tone.position = 0;
-    }
-  }
 }
 
 SdlAudioDevice::~SdlAudioDevice() {

@@ -1,10 +1,17 @@
-// Sound output on one SDL2 audio device, opened once and kept open for the
-// whole run at one fixed format (48 kHz, 16-bit, stereo unless the device
+// Sound output on one audio device, opened once and kept open for the whole
+// run at one fixed format (48 kHz, 16-bit, stereo unless an SDL device
 // prefers another rate or channel count). Each sound is turned into that
 // format by SDL's converter, so a new sound format never reopens the device:
-// ending a sound only clears the queue and pauses the device, and a key
-// silences it within one small device buffer (256 frames, about 5 ms; 1,024
-// frames through a sound server, which needs the slack).
+// ending a sound only clears the queue and pauses the device.
+//
+// Where the sound goes: when a sound server answers (PulseAudio, or PipeWire
+// through its PulseAudio service) and SDL_AUDIODRIVER names no other driver,
+// a stream of the server's own (platform/pulse), which keeps about 100 ms of
+// sound at the server so a busy machine does not leave it short, and flushes
+// them when a key silences the sound. Otherwise SDL's device, with a small
+// buffer (256 frames, about 5 ms; 1,024 frames on SDL's own server drivers,
+// which keep a single buffer at the server and need the slack). Either way a
+// key silences the sound within a few milliseconds.
 //
 // The device is opened on a thread of its own, so the program starts while
 // the sound server answers. When there is no device (no driver, no server,
@@ -13,25 +20,25 @@
 // that goes away is closed, its queued sound reported done, and looked for
 // again.
 //
-// Blocks are converted when written, on the main thread. The callback, on
-// SDL's audio thread, only copies and mixes bytes and reports each finished
-// block through `block_done` (an SDL user event), so
-// completions are counted on the main thread by whoever pumps events. The
-// tone players mix their looped sounds into the same device.
+// Blocks are converted when written, on the main thread. The device's thread
+// only mixes bytes (AudioMixer) and reports each block done, once played,
+// through `block_done` (an SDL user event), so completions are counted on the
+// main thread by whoever pumps events. The tone players mix their looped
+// sounds into the same device.
 #pragma once
 
 #include <SDL2/SDL.h>
 
-#include <array>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
-#include <vector>
 
+#include "platform/audio_sink.h"
 #include "platform/platform.h"
-#include "platform/sdl/block_queue.h"
+#include "platform/sdl/audio_mixer.h"
 #include "platform/sdl/sound_converter.h"
 
 namespace placarim::platform::sdl {
@@ -45,6 +52,10 @@ std::mutex& SdlSubsystemLock();
 // servers.
 int DeviceFramesFor(const char* driver);
 
+// Whether a sound server is tried before SDL: SDL_AUDIODRIVER (`wanted`, null
+// when unset) names none or names SDL's driver for that server.
+bool TriesSoundServer(const char* wanted);
+
 class AudioOutput {
  public:
   // Frames per device buffer: a key silences the sound within about two.
@@ -53,9 +64,9 @@ class AudioOutput {
   // there, so a buffer of 5 ms leaves the server short whenever the machine
   // is busy for a moment (underruns: clicks and gaps).
   static constexpr int kServerFrames = 1024;
-  static constexpr int kToneSlots = 2;
+  static constexpr int kToneSlots = AudioMixer::kToneSlots;
 
-  // `block_done` may be called from the audio thread.
+  // `block_done` may be called from the device's thread.
   explicit AudioOutput(std::function<void(int block)> block_done);
   ~AudioOutput();
   AudioOutput(const AudioOutput&) = delete;
@@ -86,18 +97,12 @@ class AudioOutput {
 
  private:
   enum class State { Opening, Open, Missing, Stopping };
-  struct Tone {
-    std::vector<uint8_t> sound;  // output format
-    size_t position = 0;
-    bool loop = false;
-  };
 
   void Run();
   bool TryOpen();
+  std::unique_ptr<AudioSink> OpenSdl(OutputFormat& output);
   void CloseLost();
   void UpdatePause();
-  static void Callback(void* self, Uint8* stream, int length);
-  void Mix(Uint8* stream, size_t length);
 
   std::function<void(int)> block_done_;
   std::thread opener_;
@@ -107,7 +112,7 @@ class AudioOutput {
   std::condition_variable state_changed_;
   State state_ = State::Opening;
   bool audio_started_ = false;  // SDL's audio subsystem (opener thread only)
-  SDL_AudioDeviceID device_ = 0;
+  std::unique_ptr<AudioSink> sink_;
   bool wave_active_ = false;
   bool paused_ = true;
 
@@ -115,13 +120,8 @@ class AudioOutput {
   AudioFormat wave_format_;
   BlockConverter converter_;
 
-  // What the callback plays.
-  mutable std::mutex mix_mutex_;
-  OutputFormat output_;
-  BlockQueue queue_;
-  std::array<Tone, kToneSlots> tones_;
-  std::vector<int> finished_;  // audio thread only
-  std::vector<uint8_t> tone_mix_;  // audio thread only
+  // What the device plays.
+  AudioMixer mixer_;
 };
 
 class SdlAudioDevice final : public AudioDevice {
