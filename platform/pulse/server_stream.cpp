@@ -47,7 +47,11 @@ class ServerStream final : public AudioSink {
   // Waits, with the loop locked, until `ready` or a failure or the deadline.
   template <typename Ready>
   bool WaitUntil(Ready ready, std::string& why);
-  void Write(size_t bytes);
+  void Write(size_t bytes, pa_seek_mode_t seek = PA_SEEK_RELATIVE);
+  // A whole buffer of what the renderer has now, in place of all the server
+  // holds unplayed: a new sound starts at once, with no moment when the
+  // stream is empty.
+  void Rewrite();
   std::optional<uint64_t> Heard();
   void ReportHeard();
   void ArmHeardCheck();
@@ -203,25 +207,38 @@ std::vector<int> ServerStream::Flush(const std::function<bool(bool)>& decide) {
 
 void ServerStream::StartSound(const std::function<void()>& add) {
   Locked lock(loop_);
+  bool only_silence_held = false;
   if (!lost_ && unheard_.empty()) {
     const std::optional<uint64_t> heard = Heard();
-    if (heard && *heard >= sound_end_ && written_ > sound_end_) DropHeld();
+    only_silence_held = heard && *heard >= sound_end_ && written_ > sound_end_;
   }
   add();
+  if (only_silence_held) Rewrite();
 }
 
+void ServerStream::Rewrite() {
+  const pa_buffer_attr* buffer = pa_stream_get_buffer_attr(stream_);
+  if (buffer != nullptr) Write(buffer->tlength, PA_SEEK_RELATIVE_ON_READ);
+}
+
+// A flush drops what the sink has mixed ahead too, so the sound stops at
+// once. The stream is filled again straight after it: a stream the server
+// finds empty counts as an underrun.
 std::vector<int> ServerStream::DropHeld() {
   std::vector<int> dropped;
   for (const Unheard& block : unheard_) dropped.push_back(block.block);
   unheard_.clear();
   sound_end_ = written_;
-  if (!lost_) Release(pa_stream_flush(stream_, nullptr, nullptr));
+  if (!lost_) {
+    Release(pa_stream_flush(stream_, nullptr, nullptr));
+    Rewrite();
+  }
   return dropped;
 }
 
 // The server wants `bytes` more: the renderer fills them, silence included,
 // so the stream never runs dry while it plays.
-void ServerStream::Write(size_t bytes) {
+void ServerStream::Write(size_t bytes, pa_seek_mode_t seek) {
   void* data = nullptr;
   size_t size = bytes;
   if (pa_stream_begin_write(stream_, &data, &size) < 0 || data == nullptr) return;
@@ -232,7 +249,7 @@ void ServerStream::Write(size_t bytes) {
   }
   finished_.clear();
   const bool sounded = render_(static_cast<uint8_t*>(data), size, finished_);
-  if (pa_stream_write(stream_, data, size, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
+  if (pa_stream_write(stream_, data, size, nullptr, 0, seek) < 0) return;
   written_ += size;
   if (sounded) sound_end_ = written_;
   for (const int block : finished_) unheard_.push_back({block, written_});

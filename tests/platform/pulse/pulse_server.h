@@ -68,7 +68,7 @@ class PrivatePulse {
     ::setenv("PULSE_RUNTIME_PATH", dir_.c_str(), 1);
     ::setenv("HOME", dir_.c_str(), 1);  // no user configuration, no cookie of the user's
     pid_ = Spawn({"pulseaudio", "-n", "-F", (dir_ / "bench.pa").string(), "--daemonize=no",
-                  "--exit-idle-time=-1", "--use-pid-file=no", "-vvvv", "--log-target=file:" + Log().string()},
+                  "--exit-idle-time=-1", "--use-pid-file=no", "-vvvv", "--log-time=1", "--log-target=file:" + Log().string()},
                  nullptr);
     for (int i = 0; i < 500 && !std::filesystem::exists(dir_ / "native"); ++i) usleep(10000);
   }
