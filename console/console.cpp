@@ -5,18 +5,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include "console/braille_switch.h"
 #include "console/console_settings.h"
+#include "console/console_stream.h"
 #include "console/keyboard.h"
 #include "console/keys.h"
 #include "console/screen_buffer.h"
-#include "console/tone.h"
 #include "platform/config_file.h"
 #include "platform/text_encoding.h"
+#include "sound/tone.h"
 
 namespace placarim::console {
 namespace {
 
-constexpr size_t kStdBlock = 128;
 constexpr const char* kEndTitle = "Programa terminado";
 
 // The window's title: the program's path, as the desktop shows programs.
@@ -33,11 +34,14 @@ std::string ModuleTitle() {
 // Everything the console owns; also the sink that turns buffer changes into
 // drawing on the platform's surface.
 struct Console::State final : ScreenBuffer::Sink {
-  explicit State(platform::Platform& p) : platform(p) {}
+  State(platform::Platform& p, std::function<void(uint16_t)> delay)
+      : platform(p), tone(p.Tones()), braille(keyboard.Braille(), tone, std::move(delay)) {}
 
   platform::Platform& platform;
   ScreenBuffer screen;
   Keyboard keyboard;
+  sound::ModeTone tone;
+  BrailleSwitch braille;
   ConsoleSettings settings;
   uint8_t attribute = 0x0F;
   std::unique_ptr<platform::Surface> surface;
@@ -49,9 +53,7 @@ struct Console::State final : ScreenBuffer::Sink {
   bool closing = false;   // Done is draining the keys
   bool detached = false;  // the program has ended: the window takes no keys
   bool magnifying = false;
-  bool tone_playing = false;
   std::function<void(int)> audio_done;
-  std::string out_block;
 
   platform::Rgb Fg(uint8_t attr) const { return ColorOf(settings.color_table, attr & 15); }
   platform::Rgb Bg(uint8_t attr) const { return ColorOf(settings.color_table, attr >> 4); }
@@ -121,13 +123,13 @@ struct Console::State final : ScreenBuffer::Sink {
 };
 
 Console::Console(platform::Platform& platform, std::string start_directory)
-    : platform_(platform), start_directory_(std::move(start_directory)), state_(std::make_unique<State>(platform)) {
+    : platform_(platform), start_directory_(std::move(start_directory)), state_(std::make_unique<State>(platform, [this](uint16_t ms) { Delay(ms); })) {
   state_->screen.Fill(state_->attribute);
 }
 
 Console::~Console() {
   try {
-    StopTone();
+    state_->tone.Stop();
     state_->EndOfProgram();
   } catch (...) {
     // Nothing may escape a destructor; the window goes with the process.
@@ -162,7 +164,7 @@ void Console::Init() {
   s.keyboard.break_checking = true;
   s.invalid = true;
   s.Present();
-  SetBrailleMode(s.settings.braille_mode);
+  s.braille.Set(s.settings.braille_mode);
 }
 
 bool Console::Created() const { return state_->created; }
@@ -225,50 +227,6 @@ void Console::SetTextAttr(uint8_t attribute) {
 uint8_t Console::ScreenChar(int x, int y) const { return state_->screen.CharAt(x - 1, y - 1); }
 
 uint8_t Console::ScreenAttr(int x, int y) const { return state_->screen.AttrAt(x - 1, y - 1); }
-
-// --- standard streams ---------------------------------------------------------
-
-void Console::StdWrite(std::string_view text) {
-  State& s = *state_;
-  while (!text.empty()) {
-    const size_t n = std::min(kStdBlock - s.out_block.size(), text.size());
-    s.out_block.append(text.substr(0, n));
-    text.remove_prefix(n);
-    if (s.out_block.size() == kStdBlock) StdFlush();
-  }
-  StdFlush();
-}
-
-void Console::StdWriteLn(std::string_view text) {
-  std::string line(text);
-  line += "\r\n";
-  StdWrite(line);
-}
-
-void Console::StdFlush() {
-  std::string block;
-  block.swap(state_->out_block);
-  Write(block);
-  KeyPressed();  // every flushed write also lets the window handle its messages
-}
-
-std::string Console::StdReadLn() {
-  char line[kStdBlock];
-  const uint16_t n = ReadLine(line, static_cast<uint16_t>(kStdBlock));
-  return std::string(line, n >= 2 ? n - 2 : 0);
-}
-
-// --- clipboard, date and time -------------------------------------------------
-
-void Console::GetDate(int& year, int& month, int& day, int& weekday) {
-  const platform::DateTime now = platform_.GetClock().LocalNow();
-  year = now.year, month = now.month, day = now.day, weekday = now.weekday;
-}
-
-void Console::GetTime(int& hour, int& minute, int& second, int& hundredths) {
-  const platform::DateTime now = platform_.GetClock().LocalNow();
-  hour = now.hour, minute = now.minute, second = now.second, hundredths = now.millisecond / 10;
-}
 
 // --- ending -------------------------------------------------------------------
 
@@ -371,38 +329,7 @@ uint16_t Console::ReadLine(char* buffer, uint16_t size) {
   return static_cast<uint16_t>(count + 2);
 }
 
-void Console::SetBrailleMode(int mode) {
-  if (mode < 0 || mode > 2) mode = 1;
-  BrailleChords& braille = state_->keyboard.Braille();
-  const auto sound = [this](uint16_t f) {
-    PlayTone(f);
-    Delay(200);
-    StopTone();
-  };
-  if (mode == 0) {
-    const bool was_on = braille.Mode() != 0;
-    braille.SetMode(0);
-    if (was_on) sound(100);
-    return;
-  }
-  sound(800);
-  sound(mode == 1 ? 1600 : 400);
-  braille.SetMode(mode);
-}
-
-int Console::BrailleMode() const { return state_->keyboard.Braille().Mode(); }
-
-void Console::PlayTone(uint16_t frequency) {
-  StopTone();
-  platform_.Tones().PlayLooped(MakeToneImage(frequency));
-  state_->tone_playing = true;
-}
-
-void Console::StopTone() {
-  if (!state_->tone_playing) return;
-  platform_.Tones().Stop();
-  state_->tone_playing = false;
-}
+BrailleSwitch& Console::Braille() { return state_->braille; }
 
 platform::Modifiers Console::HeldModifiers() const { return state_->keyboard.Queue().LastModifiers(); }
 
@@ -413,14 +340,14 @@ void Console::SetAudioBlockDoneHandler(std::function<void(int block)> handler) {
 }
 
 void Console::ReportAudioError(std::string_view message) {
-  StdWrite(message);
-  StdFlush();
-  StdReadLn();
+  StdWrite(*this, message);
+  StdFlush(*this);
+  StdReadLn(*this);
 }
 
 void Console::ShowAudioNotice(std::string_view message) {
-  StdWriteLn(message);
-  StdFlush();
+  StdWriteLn(*this, message);
+  StdFlush(*this);
 }
 
 void Console::PostWakeUp(int code) { platform_.Events().PushWakeUp(code); }
@@ -496,10 +423,10 @@ void Console::Perform(KeyAction action) {
       if (!state_->closing) Done();
       break;
     case KeyAction::BrailleOff:
-      SetBrailleMode(0);
+      state_->braille.Set(0);
       break;
     case KeyAction::BrailleNext:
-      SetBrailleMode(BrailleMode() + 1);
+      state_->braille.Next();
       break;
   }
 }

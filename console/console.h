@@ -1,9 +1,14 @@
 // The text console: an 80 by 25 screen of Windows-1252 characters with colour
 // attributes, shown in the platform's window, and the program's only keyboard
 // (a 64-entry queue of byte codes, extended keys as 0 then their code, braille
-// chord input). Everything runs on the main thread; keys reach the queue only
-// while someone pumps messages (KeyPressed, ReadKey, Delay, the pumps, or a
-// flush of the standard output).
+// chord input), with the window's message pump. Everything runs on the main
+// thread; keys reach the queue only while someone pumps messages (KeyPressed,
+// ReadKey, Delay, the pumps, or a write to the standard output).
+//
+// Beside it, in their own files: the standard streams (console_stream.h), the
+// braille mode switch (braille_switch.h) and the mode tones (sound/tone.h).
+// Ending the program stays here: the window's close button, Alt+F4 and
+// Ctrl+Break end it from inside the pump, and the window must close first.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +22,7 @@
 
 namespace placarim::console {
 
+class BrailleSwitch;
 enum class KeyAction;
 
 // The console is wave playback's host: its message pump counts finished
@@ -48,16 +54,6 @@ class Console final : public sound::PlaybackHost {
   static constexpr int kColumns = 80;
   static constexpr int kRows = 25;
 
-  // Standard output: a 128-byte block; each flush writes it and pumps messages.
-  void StdWrite(std::string_view text);
-  void StdWriteLn(std::string_view text = {});
-  void StdFlush();
-  // Standard input: one line read with ReadLine (CR LF stripped).
-  std::string StdReadLn();
-
-  void GetDate(int& year, int& month, int& day, int& weekday);
-  void GetTime(int& hour, int& minute, int& second, int& hundredths);
-
   // Ends the program normally (drains the keys, closes the window).
   // `exit_code` is 0 for a normal end; a start-up failure ends with 1 so
   // that a script or desktop launcher can tell it from a game played through.
@@ -72,10 +68,9 @@ class Console final : public sound::PlaybackHost {
   void PumpMessages();
   void PumpAllMessages() override;
   uint16_t ReadLine(char* buffer, uint16_t size);
-  void SetBrailleMode(int mode);
-  int BrailleMode() const;
-  void PlayTone(uint16_t frequency);
-  void StopTone();
+  // Braille typing's mode: the configuration sets it when the window opens
+  // and Ctrl+Alt+F11 / F12 change it.
+  BrailleSwitch& Braille();
 
   // Blocks until the next event arrives, then handles every pending one:
   // the waits of the speech and sound layers ("sleep until the next message").

@@ -1,16 +1,33 @@
-// Binds the program's standard text streams (std::cout, std::cin) to the
-// console for as long as the binding lives: every output statement is written
-// through the console's 128-byte standard output block and flushed (which also
-// lets the window handle its messages); reading takes one edited line.
+// The program's standard text streams on the console. Output goes out in
+// blocks of 128 bytes; each block is written to the screen and then the
+// window handles its messages, so a long text never keeps keys waiting.
+// Input is one line typed with the console's ReadLine.
+//
+// StandardStreamBinding binds std::cout and std::cin to them for as long as
+// it lives: every output statement is written and flushed at once.
+//
+// Threads: main thread. Writing never blocks; reading blocks until Enter.
 #pragma once
 
 #include <iostream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 
 #include "console/console.h"
 
 namespace placarim::console {
+
+inline constexpr size_t kStdBlock = 128;
+
+// Writes `text` to the standard output (and so to the screen).
+void StdWrite(Console& console, std::string_view text);
+// The same, followed by CR LF.
+void StdWriteLn(Console& console, std::string_view text = {});
+// Lets the window handle its messages, as every block written does.
+void StdFlush(Console& console);
+// One line from the standard input, without its CR LF.
+std::string StdReadLn(Console& console);
 
 class ConsoleStreamBuf : public std::streambuf {
  public:

@@ -10,7 +10,7 @@ App::App(platform::Platform& platform, std::string start_directory, Random& rand
     : console_(platform, std::move(start_directory)),
       wave_(console_, platform.Audio()),
       synthesizer_(make_synthesizer ? make_synthesizer(console_, wave_) : nullptr),
-      layer_(console_, wave_, synthesizer_.get()),
+      layer_(console_, platform.GetClock(), wave_, synthesizer_.get()),
       voice_(make_voice ? make_voice(layer_.speech) : nullptr),
       editor_(console_, layer_.speech, layer_.wave_link, platform.GetShell(), platform.GetClipboard()),
       review_(console_, layer_.speech, platform.GetClipboard()),

@@ -107,6 +107,13 @@ class Checker {
   explicit Checker(std::string_view bytes) : bytes_(bytes), file_(SplitExerciseFile(bytes)) {}
 
   std::vector<Problem> Run() {
+    if (bytes_.starts_with("\xFF\xFE") || bytes_.starts_with("\xFE\xFF")) {
+      // Every other byte is 0: any further report would only be noise.
+      Add(0, Severity::kError,
+          "o arquivo está gravado em UTF-16 (\"Unicode\"): o jogo não o lê; salve-o como UTF-8 ou "
+          "ANSI (Windows-1252)");
+      return std::move(problems_);
+    }
     CheckEncoding();
     CheckChampionships();
     CheckPreamble();

@@ -1,15 +1,17 @@
 #include "game/screen.h"
 
+#include "console/console_stream.h"
+
 namespace placarim::game {
 
 void Write(console::Console& console, std::string_view text) {
-  console.StdWrite(text);
-  console.StdFlush();
+  console::StdWrite(console, text);
+  console::StdFlush(console);
 }
 
 void WriteLn(console::Console& console, std::string_view text) {
-  console.StdWriteLn(text);
-  console.StdFlush();
+  console::StdWriteLn(console, text);
+  console::StdFlush(console);
 }
 
 void ClearPlayArea(console::Console& console) {

@@ -63,8 +63,13 @@ void SumPlayer::PlaySum(int phase, int sum) {
 
 std::string DamagedLineShown(const std::string& line) {
   constexpr size_t kShown = 2 * console::Console::kColumns;
-  if (line.size() <= kShown) return line;
-  return line.substr(0, kShown - 1) + '\x85';
+  std::string shown = line.size() <= kShown ? line : line.substr(0, kShown - 1) + '\x85';
+  // A control character (a NUL from a damaged copy, say) would show as
+  // nothing at all, hiding what is wrong with the line; a tab shows as a gap.
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 32 && c != '\t') c = '?';
+  }
+  return shown;
 }
 
 ParsedSum SumPlayer::ParseOrQuit(int phase, int sum) {

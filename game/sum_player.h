@@ -18,7 +18,8 @@ namespace placarim::game {
 
 // A damaged sum line as it is shown and said: whole when it fits in two
 // screen lines, otherwise the start of it and an ellipsis ("\x85") filling
-// exactly two lines, so that a huge line cannot flood the screen.
+// exactly two lines, so that a huge line cannot flood the screen. Control
+// characters other than the tab show as "?", so that the teacher sees where.
 std::string DamagedLineShown(const std::string& line);
 
 // A sum the child has just answered, as the record of play needs it.

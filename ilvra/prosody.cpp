@@ -1,7 +1,9 @@
 #include "ilvra/prosody.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 
 #include "ilvra/latin1.h"
 #include "ilvra/letter_rules.h"
@@ -65,46 +67,56 @@ std::string Cut(std::string_view s, size_t n) { return std::string(s.substr(0, n
 
 }  // namespace
 
-bool ParseProsody(std::string_view text, ProsodyTables& tables, const ProsodyMessage& message,
-                  std::vector<std::string>* notices) {
-  using platform::Utf8ToCp1252;
-  tables.Clear();
-  auto say = [&](const std::string& utf8, std::string_view line = {}) {
-    if (message) message(Utf8ToCp1252(utf8) + std::string(line));
-  };
-  std::vector<std::string_view> lines;
-  if (!SectionLines(text, Utf8ToCp1252("[DURAÇÃO]"), lines)) {
-    say("Duração dos difones errada ou ausente");
-    return false;
+namespace {
+
+// Tells the prosody's failures on the configured message box, in the
+// program's encoding, with the offending line after the text.
+class ProsodyReport {
+ public:
+  ProsodyReport(const ProsodyMessage& message, std::vector<std::string>* notices)
+      : message_(message), notices_(notices) {}
+  void Say(const std::string& utf8, std::string_view line = {}) const {
+    if (message_) message_(platform::Utf8ToCp1252(utf8) + std::string(line));
   }
+  void Notice(std::string text) const {
+    if (notices_) notices_->push_back(std::move(text));
+  }
+
+ private:
+  const ProsodyMessage& message_;
+  std::vector<std::string>* notices_;
+};
+
+// "name=ms" lines: a bad number keeps the phoneme at 100 ms and says so; a
+// line without "=" ends the reading.
+bool ParseDurations(const std::vector<std::string_view>& lines, ProsodyTables& tables, const ProsodyReport& report) {
   for (std::string_view line : lines) {
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
-      say("Configuração da prosódia: fonema errado: ", line);
+      report.Say("Configuração da prosódia: fonema errado: ", line);
       return false;
     }
     PhonemeDuration d;
     d.name = Cut(Trim(line.substr(0, eq)), 2);
     auto value = ParseInteger(Trim(line.substr(eq + 1)));
     if (value && *value < 0) value.reset();  // a duration is never negative
-    if (!value) say("Configuração da prosódia: fonema errado: ", line);
+    if (!value) report.Say("Configuração da prosódia: fonema errado: ", line);
     d.ms = value ? *value : 100;
     tables.durations.push_back(std::move(d));
   }
+  return true;
+}
 
-  lines.clear();
-  if (!SectionLines(text, "[CHAVES]", lines)) {
-    say("Prosódia: palavras chaves ausentes");
-    return false;
-  }
+// "WORD=code" lines, kept sorted by word for lookup.
+bool ParseKeys(const std::vector<std::string_view>& lines, ProsodyTables& tables, const ProsodyReport& report) {
   for (std::string_view line : lines) {
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
-      say("Configuração da prosódia: chave errada: ", line);
+      report.Say("Configuração da prosódia: chave errada: ", line);
       return false;
     }
     if (tables.keys.size() >= ProsodyTables::kMaxKeys) {
-      if (notices) notices->push_back("prosody key table full, line refused: " + std::string(line));
+      report.Notice("prosody key table full, line refused: " + std::string(line));
       continue;
     }
     ProsodyKey key;
@@ -114,40 +126,57 @@ bool ParseProsody(std::string_view text, ProsodyTables& tables, const ProsodyMes
   }
   std::stable_sort(tables.keys.begin(), tables.keys.end(),
                    [](const ProsodyKey& a, const ProsodyKey& b) { return a.word < b.word; });
+  return true;
+}
 
-  lines.clear();
-  if (!SectionLines(text, Utf8ToCp1252("[PROSÓDIA]"), lines)) {
-    say("Prosódia: especificações ausentes");
-    return false;
+// Exactly ten percentages, each from 0 to 1000, separated by commas.
+std::optional<std::array<int, 10>> ParseHertzTable(std::string_view rest) {
+  std::array<int, 10> values{};
+  size_t count = 0;
+  for (;;) {
+    const size_t comma = rest.find(',');
+    const auto v = ParseInteger(Trim(rest.substr(0, comma)));
+    if (!v || *v < 0 || *v > 1000 || count == values.size()) return std::nullopt;
+    values[count++] = *v;
+    if (comma == std::string_view::npos) break;
+    rest = rest.substr(comma + 1);
   }
+  if (count != values.size()) return std::nullopt;
+  return values;
+}
+
+// "previous|current|next=contour", each field cut to three characters.
+ContourPattern ParsePattern(std::string_view fields, std::string_view contour) {
+  ContourPattern pattern;
+  pattern.contour = std::string(contour);
+  std::string* targets[3] = {&pattern.previous, &pattern.current, &pattern.next};
+  for (std::string* target : targets) {
+    const size_t bar = fields.find('|');
+    *target = Cut(Trim(fields.substr(0, bar)), 3);
+    if (bar == std::string_view::npos) break;
+    fields = fields.substr(bar + 1);
+  }
+  return pattern;
+}
+
+// TABHERTZ=, HERTZ= and the contour patterns.
+bool ParseMelody(const std::vector<std::string_view>& lines, ProsodyTables& tables, const ProsodyReport& report) {
   for (std::string_view raw : lines) {
     const std::string line = UpperLatin1(raw);
     const std::string_view view(line);
     if (view.rfind("TABHERTZ=", 0) == 0) {
-      // Exactly ten percentages, each from 0 to 1000.
-      std::string_view rest = view.substr(9);
-      std::array<int, 10> values{};
-      size_t count = 0;
-      bool good = true;
-      while (good) {
-        const size_t comma = rest.find(',');
-        const auto v = ParseInteger(Trim(rest.substr(0, comma)));
-        if (!v || *v < 0 || *v > 1000 || count == values.size()) good = false;
-        else values[count++] = *v;
-        if (comma == std::string_view::npos) break;
-        rest = rest.substr(comma + 1);
-      }
-      if (!good || count != values.size()) {
-        say("Configuração da prosódia: tabela de frequências errada: ", raw);
+      const auto values = ParseHertzTable(view.substr(9));
+      if (!values) {
+        report.Say("Configuração da prosódia: tabela de frequências errada: ", raw);
         return false;
       }
-      tables.table = values;
+      tables.table = *values;
       continue;
     }
     if (view.rfind("HERTZ=", 0) == 0) {
       const auto v = ParseInteger(Trim(view.substr(6)));
       if (!v || *v < 20 || *v > 2000) {
-        say("Configuração da prosódia: frequência errada: ", raw);
+        report.Say("Configuração da prosódia: frequência errada: ", raw);
         return false;
       }
       tables.hertz = *v;
@@ -155,26 +184,45 @@ bool ParseProsody(std::string_view text, ProsodyTables& tables, const ProsodyMes
     }
     const size_t eq = view.find('=');
     if (eq == std::string_view::npos) {
-      say("Configuração da prosódia: chave errada: ", raw);
+      report.Say("Configuração da prosódia: chave errada: ", raw);
       return false;
     }
     if (tables.patterns.size() >= ProsodyTables::kMaxPatterns) {
-      if (notices) notices->push_back("contour pattern table full, line refused: " + std::string(raw));
+      report.Notice("contour pattern table full, line refused: " + std::string(raw));
       continue;
     }
-    ContourPattern pattern;
-    pattern.contour = std::string(Trim(view.substr(eq + 1)));
-    std::string_view fields = Trim(view.substr(0, eq));
-    std::string* targets[3] = {&pattern.previous, &pattern.current, &pattern.next};
-    for (std::string* target : targets) {
-      const size_t bar = fields.find('|');
-      *target = Cut(Trim(fields.substr(0, bar)), 3);
-      if (bar == std::string_view::npos) break;
-      fields = fields.substr(bar + 1);
-    }
-    tables.patterns.push_back(std::move(pattern));
+    tables.patterns.push_back(ParsePattern(Trim(view.substr(0, eq)), Trim(view.substr(eq + 1))));
   }
   return true;
+}
+
+}  // namespace
+
+bool ParseProsody(std::string_view text, ProsodyTables& tables, const ProsodyMessage& message,
+                  std::vector<std::string>* notices) {
+  using platform::Utf8ToCp1252;
+  tables.Clear();
+  const ProsodyReport report(message, notices);
+  std::vector<std::string_view> lines;
+  if (!SectionLines(text, Utf8ToCp1252("[DURAÇÃO]"), lines)) {
+    report.Say("Duração dos difones errada ou ausente");
+    return false;
+  }
+  if (!ParseDurations(lines, tables, report)) return false;
+
+  lines.clear();
+  if (!SectionLines(text, "[CHAVES]", lines)) {
+    report.Say("Prosódia: palavras chaves ausentes");
+    return false;
+  }
+  if (!ParseKeys(lines, tables, report)) return false;
+
+  lines.clear();
+  if (!SectionLines(text, Utf8ToCp1252("[PROSÓDIA]"), lines)) {
+    report.Say("Prosódia: especificações ausentes");
+    return false;
+  }
+  return ParseMelody(lines, tables, report);
 }
 
 bool LoadProsody(const std::string& path, ProsodyTables& tables, const ProsodyMessage& message,

@@ -91,6 +91,38 @@ const Diphone* VoiceDatabase::Find(int left, int right) const {
   return i < 0 ? nullptr : &diphones[static_cast<size_t>(i)];
 }
 
+namespace {
+
+// Every diphone must name two known phonemes once, lie inside the samples
+// and the marks, and carry its pitch marks in rising order inside itself:
+// the engine trusts all of this when it cuts and joins.
+bool CheckDiphones(const VoiceDatabase& db, std::string& why) {
+  const uint64_t phonemes = db.phonemes.size(), samples = db.samples.size(), marks = db.marks.size();
+  for (size_t i = 0; i < db.diphones.size(); ++i) {
+    const Diphone& d = db.diphones[i];
+    const bool ok = d.left < phonemes && d.right < phonemes && d.sample_count > 0 &&
+                    uint64_t(d.first_sample) + d.sample_count <= samples && d.boundary <= d.sample_count &&
+                    uint64_t(d.first_mark) + d.mark_count <= marks &&
+                    db.Find(d.left, d.right) == &db.diphones[i];
+    if (!ok) {
+      why = "diphone " + std::to_string(i) + " out of range or repeated";
+      return false;
+    }
+    uint32_t previous = 0;
+    for (uint32_t k = 0; k < d.mark_count; ++k) {
+      const uint32_t at = db.marks[d.first_mark + k] & ~kVoicedMark;
+      if (at >= d.sample_count || (k > 0 && at <= previous)) {
+        why = "pitch marks of diphone " + std::to_string(i) + " out of order";
+        return false;
+      }
+      previous = at;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<VoiceDatabase> ParseDatabase(std::span<const uint8_t> image, std::string& why) {
   if (image.size() < kHeaderSize + 4 || std::memcmp(image.data(), kDatabaseMagic, 8) != 0) {
     why = "not an Ilvra diphone database";
@@ -144,26 +176,7 @@ std::optional<VoiceDatabase> ParseDatabase(std::span<const uint8_t> image, std::
   db.samples.resize(samples);
   for (int16_t& s : db.samples) s = static_cast<int16_t>(r.U16());
   db.Index();
-  for (size_t i = 0; i < db.diphones.size(); ++i) {
-    const Diphone& d = db.diphones[i];
-    const bool ok = d.left < phonemes && d.right < phonemes && d.sample_count > 0 &&
-                    uint64_t(d.first_sample) + d.sample_count <= samples && d.boundary <= d.sample_count &&
-                    uint64_t(d.first_mark) + d.mark_count <= marks &&
-                    db.Find(d.left, d.right) == &db.diphones[i];
-    if (!ok) {
-      why = "diphone " + std::to_string(i) + " out of range or repeated";
-      return std::nullopt;
-    }
-    uint32_t previous = 0;
-    for (uint32_t k = 0; k < d.mark_count; ++k) {
-      const uint32_t at = db.marks[d.first_mark + k] & ~kVoicedMark;
-      if (at >= d.sample_count || (k > 0 && at <= previous)) {
-        why = "pitch marks of diphone " + std::to_string(i) + " out of order";
-        return std::nullopt;
-      }
-      previous = at;
-    }
-  }
+  if (!CheckDiphones(db, why)) return std::nullopt;
   return db;
 }
 

@@ -1,14 +1,17 @@
-// Serves the speech layer's console needs from the text console.
+// Serves the speech layer's console needs from the text console, its
+// standard streams and the platform's clock.
 #pragma once
 
 #include "console/console.h"
+#include "console/console_stream.h"
+#include "platform/platform.h"
 #include "speech/speech_console.h"
 
 namespace placarim::speech {
 
 class ConsoleLink final : public SpeechConsole {
  public:
-  explicit ConsoleLink(console::Console& console) : console_(console) {}
+  ConsoleLink(console::Console& console, platform::Clock& clock) : console_(console), clock_(clock) {}
   bool KeyPressed() override { return console_.KeyPressed(); }
   uint8_t ReadKey() override { return console_.ReadKey(); }
   void Delay(int milliseconds) override {
@@ -17,26 +20,27 @@ class ConsoleLink final : public SpeechConsole {
   void WaitMessage() override { console_.WaitMessage(); }
   void PostWakeUp(int code) override { console_.PostWakeUp(code); }
   void Write(std::string_view text) override {
-    console_.StdWrite(text);
-    console_.StdFlush();
+    console::StdWrite(console_, text);
+    console::StdFlush(console_);
   }
   void WriteLineBreak() override {
-    console_.StdWriteLn();
-    console_.StdFlush();
+    console::StdWriteLn(console_);
+    console::StdFlush(console_);
   }
-  std::string ReadLine() override { return console_.StdReadLn(); }
+  std::string ReadLine() override { return console::StdReadLn(console_); }
   void GetDate(int& year, int& month, int& day) override {
-    int weekday = 0;
-    console_.GetDate(year, month, day, weekday);
+    const platform::DateTime now = clock_.LocalNow();
+    year = now.year, month = now.month, day = now.day;
   }
   void GetTime(int& hour, int& minute) override {
-    int second = 0, hundredths = 0;
-    console_.GetTime(hour, minute, second, hundredths);
+    const platform::DateTime now = clock_.LocalNow();
+    hour = now.hour, minute = now.minute;
   }
   [[noreturn]] void Done(int exit_code = 0) override { console_.Done(exit_code); }
 
  private:
   console::Console& console_;
+  platform::Clock& clock_;
 };
 
 }  // namespace placarim::speech

@@ -3,7 +3,7 @@
 //
 //   console::Console console(platform, platform::StartDirectory());
 //   sound::WavePlayer wave(console, platform.Audio());
-//   speech::SpeechLayer layer(console, wave, &synthesizer_or_null);
+//   speech::SpeechLayer layer(console, platform.GetClock(), wave, &synthesizer_or_null);
 //   tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
 //   layer.speech.AttachVoice(voice);
 //   layer.speech.SpeechStart(0, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));
@@ -20,8 +20,9 @@ namespace placarim::speech {
 
 class SpeechLayer {
  public:
-  SpeechLayer(console::Console& console, sound::WavePlayer& wave, Synthesizer* synthesizer = nullptr)
-      : console_link(console),
+  SpeechLayer(console::Console& console, platform::Clock& clock, sound::WavePlayer& wave,
+              Synthesizer* synthesizer = nullptr)
+      : console_link(console, clock),
         wave_link(wave),
         ini(console.StartDir()),
         speech(console_link, wave_link, ini, synthesizer) {}

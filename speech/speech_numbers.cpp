@@ -36,9 +36,10 @@ void Speech::SpeakNumberWords(std::string_view words, bool feminine) {
   size_t collected = 0;
   for (const std::string& key : NumberWordKeys(words, feminine)) {
     const std::vector<uint8_t> file = ReadWholeFile(FindFileIgnoringCase(directory + key + ".wav"));
-    if (!IsSpeechWaveFile(file)) continue;
-    const uint8_t* samples = file.data() + kWaveHeaderSize;
-    size_t remaining = file.size() - kWaveHeaderSize;
+    const auto word = SpeechWaveSamples(file);
+    if (!word) continue;
+    const uint8_t* samples = word->data();
+    size_t remaining = word->size();
     // A word that does not fit behind the others starts a new buffer; a word
     // longer than the whole buffer is played in pieces.
     if (collected + remaining > kNumberBufferSamples) PlayNumberBuffer(buffer, collected);

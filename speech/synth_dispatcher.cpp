@@ -1,5 +1,7 @@
 #include "speech/synth_dispatcher.h"
 
+#include <algorithm>
+
 #include "speech/synth_espeak.h"
 #include "speech/synth_speechd.h"
 
@@ -12,8 +14,16 @@ SynthDispatcher::SynthDispatcher(SynthHost& host, SynthBridgeFactory factory)
 
 SynthDispatcher::~SynthDispatcher() { SynthClose(); }
 
+int SynthDispatcher::SubstituteRate(int service_rate) {
+  constexpr int kNormal = 175, kFastest = 450, kSlowest = 80;
+  const int r = std::clamp(service_rate, -10, 10);
+  if (r == 0) return 0;
+  return r > 0 ? kNormal + r * (kFastest - kNormal) / 10 : kNormal + r * (kNormal - kSlowest) / 10;
+}
+
 bool SynthDispatcher::SynthOpen(int voice, int rate, int pitch, int type) {
   type_ = type;
+  rate_ = rate;
   SynthClose();
   std::unique_ptr<SynthBridge> bridge = factory_ ? factory_(type) : nullptr;
   if (!bridge) return false;
@@ -58,7 +68,7 @@ void SynthDispatcher::TurnToSubstitute(std::string notice) {
   next_retry_ms_ = host_.NowMs() + kRetryMs;
   if (!substitute_) {
     substitute_ = factory_ ? factory_(kSynthInProcess) : nullptr;
-    if (substitute_ && !substitute_->Open(1, 0, 0)) substitute_.reset();
+    if (substitute_ && !substitute_->Open(1, SubstituteRate(rate_), 0)) substitute_.reset();
   }
   speaking_ = substitute_ ? Speaking::kSubstitute : Speaking::kLayer;
 }

@@ -8,7 +8,9 @@
 // text), is replaced for the rest of the session by the in-process engine,
 // and when that fails too, by the layer's own voice (SynthCanSpeak false).
 // The listener hears once why, before the next text. Every kRetryMs of texts
-// the service is tried again, and speaks again as soon as it answers.
+// the service is tried again, and speaks again as soon as it answers. The
+// engine speaks at the speed chosen for the service (SubstituteRate), so a
+// child used to slow speech does not suddenly hear it fast.
 //
 // Threads: main thread only.
 #pragma once
@@ -55,6 +57,11 @@ class SynthDispatcher final : public Synthesizer {
   static constexpr int kOpenSilenceLimitMs = 10000;
   static constexpr int kRetryMs = 3000;
 
+  // The in-process engine's words per minute for the speech service's rate
+  // (-10 to 10, 0 the service's default): 0 stays the engine's default
+  // (175), 10 is its fastest (450) and -10 its slowest (80).
+  static int SubstituteRate(int service_rate);
+
  private:
   enum class Speaking { kChosen, kSubstitute, kLayer };
   static bool MayBeSubstituted(int type) { return type == kSynthService || type == kSynthServiceAlt; }
@@ -72,6 +79,7 @@ class SynthDispatcher final : public Synthesizer {
   std::string notice_;            // said once, before the next text
   int64_t next_retry_ms_ = 0;
   int type_ = kSynthInProcess;
+  int rate_ = 0;  // as SynthOpen was given it
 };
 
 // The bridges of the system: the in-process engine, the speech service and

@@ -3,7 +3,7 @@
 // playback. SynthSystem wires them to a dispatcher with the system's bridges:
 //
 //   speech::SynthSystem synth(console, platform, wave);
-//   speech::SpeechLayer layer(console, wave, &synth.dispatcher);
+//   speech::SpeechLayer layer(console, platform.GetClock(), wave, &synth.dispatcher);
 #pragma once
 
 #include <algorithm>

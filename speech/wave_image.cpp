@@ -1,8 +1,10 @@
 #include "speech/wave_image.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/riff_wave.h"
+#include "platform/wave_source.h"
 
 namespace placarim::speech {
 
@@ -33,11 +35,14 @@ std::vector<uint8_t> MakeBeepSamples() {
   return samples;
 }
 
-bool IsSpeechWaveFile(const std::vector<uint8_t>& bytes) {
-  if (bytes.size() < kWaveHeaderSize) return false;
-  const uint8_t* b = bytes.data();
-  return std::memcmp(b, "RIFF", 4) == 0 && std::memcmp(b + 8, "WAVE", 4) == 0 &&
-         platform::riff::Le16(b + 22) == 1 && platform::riff::Le16(b + 34) == 8;
+std::optional<std::span<const uint8_t>> SpeechWaveSamples(const std::vector<uint8_t>& bytes) {
+  platform::MemorySource source(bytes);
+  const platform::riff::WaveChunks chunks = platform::riff::ReadWaveChunks(source, platform::riff::WaveReadOptions{});
+  platform::riff::PcmFields fields;
+  if (!chunks.ok() || !platform::riff::ReadPcmFields(chunks.FormatBytes(), fields)) return std::nullopt;
+  if (fields.tag != 1 || fields.format.channels != 1 || fields.format.bits != 8) return std::nullopt;
+  const size_t length = static_cast<size_t>(std::min<uint64_t>(chunks.data_length, source.Remaining()));
+  return std::span<const uint8_t>(bytes.data() + source.Position(), length);
 }
 
 }  // namespace placarim::speech

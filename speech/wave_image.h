@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <random>
+#include <span>
 #include <vector>
 
 namespace placarim::speech {
@@ -31,8 +33,10 @@ std::vector<uint8_t> MakeClickSamples(std::mt19937& random);
 // (1378.125 Hz, about 46 ms), ending on silence.
 std::vector<uint8_t> MakeBeepSamples();
 
-// Whether `bytes` begin like a wave file of 8-bit mono samples with the
-// canonical 44-byte header: what recorded number words must be.
-bool IsSpeechWaveFile(const std::vector<uint8_t>& bytes);
+// The samples of a wave file of 8-bit mono PCM: what recorded number words
+// must be. Other chunks (a recorder's LIST or fact chunk) may stand before or
+// after the samples; a data length past the end of the file is cut to what is
+// there. Nothing when `bytes` are not such a file.
+std::optional<std::span<const uint8_t>> SpeechWaveSamples(const std::vector<uint8_t>& bytes);
 
 }  // namespace placarim::speech

@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
   placarim::sound::WavePlayer wave(console, device);
   placarim::speech::SynthSystem synth(console, sdl, wave,
                                      placarim::speech::ReadIlvraSettings(placarim::speech::IniReader(dir.string())));
-  placarim::speech::SpeechLayer layer(console, wave, &synth.dispatcher);
+  placarim::speech::SpeechLayer layer(console, sdl.GetClock(), wave, &synth.dispatcher);
   auto& speech = layer.speech;
   speech.SpeechStart(0, "");
   if (!speech.SynthActive()) {

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   placarim::platform::fake::FakePlatform fake;
   placarim::console::Console console(fake, fs::current_path().string());
   placarim::sound::WavePlayer wave(console, fake.audio);
-  placarim::speech::SpeechLayer layer(console, wave);
+  placarim::speech::SpeechLayer layer(console, fake.clock, wave);
   placarim::tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
   layer.speech.AttachVoice(voice);
   try {

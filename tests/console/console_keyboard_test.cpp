@@ -4,11 +4,15 @@
 
 #include <cstring>
 
-#include "console/tone.h"
+#include "console/braille_switch.h"
+#include "console/console_stream.h"
+#include "sound/tone.h"
 #include "console_fixture.h"
 
 namespace placarim::console {
 namespace {
+
+using sound::MakeToneImage;
 
 constexpr int Key(char letter) { return vk::kA + (letter - 'A'); }
 
@@ -89,7 +93,7 @@ TEST_F(ConsoleTest, ReadLineEditsEchoesAndTakesExtendedCodesAsCharacters) {
     EXPECT_EQ(c.WhereY(), 2) << k.name;
   }
   fake.Type("linha\r");
-  EXPECT_EQ(c.StdReadLn(), "linha");
+  EXPECT_EQ(StdReadLn(c), "linha");
 }
 
 TEST_F(ConsoleTest, ReadLineIntoATinyBufferStoresNothingPastIt) {
@@ -217,7 +221,7 @@ TEST_F(ConsoleTest, BrailleModeKeysCycleWithTones) {
     const int64_t before = fake.clock.NowMs();
     fake.Post(step.script);
     c.KeyPressed();
-    EXPECT_EQ(c.BrailleMode(), step.mode);
+    EXPECT_EQ(c.Braille().Mode(), step.mode);
     EXPECT_EQ(fake.tones.played, step.played) << "mode " << step.mode;
     EXPECT_EQ(fake.clock.NowMs() - before, 200 * static_cast<int64_t>(step.played.size()));
     EXPECT_FALSE(fake.tones.playing);
@@ -227,7 +231,7 @@ TEST_F(ConsoleTest, BrailleModeKeysCycleWithTones) {
 TEST_F(ConsoleTest, BrailleModeFromTheConfigurationAndChords) {
   Console& c = Make("[BRAILLE]\nMODO=2\n");
   c.Write("");
-  EXPECT_EQ(c.BrailleMode(), 2);
+  EXPECT_EQ(c.Braille().Mode(), 2);
   ASSERT_EQ(fake.tones.played.size(), 2u);
   EXPECT_EQ(fake.tones.played[1], MakeToneImage(400));
   fake.Post(keys::Chord({Key('J'), Key('L')}));            // capital sign
@@ -240,7 +244,7 @@ TEST_F(ConsoleTest, BrailleModeFromTheConfigurationAndChords) {
 
   Console& d = Make("[BRAILLE]\nMODO=3\n");
   d.Write("");
-  EXPECT_EQ(d.BrailleMode(), 1);
+  EXPECT_EQ(d.Braille().Mode(), 1);
 }
 
 TEST(ToneImage, IsASquareWaveInACompleteWaveImage) {

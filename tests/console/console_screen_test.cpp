@@ -278,26 +278,17 @@ TEST_F(ConsoleTest, MagnifierFollowsTheRightButton) {
   EXPECT_EQ(fake.screen.drawn_cells - drawn, 80 * 25);  // the text is repainted
 }
 
-TEST_F(ConsoleTest, DateAndTimeComeFromTheClock) {
-  Console& c = Make();
-  fake.clock.SetLocalTime(2025, 7, 6, 14, 5, 9, 876);
-  int y, mo, d, wd, h, mi, s, hs;
-  c.GetDate(y, mo, d, wd);
-  c.GetTime(h, mi, s, hs);
-  EXPECT_EQ(std::vector<int>({y, mo, d, wd, h, mi, s, hs}), std::vector<int>({2025, 7, 6, 0, 14, 5, 9, 87}));
-}
-
 TEST_F(ConsoleTest, StandardOutputGoesOutInBlocksThatPump) {
   Console& c = Make();
   c.Write("");
   fake.Type("k");
   const int before = fake.screen.present_count;
-  c.StdWrite(std::string(300, 'w'));
+  StdWrite(c, std::string(300, 'w'));
   EXPECT_EQ(fake.screen.present_count - before, 3);  // 128 + 128 + 44
   EXPECT_EQ(c.WhereY(), 4);
   EXPECT_EQ(c.WhereX(), 301 - 240);
   EXPECT_EQ(c.ReadKey(), 'k');  // the flush pumped the key in
-  c.StdWriteLn("fim");
+  StdWriteLn(c, "fim");
   EXPECT_EQ(c.WhereY(), 5);
   EXPECT_EQ(c.ScreenChar(61, 4), 'f');
 }

@@ -129,7 +129,7 @@ class LineEditorTest : public ::testing::Test {
   console::Console console_{fake_, root_.string()};
   Journal journal_;
   JournalSound sound_{journal_, console_, fake_.clock};
-  ConsoleLink link_{console_};
+  ConsoleLink link_{console_, fake_.clock};
   IniReader ini_{root_.string()};
   Speech speech_{link_, sound_, ini_, nullptr, 7};
   FakeVoice voice_{journal_};

@@ -168,7 +168,7 @@ class ScreenReviewTest : public ::testing::Test {
   Console console_{fake_, root_.string()};
   Journal journal_;
   JournalSound sound_{journal_, fake_, console_};
-  speech::ConsoleLink link_{console_};
+  speech::ConsoleLink link_{console_, fake_.clock};
   speech::IniReader ini_{root_.string()};
   FakeSynthesizer synthesizer_{journal_};
   speech::Speech speech_{link_, sound_, ini_, &synthesizer_, 7};

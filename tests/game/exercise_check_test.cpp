@@ -65,6 +65,7 @@ TEST(CheckExerciseFile, ReportsEachProblemAtItsLine) {
        Severity::kWarning, "UTF-8"},
       {"too few championships", "*um\n1+1=2\n", 0, Severity::kWarning, "o menu oferece 9"},
       {"no championship", "1+1=2\n", 0, Severity::kError, "nenhuma linha começa com *"},
+      {"UTF-16", std::string("\xFF\xFE*\0u\0m\0\n\0", 10), 0, Severity::kError, "UTF-16"},
   };
   for (const BadFile& c : cases) {
     const auto problems = CheckExerciseFile(c.file);

@@ -260,6 +260,7 @@ TEST(GameFlow, HugeDamagedLineIsShownInTwoScreenLines) {
       {std::string(160, '7'), std::string(160, '7')},
       {std::string(161, '7'), std::string(159, '7') + "\x85"},
       {"3\t+4=7", "3\t+4=7"},
+      {std::string("2+3\0=5\x01", 7), "2+3?=5?"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DamagedLineShown(c.line), c.shown) << c.line.size();

@@ -70,11 +70,19 @@ class SpeechPlatformTest : public ::testing::Test {
   FakePlatform fake_;
   console::Console console_{fake_, (Root() / "start").string()};
   sound::WavePlayer wave_{console_, fake_.audio};
-  SpeechLayer layer_{console_, wave_};
+  SpeechLayer layer_{console_, fake_.clock, wave_};
   testing::Journal journal_;
   testing::FakeVoice voice_{journal_};
   Speech& speech_ = layer_.speech;
 };
+
+TEST_F(SpeechPlatformTest, DateAndTimeComeFromThePlatformClock) {
+  fake_.clock.SetLocalTime(2025, 7, 6, 14, 5, 9, 876);
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+  layer_.console_link.GetDate(y, mo, d);
+  layer_.console_link.GetTime(h, mi);
+  EXPECT_EQ(std::vector<int>({y, mo, d, h, mi}), std::vector<int>({2025, 7, 6, 14, 5}));
+}
 
 TEST_F(SpeechPlatformTest, NumbersAndZerosReachTheDevice) {
   const std::string zero = Record("letras/_zero.wav", "ZEROzero");

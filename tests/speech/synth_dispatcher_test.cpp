@@ -77,7 +77,7 @@ TEST_F(SynthDispatcherTest, OpenRecordsTheTypeEvenWhenItFails) {
   log_.open_result = false;
   EXPECT_FALSE(dispatcher.SynthOpen(2, 3, 4, kSynthService));
   EXPECT_EQ(dispatcher.SynthType(), 5);
-  EXPECT_EQ(log_.calls, (std::vector<std::string>{"open 2 3 4", "open 1 0 0"}));
+  EXPECT_EQ(log_.calls, (std::vector<std::string>{"open 2 3 4", "open 1 257 0"}));
   EXPECT_EQ(types_, (std::vector<int>{kSynthSecondVoice, kSynthService, kSynthInProcess}));
 }
 
@@ -182,7 +182,8 @@ TEST_F(SynthFallbackTest, ALostServiceGivesWayToTheEngineUntilItAnswersAgain) {
   service_.lost = true;
   dispatcher_.SynthSpeak("dois");
   dispatcher_.SynthSpeak("tres");
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"svc:speak dois", "eng:open 1 0 0", "eng:speak perdido",
+  // The engine takes over at the service's speed (3 of 10: 257 words a minute).
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"svc:speak dois", "eng:open 1 257 0", "eng:speak perdido",
                                                "eng:speak dois", "eng:speak tres"}));
   EXPECT_TRUE(dispatcher_.Substituting());
   EXPECT_TRUE(dispatcher_.SynthCanSpeak());
@@ -199,6 +200,13 @@ TEST_F(SynthFallbackTest, ALostServiceGivesWayToTheEngineUntilItAnswersAgain) {
   dispatcher_.SynthSpeak("seis");
   EXPECT_EQ(Calls(), (std::vector<std::string>{"svc:reopen", "eng:stop", "eng:close", "svc:speak seis"}));
   EXPECT_FALSE(dispatcher_.Substituting());
+}
+
+TEST(SynthSubstituteRate, KeepsTheServiceSpeedOnTheEngineScale) {
+  const struct {
+    int service, engine;
+  } cases[] = {{0, 0}, {10, 450}, {-10, 80}, {5, 312}, {-5, 128}, {99, 450}, {-99, 80}};
+  for (const auto& c : cases) EXPECT_EQ(SynthDispatcher::SubstituteRate(c.service), c.engine) << c.service;
 }
 
 // Nothing external left: the layer's own voice speaks, and is told why once.

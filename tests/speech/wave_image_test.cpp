@@ -49,17 +49,42 @@ TEST(GeneratedSounds, ClickIsNoiseThenSilence) {
 }
 
 TEST(SpeechWaveFiles, OnlyEightBitMonoWaveFilesAreWordRecordings) {
-  std::vector<uint8_t> good = MakeSpeechImage(nullptr, 0);
-  EXPECT_TRUE(IsSpeechWaveFile(good));
-  std::vector<uint8_t> stereo = good;
-  stereo[22] = 2;
-  EXPECT_FALSE(IsSpeechWaveFile(stereo));
-  std::vector<uint8_t> sixteen = good;
-  sixteen[34] = 16;
-  EXPECT_FALSE(IsSpeechWaveFile(sixteen));
-  std::vector<uint8_t> text(100, 'a');
-  EXPECT_FALSE(IsSpeechWaveFile(text));
-  EXPECT_FALSE(IsSpeechWaveFile(std::vector<uint8_t>(good.begin(), good.begin() + 43)));
+  const uint8_t word[] = {100, 150, 200};
+  const std::vector<uint8_t> good = MakeSpeechImage(word, sizeof word);
+  const auto with = [&](size_t at, uint8_t value) {
+    std::vector<uint8_t> bytes = good;
+    bytes[at] = value;
+    return bytes;
+  };
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+  } refused[] = {
+      {"stereo", with(22, 2)},
+      {"16-bit", with(34, 16)},
+      {"not PCM", with(20, 7)},
+      {"text", std::vector<uint8_t>(100, 'a')},
+      {"header cut short", std::vector<uint8_t>(good.begin(), good.begin() + 43)},
+  };
+  for (const auto& r : refused) EXPECT_FALSE(SpeechWaveSamples(r.bytes)) << r.name;
+
+  const auto samples = [](const std::vector<uint8_t>& bytes) {
+    const auto s = SpeechWaveSamples(bytes);
+    return s ? std::vector<uint8_t>(s->begin(), s->end()) : std::vector<uint8_t>{99};
+  };
+  const std::vector<uint8_t> expected(word, word + sizeof word);
+  EXPECT_EQ(samples(good), expected);
+  // A recorder's LIST chunk before the samples and another after them are
+  // not sound; a data length past the end is cut to what is there.
+  std::vector<uint8_t> tagged(good.begin(), good.begin() + 36);
+  const uint8_t list[] = {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'};
+  tagged.insert(tagged.end(), list, list + sizeof list);
+  tagged.insert(tagged.end(), good.begin() + 36, good.end());
+  tagged.push_back(0);  // the pad byte after three samples
+  tagged.insert(tagged.end(), list, list + sizeof list);
+  EXPECT_EQ(samples(tagged), expected);
+  std::vector<uint8_t> long_header = with(40, 200);
+  EXPECT_EQ(samples(long_header), expected);
 }
 
 }  // namespace

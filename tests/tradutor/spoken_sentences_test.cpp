@@ -104,7 +104,7 @@ class SpokenSentencesTest : public ::testing::Test {
   platform::fake::FakePlatform fake;
   console::Console console{fake, (BinaryDir() / "etc").string()};
   sound::WavePlayer wave{console, fake.audio};
-  speech::SpeechLayer layer{console, wave};
+  speech::SpeechLayer layer{console, fake.clock, wave};
   DiphoneVoice voice{layer.speech, layer.speech.VoiceConfig()};
 };
 

@@ -102,6 +102,44 @@ bool Speak(const std::vector<int>& phonemes, Spoken& spoken, std::string& why, b
   return true;
 }
 
+// Pairs the walk lost, each spoken between two a's (the carrier vowel `a`);
+// gives the count still missing.
+int AddLostPairs(DatabaseBuilder& builder, int a, std::string& why) {
+  const auto& phonemes = Phonemes();
+  const int n = static_cast<int>(phonemes.size());
+  int missing = 0;
+  for (int l = 0; l < n; ++l) {
+    for (int r = 0; r < n; ++r) {
+      if (builder.Has(l, r)) continue;
+      Spoken s;
+      if (Speak({a, l, r, a}, s, why)) builder.AddDiphones(s, false);
+      if (!builder.Has(l, r) && Speak({a, l, r, a}, s, why, true)) builder.AddDiphones(s, false);
+      if (!builder.Has(l, r)) {
+        std::fprintf(stderr, "no diphone %s-%s: %s\n", phonemes[l].name.c_str(), phonemes[r].name.c_str(), why.c_str());
+        ++missing;
+      }
+    }
+  }
+  return missing;
+}
+
+// The database image and its diphone list; false when either could not be written.
+bool WriteVoice(const placarim::mbr::VoiceDatabase& db, const char* database_path, const char* list_path) {
+  const std::vector<uint8_t> image = placarim::mbr::SerializeDatabase(db);
+  std::ofstream out(database_path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  std::ofstream list(list_path, std::ios::trunc);
+  list << "; Diphones of the Ilvra voice database, one pair a line.\n";
+  for (const auto& d : db.diphones) list << db.phonemes[d.left] << ' ' << db.phonemes[d.right] << '\n';
+  out.close();
+  list.close();
+  if (!out || !list) {
+    std::fprintf(stderr, "cannot write %s or %s\n", database_path, list_path);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,31 +189,9 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "%s\n", why.c_str());
     }
   }
-  // Pairs the walk lost, each between two a's.
-  int missing = 0;
-  for (int l = 0; l < n; ++l) {
-    for (int r = 0; r < n; ++r) {
-      if (builder.Has(l, r)) continue;
-      Spoken s;
-      if (Speak({a, l, r, a}, s, why)) builder.AddDiphones(s, false);
-      if (!builder.Has(l, r) && Speak({a, l, r, a}, s, why, true)) builder.AddDiphones(s, false);
-      if (!builder.Has(l, r)) {
-        std::fprintf(stderr, "no diphone %s-%s: %s\n", phonemes[l].name.c_str(), phonemes[r].name.c_str(), why.c_str());
-        ++missing;
-      }
-    }
-  }
+  const int missing = AddLostPairs(builder, a, why);
   const placarim::mbr::VoiceDatabase db = builder.Finish();
-  const std::vector<uint8_t> image = placarim::mbr::SerializeDatabase(db);
-  std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-  std::ofstream list(argv[2], std::ios::trunc);
-  list << "; Diphones of the Ilvra voice database, one pair a line.\n";
-  for (const auto& d : db.diphones) list << db.phonemes[d.left] << ' ' << db.phonemes[d.right] << '\n';
-  if (!out || !list) {
-    std::fprintf(stderr, "cannot write %s or %s\n", argv[1], argv[2]);
-    return 1;
-  }
+  if (!WriteVoice(db, argv[1], argv[2])) return 1;
   std::printf("Ilvra voice: %zu diphones, %zu samples, pitch %.1f Hz, %d missing\n", db.diphones.size(),
               db.samples.size(), kRate / period, missing);
   return 0;

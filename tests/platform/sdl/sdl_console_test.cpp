@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 
+#include "console/braille_switch.h"
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
 #include "xvfb_server.h"
@@ -143,19 +144,19 @@ TEST_F(SdlConsoleTest, KeysReachTheQueueWithTheCodesOfTheTables) {
 
 TEST_F(SdlConsoleTest, BrailleChordsTypeCells) {
   auto console = OpenConsole(false);
-  console->SetBrailleMode(1);
+  console->Braille().Set(1);
   EXPECT_EQ(Codes(*console, "keydown f keydown d keyup f keyup d", 1), (std::vector<int>{'b'}));
   // Dots 4 and 1, then 5 added while 1 is still held: one cell of dots 1, 4, 5.
   EXPECT_EQ(Codes(*console, "keydown j keydown f keyup j keydown k keyup k keyup f", 1),
             (std::vector<int>{'d'}));
   EXPECT_EQ(Codes(*console, "key space key g", 2), (std::vector<int>{' ', ' '}));
-  console->SetBrailleMode(0);
+  console->Braille().Set(0);
   EXPECT_EQ(Codes(*console, "key --delay 20 f d", 2), (std::vector<int>{'f', 'd'}));
 }
 
 TEST_F(SdlConsoleTest, LosingTheFocusMidChordTypesNothing) {
   auto console = OpenConsole(false);
-  console->SetBrailleMode(1);
+  console->Braille().Set(1);
   std::string root = CommandOutput("xwininfo -root | awk '/Window id:/ {print $4}'");
   root.erase(root.find_last_not_of("\n ") + 1);
   ASSERT_FALSE(root.empty());
@@ -176,13 +177,13 @@ TEST_F(SdlConsoleTest, BrailleAndReviewChordsArriveWithCtrlShift) {
             std::string::npos);
   // Ctrl+Alt+F11 is lost; the Ctrl+Shift+F9 after it arrives, as Ctrl+F9 with Shift held.
   EXPECT_EQ(Codes(*console, "key --delay 20 ctrl+alt+F11 ctrl+shift+F9", 2), (std::vector<int>{0, 102}));
-  EXPECT_EQ(console->BrailleMode(), 0);
+  EXPECT_EQ(console->Braille().Mode(), 0);
   EXPECT_EQ(console->HeldModifiers(), (Modifiers{.ctrl = true, .shift = true}));  // the keys are up by now
   // Ctrl+Shift+F11 turns braille typing on (after its tones): F and D together type b.
-  EXPECT_TRUE(Sent(*console, "key ctrl+shift+F11", [&] { return console->BrailleMode() == 1; }));
+  EXPECT_TRUE(Sent(*console, "key ctrl+shift+F11", [&] { return console->Braille().Mode() == 1; }));
   EXPECT_EQ(Codes(*console, "keydown f keydown d keyup f keyup d", 1), (std::vector<int>{'b'}));
   // Ctrl+Shift+F12 turns it off: F types itself again.
-  EXPECT_TRUE(Sent(*console, "key ctrl+shift+F12", [&] { return console->BrailleMode() == 0; }));
+  EXPECT_TRUE(Sent(*console, "key ctrl+shift+F12", [&] { return console->Braille().Mode() == 0; }));
   EXPECT_EQ(Codes(*console, "key f", 1), (std::vector<int>{'f'}));
 }
 

@@ -1,11 +1,11 @@
-#include "console/tone.h"
+#include "sound/tone.h"
 
 #include <algorithm>
 #include <cstddef>
 
 #include "platform/riff_wave.h"
 
-namespace placarim::console {
+namespace placarim::sound {
 
 std::vector<uint8_t> MakeToneImage(uint16_t frequency) {
   const int f = std::clamp<int>(frequency, 1, kToneRate);
@@ -27,4 +27,24 @@ std::vector<uint8_t> MakeToneImage(uint16_t frequency) {
   return platform::riff::MakeWaveImage(platform::AudioFormat{kToneRate, 8, 1}, samples);
 }
 
-}  // namespace placarim::console
+ModeTone::~ModeTone() {
+  try {
+    Stop();
+  } catch (...) {
+    // Nothing may escape a destructor; the platform stops its sounds at exit.
+  }
+}
+
+void ModeTone::Play(uint16_t frequency) {
+  Stop();
+  player_.PlayLooped(MakeToneImage(frequency));
+  playing_ = true;
+}
+
+void ModeTone::Stop() {
+  if (!playing_) return;
+  player_.Stop();
+  playing_ = false;
+}
+
+}  // namespace placarim::sound
