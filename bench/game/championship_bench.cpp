@@ -5,7 +5,14 @@
 // Enter pressed. The server's debug log tells every underrun of the
 // program's stream, which the benchmark prints with the time the game took.
 //
-// Usage: championship_bench [program, default the build's]
+// With a stall, the program is stopped (SIGSTOP) for that many milliseconds
+// once a second, as a busy machine may hold it: the sound must carry on from
+// what the server holds.
+//
+// Usage: championship_bench [program, default the build's] [stall ms, default 0]
+#include <signal.h>
+
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <cstdio>
@@ -74,6 +81,7 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
 int main(int argc, char** argv) {
   const fs::path build = PLACARIM_BUILD_DIR;
   const std::string program_path = argc > 1 ? argv[1] : (build / "game" / "placarim").string();
+  const int stall_ms = argc > 2 ? std::atoi(argv[2]) : 0;
   const fs::path scratch = fs::temp_directory_path() / ("placarim-championship-" + std::to_string(getpid()));
   fs::create_directories(scratch);
 
@@ -94,9 +102,23 @@ int main(int argc, char** argv) {
                   {"SDL_AUDIODRIVER=pulseaudio", "PULSE_SERVER=" + pulse.Server(),
                    "PLACARIM_SYSCONFDIR=" + (build / "etc").string(), "PLACARIM_SCREEN_DUMP=" + screen_file.string()});
   Screen screen(screen_file);
+  std::atomic<bool> playing{true};
+  std::thread staller([&] {
+    while (stall_ms > 0 && playing) {
+      std::this_thread::sleep_for(1s);
+      kill(program.Pid(), SIGSTOP);
+      std::this_thread::sleep_for(std::chrono::milliseconds(stall_ms));
+      kill(program.Pid(), SIGCONT);
+    }
+  });
+  const auto stop_stalling = [&] {
+    playing = false;
+    if (staller.joinable()) staller.join();
+  };
   int status = 0;
   if (!WaitFor([&] { return screen.Shows("1 - Treino no quintal"); }, 60s)) {
     std::printf("the program never reached the menu\n");
+    stop_stalling();
     return 1;
   }
   std::string window;
@@ -138,8 +160,11 @@ int main(int argc, char** argv) {
   press("Return");
   WaitFor([&] { return screen.Shows("O PLACARIM"); }, 30s);
   press("space");
+  stop_stalling();
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  std::printf("championship 1 through a private PulseAudio server: %d sums answered, %.0f s\n", sums, seconds);
+  std::printf("championship 1 through a private PulseAudio server: %d sums answered, %.0f s", sums, seconds);
+  if (stall_ms > 0) std::printf(", the program stopped for %d ms once a second", stall_ms);
+  std::printf("\n");
   int underruns = 0;
   std::printf("the server's log on underruns:\n");
   for (const auto& [message, count] : pulse.UnderrunMessages()) {

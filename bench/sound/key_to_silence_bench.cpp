@@ -209,7 +209,8 @@ int main(int argc, char** argv) {
   } else {
     ::setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
     ::setenv("PULSE_SERVER", pulse.Server().c_str(), 1);
-    MonitorRecorder monitor(pulse.Server());
+    const char* monitor_latency = std::getenv("PLACARIM_MONITOR_LATENCY_MS");
+    MonitorRecorder monitor(pulse.Server(), monitor_latency != nullptr ? std::atoi(monitor_latency) : 2);
     placarim::platform::sdl::SdlPlatform sdl;
     placarim::console::Console console(sdl, dir.string());
     placarim::sound::WavePlayer player(console, sdl.Audio());

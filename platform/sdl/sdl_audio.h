@@ -2,7 +2,8 @@
 // run at one fixed format (48 kHz, 16-bit, stereo unless an SDL device
 // prefers another rate or channel count). Each sound is turned into that
 // format by SDL's converter, so a new sound format never reopens the device:
-// ending a sound only clears the queue and pauses the device.
+// ending a sound only clears the queue and pauses SDL's device (a server's
+// stream plays silence instead).
 //
 // Where the sound goes: when a sound server answers (PulseAudio, or PipeWire
 // through its PulseAudio service) and SDL_AUDIODRIVER names no other driver,
@@ -10,8 +11,9 @@
 // sound at the server so a busy machine does not leave it short, and flushes
 // them when a key silences the sound. Otherwise SDL's device, with a small
 // buffer (256 frames, about 5 ms; 1,024 frames on SDL's own server drivers,
-// which keep a single buffer at the server and need the slack). Either way a
-// key silences the sound within a few milliseconds.
+// which keep a single buffer at the server and need the slack). A key
+// silences the sound within a few milliseconds, or within about two of those
+// larger buffers on SDL's server drivers.
 //
 // The device is opened on a thread of its own, so the program starts while
 // the sound server answers. When there is no device (no driver, no server,

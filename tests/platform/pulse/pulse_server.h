@@ -105,9 +105,11 @@ class MonitorRecorder {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit MonitorRecorder(const std::string& server) {
+  // `latency_ms`: what the recorder asks of the sink; the sink mixes no further
+  // ahead than its smallest client asks.
+  explicit MonitorRecorder(const std::string& server, int latency_ms = 2) {
     pid_ = Spawn({"parec", "--server=" + server, "--device=bench.monitor", "--raw", "--format=s16le",
-                  "--rate=48000", "--channels=2", "--latency-msec=2"},
+                  "--rate=48000", "--channels=2", "--latency-msec=" + std::to_string(latency_ms)},
                  &fd_);
     thread_ = std::thread([this] { Read(); });
   }

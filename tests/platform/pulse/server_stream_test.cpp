@@ -120,6 +120,31 @@ TEST_F(ServerStreamTest, ResetSilencesAndReturnsEveryBlockThenPlaysOn) {
   EXPECT_LT(CountLevel(monitor_->Left(), Level16(0x44)), 4u * 500 * 48 / 2);
 }
 
+// A block is reported done only once heard, however often keys have replaced
+// what the server held: the next sound, started on that report, must not
+// replace the end of the one before.
+TEST_F(ServerStreamTest, ASoundReportedDoneWasHeardWholeAfterAnyNumberOfKeys) {
+  const std::vector<uint8_t> cut = Sound(300, 0x21);
+  size_t heard_before = 0;
+  for (int block = 1; block <= 3; ++block) {
+    ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
+    ASSERT_EQ(Write(block, cut), AudioDevice::kNoError);
+    heard_before = WaitForLevel(Level16(0x21), heard_before + 960);
+    device_->Close();  // a key: the rest is dropped
+  }
+  ASSERT_EQ(WaitForDone(3).size(), 3u);
+  const std::vector<uint8_t> first = Sound(150, 0x31), second = Sound(100, 0x41);
+  ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
+  ASSERT_EQ(Write(4, first), AudioDevice::kNoError);
+  ASSERT_EQ(WaitForDone(4).back(), 4);
+  device_->Close();
+  ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
+  ASSERT_EQ(Write(5, second), AudioDevice::kNoError);
+  EXPECT_EQ(WaitForDone(5).back(), 5);
+  EXPECT_EQ(WaitForLevel(Level16(0x31), first.size() / 4), first.size() / 4);
+  EXPECT_EQ(WaitForLevel(Level16(0x41), second.size() / 4), second.size() / 4);
+}
+
 TEST_F(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
   ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
   const std::vector<uint8_t> long_sound = Sound(1000, 0x66);

@@ -2,7 +2,9 @@
 
 #include <numeric>
 
+#include "platform/sdl/audio_mixer.h"
 #include "platform/sdl/block_queue.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sound_converter.h"
 #include "platform/sdl/wave_image.h"
 
@@ -13,6 +15,48 @@ std::vector<uint8_t> Bytes(size_t n, uint8_t first) {
   std::vector<uint8_t> bytes(n);
   std::iota(bytes.begin(), bytes.end(), first);
   return bytes;
+}
+
+// Tests and benchmarks name SDL's disk or dummy driver and must never reach a
+// user's sound server; a desktop with none named goes to its server.
+TEST(AudioOutputDriver, TheServerIsTriedOnlyWhenNoOtherDriverIsNamed) {
+  const struct {
+    const char* wanted;
+    bool server;
+  } cases[] = {{nullptr, true},  {"", true},       {"pulseaudio", true}, {"pulseaudio,alsa", true},
+               {"pulse", true},  {"disk", false},  {"dummy", false},     {"alsa,pulseaudio", false},
+               {"pipewire", false}};
+  for (const auto& c : cases) EXPECT_EQ(TriesSoundServer(c.wanted), c.server) << (c.wanted ? c.wanted : "unset");
+  EXPECT_EQ(DeviceFramesFor("pipewire"), AudioOutput::kServerFrames);
+  EXPECT_EQ(DeviceFramesFor("disk"), AudioOutput::kDeviceFrames);
+}
+
+// Render's answer decides whether the sound held at a server may be replaced:
+// it must say "silence" only when nothing at all was mixed in.
+TEST(AudioMixer, TellsSilenceFromSoundAndEndsAOneShotTone) {
+  AudioMixer mixer;
+  const OutputFormat format = mixer.Format();
+  std::vector<int> finished;
+  std::vector<uint8_t> out(64, 0xFF);
+  EXPECT_FALSE(mixer.Render(out.data(), out.size(), finished));
+  EXPECT_EQ(out, std::vector<uint8_t>(64, 0));
+
+  const std::vector<uint8_t> block(16, 0x10);
+  ASSERT_TRUE(mixer.Add(7, block, format));
+  EXPECT_FALSE(mixer.Add(8, block, OutputFormat{format.format, 22050, 1}));  // made for another device
+  EXPECT_TRUE(mixer.Render(out.data(), out.size(), finished));
+  EXPECT_EQ(finished, std::vector<int>{7});
+  EXPECT_TRUE(mixer.QueueEmpty());
+
+  mixer.SetTone(1, std::vector<uint8_t>(24, 0x01), false, format);
+  EXPECT_TRUE(mixer.ToneSounding());
+  EXPECT_TRUE(mixer.Render(out.data(), 16, finished));
+  EXPECT_TRUE(mixer.Render(out.data(), 16, finished));  // its last 8 bytes
+  EXPECT_FALSE(mixer.ToneSounding());
+  EXPECT_TRUE(mixer.HoldsTone());  // until stopped: the device stays running
+  EXPECT_FALSE(mixer.Render(out.data(), 16, finished));
+  mixer.ClearTone(1);
+  EXPECT_FALSE(mixer.HoldsTone());
 }
 
 TEST(BlockQueue, CopiesBlocksInOrderAcrossBuffersAndReportsEachWhenFinished) {
