@@ -20,7 +20,7 @@
 namespace placarim::platform::pulse {
 
 // Sound the server holds ahead of the ear, and how much it asks for at once.
-constexpr int kTargetMs = 100;
+constexpr int kTargetMs = 200;
 constexpr int kRequestMs = 10;
 
 // A playback stream of 16-bit native-endian samples at `rate` with `channels`

@@ -7,7 +7,7 @@
 //
 // Where the sound goes: when a sound server answers (PulseAudio, or PipeWire
 // through its PulseAudio service) and SDL_AUDIODRIVER names no other driver,
-// a stream of the server's own (platform/pulse), which keeps about 100 ms of
+// a stream of the server's own (platform/pulse), which keeps about 200 ms of
 // sound at the server so a busy machine does not leave it short, and flushes
 // them when a key silences the sound. Otherwise SDL's device, with a small
 // buffer (256 frames, about 5 ms; 1,024 frames on SDL's own server drivers,
