@@ -221,17 +221,20 @@ void ServerStream::Rewrite() {
   if (buffer != nullptr) Write(buffer->tlength, PA_SEEK_RELATIVE_ON_READ);
 }
 
-// A flush drops what the sink has mixed ahead too, so the sound stops at
-// once. The stream is filled again straight after it: a stream the server
-// finds empty counts as an underrun.
+// The sound stops at once. The stream is filled again straight after it: a
+// stream the server finds empty counts as an underrun.
 std::vector<int> ServerStream::DropHeld() {
   std::vector<int> dropped;
   for (const Unheard& block : unheard_) dropped.push_back(block.block);
   unheard_.clear();
   sound_end_ = written_;
   if (!lost_) {
+    // Corking makes the sink take back what it has mixed ahead of the ear
+    // (a flush alone leaves that to play, up to the sink's latency).
+    Release(pa_stream_cork(stream_, 1, nullptr, nullptr));
     Release(pa_stream_flush(stream_, nullptr, nullptr));
     Rewrite();
+    Release(pa_stream_cork(stream_, 0, nullptr, nullptr));
   }
   return dropped;
 }

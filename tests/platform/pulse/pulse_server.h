@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +33,7 @@ inline pid_t Spawn(const std::vector<std::string>& argv, int* stdout_fd) {
   if (stdout_fd != nullptr && pipe(out) != 0) return -1;
   const pid_t pid = fork();
   if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // no server left behind by a test that crashed
     const int null = open("/dev/null", O_RDWR);
     dup2(stdout_fd != nullptr ? out[1] : null, STDOUT_FILENO);
     dup2(null, STDERR_FILENO);
