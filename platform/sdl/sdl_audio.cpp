@@ -14,7 +14,13 @@ namespace {
 
 constexpr auto kRetryInterval = std::chrono::seconds(1);
 constexpr auto kWatchInterval = std::chrono::milliseconds(500);
-constexpr int kOpenWaitMs = 100;
+// A sound asked for while the first attempt to open the device is still under
+// way waits for it: usually a few milliseconds, but a busy machine or a slow
+// sound server can take much longer, and giving up early would lose the sound
+// and tell the user there is no device when there is one. Only a server that
+// does not answer at all holds the program this long; once an attempt has
+// failed, sounds fail at once until the device appears.
+constexpr int kOpenWaitMs = 3000;
 
 bool Supported(const AudioFormat& format) {
   return SdlFormatOf(format.bits) != 0 && format.channels >= 1 && format.channels <= 8 &&

@@ -131,8 +131,9 @@ class SdlAudioDevice final : public AudioDevice {
   explicit SdlAudioDevice(AudioOutput& output) : output_(output) {}
   ~SdlAudioDevice() override;
 
-  // Main thread. Opening an open device closes it first. Waits at most 100 ms
-  // for the device to appear and gives kNoDriver when it has not.
+  // Main thread. Opening an open device closes it first. While the first
+  // attempt to open the device is under way it waits for it (at most 3 s);
+  // kNoDriver when there is no device.
   int Open(const AudioFormat& format) override;
   bool IsOpen() const override { return open_; }
   int Write(int block, const uint8_t* data, size_t length) override;
