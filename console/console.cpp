@@ -341,13 +341,11 @@ void Console::SetAudioBlockDoneHandler(std::function<void(int block)> handler) {
 
 void Console::ReportAudioError(std::string_view message) {
   StdWrite(*this, message);
-  StdFlush(*this);
   StdReadLn(*this);
 }
 
 void Console::ShowAudioNotice(std::string_view message) {
   StdWriteLn(*this, message);
-  StdFlush(*this);
 }
 
 void Console::PostWakeUp(int code) { platform_.Events().PushWakeUp(code); }

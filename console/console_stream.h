@@ -24,7 +24,8 @@ inline constexpr size_t kStdBlock = 128;
 void StdWrite(Console& console, std::string_view text);
 // The same, followed by CR LF.
 void StdWriteLn(Console& console, std::string_view text = {});
-// Lets the window handle its messages, as every block written does.
+// Lets the window handle its messages, as every block written already does
+// (for the std::cout binding's flush).
 void StdFlush(Console& console);
 // One line from the standard input, without its CR LF.
 std::string StdReadLn(Console& console);

@@ -6,12 +6,10 @@ namespace placarim::game {
 
 void Write(console::Console& console, std::string_view text) {
   console::StdWrite(console, text);
-  console::StdFlush(console);
 }
 
 void WriteLn(console::Console& console, std::string_view text) {
   console::StdWriteLn(console, text);
-  console::StdFlush(console);
 }
 
 void ClearPlayArea(console::Console& console) {

@@ -21,11 +21,9 @@ class ConsoleLink final : public SpeechConsole {
   void PostWakeUp(int code) override { console_.PostWakeUp(code); }
   void Write(std::string_view text) override {
     console::StdWrite(console_, text);
-    console::StdFlush(console_);
   }
   void WriteLineBreak() override {
     console::StdWriteLn(console_);
-    console::StdFlush(console_);
   }
   std::string ReadLine() override { return console::StdReadLn(console_); }
   void GetDate(int& year, int& month, int& day) override {
