@@ -31,6 +31,7 @@ std::string FaultText(SumFault fault) {
     case SumFault::kSecondNumberTooBig: return "o segundo número passa de 2147483647";
     case SumFault::kNoEquals: return "falta o sinal = depois do segundo número";
     case SumFault::kNoResult: return "falta o resultado depois do =";
+    case SumFault::kNegativeResult: return "o resultado não pode ser negativo (a criança só digita algarismos)";
     case SumFault::kResultTooBig: return "o resultado passa de 2147483647";
     case SumFault::kNone: break;
   }
@@ -212,6 +213,11 @@ class Checker {
     }
     std::string wrong = WrongResultText(*reading.sum);
     if (!wrong.empty()) Add(line.number, Severity::kWarning, "resultado errado: " + wrong);
+    if (!reading.after_result.empty()) {
+      Add(line.number, Severity::kWarning,
+          "texto depois do resultado (" + Quote(reading.after_result) + "): o jogo o ignora e aceita " +
+              std::to_string(reading.sum->r));
+    }
   }
 
   void CheckPreamble() {

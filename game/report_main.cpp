@@ -54,8 +54,10 @@ int main(int argc, char** argv) {
   const game::PlayReport report = game::BuildReport(reading.rows);
   std::printf("Registro: %s\n\n%s", record.c_str(), game::ReportText(report).c_str());
   if (!reading.bad_lines.empty()) {
-    std::printf("%zu linhas do registro não puderam ser lidas (a primeira é a linha %d).\n",
-                reading.bad_lines.size(), reading.bad_lines.front());
+    const size_t bad = reading.bad_lines.size();
+    std::printf(bad == 1 ? "%zu linha do registro não pôde ser lida (a linha %d).\n"
+                         : "%zu linhas do registro não puderam ser lidas (a primeira é a linha %d).\n",
+                bad, reading.bad_lines.front());
   }
   if (svg_path.empty()) svg_path = (std::filesystem::path(record).parent_path() / "relatorio.svg").string();
   std::ofstream svg(svg_path, std::ios::binary | std::ios::trunc);

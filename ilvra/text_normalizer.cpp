@@ -278,20 +278,39 @@ class Normalizer {
     const std::string_view word = t_.substr(start, i_ - start);
     if (ReadMarkedAbbreviation(word)) return;
     const bool dot_follows = At(i_) == '.';
-    const std::string upper = UpperLatin1(word);
-    const std::string* replacement = dot_follows ? abbreviations_.Find(upper) : nullptr;
+    const std::string* replacement = abbreviations_.Find(UpperLatin1(word));
     if (dot_follows && At(i_ + 1) == ' ' && replacement != nullptr) {
-      out_ += *replacement;
+      out_ += CountedForm(*replacement);
       ++i_;
       return;
     }
-    if (consonants_only && replacement == nullptr) {
-      for (char ch : word) out_ += SymbolName(Byte(ch));
+    // A word without vowels is no word of the language: its abbreviation
+    // holds with or without the dot ("1 km", "5 kg."), the dot staying
+    // punctuation; without one it is spelled.
+    if (consonants_only) {
+      if (replacement) {
+        out_ += CountedForm(*replacement);
+      } else {
+        for (char ch : word) out_ += SymbolName(Byte(ch));
+      }
       return;
     }
     // A hyphenated word is read as its parts: a hyphen token would look
     // like a phrase boundary to the melody.
     for (char ch : word) out_ += ch == '-' ? ' ' : ch;
+  }
+
+  // "singular | plural": the singular right after one ("1 km", "um km"),
+  // else the plural; a replacement without a bar is said as it is.
+  std::string CountedForm(const std::string& replacement) const {
+    const size_t bar = replacement.find('|');
+    if (bar == std::string::npos) return replacement;
+    std::string_view before(out_);
+    while (!before.empty() && before.back() == ' ') before.remove_suffix(1);
+    const std::string previous = UpperLatin1(before.substr(before.rfind(' ') + 1));
+    const bool one = previous == "UM" || previous == "UMA";
+    return std::string(Trim(one ? std::string_view(replacement).substr(0, bar)
+                                : std::string_view(replacement).substr(bar + 1)));
   }
 
   // Abbreviations whose key goes on after the letters with marks, such as
