@@ -101,6 +101,18 @@ std::vector<std::string_view> RawLines(std::string_view bytes, const WrittenFile
   return lines;
 }
 
+// What follows the result's digits without a blank between ("21a"): a slip
+// the game passes over, taking 21. After a blank ("42 sete") it is a note.
+std::string_view GluedToResult(std::string_view line) {
+  size_t at = line.find('=');
+  if (at == std::string_view::npos) return {};
+  at = line.find_first_not_of(' ', at + 1);
+  if (at == std::string_view::npos) return {};
+  while (at < line.size() && line[at] >= '0' && line[at] <= '9') ++at;
+  if (at == line.size() || line[at] == ' ' || line[at] == '\t') return {};
+  return line.substr(at);
+}
+
 bool IsUnassignedCp1252(uint8_t byte) { return platform::Cp1252ToCodePoint(byte) == 0 && byte >= 0x80; }
 
 class Checker {
@@ -213,9 +225,10 @@ class Checker {
     }
     std::string wrong = WrongResultText(*reading.sum);
     if (!wrong.empty()) Add(line.number, Severity::kWarning, "resultado errado: " + wrong);
-    if (!reading.after_result.empty()) {
+    const std::string_view glued = GluedToResult(line.text);
+    if (!glued.empty()) {
       Add(line.number, Severity::kWarning,
-          "texto depois do resultado (" + Quote(reading.after_result) + "): o jogo o ignora e aceita " +
+          "texto colado ao resultado (" + Quote(glued) + "): o jogo o ignora e aceita " +
               std::to_string(reading.sum->r));
     }
   }

@@ -106,7 +106,6 @@ SumReading ReadSum(std::string_view line) {
   if (!rest.empty()) rest.remove_prefix(1);
   note(!rest.empty() && rest.front() == '-', SumFault::kNegativeResult);
   number(sum.r, SumFault::kNoResult, SumFault::kResultTooBig);
-  reading.after_result = std::string(rest);
   if (reading.fault == SumFault::kNone) reading.sum = sum;
   return reading;
 }

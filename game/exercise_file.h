@@ -110,7 +110,6 @@ enum class SumFault {
 struct SumReading {
   std::optional<ParsedSum> sum;
   SumFault fault = SumFault::kNone;
-  std::string after_result;  // what follows the result (blanks removed); the game ignores it
 };
 
 // Blanks (spaces) are removed first; then a run of digits, one of the seven

@@ -46,7 +46,7 @@ TEST(CheckExerciseFile, ReportsEachProblemAtItsLine) {
       {"no result", NineChampionships("3+4=\n"), 2, Severity::kError, "falta o resultado"},
       {"negative result", NineChampionships("5-9=-4\n"), 2, Severity::kError, "não pode ser negativo"},
       {"text after the result", NineChampionships("3x7=21a\n"), 2, Severity::kWarning,
-       "depois do resultado (\xC2\xAB" "a\xC2\xBB): o jogo o ignora e aceita 21"},
+       "colado ao resultado (\xC2\xAB" "a\xC2\xBB): o jogo o ignora e aceita 21"},
       {"bad operator", NineChampionships("3%4=7\n"), 2, Severity::kError, "+, -, x, X, *, : ou /"},
       {"too big", NineChampionships("1+1=2\n2147483648+0=1\n"), 3, Severity::kError, "passa de 2147483647"},
       {"31 sums", NineChampionships(Sums(31)), 32, Severity::kError, "tem 31 contas"},

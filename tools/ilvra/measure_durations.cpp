@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "ilvra/phoneme_set.h"
+#include "voices/ilvra/phoneme_set.h"
 
 namespace {
 

@@ -440,6 +440,9 @@ std::vector<std::string> PhonemesToMbrola(const std::vector<std::string>& lines,
       else if (diphones.Has(previous, "y")) out.emplace_back("y 50");
       else out.emplace_back("_ 50");
     }
+    // Only phoneme lines move the previous phoneme: a word's header and the
+    // empty line after it leave it, so a word joins the next through their
+    // own diphone, as connected speech does, with no pause between words.
     previous = phoneme;
     out.push_back(std::move(mbrola));
   }

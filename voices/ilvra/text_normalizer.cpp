@@ -285,14 +285,16 @@ class Normalizer {
       return;
     }
     // A word without vowels is no word of the language: its abbreviation
-    // holds with or without the dot ("1 km", "5 kg."), the dot staying
-    // punctuation; without one it is spelled.
-    if (consonants_only) {
-      if (replacement) {
-        out_ += CountedForm(*replacement);
-      } else {
-        for (char ch : word) out_ += SymbolName(Byte(ch));
-      }
+    // holds without the dot too ("1 km", "5 kg." at the end), the dot
+    // staying punctuation; without an abbreviation it is spelled.
+    // ("Sr.Silva" keeps its letters: no abbreviation runs into a word).
+    const bool word_ends = !dot_follows || i_ + 1 >= t_.size();
+    if (consonants_only && replacement != nullptr && word_ends) {
+      out_ += CountedForm(*replacement);
+      return;
+    }
+    if (consonants_only && replacement == nullptr) {
+      for (char ch : word) out_ += SymbolName(Byte(ch));
       return;
     }
     // A hyphenated word is read as its parts: a hyphen token would look
@@ -300,15 +302,22 @@ class Normalizer {
     for (char ch : word) out_ += ch == '-' ? ' ' : ch;
   }
 
-  // "singular | plural": the singular right after one ("1 km", "um km"),
-  // else the plural; a replacement without a bar is said as it is.
+  // "singular | plural": the singular right after one ("1 km", "um km",
+  // not "vinte e um km"), else the plural; a replacement without a bar is
+  // said as it is.
   std::string CountedForm(const std::string& replacement) const {
     const size_t bar = replacement.find('|');
     if (bar == std::string::npos) return replacement;
     std::string_view before(out_);
-    while (!before.empty() && before.back() == ' ') before.remove_suffix(1);
-    const std::string previous = UpperLatin1(before.substr(before.rfind(' ') + 1));
-    const bool one = previous == "UM" || previous == "UMA";
+    auto take_word = [&before] {
+      while (!before.empty() && before.back() == ' ') before.remove_suffix(1);
+      const size_t space = before.rfind(' ');
+      const std::string word = UpperLatin1(before.substr(space == std::string_view::npos ? 0 : space + 1));
+      before.remove_suffix(before.size() - (space == std::string_view::npos ? 0 : space));
+      return word;
+    };
+    const std::string previous = take_word();
+    const bool one = (previous == "UM" || previous == "UMA") && take_word() != "E";
     return std::string(Trim(one ? std::string_view(replacement).substr(0, bar)
                                 : std::string_view(replacement).substr(bar + 1)));
   }
