@@ -242,11 +242,31 @@ void DiphoneList::Assign(std::vector<std::string> pairs) {
   pairs_ = std::move(pairs);
 }
 
+namespace {
+
+// Compares a stored pair with "first-second" in lower case, as std::string
+// compares (bytes unsigned), without building the key: this runs for every
+// phoneme spoken.
+int ComparePair(std::string_view pair, std::string_view first, std::string_view second) {
+  const size_t length = first.size() + 1 + second.size();
+  auto key = [&](size_t i) {
+    const char c = i < first.size() ? first[i] : i == first.size() ? '-' : second[i - first.size() - 1];
+    return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  };
+  for (size_t i = 0; i < std::min(pair.size(), length); ++i) {
+    const auto p = static_cast<unsigned char>(pair[i]);
+    if (p != key(i)) return p < key(i) ? -1 : 1;
+  }
+  return pair.size() < length ? -1 : pair.size() > length ? 1 : 0;
+}
+
+}  // namespace
+
 bool DiphoneList::Has(std::string_view first, std::string_view second) const {
-  std::string key = Lower(first);
-  key += '-';
-  key += Lower(second);
-  return std::binary_search(pairs_.begin(), pairs_.end(), key);
+  const auto it = std::lower_bound(pairs_.begin(), pairs_.end(), 0, [&](const std::string& pair, int) {
+    return ComparePair(pair, first, second) < 0;
+  });
+  return it != pairs_.end() && ComparePair(*it, first, second) == 0;
 }
 
 namespace {
