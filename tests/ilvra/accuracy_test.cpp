@@ -278,7 +278,7 @@ TEST(IlvraAccuracy, RulesAgreeWithTheReferenceTranscription) {
   for (size_t index : chosen) {
     const std::string& word = words[index];
     const auto ref = MapReference(Reference(word));
-    const auto ours = Ours(UpperLatin1(platform::Utf8ToCp1252(word)), rules);
+    const auto ours = Ours(lang::UpperCase(platform::Utf8ToCp1252(word)), rules);
     const auto edits = Align(ours.phonemes, ref.phonemes);
     reference_phonemes += ref.phonemes.size();
     errors += edits.size();
