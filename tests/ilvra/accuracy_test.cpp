@@ -5,6 +5,8 @@
 #include <espeak-ng/speak_lib.h>
 #include <gtest/gtest.h>
 
+#include "lang/cp1252.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
