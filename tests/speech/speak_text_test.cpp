@@ -30,6 +30,10 @@ TEST_F(SpeakTextTest, SplitsNumbersWordsAndSymbols) {
       {"123456", false, {"buffer:_cento_e_vinte_e_tres_mil_e_quatroc_e_cinquen_e_seis"}},
       {"1234567", false, {"_49", "_50", "_51", "_52", "_53", "_54", "_55"}},
       {"12-34", false, {"_49", "_50", "_45", "_51", "_52"}},
+      // A written sum is a sum: the numbers from recordings, the signs as words.
+      {"12-5=", false, {"buffer:_doze", "voice:< menos >", "buffer:_cinco", "voice:< igual >"}},
+      {"7x8=56", false, {"buffer:_sete", "voice:< vezes >", "buffer:_oito", "voice:< igual a >",
+                         "buffer:_cinquen_e_seis"}},
       {"-5", false, {"_MENOS", "buffer:_cinco"}},
       {"a - b", false, {"voice:<a >", "delay:150", "voice:< b >"}},
       {"a-b", false, {"voice:<a>", "voice:<b >"}},
