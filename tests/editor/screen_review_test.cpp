@@ -17,8 +17,8 @@
 #include <fstream>
 #include <utility>
 
-#include "ilvra/text_normalizer.h"
-#include "tradutor/translator.h"
+#include "voices/ilvra/text_normalizer.h"
+#include "voices/tradutor/translator.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text_encoding.h"
 #include "platform/vk.h"
