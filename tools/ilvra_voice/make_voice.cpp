@@ -115,7 +115,8 @@ int AddLostPairs(DatabaseBuilder& builder, int a, std::string& why) {
       if (Speak({a, l, r, a}, s, why)) builder.AddDiphones(s, false);
       if (!builder.Has(l, r) && Speak({a, l, r, a}, s, why, true)) builder.AddDiphones(s, false);
       if (!builder.Has(l, r)) {
-        std::fprintf(stderr, "no diphone %s-%s: %s\n", std::string(phonemes[l].name).c_str(), std::string(phonemes[r].name).c_str(), why.c_str());
+        const std::string pair = std::string(phonemes[l].name) + "-" + std::string(phonemes[r].name);
+        std::fprintf(stderr, "no diphone %s: %s\n", pair.c_str(), why.c_str());
         ++missing;
       }
     }
