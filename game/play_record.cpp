@@ -82,7 +82,7 @@ std::optional<Outcome> OutcomeOf(std::string_view name) {
 
 std::optional<RecordRow> ParseRow(std::string_view line) {
   const auto fields = SplitFields(line);
-  if (!fields || fields->size() != 9) return std::nullopt;
+  if (!fields || (fields->size() != 9 && fields->size() != 10)) return std::nullopt;
   const auto& f = *fields;
   RecordRow row;
   row.date = f[0];
@@ -96,6 +96,7 @@ std::optional<RecordRow> ParseRow(std::string_view line) {
     return std::nullopt;
   }
   row.outcome = *outcome;
+  if (f.size() == 10) row.child = f[9];
   return row;
 }
 
@@ -117,8 +118,8 @@ std::string RecordLine(const AnsweredSum& a) {
   return std::to_string(w.year) + "-" + TwoDigits(w.month) + "-" + TwoDigits(w.day) + "," +
          TwoDigits(w.hour) + ":" + TwoDigits(w.minute) + ":" + TwoDigits(w.second) + "," +
          std::to_string(a.championship) + "," + Field(a.title) + "," + std::to_string(a.phase) + "," +
-         Field(a.sum) + "," + Field(a.answer) + "," + std::string(OutcomeName(a.outcome)) + "," + seconds +
-         "\n";
+         Field(a.sum) + "," + Field(a.answer) + "," + std::string(OutcomeName(a.outcome)) + "," + seconds + "," +
+         Field(a.child) + "\n";
 }
 
 PlayRecordWriter::~PlayRecordWriter() {
@@ -165,7 +166,10 @@ RecordReading ReadPlayRecord(std::string_view text) {
     text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
     ++number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line == kRecordHeader.substr(0, kRecordHeader.size() - 1)) continue;
+    if (line.empty() || line == kRecordHeader.substr(0, kRecordHeader.size() - 1) ||
+        line == kNineColumnHeader.substr(0, kNineColumnHeader.size() - 1)) {
+      continue;
+    }
     if (auto row = ParseRow(line)) {
       reading.rows.push_back(std::move(*row));
     } else {
