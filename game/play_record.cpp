@@ -36,31 +36,45 @@ std::string TwoDigits(int value) {
   return text;
 }
 
-// Splits one CSV line into fields; nothing when a quote is left open.
-std::optional<std::vector<std::string>> SplitFields(std::string_view line) {
-  std::vector<std::string> fields(1);
+// Splits one CSV line into `fields` (reused from line to line, so that a
+// long record costs no allocation per field); false when a quote is left open.
+bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
+  size_t count = 1;
+  auto field = [&]() -> std::string& {
+    if (fields.size() < count) fields.emplace_back();
+    return fields[count - 1];
+  };
+  field().clear();
   bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c != '"') {
-        fields.back() += c;
-      } else if (i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
+  while (!line.empty()) {
+    if (!quoted) {
+      // Plain text up to the next comma or quote goes in one piece.
+      const size_t stop = line.find_first_of(",\"");
+      field().append(line.substr(0, stop));
+      if (stop == std::string_view::npos) break;
+      if (line[stop] == '"') {
+        quoted = true;
       } else {
-        quoted = false;
+        ++count;
+        field().clear();
       }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
+      line.remove_prefix(stop + 1);
+      continue;
+    }
+    const size_t quote = line.find('"');
+    if (quote == std::string_view::npos) return false;
+    field().append(line.substr(0, quote));
+    if (quote + 1 < line.size() && line[quote + 1] == '"') {
+      field() += '"';
+      line.remove_prefix(quote + 2);
     } else {
-      fields.back() += c;
+      quoted = false;
+      line.remove_prefix(quote + 1);
     }
   }
-  if (quoted) return std::nullopt;
-  return fields;
+  if (quoted) return false;
+  fields.resize(count);
+  return true;
 }
 
 bool ToInt(const std::string& text, int& value) {
@@ -80,10 +94,8 @@ std::optional<Outcome> OutcomeOf(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<RecordRow> ParseRow(std::string_view line) {
-  const auto fields = SplitFields(line);
-  if (!fields || (fields->size() != 9 && fields->size() != 10)) return std::nullopt;
-  const auto& f = *fields;
+std::optional<RecordRow> ParseRow(std::string_view line, std::vector<std::string>& f) {
+  if (!SplitFields(line, f) || (f.size() != 9 && f.size() != 10)) return std::nullopt;
   RecordRow row;
   row.date = f[0];
   row.time = f[1];
@@ -159,6 +171,7 @@ bool PlayRecordWriter::WriteAll(std::string_view bytes) {
 
 RecordReading ReadPlayRecord(std::string_view text) {
   RecordReading reading;
+  std::vector<std::string> fields;
   int number = 0;
   while (!text.empty()) {
     const size_t lf = text.find('\n');
@@ -170,7 +183,7 @@ RecordReading ReadPlayRecord(std::string_view text) {
         line == kNineColumnHeader.substr(0, kNineColumnHeader.size() - 1)) {
       continue;
     }
-    if (auto row = ParseRow(line)) {
+    if (auto row = ParseRow(line, fields)) {
       reading.rows.push_back(std::move(*row));
     } else {
       reading.bad_lines.push_back(number);

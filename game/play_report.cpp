@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <string_view>
+#include <unordered_map>
 
 namespace placarim::game {
 namespace {
@@ -70,17 +71,21 @@ std::vector<SumFigures> MostMissed(const std::vector<SumFigures>& all, size_t to
   return missed;
 }
 
-std::vector<SumFigures> Figures(std::map<std::string_view, SumTally>& sums) {
+using SumTallies = std::unordered_map<std::string_view, SumTally>;
+
+// In the sums' text order.
+std::vector<SumFigures> Figures(SumTallies& sums) {
   std::vector<SumFigures> all;
   all.reserve(sums.size());
   for (auto& [text, tally] : sums) {
     if (tally.timed > 0) tally.figures.mean_seconds = tally.seconds / tally.timed;
     all.push_back(tally.figures);
   }
+  std::sort(all.begin(), all.end(), [](const SumFigures& x, const SumFigures& y) { return x.sum < y.sum; });
   return all;
 }
 
-void Tally(std::map<std::string_view, SumTally>& sums, const RecordRow& row) {
+void Tally(SumTallies& sums, const RecordRow& row) {
   SumTally& tally = sums[row.sum];
   if (tally.figures.sum.empty()) tally.figures.sum = row.sum;
   Count(row.outcome, tally.figures.goals, tally.figures.misses, tally.figures.helps);
@@ -93,13 +98,15 @@ void Tally(std::map<std::string_view, SumTally>& sums, const RecordRow& row) {
 // The figures of the rows `rows` points at (they outlive the call).
 PlayReport BuildFrom(const std::vector<const RecordRow*>& rows, size_t top) {
   std::map<int, ChampionshipFigures> championships;
-  std::map<int, std::map<std::string_view, SumTally>> sums;
-  std::map<std::string_view, SumTally> every_sum;
+  std::map<int, SumTallies> sums;
+  SumTallies every_sum;
   std::map<std::string_view, DayFigures> days;
   for (const RecordRow* row : rows) {
     ChampionshipFigures& c = championships[row->championship];
-    c.number = row->championship;
-    c.title = row->title;
+    if (c.number != row->championship || c.title != row->title) {
+      c.number = row->championship;
+      c.title = row->title;
+    }
     Count(row->outcome, c.goals, c.misses, c.helps);
     Tally(sums[row->championship], *row);
     Tally(every_sum, *row);
@@ -123,6 +130,30 @@ PlayReport BuildFrom(const std::vector<const RecordRow*>& rows, size_t top) {
   for (auto& [date, figures] : days) report.days.push_back(figures);
   report.most_missed = MostMissed(Figures(every_sum), top);
   return report;
+}
+
+// A name's place in the class: as a teacher sorts names, case and accents
+// aside ("Álvaro" before "Beto") and numbers by their value ("Aluno 2" before
+// "Aluno 10").
+std::string NameOrder(std::string_view utf8) {
+  // Latin-1 letters 0xC0 to 0xFF without their accents.
+  constexpr std::string_view kBase = "aaaaaaaceeeeiiiidnooooo*ouuuuyts" "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+  std::string key;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    if (c >= '0' && c <= '9') {
+      size_t end = i;
+      while (end < utf8.size() && utf8[end] >= '0' && utf8[end] <= '9') ++end;
+      std::string digits(utf8.substr(i, end - i));
+      key += std::string(digits.size() < 12 ? 12 - digits.size() : 0, '0') + digits;
+      i = end - 1;
+    } else if (c == 0xC3 && i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
+      key += kBase[static_cast<unsigned char>(utf8[++i]) - 0x80];
+    } else {
+      key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+  }
+  return key + '\0' + std::string(utf8);  // names that differ in accents only keep one order
 }
 
 std::string ChildLabel(const ChildReport& child) { return child.name.empty() ? "Sem nome" : child.name; }
@@ -180,27 +211,38 @@ std::string ChartSvg(const std::vector<DayFigures>& days, const std::string& id,
          "\" text-anchor=\"end\">" + std::to_string(highest) + "</text>\n";
   svg += "<text x=\"" + std::to_string(kLeft - 8) + "\" y=\"" + std::to_string(kTop + kPlot + 4) +
          "\" text-anchor=\"end\">0</text>\n";
+  // Bars, counts and day labels each in a group that holds their common
+  // look, so a page with many long charts stays small.
+  std::string goal_bars, miss_bars, counts, labels;
   int x = kLeft;
   for (const DayFigures& d : days) {
-    auto bar = [&](int left, int value, const std::string& fill, const char* what, const char* one) {
+    auto bar = [&](std::string& bars, int left, int value, const char* what, const char* one) {
       const int top = y_of(value);
-      svg += "<rect class=\"" + std::string(what) + "\" data-dia=\"" + Escaped(d.date) + "\" data-valor=\"" +
-             std::to_string(value) + "\" x=\"" + std::to_string(left) + "\" y=\"" + std::to_string(top) +
-             "\" width=\"" + std::to_string(kBar) + "\" height=\"" + std::to_string(kTop + kPlot - top) +
-             "\" fill=\"" + fill + "\" stroke=\"#333333\"><title>" + Escaped(d.date) + ": " +
-             Plural(value, one, what) + "</title></rect>\n";
+      const std::string box = "x=\"" + std::to_string(left) + "\" y=\"" + std::to_string(top) + "\" width=\"" +
+                              std::to_string(kBar) + "\" height=\"" + std::to_string(kTop + kPlot - top) + "\"";
+      // In the page the bars are read from the table: no tooltip per bar.
+      if (in_page) {
+        bars += "<rect " + box + "/>";
+      } else {
+        bars += "<rect class=\"" + std::string(what) + "\" data-dia=\"" + Escaped(d.date) + "\" data-valor=\"" +
+                std::to_string(value) + "\" " + box + "><title>" + Escaped(d.date) + ": " +
+                Plural(value, one, what) + "</title></rect>\n";
+      }
       // The count over its bar, so the chart can be read without a scale.
-      svg += "<text x=\"" + std::to_string(left + kBar / 2) + "\" y=\"" + std::to_string(top - 3) +
-             "\" text-anchor=\"middle\" font-size=\"10\">" + std::to_string(value) + "</text>\n";
+      counts += "<text x=\"" + std::to_string(left + kBar / 2) + "\" y=\"" + std::to_string(top - 3) + "\">" +
+                std::to_string(value) + "</text>";
     };
-    bar(x, d.goals, "#2e8b57", "gols", "gol");
-    bar(x + kBar, d.misses, "url(#" + hatch + ")", "erros", "erro");
+    bar(goal_bars, x, d.goals, "gols", "gol");
+    bar(miss_bars, x + kBar, d.misses, "erros", "erro");
     const std::string label_x = std::to_string(x + kBar);
     const std::string label_y = std::to_string(kTop + kPlot + 14);
-    svg += "<text x=\"" + label_x + "\" y=\"" + label_y + "\" text-anchor=\"end\" transform=\"rotate(-45 " + label_x +
-           " " + label_y + ")\">" + Escaped(DayLabel(d.date)) + "</text>\n";
+    labels += "<text x=\"" + label_x + "\" y=\"" + label_y + "\" transform=\"rotate(-45 " + label_x + " " + label_y +
+              ")\">" + Escaped(DayLabel(d.date)) + "</text>";
     x += day_width;
   }
+  svg += "<g fill=\"#2e8b57\" stroke=\"#333\">" + goal_bars + "</g>\n<g fill=\"url(#" + hatch +
+         ")\" stroke=\"#333\">" + miss_bars + "</g>\n<g text-anchor=\"middle\" font-size=\"10\">" + counts +
+         "</g>\n<g text-anchor=\"end\">" + labels + "</g>\n";
   svg += "</svg>\n";
   return svg;
 }
@@ -228,8 +270,9 @@ class Table {
 };
 
 constexpr std::string_view kStyle =
-    "body{font-family:sans-serif;line-height:1.5;margin:1em auto;max-width:70em;padding:0 1em;color:#111;"
-    "background:#fff}"
+    "body{font-family:sans-serif;line-height:1.5;margin:1em;color:#111;background:#fff}"
+    "p,nav{max-width:60em}"
+    ".visao td:last-child{min-width:18em}"
     "table{border-collapse:collapse;margin:0.5em 0 1.5em}"
     "caption{text-align:left;font-weight:bold;padding:0.25em 0}"
     "th,td{border:1px solid #555;padding:0.25em 0.6em;text-align:left;vertical-align:top}"
@@ -320,6 +363,9 @@ ClassReport BuildClassReport(const std::vector<RecordRow>& rows, size_t top) {
   for (const auto& [name, child_rows] : by_child) {
     if (!name.empty()) report.children.push_back({std::string(name), BuildFrom(child_rows, top)});
   }
+  std::stable_sort(report.children.begin(), report.children.end(), [](const ChildReport& a, const ChildReport& b) {
+    return NameOrder(a.name) < NameOrder(b.name);
+  });
   if (auto unnamed = by_child.find(""); unnamed != by_child.end()) {
     report.children.push_back({"", BuildFrom(unnamed->second, top)});
   }
@@ -393,6 +439,7 @@ std::string ReportHtml(const ClassReport& report, const std::vector<std::string>
     std::vector<std::string> columns{"Aluno"};
     for (const ChampionshipFigures& c : whole.championships) columns.push_back(ChampionshipLabel(c));
     columns.push_back("Contas mais erradas");
+    html += "<div class=\"visao\">\n";
     Table table(html, "Gols, erros e ajudas de cada aluno em cada campeonato, e as contas que mais errou", columns);
     for (const ChildReport& child : report.children) {
       std::vector<std::string> cells;
@@ -409,7 +456,7 @@ std::string ReportHtml(const ClassReport& report, const std::vector<std::string>
       table.Row(ChildLabel(child), cells);
     }
   }
-  html += "</section>\n";
+  html += "</div>\n</section>\n";
   for (size_t i = 0; i < report.children.size(); ++i) ChildSection(html, report.children[i], static_cast<int>(i + 1));
   html += "</main>\n</body>\n</html>\n";
   return html;
