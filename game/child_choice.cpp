@@ -1,6 +1,7 @@
 #include "game/child_choice.h"
 
 #include "console/keys.h"
+#include "game/class_list.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
 
@@ -17,11 +18,6 @@ using console::plain::kEnter;
 using console::plain::kEscape;
 using console::plain::kFocusGained;
 using console::plain::kFocusLost;
-
-// A letter's upper case by the game's rule (ASCII, and Latin-1 224 to 254).
-uint8_t Upper(uint8_t c) {
-  return (c >= 'a' && c <= 'z') || (c >= 0xE0 && c != 0xF7 && c != 0xFF) ? static_cast<uint8_t>(c - 32) : c;
-}
 
 }  // namespace
 
@@ -93,7 +89,9 @@ int ChildChoice::NextWithInitial(const std::vector<std::string>& names, int from
   const int count = static_cast<int>(names.size());
   for (int step = 1; step <= count; ++step) {
     const int index = ((from < 0 ? -1 : from) + step + count) % count;
-    if (!names[index].empty() && Upper(static_cast<uint8_t>(names[index][0])) == Upper(key)) return index;
+    if (!names[index].empty() && UpperCaseLetter(names[index][0]) == UpperCaseLetter(static_cast<char>(key))) {
+      return index;
+    }
   }
   return -1;
 }

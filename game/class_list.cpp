@@ -27,14 +27,10 @@ bool IsLetter(uint8_t c) {
 
 bool IsShowable(uint8_t c) { return c >= 0x20 && c != 0x7F && platform::Cp1252ToCodePoint(c) != 0; }
 
-// Upper case by the game's own rule (ASCII letters, and Latin-1 letters
-// 224 to 254 less 32), so that "Ana" and "ANA" are one child.
+// "Ana" and "ANA" are one child.
 std::string Folded(std::string_view name) {
   std::string out(name);
-  for (char& c : out) {
-    const auto u = static_cast<uint8_t>(c);
-    if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u != 0xF7 && u != 0xFF)) c = static_cast<char>(u - 32);
-  }
+  for (char& c : out) c = UpperCaseLetter(c);
   return out;
 }
 
@@ -51,6 +47,11 @@ std::optional<NameFault> FaultOf(std::string_view name) {
 }
 
 }  // namespace
+
+char UpperCaseLetter(char c) {
+  const auto u = static_cast<uint8_t>(c);
+  return (u >= 'a' && u <= 'z') || (u >= 0xE0 && u != 0xF7 && u != 0xFF) ? static_cast<char>(u - 32) : c;
+}
 
 ClassList ReadClassList(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
