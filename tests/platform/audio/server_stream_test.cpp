@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sdl/sdl_audio.h"
+#include "platform/audio/audio_output.h"
 #include "pulse_server.h"
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 namespace {
 
 namespace fs = std::filesystem;
@@ -43,7 +43,7 @@ class ServerStreamTest : public ::testing::Test {
       changed_.notify_all();
     });
     output_->Start();
-    device_ = std::make_unique<SdlAudioDevice>(*output_);
+    device_ = std::make_unique<WaveOutDevice>(*output_);
   }
   void TearDown() override {
     device_.reset();
@@ -84,7 +84,7 @@ class ServerStreamTest : public ::testing::Test {
   std::condition_variable changed_;
   std::vector<int> done_;
   std::unique_ptr<AudioOutput> output_;
-  std::unique_ptr<SdlAudioDevice> device_;
+  std::unique_ptr<WaveOutDevice> device_;
 };
 
 TEST_F(ServerStreamTest, PlaysBlocksWholeAndReportsThemDoneInOrder) {
@@ -172,4 +172,4 @@ TEST_F(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
 }
 
 }  // namespace
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio
