@@ -79,6 +79,8 @@ if(PLACARIM_RSVG_CONVERT)
 endif()
 
 # The software centres' entry. The screenshots are published with the home page.
+# The AppStream id and the home page are placeholders (a reserved domain)
+# until the project has a home of its own.
 set(PLACARIM_HOMEPAGE "https://placarim.example" CACHE STRING "The project's home page, named in the AppStream entry")
 configure_file(${desktop_source}/placarim.metainfo.xml.in ${CMAKE_BINARY_DIR}/desktop/placarim.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/desktop/placarim.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
