@@ -46,6 +46,10 @@ foreach(PROGRAM IN ITEMS placarim placarim-check placarim-report)
           RENAME ${PROGRAM})
 endforeach()
 install(TARGETS placarim-mbrola LIBRARY DESTINATION ${install_libexec_subdir})
+# The build tree keeps the engine beside the program too, so the program
+# finds it there by the same rule and holds no path of the build machine.
+get_target_property(program_dir placarim BINARY_DIR)
+set_target_properties(placarim-mbrola PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${program_dir})
 
 # The data the build makes lives in the build's data tree beside files that
 # are not installed, so only the data itself is named.
