@@ -17,10 +17,13 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
   sudo="sudo -n"
 fi
-if dpkg-query -W -f='${Status}' placarim 2>/dev/null | grep -q installed; then
-  echo "placarim is already installed on this machine; remove it before this test."
-  exit 1
-fi
+packages=(placarim placarim-data)
+for package in "${packages[@]}"; do
+  if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q installed; then
+    echo "$package is already installed on this machine; remove it before this test."
+    exit 1
+  fi
+done
 
 work=$(mktemp -d /tmp/placarim_package.XXXXXX)
 installed=no
@@ -31,7 +34,7 @@ finish() {
   [ -z "$game" ] || kill -KILL "$game" 2>/dev/null || true
   [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
   if [ "$installed" = yes ]; then
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q placarim >/dev/null || status=1
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q "${packages[@]}" >/dev/null || status=1
   fi
   rm -rf "$work"
   exit "$status"
@@ -59,17 +62,17 @@ DEB_BUILD_OPTIONS="nocheck ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc --b
   -j"${PLACARIM_JOBS:-$(nproc)}" >"$work/build.log" 2>&1 || { tail -50 "$work/build.log"; fail "dpkg-buildpackage"; }
 echo "Built in $(($(date +%s) - start)) s"
 cd "$work"
-ls -l ./*.deb ./*.ddeb ./*.dsc ./*.tar.*
-sha256sum ./*.deb ./*.ddeb
+ls -l ./*.deb ./*.dsc ./*.tar.*
+sha256sum ./*.deb
 
 echo "== lintian"
 lintian --fail-on error,warning --display-info ./placarim_*.changes || fail "lintian reports errors or warnings"
 
 echo "== Installing"
 installed=yes
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q ./placarim_*.deb >"$work/apt.log" 2>&1 ||
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q ./placarim_*.deb ./placarim-data_*.deb >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get install"; }
-mapfile -t files < <(dpkg -L placarim | grep -vx /.)
+mapfile -t files < <(dpkg -L "${packages[@]}" | grep -vx /.)
 for program in placarim placarim-check placarim-report; do
   [ "$(command -v "$program")" = "/usr/bin/$program" ] || fail "$program is not on the PATH"
 done
@@ -127,7 +130,7 @@ game=""
 
 echo "== Purging"
 installed=no
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q placarim >"$work/apt.log" 2>&1 ||
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q "${packages[@]}" >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get purge"; }
 left=()
 for path in "${files[@]}"; do
