@@ -21,7 +21,7 @@
 #include "platform/sdl/sdl_platform.h"
 #include "speech/ini_reader.h"
 #include "speech/synth_links.h"
-#include "tradutor/voice.h"
+#include "voices/tradutor/voice.h"
 
 namespace {
 
