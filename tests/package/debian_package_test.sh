@@ -120,7 +120,7 @@ wait_for_row() {
   done
 }
 wait_for_row '^1 - Treino no quintal$' 60
-window=$(DISPLAY=":$display" xdotool search --sync --onlyvisible --pid "$game" | head -1) || true
+window=$(DISPLAY=":$display" timeout 30 xdotool search --sync --onlyvisible --pid "$game" | head -1) || true
 [ -n "$window" ] || fail "no window of the game's process"
 DISPLAY=":$display" xdotool key --window "$window" Escape
 wait_for_row '^Fim do Jogo Placarim' 30
