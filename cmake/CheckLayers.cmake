@@ -11,7 +11,7 @@
 #   4  editor           the line editor and the screen review
 #   3  speech           speaking text and sounds, synthesizers
 #   2  console          screen, key queue, message pump (wave playback's host)
-#   1  sound tradutor ilvra
+#   1  braille sound tradutor ilvra
 #   0  platform mbr
 #
 # Inside platform/, the interfaces and their system-free helpers must not
@@ -20,6 +20,7 @@ cmake_minimum_required(VERSION 3.25)
 
 set(layer_of_platform 0)
 set(layer_of_mbr 0)
+set(layer_of_braille 1)
 set(layer_of_sound 1)
 set(layer_of_tradutor 1)
 set(layer_of_ilvra 1)
@@ -57,7 +58,7 @@ foreach(source IN LISTS sources)
     if(layer_of_${used} GREATER layer_of_${unit})
       list(APPEND faults "${source}: ${unit}/ (layer ${layer_of_${unit}}) includes ${header} (layer ${layer_of_${used}})")
     endif()
-    if(source MATCHES "^platform/[^/]+$" AND header MATCHES "^platform/(sdl|term|fake)/")
+    if(source MATCHES "^platform/[^/]+$" AND header MATCHES "^platform/(sdl|term|fake|brlapi)/")
       list(APPEND faults "${source}: the platform's interfaces include an implementation, ${header}")
     endif()
   endforeach()

@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include "console/display_line.h"
 #include "console/keys.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
@@ -13,6 +14,16 @@ using namespace console::plain;
 constexpr std::string_view kSection = "PLACARIM";
 
 std::string MenuKey(char digit) { return std::string(kWhichChampionship) + digit; }
+
+}  // namespace
+
+// The braille display follows the menu as it is read: the item being said.
+void Game::ShowMessage(std::string_view prefix, std::string_view key) {
+  const std::string* text = narrator_.Catalogue().Find(key);
+  console_.Display().Show(std::string(prefix) + (text != nullptr ? *text : std::string()));
+}
+
+namespace {
 
 }  // namespace
 
@@ -91,8 +102,10 @@ int Game::ChooseChampionship() {
 void Game::SayMenu() {
   WriteLn(console_);
   while (console_.KeyPressed()) console_.ReadKey();
+  ShowMessage("", kWhichChampionship);
   narrator_.SayMessage(kWhichChampionship, 2);
   for (char digit = '1'; digit <= '9'; ++digit) {
+    ShowMessage(std::string(1, digit) + " - ", MenuKey(digit));
     Write(console_, std::string(1, digit));
     speech_.PlaySoundKey(std::string(1, digit));
     Write(console_, " - ");
@@ -100,6 +113,7 @@ void Game::SayMenu() {
   }
   WriteLn(console_);
   WriteLn(console_);
+  ShowMessage("", MenuKey('0'));
   narrator_.SayMessage(MenuKey('0'), 1);
 }
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "console/console.h"
 #include "game/ending.h"
@@ -42,6 +43,7 @@ class Game {
   void StartUp();
   int ChooseChampionship();
   void SayMenu();
+  void ShowMessage(std::string_view prefix, std::string_view key);
   void LoadChampionship(int number);
   void PlayPhase(int phase);
   void StartPhase(int phase);
