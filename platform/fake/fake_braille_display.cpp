@@ -27,3 +27,24 @@ void FakeBrailleDisplay::SetWidth(int width) {
 }
 
 }  // namespace placarim::platform::fake
+
+namespace placarim::platform {
+
+std::string Describe(const BrailleWindow& window) {
+  if (window.as_text) return "text \"" + window.text + "\" cursor " + std::to_string(window.cursor);
+  std::string out;
+  for (size_t i = 0; i < window.cells.size(); ++i) {
+    if (i > 0) out += '|';
+    if (static_cast<int>(i) == window.cursor) out += '^';
+    for (int dot = 0; dot < 8; ++dot) {
+      if (window.cells[i] & (1 << dot)) out += static_cast<char>('1' + dot);
+    }
+  }
+  if (window.cursor >= static_cast<int>(window.cells.size())) out += "|^";
+  return out;
+}
+
+// GoogleTest prints a window this way when an expectation fails.
+void PrintTo(const BrailleWindow& window, std::ostream* os) { *os << Describe(window); }
+
+}  // namespace placarim::platform

@@ -9,6 +9,8 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "platform/braille_display.h"
@@ -44,3 +46,10 @@ class FakeBrailleDisplay final : public BrailleDisplay {
 };
 
 }  // namespace placarim::platform::fake
+
+namespace placarim::platform {
+// For test failures: the cells as dot numbers, "|" between them, "^" before
+// the cursor's cell.
+std::string Describe(const BrailleWindow& window);
+void PrintTo(const BrailleWindow& window, std::ostream* os);
+}  // namespace placarim::platform
