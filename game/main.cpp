@@ -23,7 +23,7 @@
 #include "platform/sdl/sdl_platform.h"
 #include "speech/ini_reader.h"
 #include "speech/synth_links.h"
-#include "tradutor/voice.h"
+#include "voices/tradutor/voice.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ using namespace placarim;
     auto system = std::make_shared<speech::SynthSystem>(console, platform, wave, ilvra);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
-  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile()};
+  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};
   // A braille display, when the braille daemon serves one; looking for it
   // happens on its own thread and never holds the game up.
   platform::brlapi::BrlapiSettings braille;
