@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       at += 8;
       break;
     }
-    for (const platform::brlapi::CharCells* table : {&cells, static_cast<const platform::brlapi::CharCells*>(nullptr)}) {
+    const platform::brlapi::CharCells* tables[] = {&cells, nullptr};
+    for (const platform::brlapi::CharCells* table : tables) {
       if (const auto key = platform::brlapi::KeyOfCode(code, table)) display.keys.push_back(*key);
     }
   }
