@@ -26,6 +26,7 @@ void BRLAPI_STDCALL NoteFailure(brlapi_handle_t*, int, brlapi_packetType_t, cons
 }
 
 constexpr int kSizeCheckMs = 1000;  // how often a display still without size is asked again
+constexpr size_t kKeysKept = 64;
 
 }  // namespace
 
@@ -198,8 +199,11 @@ void BrlapiDisplay::Serve(Connection& connection) {
       brlapi_keyCode_t code = 0;
       int got = 0;
       while ((got = brlapi__readKey(connection.handle.get(), 0, &code)) > 0) {
-        if (const auto key = KeyOfCode(code, connection.cells ? &*connection.cells : nullptr)) {
-          std::lock_guard lock(mutex_);
+        const auto key = KeyOfCode(code, connection.cells ? &*connection.cells : nullptr);
+        std::lock_guard lock(mutex_);
+        // Keys beyond a queue's worth, while the main thread takes none,
+        // are lost, as they are in the console's own queue.
+        if (key && keys_.size() < kKeysKept) {
           keys_.push_back(*key);
           any = true;
         }
