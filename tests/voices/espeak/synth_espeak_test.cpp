@@ -169,7 +169,9 @@ TEST_F(EspeakBridgeTest, LongTextsPlayInPiecesEachAfterThePreviousEnds) {
   const bool by_speak = !audio_.pieces.empty();  // else the engine was slower than Speak's short wait
   AwaitFirstPiece(bridge);
   ASSERT_FALSE(audio_.pieces.empty());
-  if (by_speak) EXPECT_LE(audio_.pieces.front().size(), 22050u / 2) << "the first piece should start sound at once";
+  if (by_speak) {
+    EXPECT_LE(audio_.pieces.front().size(), 22050u / 2) << "the first piece should start sound at once";
+  }
   size_t handed = audio_.pieces.size();
   int64_t previous_end = audio_.playing_until;
   for (int polls = 0; bridge.IsSpeaking(0) && polls < 5000; ++polls) {
