@@ -1,5 +1,6 @@
 // The audio device through a sound server's own stream, on a private
-// PulseAudio server with a null sink whose monitor tells what was played:
+// PulseAudio server and on a private PipeWire session through its PulseAudio
+// service, each with a null sink whose monitor tells what was played:
 // sound arrives whole, blocks are reported done in order, a reset silences
 // and returns every block, and a server that goes away returns the blocks it
 // held and is found again when it comes back.
@@ -28,12 +29,25 @@ constexpr AudioFormat kFormat{48000, 16, 2};
 
 std::vector<uint8_t> Sound(int ms, uint8_t byte) { return std::vector<uint8_t>(ms * 48 * 4, byte); }
 
-class ServerStreamTest : public ::testing::Test {
+enum class Kind { kPulseAudio, kPipeWire };
+
+std::unique_ptr<SoundServer> StartServer(Kind kind, const fs::path& dir) {
+  if (kind == Kind::kPulseAudio) return std::make_unique<PrivatePulse>(dir);
+  return std::make_unique<PrivatePipeWire>(dir);
+}
+
+bool CanStart(Kind kind) { return kind == Kind::kPulseAudio ? PrivatePulse::CanStart() : PrivatePipeWire::CanStart(); }
+
+class ServerStreamTest : public ::testing::TestWithParam<Kind> {
  protected:
   void SetUp() override {
+    // Installed (the setup script installs both), a server that does not
+    // start is a fault of the machine or of the helper, never a pass.
+    if (!CanStart(GetParam())) GTEST_SKIP() << "this sound server is not installed";
     dir_ = fs::temp_directory_path() / ("placarim-pulse-" + std::to_string(getpid()));
-    pulse_ = std::make_unique<PrivatePulse>(dir_);
-    if (!pulse_->Running()) GTEST_SKIP() << "pulseaudio could not start a private server here";
+    pulse_ = StartServer(GetParam(), dir_);
+    ASSERT_TRUE(pulse_->Running()) << pulse_->Name() << " did not start within "
+                                   << std::chrono::duration_cast<std::chrono::seconds>(kServerStartLimit).count() << " s";
     setenv("PULSE_SERVER", pulse_->Server().c_str(), 1);
     setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
     StartMonitor();
@@ -78,7 +92,7 @@ class ServerStreamTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  std::unique_ptr<PrivatePulse> pulse_;
+  std::unique_ptr<SoundServer> pulse_;
   std::unique_ptr<MonitorRecorder> monitor_;
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -87,7 +101,7 @@ class ServerStreamTest : public ::testing::Test {
   std::unique_ptr<SdlAudioDevice> device_;
 };
 
-TEST_F(ServerStreamTest, PlaysBlocksWholeAndReportsThemDoneInOrder) {
+TEST_P(ServerStreamTest, PlaysBlocksWholeAndReportsThemDoneInOrder) {
   ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
   const std::vector<uint8_t> first = Sound(200, 0x11), second = Sound(60, 0x22), third = Sound(300, 0x33);
   ASSERT_EQ(Write(1, first), AudioDevice::kNoError);
@@ -106,7 +120,7 @@ TEST_F(ServerStreamTest, PlaysBlocksWholeAndReportsThemDoneInOrder) {
   EXPECT_LT(StartOfLevel(heard, Level16(0x22)), StartOfLevel(heard, Level16(0x33)));
 }
 
-TEST_F(ServerStreamTest, ResetSilencesAndReturnsEveryBlockThenPlaysOn) {
+TEST_P(ServerStreamTest, ResetSilencesAndReturnsEveryBlockThenPlaysOn) {
   ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
   const std::vector<uint8_t> long_sound = Sound(500, 0x44);  // kept until reported done
   for (int block = 1; block <= 4; ++block) ASSERT_EQ(Write(block, long_sound), AudioDevice::kNoError);
@@ -123,7 +137,7 @@ TEST_F(ServerStreamTest, ResetSilencesAndReturnsEveryBlockThenPlaysOn) {
 // A block is reported done only once heard, however often keys have replaced
 // what the server held: the next sound, started on that report, must not
 // replace the end of the one before.
-TEST_F(ServerStreamTest, ASoundReportedDoneWasHeardWholeAfterAnyNumberOfKeys) {
+TEST_P(ServerStreamTest, ASoundReportedDoneWasHeardWholeAfterAnyNumberOfKeys) {
   const std::vector<uint8_t> cut = Sound(300, 0x21);
   size_t heard_before = 0;
   for (int block = 1; block <= 3; ++block) {
@@ -145,7 +159,7 @@ TEST_F(ServerStreamTest, ASoundReportedDoneWasHeardWholeAfterAnyNumberOfKeys) {
   EXPECT_EQ(WaitForLevel(Level16(0x41), second.size() / 4), second.size() / 4);
 }
 
-TEST_F(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
+TEST_P(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
   ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
   const std::vector<uint8_t> long_sound = Sound(1000, 0x66);
   for (int block = 1; block <= 3; ++block) ASSERT_EQ(Write(block, long_sound), AudioDevice::kNoError);
@@ -156,7 +170,7 @@ TEST_F(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
 
   // A server at the same place again: the next sound plays through it.
   device_->Close();
-  pulse_ = std::make_unique<PrivatePulse>(dir_);
+  pulse_ = StartServer(GetParam(), dir_);
   ASSERT_TRUE(pulse_->Running());
   StartMonitor();
   int opened = AudioDevice::kNoDriver;
@@ -170,6 +184,11 @@ TEST_F(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
   EXPECT_EQ(WaitForDone(4).back(), 4);
   EXPECT_EQ(WaitForLevel(Level16(0x77), again.size() / 4), again.size() / 4);
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, ServerStreamTest, ::testing::Values(Kind::kPulseAudio, Kind::kPipeWire),
+                         [](const ::testing::TestParamInfo<Kind>& server) {
+                           return server.param == Kind::kPulseAudio ? "PulseAudio" : "PipeWire";
+                         });
 
 }  // namespace
 }  // namespace placarim::platform::sdl
