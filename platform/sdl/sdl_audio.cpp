@@ -186,12 +186,29 @@ bool AudioOutput::TryOpen() {
   return true;
 }
 
-// Each failed attempt shuts SDL's audio down again, so that the next one looks
-// for drivers afresh (a sound server that started late).
+// SDL tries its drivers in its own order, ALSA before PipeWire's, and keeps
+// the first that starts even when it opens no device: on a desktop whose
+// PipeWire runs without its PulseAudio service, ALSA starts, finds no card,
+// and there was no sound. Unless SDL_AUDIODRIVER names the drivers,
+// PipeWire's own is tried first (it starts only when a PipeWire answers),
+// then SDL's order.
 std::unique_ptr<AudioSink> AudioOutput::OpenSdl(OutputFormat& output) {
+  const char* wanted = std::getenv("SDL_AUDIODRIVER");
+  if (wanted == nullptr || *wanted == '\0') {
+    if (std::unique_ptr<AudioSink> sink = OpenSdlDriver("pipewire", output)) return sink;
+  }
+  return OpenSdlDriver(nullptr, output);
+}
+
+// Each failed attempt shuts SDL's audio down again, so that the next one looks
+// for drivers afresh (a sound server that started late). `driver`: the one
+// SDL driver to try, or null for SDL's choice.
+std::unique_ptr<AudioSink> AudioOutput::OpenSdlDriver(const char* driver, OutputFormat& output) {
   if (!audio_started_) {
     std::lock_guard lock(SdlSubsystemLock());
+    if (driver != nullptr) SDL_SetHint(SDL_HINT_AUDIODRIVER, driver);
     audio_started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (driver != nullptr) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
   }
   if (!audio_started_) return nullptr;
   auto sink = std::make_unique<SdlSink>(

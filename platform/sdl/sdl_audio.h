@@ -8,8 +8,9 @@
 // Where the sound goes: when a sound server answers (PulseAudio, or PipeWire
 // through its PulseAudio service) and SDL_AUDIODRIVER names no other driver,
 // a stream of the server's own (platform/pulse), which keeps about 200 ms of
-// sound at the server so a busy machine does not leave it short, and flushes
-// them when a key silences the sound. Otherwise SDL's device, with a small
+// sound at the server so a busy machine does not leave it short, and drops
+// them when a key silences the sound. Otherwise SDL's device (PipeWire's own
+// driver first when SDL_AUDIODRIVER is unset, then SDL's order), with a small
 // buffer (256 frames, about 5 ms; 1,024 frames on SDL's own server drivers,
 // which keep a single buffer at the server and need the slack). A key
 // silences the sound within a few milliseconds, or within about two of those
@@ -103,6 +104,7 @@ class AudioOutput {
   void Run();
   bool TryOpen();
   std::unique_ptr<AudioSink> OpenSdl(OutputFormat& output);
+  std::unique_ptr<AudioSink> OpenSdlDriver(const char* driver, OutputFormat& output);
   void CloseLost();
   void UpdatePause();
 

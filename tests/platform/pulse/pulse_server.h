@@ -320,10 +320,17 @@ class MonitorRecorder {
 
   // `latency_ms`: what the recorder asks of the sink; the sink mixes no further
   // ahead than its smallest client asks.
-  explicit MonitorRecorder(const std::string& server, int latency_ms = 2) {
-    pid_ = Spawn({"parec", "--server=" + server, "--device=bench.monitor", "--raw", "--format=s16le",
-                  "--rate=48000", "--channels=2", "--latency-msec=" + std::to_string(latency_ms)},
-                 &fd_);
+  explicit MonitorRecorder(const std::string& server, int latency_ms = 2)
+      : MonitorRecorder({"parec", "--server=" + server, "--device=bench.monitor", "--raw", "--format=s16le",
+                         "--rate=48000", "--channels=2", "--latency-msec=" + std::to_string(latency_ms)},
+                        {}) {}
+  // pw-record on the sink of a PipeWire session, which needs no PulseAudio service.
+  explicit MonitorRecorder(const PrivatePipeWire& session)
+      : MonitorRecorder({"pw-record", "--target=bench", "--properties={ stream.capture.sink = true }",
+                         "--rate=48000", "--channels=2", "--format=s16", "--latency=5ms", "-"},
+                        session.PipeWireEnvironment()) {}
+  MonitorRecorder(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
+    pid_ = Spawn(argv, &fd_, environment);
     thread_ = std::thread([this] { Read(); });
   }
   ~MonitorRecorder() {
@@ -343,27 +350,48 @@ class MonitorRecorder {
     std::lock_guard lock(mutex_);
     return left_;
   }
-  // When the sound after frame `from` last held `level`, on the steady clock:
-  // the earliest arrival the reads allow, frame by frame.
+  // When the sound after frame `from` last held `level`, on the steady clock.
   std::optional<Clock::time_point> EndOf(size_t from, int level) {
     std::lock_guard lock(mutex_);
     const std::vector<int16_t> tail(left_.begin() + static_cast<std::ptrdiff_t>(std::min(from, left_.size())),
                                     left_.end());
     const size_t end = EndOfLevel(tail, level);
-    if (end == 0 || arrivals_.empty()) return std::nullopt;
-    // Frame i arrived no earlier than it was played: the smallest lag over all
-    // reads places frame 0 on the clock.
-    double origin = 1e300;
-    for (const auto& [frames, when] : arrivals_) {
-      origin = std::min(origin, Ms(when.time_since_epoch()) - static_cast<double>(frames) * 1000.0 / kPlayedRate);
+    if (end == 0) return std::nullopt;
+    return PlayedAt(from + end);
+  }
+  // When the first frame after `from` louder than `level` arrived: no
+  // earlier than it was played, and later by no more than the monitor's
+  // delay. (Placing it by the reads around it, as EndOf does, needs a sink
+  // that played without a pause since: a sink left idle is suspended.)
+  std::optional<Clock::time_point> FirstAbove(size_t from, int level) {
+    std::lock_guard lock(mutex_);
+    for (size_t i = from; i < left_.size(); ++i) {
+      if (std::abs(left_[i]) <= level) continue;
+      for (const auto& [frames, when] : arrivals_) {
+        if (frames > i) return when;
+      }
     }
-    const double at_ms = origin + static_cast<double>(from + end) * 1000.0 / kPlayedRate;
-    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double, std::milli>(at_ms)));
+    return std::nullopt;
   }
 
  private:
   static double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+  // When frame `frame` was played, on the steady clock: the earliest arrival
+  // the reads allow. A frame arrived no earlier than it was played: the
+  // smallest lag over the reads of the next two seconds places the frame on
+  // the clock (not over all reads: a sink that was suspended for a while
+  // played no frames meanwhile). Mutex held.
+  std::optional<Clock::time_point> PlayedAt(size_t frame) const {
+    double origin = 1e300;
+    for (const auto& [frames, when] : arrivals_) {
+      if (frames <= frame || frames > frame + 2 * kPlayedRate) continue;
+      origin = std::min(origin, Ms(when.time_since_epoch()) - static_cast<double>(frames) * 1000.0 / kPlayedRate);
+    }
+    if (origin == 1e300) return std::nullopt;
+    const double at_ms = origin + static_cast<double>(frame) * 1000.0 / kPlayedRate;
+    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double, std::milli>(at_ms)));
+  }
   void Read() {
     std::vector<uint8_t> buffer(4096);
     std::vector<uint8_t> pending;

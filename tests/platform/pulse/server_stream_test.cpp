@@ -5,12 +5,16 @@
 // and returns every block, and a server that goes away returns the blocks it
 // held and is found again when it comes back.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <map>
 #include <mutex>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -29,27 +33,34 @@ constexpr AudioFormat kFormat{48000, 16, 2};
 
 std::vector<uint8_t> Sound(int ms, uint8_t byte) { return std::vector<uint8_t>(ms * 48 * 4, byte); }
 
-enum class Kind { kPulseAudio, kPipeWire };
-
-std::unique_ptr<SoundServer> StartServer(Kind kind, const fs::path& dir) {
-  if (kind == Kind::kPulseAudio) return std::make_unique<PrivatePulse>(dir);
-  return std::make_unique<PrivatePipeWire>(dir);
-}
+// PipeWire serves here through its PulseAudio service, and alone, as on a
+// desktop that runs it without that service.
+enum class Kind { kPulseAudio, kPipeWire, kPipeWireAlone };
 
 bool CanStart(Kind kind) { return kind == Kind::kPulseAudio ? PrivatePulse::CanStart() : PrivatePipeWire::CanStart(); }
 
-class ServerStreamTest : public ::testing::TestWithParam<Kind> {
+class PlayedThroughServer : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void Start(Kind kind) {
     // Installed (the setup script installs both), a server that does not
     // start is a fault of the machine or of the helper, never a pass.
-    if (!CanStart(GetParam())) GTEST_SKIP() << "this sound server is not installed";
+    if (!CanStart(kind)) GTEST_SKIP() << "this sound server is not installed";
     dir_ = fs::temp_directory_path() / ("placarim-pulse-" + std::to_string(getpid()));
-    pulse_ = StartServer(GetParam(), dir_);
+    kind_ = kind;
+    StartServer();
     ASSERT_TRUE(pulse_->Running()) << pulse_->Name() << " did not start within "
                                    << std::chrono::duration_cast<std::chrono::seconds>(kServerStartLimit).count() << " s";
-    setenv("PULSE_SERVER", pulse_->Server().c_str(), 1);
-    setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+    if (kind == Kind::kPipeWireAlone) {
+      for (const std::string& entry : session_->PipeWireEnvironment()) {
+        const size_t equals = entry.find('=');
+        setenv(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str(), 1);
+      }
+      setenv("PULSE_SERVER", ("unix:" + (dir_ / "nobody").string()).c_str(), 1);
+      unsetenv("SDL_AUDIODRIVER");
+    } else {
+      setenv("PULSE_SERVER", pulse_->Server().c_str(), 1);
+      setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+    }
     StartMonitor();
     output_ = std::make_unique<AudioOutput>([this](int block) {
       std::lock_guard lock(mutex_);
@@ -67,9 +78,20 @@ class ServerStreamTest : public ::testing::TestWithParam<Kind> {
     fs::remove_all(dir_);
   }
 
+  void StartServer() {
+    session_ = nullptr;
+    if (kind_ == Kind::kPulseAudio) {
+      pulse_ = std::make_unique<PrivatePulse>(dir_);
+    } else {
+      auto session = std::make_unique<PrivatePipeWire>(dir_, kind_ == Kind::kPipeWire);
+      session_ = session.get();
+      pulse_ = std::move(session);
+    }
+  }
   // Records the sink from now on, once the recorder hears it.
   void StartMonitor() {
-    monitor_ = std::make_unique<MonitorRecorder>(pulse_->Server());
+    monitor_ = kind_ == Kind::kPipeWireAlone ? std::make_unique<MonitorRecorder>(*session_)
+                                             : std::make_unique<MonitorRecorder>(pulse_->Server());
     for (int i = 0; i < 1000 && monitor_->Frames() == 0; ++i) std::this_thread::sleep_for(10ms);
   }
   // The blocks reported done, once `count` have come (or 10 s have passed).
@@ -92,13 +114,20 @@ class ServerStreamTest : public ::testing::TestWithParam<Kind> {
   }
 
   fs::path dir_;
+  Kind kind_ = Kind::kPulseAudio;
   std::unique_ptr<SoundServer> pulse_;
+  PrivatePipeWire* session_ = nullptr;  // pulse_, when a PipeWire session
   std::unique_ptr<MonitorRecorder> monitor_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<int> done_;
   std::unique_ptr<AudioOutput> output_;
   std::unique_ptr<SdlAudioDevice> device_;
+};
+
+class ServerStreamTest : public PlayedThroughServer, public ::testing::WithParamInterface<Kind> {
+ protected:
+  void SetUp() override { Start(GetParam()); }
 };
 
 TEST_P(ServerStreamTest, PlaysBlocksWholeAndReportsThemDoneInOrder) {
@@ -170,7 +199,7 @@ TEST_P(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
 
   // A server at the same place again: the next sound plays through it.
   device_->Close();
-  pulse_ = StartServer(GetParam(), dir_);
+  StartServer();
   ASSERT_TRUE(pulse_->Running());
   StartMonitor();
   int opened = AudioDevice::kNoDriver;
@@ -185,10 +214,101 @@ TEST_P(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
   EXPECT_EQ(WaitForLevel(Level16(0x77), again.size() / 4), again.size() / 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, ServerStreamTest, ::testing::Values(Kind::kPulseAudio, Kind::kPipeWire),
-                         [](const ::testing::TestParamInfo<Kind>& server) {
-                           return server.param == Kind::kPulseAudio ? "PulseAudio" : "PipeWire";
-                         });
+// Keys in quick succession (a reset, a tone stopped, the device closed, all
+// within a few milliseconds) while the machine holds the program still now
+// and then: the program lives on, and every block is reported done exactly
+// once, heard or dropped. The player runs in a child process, which this one
+// stops (SIGSTOP) for 50 ms four times a second; it is forked while no other
+// thread of this test runs.
+class StallTest : public ::testing::TestWithParam<Kind> {};
+
+// The child's run; its exit status tells what went wrong.
+int PlayWithKeys(const std::string& server, std::chrono::seconds length) {
+  setenv("PULSE_SERVER", server.c_str(), 1);
+  setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+  std::mutex mutex;
+  std::map<int, int> reports;
+  AudioOutput output([&](int block) {
+    std::lock_guard lock(mutex);
+    reports[block]++;
+  });
+  output.Start();
+  int written = 0;
+  {
+    SdlAudioDevice device(output);
+    const std::vector<uint8_t> beep = Sound(40, 0x30);
+    std::mt19937 random(7);
+    const auto end = std::chrono::steady_clock::now() + length;
+    while (std::chrono::steady_clock::now() < end) {
+      if (device.Open(kFormat) != AudioDevice::kNoError) return 10;
+      for (int i = 0; i < 3; ++i) {
+        if (device.Write(++written, beep.data(), beep.size()) != AudioDevice::kNoError) return 11;
+      }
+      output.PlayTone(0, kFormat, beep, true);
+      std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 60)(random)));
+      device.Reset();
+      output.StopTone(0);
+      device.Close();
+    }
+  }
+  output.Shutdown();
+  std::lock_guard lock(mutex);
+  for (int block = 1; block <= written; ++block) {
+    if (reports[block] != 1) return 20;
+  }
+  return reports.size() == static_cast<size_t>(written) ? 0 : 21;
+}
+
+TEST_P(StallTest, KeysInQuickSuccessionWhileTheProgramStallsLoseNoBlockAndKillNothing) {
+  if (!CanStart(GetParam())) GTEST_SKIP() << "this sound server is not installed";
+  const fs::path dir = fs::temp_directory_path() / ("placarim-stall-" + std::to_string(getpid()));
+  std::unique_ptr<SoundServer> server;
+  if (GetParam() == Kind::kPulseAudio) {
+    server = std::make_unique<PrivatePulse>(dir);
+  } else {
+    server = std::make_unique<PrivatePipeWire>(dir);
+  }
+  ASSERT_TRUE(server->Running()) << server->Name() << " did not start";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(PlayWithKeys(server->Server(), 8s));
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    std::this_thread::sleep_for(200ms);
+    kill(child, SIGSTOP);
+    std::this_thread::sleep_for(50ms);
+    kill(child, SIGCONT);
+  }
+  EXPECT_TRUE(WIFEXITED(status)) << "the player died of signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0)
+      << "10, 11: the device refused; 20, 21: a block was not reported exactly once";
+  server.reset();
+  fs::remove_all(dir);
+}
+
+// SDL tries ALSA before its own PipeWire driver and keeps it though it finds
+// no card: without PipeWire's PulseAudio service there was no sound at all.
+class PipeWireAloneTest : public PlayedThroughServer {
+ protected:
+  void SetUp() override { Start(Kind::kPipeWireAlone); }
+};
+
+TEST_F(PipeWireAloneTest, SdlsPipeWireDriverPlaysTheBlocksInOrder) {
+  ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
+  EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "pipewire");
+  const std::vector<uint8_t> first = Sound(200, 0x13), second = Sound(100, 0x24);
+  ASSERT_EQ(Write(1, first), AudioDevice::kNoError);
+  ASSERT_EQ(Write(2, second), AudioDevice::kNoError);
+  EXPECT_EQ(WaitForDone(2), (std::vector<int>{1, 2}));
+  EXPECT_EQ(WaitForLevel(Level16(0x13), first.size() / 4), first.size() / 4);
+  EXPECT_EQ(WaitForLevel(Level16(0x24), second.size() / 4), second.size() / 4);
+}
+
+std::string ServerName(const ::testing::TestParamInfo<Kind>& server) {
+  return server.param == Kind::kPulseAudio ? "PulseAudio" : "PipeWire";
+}
+INSTANTIATE_TEST_SUITE_P(Servers, ServerStreamTest, ::testing::Values(Kind::kPulseAudio, Kind::kPipeWire), ServerName);
+INSTANTIATE_TEST_SUITE_P(Servers, StallTest, ::testing::Values(Kind::kPulseAudio, Kind::kPipeWire), ServerName);
 
 }  // namespace
 }  // namespace placarim::platform::sdl
