@@ -359,6 +359,13 @@ class MonitorRecorder {
     if (end == 0) return std::nullopt;
     return PlayedAt(from + end);
   }
+  // Whether the last `frames` frames recorded are all at most `level`.
+  bool QuietFor(size_t frames, int level) {
+    std::lock_guard lock(mutex_);
+    if (left_.size() < frames) return false;
+    return std::all_of(left_.end() - static_cast<std::ptrdiff_t>(frames), left_.end(),
+                       [&](int16_t sample) { return std::abs(sample) <= level; });
+  }
   // When the first frame after `from` louder than `level` arrived: no
   // earlier than it was played, and later by no more than the monitor's
   // delay. (Placing it by the reads around it, as EndOf does, needs a sink
