@@ -222,9 +222,12 @@ std::vector<int> ServerStream::Flush(const std::function<bool(bool)>& decide) {
 void ServerStream::StartSound(const std::function<void()>& add) {
   Locked lock(loop_);
   bool only_silence_held = false;
-  if (!lost_ && unheard_.empty()) {
+  if (!lost_ && unheard_.empty() && written_ > sound_end_) {
+    // Until the server first tells the played position (a round trip after
+    // the stream opens, when the program's first sound often comes), a
+    // stream that never sounded holds only silence all the same.
     const std::optional<uint64_t> heard = Heard();
-    only_silence_held = heard && *heard >= sound_end_ && written_ > sound_end_;
+    only_silence_held = sound_end_ == 0 || (heard && *heard >= sound_end_);
   }
   add();
   if (only_silence_held) Rewrite();
