@@ -2,13 +2,14 @@
 
 #include <numeric>
 
-#include "platform/sdl/audio_mixer.h"
-#include "platform/sdl/block_queue.h"
-#include "platform/sdl/sdl_audio.h"
-#include "platform/sdl/sound_converter.h"
-#include "platform/sdl/wave_image.h"
+#include "platform/audio/audio_mixer.h"
+#include "platform/audio/block_queue.h"
+#include "platform/audio/sdl/sdl_sink.h"
+#include "platform/audio/sink_table.h"
+#include "platform/audio/sound_converter.h"
+#include "platform/audio/wave_image.h"
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 namespace {
 
 std::vector<uint8_t> Bytes(size_t n, uint8_t first) {
@@ -27,8 +28,8 @@ TEST(AudioOutputDriver, TheServerIsTriedOnlyWhenNoOtherDriverIsNamed) {
                {"pulse", true},  {"disk", false},  {"dummy", false},     {"alsa,pulseaudio", false},
                {"pipewire", false}};
   for (const auto& c : cases) EXPECT_EQ(TriesSoundServer(c.wanted), c.server) << (c.wanted ? c.wanted : "unset");
-  EXPECT_EQ(DeviceFramesFor("pipewire"), AudioOutput::kServerFrames);
-  EXPECT_EQ(DeviceFramesFor("disk"), AudioOutput::kDeviceFrames);
+  EXPECT_EQ(sdl::DeviceFramesFor("pipewire"), sdl::kServerFrames);
+  EXPECT_EQ(sdl::DeviceFramesFor("disk"), sdl::kDeviceFrames);
 }
 
 // Render's answer decides whether the sound held at a server may be replaced:
@@ -212,4 +213,4 @@ TEST(SoundConverter, AFrameSplitBetweenBlocksStaysWhole) {
 }
 
 }  // namespace
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

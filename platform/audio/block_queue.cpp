@@ -1,9 +1,9 @@
-#include "platform/sdl/block_queue.h"
+#include "platform/audio/block_queue.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 
 void BlockQueue::Add(int id, const uint8_t* data, size_t length) {
   blocks_.push_back(Block{id, data, length, 0});
@@ -37,4 +37,4 @@ bool BlockQueue::Contains(int id) const {
   return std::any_of(blocks_.begin(), blocks_.end(), [id](const Block& b) { return b.id == id; });
 }
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

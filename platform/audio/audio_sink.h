@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-namespace placarim::platform {
+namespace placarim::platform::audio {
 
 // Fills `out` with the next `length` bytes of sound and appends the id of each
 // block whose last byte went into it; false when all of it is silence.
@@ -35,4 +35,4 @@ class AudioSink {
   virtual bool Lost() = 0;
 };
 
-}  // namespace placarim::platform
+}  // namespace placarim::platform::audio

@@ -1,4 +1,4 @@
-#include "platform/sdl/posix_shell.h"
+#include "platform/posix/posix_shell.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -65,4 +65,4 @@ TEST_F(PosixShellTest, LeavesNoChildToReap) {
 }
 
 }  // namespace
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::posix

@@ -1,4 +1,4 @@
-#include "platform/pulse/server_stream.h"
+#include "platform/audio/pulse/server_stream.h"
 
 #include <pulse/pulseaudio.h>
 
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace placarim::platform::pulse {
+namespace placarim::platform::audio::pulse {
 namespace {
 
 constexpr pa_usec_t kConnectTimeoutUs = 3'000'000;
@@ -379,4 +379,4 @@ std::unique_ptr<AudioSink> OpenServerStream(int rate, int channels, RenderSound 
   return stream;
 }
 
-}  // namespace placarim::platform::pulse
+}  // namespace placarim::platform::audio::pulse

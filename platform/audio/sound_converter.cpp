@@ -1,8 +1,8 @@
-#include "platform/sdl/sound_converter.h"
+#include "platform/audio/sound_converter.h"
 
 #include <algorithm>
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 namespace {
 
 // A few hundred frames at a time come out of SDL 2.26's resampler exactly;
@@ -72,4 +72,4 @@ std::span<const uint8_t> BlockConverter::Convert(int id, std::span<const uint8_t
   return buffer;
 }
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

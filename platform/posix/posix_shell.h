@@ -4,7 +4,7 @@
 
 #include "platform/platform.h"
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::posix {
 
 class PosixShell final : public Shell {
  public:
@@ -14,4 +14,4 @@ class PosixShell final : public Shell {
               const std::string& directory) override;
 };
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::posix

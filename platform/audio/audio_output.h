@@ -5,11 +5,12 @@
 // ending a sound only clears the queue and pauses SDL's device (a server's
 // stream plays silence instead).
 //
-// Where the sound goes: when a sound server answers (PulseAudio, or PipeWire
-// through its PulseAudio service) and SDL_AUDIODRIVER names no other driver,
-// a stream of the server's own (platform/pulse), which keeps about 200 ms of
-// sound at the server so a busy machine does not leave it short, and drops
-// them when a key silences the sound. Otherwise SDL's device (PipeWire's own
+// Where the sound goes is the first sink of the table (sink_table.h) that
+// opens: when a sound server answers (PulseAudio, or PipeWire through its
+// PulseAudio service) and SDL_AUDIODRIVER names no other driver, a stream of
+// the server's own (audio/pulse), which keeps about 200 ms of sound at the
+// server so a busy machine does not leave it short, and drops them when a
+// key silences the sound. Otherwise SDL's device (audio/sdl: its PipeWire
 // driver first when SDL_AUDIODRIVER is unset, then SDL's order), with a small
 // buffer (256 frames, about 5 ms; 1,024 frames on SDL's own server drivers,
 // which keep a single buffer at the server and need the slack). A key
@@ -25,7 +26,7 @@
 //
 // Blocks are converted when written, on the main thread. The device's thread
 // only mixes bytes (AudioMixer) and reports each block done, once played,
-// through `block_done` (an SDL user event), so completions are counted on the
+// through `block_done` (an event the platform posts), so completions are counted on the
 // main thread by whoever pumps events. The tone players mix their looped
 // sounds into the same device.
 #pragma once
@@ -39,34 +40,15 @@
 #include <span>
 #include <thread>
 
-#include "platform/audio_sink.h"
+#include "platform/audio/audio_mixer.h"
+#include "platform/audio/audio_sink.h"
+#include "platform/audio/sound_converter.h"
 #include "platform/platform.h"
-#include "platform/sdl/audio_mixer.h"
-#include "platform/sdl/sound_converter.h"
 
-namespace placarim::platform::sdl {
-
-// Held around SDL_InitSubSystem and SDL_QuitSubSystem: the audio device is
-// opened on a thread of its own while the main thread starts video, and both
-// count their use of SDL's event subsystem.
-std::mutex& SdlSubsystemLock();
-
-// The device buffer for SDL's audio driver `driver`: a larger one for sound
-// servers.
-int DeviceFramesFor(const char* driver);
-
-// Whether a sound server is tried before SDL: SDL_AUDIODRIVER (`wanted`, null
-// when unset) names none or names SDL's driver for that server.
-bool TriesSoundServer(const char* wanted);
+namespace placarim::platform::audio {
 
 class AudioOutput {
  public:
-  // Frames per device buffer: a key silences the sound within about two.
-  static constexpr int kDeviceFrames = 256;
-  // A sound server wants its client a buffer ahead of it; SDL keeps only one
-  // there, so a buffer of 5 ms leaves the server short whenever the machine
-  // is busy for a moment (underruns: clicks and gaps).
-  static constexpr int kServerFrames = 1024;
   static constexpr int kToneSlots = AudioMixer::kToneSlots;
 
   // `block_done` may be called from the device's thread.
@@ -103,8 +85,6 @@ class AudioOutput {
 
   void Run();
   bool TryOpen();
-  std::unique_ptr<AudioSink> OpenSdl(OutputFormat& output);
-  std::unique_ptr<AudioSink> OpenSdlDriver(const char* driver, OutputFormat& output);
   void CloseLost();
   void UpdatePause();
 
@@ -115,7 +95,6 @@ class AudioOutput {
   std::mutex state_mutex_;
   std::condition_variable state_changed_;
   State state_ = State::Opening;
-  bool audio_started_ = false;  // SDL's audio subsystem (opener thread only)
   std::unique_ptr<AudioSink> sink_;
   bool wave_active_ = false;
   bool paused_ = true;
@@ -128,10 +107,10 @@ class AudioOutput {
   AudioMixer mixer_;
 };
 
-class SdlAudioDevice final : public AudioDevice {
+class WaveOutDevice final : public AudioDevice {
  public:
-  explicit SdlAudioDevice(AudioOutput& output) : output_(output) {}
-  ~SdlAudioDevice() override;
+  explicit WaveOutDevice(AudioOutput& output) : output_(output) {}
+  ~WaveOutDevice() override;
 
   // Main thread. Opening an open device closes it first. While the first
   // attempt to open the device is under way it waits for it (at most 3 s);
@@ -150,10 +129,10 @@ class SdlAudioDevice final : public AudioDevice {
 
 // The simple in-memory sound player: plays a RIFF/WAVE image, looped until
 // Stop or once, mixed into the one device.
-class SdlTonePlayer final : public TonePlayer {
+class MixedTonePlayer final : public TonePlayer {
  public:
-  SdlTonePlayer(AudioOutput& output, int slot) : output_(output), slot_(slot) {}
-  ~SdlTonePlayer() override;
+  MixedTonePlayer(AudioOutput& output, int slot) : output_(output), slot_(slot) {}
+  ~MixedTonePlayer() override;
   void PlayLooped(const std::vector<uint8_t>& wave_image) override;
   void PlayOnce(const std::vector<uint8_t>& wave_image);
   void Stop() override;
@@ -165,4 +144,4 @@ class SdlTonePlayer final : public TonePlayer {
   int slot_;
 };
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

@@ -14,7 +14,7 @@
 
 #include "platform/platform.h"
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 
 // The device side: SDL's sample format, rate and channels.
 struct OutputFormat {
@@ -55,4 +55,4 @@ class BlockConverter {
   std::map<int, std::vector<uint8_t>> converted_;
 };
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

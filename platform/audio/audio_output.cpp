@@ -1,15 +1,13 @@
-#include "platform/sdl/sdl_audio.h"
+#include "platform/audio/audio_output.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
-#include <string_view>
 
-#include "platform/pulse/server_stream.h"
-#include "platform/sdl/wave_image.h"
+#include "platform/audio/sink_table.h"
+#include "platform/audio/wave_image.h"
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 namespace {
 
 constexpr auto kRetryInterval = std::chrono::seconds(1);
@@ -26,76 +24,6 @@ bool Supported(const AudioFormat& format) {
   return SdlFormatOf(format.bits) != 0 && format.channels >= 1 && format.channels <= 8 &&
          format.rate >= 1000 && format.rate <= 384000;
 }
-
-}  // namespace
-
-int DeviceFramesFor(const char* driver) {
-  const std::string_view name = driver != nullptr ? driver : "";
-  const bool server = name == "pulseaudio" || name == "pipewire" || name == "jack";
-  return server ? AudioOutput::kServerFrames : AudioOutput::kDeviceFrames;
-}
-
-bool TriesSoundServer(const char* wanted) {
-  std::string_view name = wanted != nullptr ? wanted : "";
-  name = name.substr(0, name.find(','));  // the first of SDL's list
-  return name.empty() || name == "pulseaudio" || name == "pulse";
-}
-
-std::mutex& SdlSubsystemLock() {
-  static std::mutex lock;
-  return lock;
-}
-
-namespace {
-
-// SDL's audio device as a sink: its callback renders and reports at once,
-// as SDL holds no more than its one small buffer.
-class SdlSink final : public AudioSink {
- public:
-  SdlSink(RenderSound render, BlockDone done) : render_(std::move(render)), done_(std::move(done)) {
-    finished_.reserve(64);
-  }
-  ~SdlSink() override {
-    if (device_ != 0) SDL_CloseAudioDevice(device_);  // waits for the callback to return
-  }
-  // Opens SDL's default device, paused, near `preferred`; `output` is what it took.
-  bool Open(const OutputFormat& preferred, OutputFormat& output) {
-    SDL_AudioSpec want{};
-    want.freq = preferred.rate;
-    want.format = preferred.format;
-    want.channels = static_cast<Uint8>(preferred.channels);
-    want.samples = static_cast<Uint16>(DeviceFramesFor(SDL_GetCurrentAudioDriver()));
-    want.callback = &SdlSink::Callback;
-    want.userdata = this;
-    SDL_AudioSpec have{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
-                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    output = OutputFormat{have.format, have.freq, have.channels};
-    return device_ != 0;
-  }
-  void SetRunning(bool running) override { SDL_PauseAudioDevice(device_, running ? 0 : 1); }
-  std::vector<int> Flush(const std::function<bool(bool)>& decide) override {
-    SDL_LockAudioDevice(device_);
-    decide(false);
-    SDL_UnlockAudioDevice(device_);
-    return {};
-  }
-  void StartSound(const std::function<void()>& add) override { add(); }
-  bool Lost() override { return SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED; }
-
- private:
-  static void Callback(void* self, Uint8* stream, int length) {
-    auto& sink = *static_cast<SdlSink*>(self);
-    sink.finished_.clear();
-    sink.render_(stream, static_cast<size_t>(length), sink.finished_);
-    for (const int block : sink.finished_) sink.done_(block);
-  }
-
-  RenderSound render_;
-  BlockDone done_;
-  SDL_AudioDeviceID device_ = 0;
-  std::vector<int> finished_;  // audio thread only
-};
 
 }  // namespace
 
@@ -124,11 +52,6 @@ void AudioOutput::Shutdown() {
   if (opener_.joinable()) opener_.join();
   sink_.reset();  // reports what it held; never renders again
   for (const int id : mixer_.TakeAll()) block_done_(id);
-  if (audio_started_) {
-    std::lock_guard lock(SdlSubsystemLock());
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
-  audio_started_ = false;
 }
 
 bool AudioOutput::Ready(int wait_ms) {
@@ -164,65 +87,27 @@ void AudioOutput::Run() {
   }
 }
 
-// Opener thread: a sound server's stream when one answers, else SDL's device.
+// Opener thread: the first sink of the table that is available and opens.
 bool AudioOutput::TryOpen() {
-  std::unique_ptr<AudioSink> sink;
-  OutputFormat output;  // the preferred format, which a server always takes
-  if (TriesSoundServer(std::getenv("SDL_AUDIODRIVER"))) {
-    mixer_.SetFormat(output);  // the stream may render as soon as it exists
-    sink = pulse::OpenServerStream(
-        output.rate, output.channels,
+  const OutputFormat preferred;
+  for (const SinkDriver& driver : SinkDrivers()) {
+    if (!driver.available()) continue;
+    if (driver.renders_while_opening) mixer_.SetFormat(preferred);
+    OutputFormat output;
+    std::unique_ptr<AudioSink> sink = driver.open(
+        preferred,
         [this](uint8_t* out, size_t length, std::vector<int>& finished) {
           return mixer_.Render(out, length, finished);
         },
-        [this](int block) { block_done_(block); });
+        [this](int block) { block_done_(block); }, output);
+    if (sink == nullptr) continue;
+    mixer_.SetFormat(output);  // before the device first runs
+    std::lock_guard lock(state_mutex_);
+    sink_ = std::move(sink);
+    paused_ = true;  // every sink opens paused
+    return true;
   }
-  if (sink == nullptr) sink = OpenSdl(output);
-  if (sink == nullptr) return false;
-  mixer_.SetFormat(output);  // before the device first runs
-  std::lock_guard lock(state_mutex_);
-  sink_ = std::move(sink);
-  paused_ = true;  // both open paused
-  return true;
-}
-
-// SDL tries its drivers in its own order, ALSA before PipeWire's, and keeps
-// the first that starts even when it opens no device: on a desktop whose
-// PipeWire runs without its PulseAudio service, ALSA starts, finds no card,
-// and there was no sound. Unless SDL_AUDIODRIVER names the drivers,
-// PipeWire's own is tried first (it starts only when a PipeWire answers),
-// then SDL's order.
-std::unique_ptr<AudioSink> AudioOutput::OpenSdl(OutputFormat& output) {
-  const char* wanted = std::getenv("SDL_AUDIODRIVER");
-  if (wanted == nullptr || *wanted == '\0') {
-    if (std::unique_ptr<AudioSink> sink = OpenSdlDriver("pipewire", output)) return sink;
-  }
-  return OpenSdlDriver(nullptr, output);
-}
-
-// Each failed attempt shuts SDL's audio down again, so that the next one looks
-// for drivers afresh (a sound server that started late). `driver`: the one
-// SDL driver to try, or null for SDL's choice.
-std::unique_ptr<AudioSink> AudioOutput::OpenSdlDriver(const char* driver, OutputFormat& output) {
-  if (!audio_started_) {
-    std::lock_guard lock(SdlSubsystemLock());
-    if (driver != nullptr) SDL_SetHint(SDL_HINT_AUDIODRIVER, driver);
-    audio_started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    if (driver != nullptr) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-  }
-  if (!audio_started_) return nullptr;
-  auto sink = std::make_unique<SdlSink>(
-      [this](uint8_t* out, size_t length, std::vector<int>& finished) {
-        return mixer_.Render(out, length, finished);
-      },
-      [this](int block) { block_done_(block); });
-  if (!sink->Open(OutputFormat{}, output)) {
-    sink.reset();
-    std::lock_guard lock(SdlSubsystemLock());
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    audio_started_ = false;
-  }
-  return sink;
+  return false;
 }
 
 // Opener thread: the device went away (unplugged, server gone). Its sound is
@@ -351,11 +236,11 @@ void AudioOutput::UpdatePause() {
   paused_ = pause;
 }
 
-SdlAudioDevice::~SdlAudioDevice() {
+WaveOutDevice::~WaveOutDevice() {
   Close();
 }
 
-int SdlAudioDevice::Open(const AudioFormat& format) {
+int WaveOutDevice::Open(const AudioFormat& format) {
   Close();
   if (!Supported(format)) return kBadFormat;
   if (!output_.Ready(kOpenWaitMs)) return kNoDriver;
@@ -365,7 +250,7 @@ int SdlAudioDevice::Open(const AudioFormat& format) {
   return kNoError;
 }
 
-int SdlAudioDevice::Write(int block, const uint8_t* data, size_t length) {
+int WaveOutDevice::Write(int block, const uint8_t* data, size_t length) {
   if (!open_) return kInvalidHandle;
   if (length == 0) {  // nothing to play: done at once
     output_.ReportDone(block);
@@ -375,42 +260,42 @@ int SdlAudioDevice::Write(int block, const uint8_t* data, size_t length) {
   return kNoError;
 }
 
-void SdlAudioDevice::Reset() {
+void WaveOutDevice::Reset() {
   output_.ResetWave();
 }
 
-void SdlAudioDevice::Close() {
+void WaveOutDevice::Close() {
   if (!open_) return;
   Reset();
   open_ = false;
   output_.SetWaveActive(false);
 }
 
-int SdlAudioDevice::Unprepare(int block) {
+int WaveOutDevice::Unprepare(int block) {
   return output_.HoldsBlock(block) ? kStillPlaying : kNoError;
 }
 
-SdlTonePlayer::~SdlTonePlayer() {
+MixedTonePlayer::~MixedTonePlayer() {
   Stop();
 }
 
-void SdlTonePlayer::PlayLooped(const std::vector<uint8_t>& wave_image) {
+void MixedTonePlayer::PlayLooped(const std::vector<uint8_t>& wave_image) {
   Play(wave_image, true);
 }
 
-void SdlTonePlayer::PlayOnce(const std::vector<uint8_t>& wave_image) {
+void MixedTonePlayer::PlayOnce(const std::vector<uint8_t>& wave_image) {
   Play(wave_image, false);
 }
 
-void SdlTonePlayer::Play(const std::vector<uint8_t>& wave_image, bool loop) {
+void MixedTonePlayer::Play(const std::vector<uint8_t>& wave_image, bool loop) {
   Stop();
   const std::optional<WaveView> wave = ReadWaveImage(wave_image);
   if (!wave || wave->samples.empty() || !Supported(wave->format)) return;
   output_.PlayTone(slot_, wave->format, wave->samples, loop);
 }
 
-void SdlTonePlayer::Stop() {
+void MixedTonePlayer::Stop() {
   output_.StopTone(slot_);
 }
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

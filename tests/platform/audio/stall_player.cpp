@@ -15,10 +15,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sdl/sdl_audio.h"
+#include "platform/audio/audio_output.h"
 
 using namespace placarim::platform;
-using namespace placarim::platform::sdl;
+using namespace placarim::platform::audio;
 
 int main(int argc, char** argv) {
   if (argc != 3) return 1;
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   output.Start();
   int written = 0;
   {
-    SdlAudioDevice device(output);
+    WaveOutDevice device(output);
     const std::vector<uint8_t> beep(40 * 48 * 4, 0x30);  // 40 ms
     std::mt19937 random(7);
     const auto end = std::chrono::steady_clock::now() + length;

@@ -9,7 +9,7 @@
 #include <deque>
 #include <vector>
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 
 class BlockQueue {
  public:
@@ -33,4 +33,4 @@ class BlockQueue {
   std::deque<Block> blocks_;
 };
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

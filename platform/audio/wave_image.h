@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 #include "platform/riff_wave.h"
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 
 struct WaveView {
   AudioFormat format;
@@ -30,4 +30,4 @@ using riff::MakeWaveImage;
 // faded in and out so it does not click.
 std::vector<uint8_t> MakeBeepImage();
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

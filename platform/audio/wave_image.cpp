@@ -1,10 +1,10 @@
-#include "platform/sdl/wave_image.h"
+#include "platform/audio/wave_image.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 namespace {
 
 // Images for the tone player are made by programs, so they are read strictly:
@@ -39,4 +39,4 @@ std::vector<uint8_t> MakeBeepImage() {
   return MakeWaveImage(AudioFormat{kRate, 8, 1}, samples);
 }
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

@@ -1,4 +1,4 @@
-#include "platform/sdl/posix_shell.h"
+#include "platform/posix/posix_shell.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::posix {
 namespace {
 
 // Runs in the grandchild: only async-signal-safe calls. Any failure is sent to
@@ -69,4 +69,4 @@ bool PosixShell::Launch(const std::string& program, const std::vector<std::strin
   return got == 0;  // end of file: the exec closed the pipe
 }
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::posix

@@ -10,10 +10,10 @@
 #include <span>
 #include <vector>
 
-#include "platform/sdl/block_queue.h"
-#include "platform/sdl/sound_converter.h"
+#include "platform/audio/block_queue.h"
+#include "platform/audio/sound_converter.h"
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 
 class AudioMixer {
  public:
@@ -56,4 +56,4 @@ class AudioMixer {
   std::array<Tone, kToneSlots> tones_;
 };
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

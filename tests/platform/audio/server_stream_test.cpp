@@ -16,10 +16,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sdl/sdl_audio.h"
+#include "platform/audio/audio_output.h"
+#include "platform/audio/sdl/sdl_sink.h"
 #include "pulse_server.h"
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 namespace {
 
 namespace fs = std::filesystem;
@@ -66,7 +67,7 @@ class PlayedThroughServer : public ::testing::Test {
       changed_.notify_all();
     });
     output_->Start();
-    device_ = std::make_unique<SdlAudioDevice>(*output_);
+    device_ = std::make_unique<WaveOutDevice>(*output_);
   }
   void TearDown() override {
     device_.reset();
@@ -120,7 +121,7 @@ class PlayedThroughServer : public ::testing::Test {
   std::condition_variable changed_;
   std::vector<int> done_;
   std::unique_ptr<AudioOutput> output_;
-  std::unique_ptr<SdlAudioDevice> device_;
+  std::unique_ptr<WaveOutDevice> device_;
 };
 
 class ServerStreamTest : public PlayedThroughServer, public ::testing::WithParamInterface<Kind> {
@@ -260,7 +261,7 @@ TEST_F(PipeWireAloneTest, SdlsPipeWireDriverPlaysTheBlocksInOrder) {
   EXPECT_EQ(WaitForDone(2), (std::vector<int>{1, 2}));
   // While the graph starts the new stream SDL's driver may lose part of its
   // first buffer (seen: 128 frames); the rest is heard whole.
-  const size_t first_frames = first.size() / 4 - AudioOutput::kServerFrames;
+  const size_t first_frames = first.size() / 4 - sdl::kServerFrames;
   EXPECT_GE(WaitForLevel(Level16(0x13), first_frames), first_frames);
   EXPECT_EQ(WaitForLevel(Level16(0x24), second.size() / 4), second.size() / 4);
 }
@@ -272,4 +273,4 @@ INSTANTIATE_TEST_SUITE_P(Servers, ServerStreamTest, ::testing::Values(Kind::kPul
 INSTANTIATE_TEST_SUITE_P(Servers, StallTest, ::testing::Values(Kind::kPulseAudio, Kind::kPipeWire), ServerName);
 
 }  // namespace
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio

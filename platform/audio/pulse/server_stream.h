@@ -16,9 +16,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/audio_sink.h"
+#include "platform/audio/audio_sink.h"
 
-namespace placarim::platform::pulse {
+namespace placarim::platform::audio::pulse {
 
 // Sound the server holds ahead of the ear, and how much it asks for at once.
 constexpr int kTargetMs = 200;
@@ -30,4 +30,4 @@ constexpr int kRequestMs = 10;
 std::unique_ptr<AudioSink> OpenServerStream(int rate, int channels, RenderSound render, BlockDone done,
                                             std::string* why = nullptr);
 
-}  // namespace placarim::platform::pulse
+}  // namespace placarim::platform::audio::pulse

@@ -1,8 +1,8 @@
-#include "platform/sdl/audio_mixer.h"
+#include "platform/audio/audio_mixer.h"
 
 #include <algorithm>
 
-namespace placarim::platform::sdl {
+namespace placarim::platform::audio {
 
 OutputFormat AudioMixer::Format() const {
   std::lock_guard lock(mutex_);
@@ -83,4 +83,4 @@ bool AudioMixer::Render(uint8_t* out, size_t length, std::vector<int>& finished)
   return sounded;
 }
 
-}  // namespace placarim::platform::sdl
+}  // namespace placarim::platform::audio
