@@ -24,6 +24,7 @@
 #include <mutex>
 #include <optional>
 #include <regex>
+#include <set>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -277,17 +278,22 @@ class PrivatePipeWire final : public SoundServer {
     return messages;
   }
   // Placarim's stream only (not the monitor's), and not its start, when
-  // nothing has been read yet.
+  // nothing has been read yet. The service logs an underrun at every cycle
+  // that finds the stream short, with the read position, which stays put
+  // until sound comes again: one underrun is one position. Each cycle the
+  // graph found the stream's node unfinished ("client too slow") counts too.
   int Underruns() const override {
-    int count = 0;
-    for (const auto& log : {Log(), dir_ / "pipewire.log"}) {
-      std::ifstream in(log);
-      for (std::string line; std::getline(in, line);) {
-        const bool ours = line.find("Placarim") != std::string::npos;
-        const bool short_read = line.find("underrun read:") != std::string::npos &&
-                                line.find("underrun read:0 ") == std::string::npos;
-        if (ours && (short_read || line.find("too slow") != std::string::npos)) ++count;
-      }
+    std::set<std::string> positions;
+    std::ifstream in(Log());
+    for (std::string line; std::getline(in, line);) {
+      const size_t at = line.find("[Placarim] underrun read:");
+      if (at == std::string::npos || line.find("underrun read:0 ") != std::string::npos) continue;
+      positions.insert(line.substr(at, line.find(' ', at + 25) - at));
+    }
+    int count = static_cast<int>(positions.size());
+    std::ifstream graph(dir_ / "pipewire.log");
+    for (std::string line; std::getline(graph, line);) {
+      if (line.find("(Placarim-") != std::string::npos && line.find("too slow") != std::string::npos) ++count;
     }
     return count;
   }
@@ -368,8 +374,9 @@ class MonitorRecorder {
   }
   // When the first frame after `from` louder than `level` arrived: no
   // earlier than it was played, and later by no more than the monitor's
-  // delay. (Placing it by the reads around it, as EndOf does, needs a sink
-  // that played without a pause since: a sink left idle is suspended.)
+  // delay. (Placing it by all the reads, as EndOf does, needs a sink that
+  // played without a pause since the recording began: a sink left idle
+  // between two programs is suspended.)
   std::optional<Clock::time_point> FirstAbove(size_t from, int level) {
     std::lock_guard lock(mutex_);
     for (size_t i = from; i < left_.size(); ++i) {
@@ -384,17 +391,14 @@ class MonitorRecorder {
  private:
   static double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
   // When frame `frame` was played, on the steady clock: the earliest arrival
-  // the reads allow. A frame arrived no earlier than it was played: the
-  // smallest lag over the reads of the next two seconds places the frame on
-  // the clock (not over all reads: a sink that was suspended for a while
-  // played no frames meanwhile). Mutex held.
+  // the reads allow. Frame i arrived no earlier than it was played: the
+  // smallest lag over all reads places frame 0 on the clock. Mutex held.
   std::optional<Clock::time_point> PlayedAt(size_t frame) const {
+    if (arrivals_.empty()) return std::nullopt;
     double origin = 1e300;
     for (const auto& [frames, when] : arrivals_) {
-      if (frames <= frame || frames > frame + 2 * kPlayedRate) continue;
       origin = std::min(origin, Ms(when.time_since_epoch()) - static_cast<double>(frames) * 1000.0 / kPlayedRate);
     }
-    if (origin == 1e300) return std::nullopt;
     const double at_ms = origin + static_cast<double>(frame) * 1000.0 / kPlayedRate;
     return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double, std::milli>(at_ms)));
