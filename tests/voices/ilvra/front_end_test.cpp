@@ -461,7 +461,7 @@ TEST(IlvraFrontEnd, EverydayAndSchoolWords) {
 {"cinquenta", "s im k w >em t @"}, {"sessenta", "s e s >em t @"}, {"setenta", "s e t >em t @"}, 
 {"oitenta", "o y t >em t @"}, {"noventa", "n o v >em t @"}, {"cem", "s >em y"}, 
 {"cento", "s >em t u"}, {"mil", "m >i w"}, {"milhão", "m i lh >am w"}, 
-{"gol", "g >oo w"}, {"goleiro", "g o l >e y r u"}, {"campeonato", "k am p e o n >a t u"}, 
+{"gol", "g >o w"}, {"goleiro", "g o l >e y r u"}, {"campeonato", "k am p e o n >a t u"}, 
 {"chute", "x >u tx i"}, {"time", "tx >i m i"}, {"jogo", "j >o g u"}, 
 {"jogador", "j o g a d >o r2"}, {"torcida", "t o r2 s >i d @"}, {"copa", "k >oo p @"}, 
 {"mundo", "m >um d u"}, {"treino", "t r >e y n u"}, {"quintal", "k im t >a w"}, 

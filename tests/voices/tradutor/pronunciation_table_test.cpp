@@ -158,7 +158,7 @@ TEST(PronunciationTable, ShippedRulesGiveTheExpectedUnits) {
       {"vermelho", "[ v/e^/ rr/ m/E^/ lh/u]"}, {"verde", "[ v/E^/ rr/ dj/i]"}, {"preto", "[ p/ r/E^/ t/u]"},
       {"branco", "[ b/ r/A/~/ k/u]"}, {"rosa", "[ rr/O/ z/a^]"}, {"grande", "[ g/ r/A/~/ dj/i]"},
       {"pequeno", "[ p/e^/ k/E^/ n/u]"}, {"bonito", "[ b/o~/ n/I/ t/u]"}, {"feio", "[ f/E^/y/ yu]"},
-      {"alto", "[A/w/ t/u]"}, {"hoje", "[/O/ j/i]"}, {"ontem", "[O/~/ t/e/~y]"},
+      {"alto", "[A/w/ t/u]"}, {"hoje", "[/O^/ j/i]"}, {"ontem", "[O/~/ t/e/~y]"},
       {"amanhã", "[a~/ m/a~/ nh/A~]"}, {"semana", "[ s/e^/ m/A~/ n/a^]"}, {"mês", "[ m/E^/ s]"},
       {"ano", "[A~/ n/u]"}, {"hora", "[/O/ r/a^]"}, {"minuto", "[ m/i/ n/U/ t/u]"},
       {"segundo", "[ s/e^/ g/U/~/ d/u]"}, {"manhã", "[ m/a~/ nh/A~]"}, {"tarde", "[ t/A/ rr/ dj/i]"},
