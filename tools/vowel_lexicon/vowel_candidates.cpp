@@ -83,17 +83,17 @@ std::string IlvraFix(const ilvra::RuleSet& rules, const std::string& upper, cons
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: vowel_candidates FORTUNES ILVRA_DIR DIFONES_DIR [MIN_COUNT [WORD_LIST]]\n");
+  if (argc < 5) {
+    std::fprintf(stderr, "usage: vowel_candidates ILVRA_DIR DIFONES_DIR MIN_COUNT FORTUNES [TEXT...]\n");
     return 2;
   }
-  const long min_count = argc > 4 ? std::atol(argv[4]) : 3;
+  const long min_count = std::atol(argv[3]);
   std::set<std::string> dictionary;
-  std::ifstream list(argc > 5 ? argv[5] : "/usr/share/dict/brazilian");
+  std::ifstream list("/usr/share/dict/brazilian");
   for (std::string w; std::getline(list, w);) dictionary.insert(w);
-  const auto entries = vowel_lexicon::ReadFortunes(argv[1]);
-  if (entries.empty()) {
-    std::fprintf(stderr, "no text in %s\n", argv[1]);
+  const auto entries = vowel_lexicon::ReadFortunes(argv[4]);
+  if (entries.empty() || dictionary.empty()) {
+    std::fprintf(stderr, "no text in %s, or no word list\n", argv[4]);
     return 1;
   }
   std::map<std::string, long> counts;
@@ -101,13 +101,19 @@ int main(int argc, char** argv) {
     if (vowel_lexicon::HeldOut(i)) continue;
     for (const auto& w : vowel_lexicon::LowerCaseWords(entries[i])) ++counts[w];
   }
+  for (int a = 5; a < argc; ++a) {
+    std::ifstream in(argv[a]);
+    for (std::string line; std::getline(in, line);) {
+      for (const auto& w : vowel_lexicon::LowerCaseWords(line)) ++counts[w];
+    }
+  }
   std::vector<std::pair<long, std::string>> ranked;
   for (const auto& [w, n] : counts) {
     if (n >= min_count && dictionary.count(w)) ranked.push_back({-n, w});
   }
   std::sort(ranked.begin(), ranked.end());
 
-  const std::string ilvra_dir = argv[2], difones_dir = argv[3];
+  const std::string ilvra_dir = argv[1], difones_dir = argv[2];
   ilvra::RuleSet rules;
   tradutor::Translator translator;
   if (!ilvra::LoadIlvraRules(ilvra_dir + "/portug.nrl", ilvra_dir + "/portug.exc", rules) ||

@@ -494,7 +494,7 @@ TEST(IlvraFrontEnd, EverydayAndSchoolWords) {
 {"lua", "l >u @"}, {"chuva", "x >u v @"}, {"vento", "v >em t u"}, 
 {"mar", "m >a r2"}, {"rio", "rr >i u"}, {"terra", "t >ee rr @"}, 
 {"céu", "s >ee w"}, {"nuvem", "n >u v em y"}, {"árvore", ">a r2 v o r i"}, 
-{"folha", "f >oo lh @"}, {"cidade", "s i d >a dj i"}, {"rua", "rr >u @"}, 
+{"folha", "f >o lh @"}, {"cidade", "s i d >a dj i"}, {"rua", "rr >u @"}, 
 {"praia", "p r >a y @"}, {"sala", "s >a l @"}, {"mesa", "m >e z @"}, 
 {"cadeira", "k a d >e y r @"}, {"porta", "p >oo r2 t @"}, {"chave", "x >a v i"}, 
 {"cama", "k >am m @"}, {"carro", "k >a rr u"}, {"ônibus", ">o n i b u s2"}, 

@@ -135,7 +135,7 @@ TEST(PronunciationTable, ShippedRulesGiveTheExpectedUnits) {
       {"janela", "[ j/a~/ n/E/ l/a^]"}, {"porta", "[ p/O/ rr/ t/a^]"}, {"quadro", "[ kw/A/ d/ r/u]"},
       {"giz", "[ j/I/ s]"}, {"mochila", "[ m/o^/ x/I/ l/a^]"}, {"lanche", "[ l/A/~/ x/i]"},
       {"recreio", "[ rr/e^/ k/ r/E^/y/ yu]"}, {"aula", "[A/w/ l/a^]"}, {"prova", "[ p/ r/O/ v/a^]"},
-      {"nota", "[ n/O/ t/a^]"}, {"letra", "[ l/E/ t/ r/a^]"}, {"palavra", "[ p/a/ l/A/ v/ r/a^]"},
+      {"nota", "[ n/O/ t/a^]"}, {"letra", "[ l/E^/ t/ r/a^]"}, {"palavra", "[ p/a/ l/A/ v/ r/a^]"},
       {"frase", "[ f/ r/A/ z/i]"}, {"leitura", "[ l/e^/y/ t/U/ r/a^]"},
       {"escrever", "[e^/ s/ k/ r/e^/ v/E^/ rr]"}, {"ler", "[ l/E^/ rr]"}, {"contar", "[ k/o/~/ t/A/ rr]"},
       {"somar", "[ s/o~/ m/A/ rr]"}, {"subtrair", "[ s/u/ b/ t/ r/a/ I/ rr]"},
