@@ -192,6 +192,8 @@ TEST(PronunciationTable, ShippedRulesGiveTheExpectedUnits) {
       {"Antônio", "[a/~/ t/O~/ n// yu]"}, {"Maria", "[ m/a/ r/I/ ya^]"}, {"praia", "[ p/ r/A/y/ ya^]"},
       {"criança", "[ k/ r/i/ yA/~/ s/a^]"}, {"piano", "[ p/i/ yA~/ n/u]"}, {"violão", "[ v/i/ yo^/ l/A~w]"},
       {"biologia", "[ b/i/ yo^/ l/o^/ j/I/ ya^]"}, {"teatro", "[ t/e^/ yA/ t/ r/u]"},
+      // stress of -z and -eais/-uais; x read s or ks
+{"talvez", "[ t/a/w/ v/E^/ s]"}, {"capaz", "[ k/a/ p/A/ s]"}, {"rapaz", "[ rr/a/ p/A/ s]"}, {"xadrez", "[ x/a/ d/ r/E^/ s]"}, {"arroz", "[a/ rr/O^/ s]"}, {"veloz", "[ v/e^/ l/O/ s]"}, {"cartaz", "[ k/a/ rr/ t/A/ s]"}, {"rapidez", "[ rr/a/ p/i/ d/E^/ s]"}, {"reais", "[ rr/e^/ yA/y/ s]"}, {"ideais", "[i/ d/e^/ yA/y/ s]"}, {"atuais", "[a/ t/u/ wA/y/ s]"}, {"trouxe", "[ t/ r/O^/ s/i]"}, {"trouxeram", "[ t/ r/o^/ s/E^/ r/a/~w]"}, {"trouxer", "[ t/ r/o^/ s/E^/ rr]"}, {"auxílio", "[a/w/ s/I/ l// yu]"}, {"tóxico", "[ t/O/ k/ s/i/ k/u]"},
   };
   std::set<std::string> words;
   for (const auto& r : readings) {
