@@ -41,7 +41,8 @@ TEST(IlvraNormalize, NumbersSignsAndSymbols) {
     const char* in;
     const char* out;
   } cases[] = {
-      {"1.000 bolas", "mil  bolas"},  // the number's own space, then the text's
+      {"1.000 bolas", "mil bolas"},  // read by the teacher-text stage: bola is feminine
+      {"1.000 livros", "mil  livros"},  // the number's own space, then the text's
       {"1.0000", "um ponto zero zero zero zero "},
       {"3,5", "três vírgula cinco "},
       {"-7", "menos sete "},
@@ -65,7 +66,13 @@ TEST(IlvraNormalize, NumbersSignsAndSymbols) {
       {"12-5=7", "doze  menos cinco  igual a sete "},
       {"1024 e 2024", "mil e vinte e quatro  e dois mil e vinte e quatro "},
       {"guarda-chuva", "guarda chuva"},
-      {"12h30", "doze agá trinta "},
+      {"12h30", "doze horas e trinta minutos"},
+      {"R$ 3,95", "três reais e noventa e cinco centavos"},
+      {"1/2 e 3/4", "um meio e três quartos"},
+      {"2 horas", "duas horas"},
+      {"1 000", "mil "},
+      {"Ele disse \"gol\" e — feliz — riu.", "Ele disse , gol,  e ,  feliz ,  riu."},
+      {"“Gol!”", " Gol! "},
       {"1234567890123456", "cento e vinte e três trilhões quatrocentos e cinquenta e seis bilhões "
                            "setecentos e oitenta e nove milhões doze mil trezentos e quarenta e cinco seis "},
   };
