@@ -99,7 +99,10 @@ int main(int argc, char** argv) {
   }
   layer.speech.FinishSpeech();
   const auto timeline = Timeline(fake.audio.written);
-  placarim::platform::riff::WriteWaveFile(argv[first], {}, timeline);
+  if (!placarim::platform::riff::WriteWaveFile(argv[first], {}, timeline)) {
+    std::fprintf(stderr, "%s: the wave could not be written\n", argv[first]);
+    return 1;
+  }
   const double minutes = double(timeline.size()) / 11025.0 / 60.0;
   for (int threshold : {4, 8, 16}) {
     const long steps = StepsAtSilence(timeline, threshold);
