@@ -1,0 +1,60 @@
+// The program in a web page: the game on the web platform, speaking with the
+// recordings and the built-in voice, its data packaged under /placarim (the
+// configuration in /placarim/etc). The page starts it on the child's first
+// key, once the browser lets sound play.
+#include <emscripten.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "game/app.h"
+#include "game/random.h"
+#include "game/screen_dump.h"
+#include "game/user_files.h"
+#include "platform/config_file.h"
+#include "platform/web/web_platform.h"
+#include "voices/tradutor/voice.h"
+
+namespace {
+
+using namespace placarim;
+
+// The game's console, for the page to read the screen from.
+console::Console* shown_console = nullptr;
+
+}  // namespace
+
+// The 25 rows of the console's screen as UTF-8 lines; empty before the game
+// has started. Valid until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* placarim_screen_text() {
+  static std::string text;
+  text = shown_console != nullptr ? game::ScreenText(*shown_console) : std::string();
+  return text.c_str();
+}
+
+int main() {
+  setenv("PLACARIM_SYSCONFDIR", "/placarim/etc", 1);
+  if (chdir("/placarim/data") != 0) {
+    std::fputs("placarim: the page's data was not packaged with the program\n", stderr);
+    return 1;
+  }
+  game::SeededRandom random(game::ClockSeed());
+  platform::web::WebPlatform web;
+  const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+    return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
+  };
+  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};
+  int code = 0;
+  try {
+    game::App app(web, platform::StartDirectory(), random, make_voice, {}, teacher_files);
+    shown_console = &app.Console();
+    app.Run();
+  } catch (const platform::ProgramExit& exit) {
+    code = exit.code;
+  }
+  shown_console = nullptr;
+  EM_ASM({ if (Module.placarimEnded) Module.placarimEnded($0); }, code);
+  return code;
+}
