@@ -13,9 +13,11 @@
 #      voices/espeak voices/speechd voices/ilvra   bridges to the synthesizers
 #   2  console          screen, key queue, message pump (wave playback's host)
 #   1  sound voices/tradutor
-#   0  platform mbr
+#   0  platform mbr lang
 #
-# Under voices/ each voice's folder is a unit of its own.
+# Under voices/ each voice's folder is a unit of its own. lang/, the
+# Portuguese shared by every voice and the editor, is the very bottom: it
+# includes nothing of the project but itself.
 #
 # Inside platform/, the interfaces and their system-free helpers must not
 # include an implementation (sdl/, term/, fake/).
@@ -23,11 +25,13 @@ cmake_minimum_required(VERSION 3.25)
 
 set(layer_of_platform 0)
 set(layer_of_mbr 0)
+set(layer_of_lang 0)
 set(layer_of_sound 1)
 set(layer_of_voices/tradutor 1)
 set(layer_of_voices/ilvra 3)
 set(layer_of_voices/espeak 3)
 set(layer_of_voices/speechd 3)
+set(layer_of_voices/browser 3)
 set(layer_of_console 2)
 set(layer_of_speech 3)
 set(layer_of_editor 4)
@@ -72,6 +76,9 @@ foreach(source IN LISTS sources)
     endif()
     if(layer_of_${used} GREATER layer_of_${unit})
       list(APPEND faults "${source}: ${unit}/ (layer ${layer_of_${unit}}) includes ${header} (layer ${layer_of_${used}})")
+    endif()
+    if(unit STREQUAL "lang" AND NOT used STREQUAL "lang")
+      list(APPEND faults "${source}: lang/ is the bottom and includes ${header}")
     endif()
     if(source MATCHES "^platform/[^/]+$" AND header MATCHES "^platform/(sdl|term|fake)/")
       list(APPEND faults "${source}: the platform's interfaces include an implementation, ${header}")

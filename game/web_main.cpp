@@ -1,7 +1,8 @@
 // The program in a web page: the game on the web platform, speaking with the
-// recordings and the built-in voice, its data packaged under /placarim (the
-// configuration in /placarim/etc). The page starts it on the child's first
-// key, once the browser lets sound play.
+// recordings and the built-in voice, or with the browser's voices when the
+// page's configuration asks for an external one; its data packaged under
+// /placarim (the configuration in /placarim/etc). The page starts it on the
+// child's first key, once the browser lets sound play.
 #include <emscripten.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include "game/user_files.h"
 #include "platform/config_file.h"
 #include "platform/web/web_platform.h"
+#include "voices/browser/browser_voice.h"
 #include "voices/tradutor/voice.h"
 
 namespace {
@@ -45,10 +47,13 @@ int main() {
   const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
+  const game::SynthesizerFactory make_synthesizer = [](console::Console&, sound::WavePlayer&) {
+    return std::make_shared<voices::browser::BrowserVoice>();
+  };
   const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};
   int code = 0;
   try {
-    game::App app(web, platform::StartDirectory(), random, make_voice, {}, teacher_files);
+    game::App app(web, platform::StartDirectory(), random, make_voice, make_synthesizer, teacher_files);
     shown_console = &app.Console();
     app.Run();
   } catch (const platform::ProgramExit& exit) {

@@ -36,7 +36,8 @@ cmake --build "$web" -j "${PLACARIM_JOBS:-2}" --target placarim
 
 site=$web/site
 mkdir -p "$site"
-cp "$top"/platform/web/page/*.{html,js,css,svg,webmanifest} "$site/"
+cp "$top"/platform/web/page/*.{html,js,css,svg,webmanifest} "$top"/platform/audio/web/*.js "$site/"
+rm -f "$site/web_audio_library.js"
 cp "$web/game/placarim.js" "$web/game/placarim.wasm" "$site/"
 # The data, under the paths the page's configuration names.
 python3 /usr/share/emscripten/tools/file_packager.py "$site/placarim.data" \

@@ -9,7 +9,6 @@
 #include "platform/sdl/builtin_font.h"
 #include "platform/sdl/console_image.h"
 #include "platform/sdl/glyph_cache.h"
-#include "platform/sdl/wave_image.h"
 #include "platform/text_encoding.h"
 #include "platform/web/web_keys.h"
 
@@ -24,13 +23,6 @@ void placarim_web_capture(const uint8_t* rgba, int width, int height);
 void placarim_web_magnify(int x, int y, int width, int height);
 void placarim_web_release_capture(void);
 void placarim_web_set_title(const char* utf8);
-int placarim_web_audio_open(int rate, int bits, int channels);
-void placarim_web_audio_write(int block, const uint8_t* data, int length);
-void placarim_web_audio_reset(void);
-void placarim_web_audio_close(void);
-int placarim_web_audio_queued(int block);
-void placarim_web_tone(const uint8_t* samples, int length, int rate, int bits, int channels, int loop);
-void placarim_web_tone_stop(void);
 int placarim_web_clipboard_fetch(void);
 void placarim_web_clipboard_copy(char* out, int size);
 int placarim_web_clipboard_set(const char* utf8);
@@ -224,48 +216,6 @@ void WebClock::SleepMs(int ms) { emscripten_sleep(static_cast<unsigned>(std::max
 
 DateTime WebClock::LocalNow() { return LocalDateTime(); }
 
-int WebAudio::Open(const AudioFormat& format) {
-  if ((format.bits != 8 && format.bits != 16) || (format.channels != 1 && format.channels != 2) ||
-      format.rate < 3000 || format.rate > 192000) {
-    return kBadFormat;
-  }
-  const int result = placarim_web_audio_open(static_cast<int>(format.rate), format.bits, format.channels);
-  if (result != kNoError) return result;
-  open_ = true;
-  format_ = format;
-  return kNoError;
-}
-
-int WebAudio::Write(int block, const uint8_t* data, size_t length) {
-  if (!open_) return kInvalidHandle;
-  placarim_web_audio_write(block, data, static_cast<int>(length));
-  return kNoError;
-}
-
-void WebAudio::Reset() {
-  if (open_) placarim_web_audio_reset();
-}
-
-void WebAudio::Close() {
-  if (!open_) return;
-  placarim_web_audio_reset();
-  placarim_web_audio_close();
-  open_ = false;
-}
-
-int WebAudio::Unprepare(int block) {
-  return placarim_web_audio_queued(block) ? kStillPlaying : kNoError;
-}
-
-void WebTones::PlayLooped(const std::vector<uint8_t>& wave_image) {
-  const auto wave = sdl::ReadWaveImage(wave_image);
-  if (!wave || (wave->format.bits != 8 && wave->format.bits != 16)) return;
-  placarim_web_tone(wave->samples.data(), static_cast<int>(wave->samples.size()), static_cast<int>(wave->format.rate),
-                    wave->format.bits, wave->format.channels, 1);
-}
-
-void WebTones::Stop() { placarim_web_tone_stop(); }
-
 ClipboardStatus WebClipboard::GetText(std::string& utf8) {
   const int length = placarim_web_clipboard_fetch();
   if (length < 0) return ClipboardStatus::NoText;
@@ -294,13 +244,7 @@ WorkArea WebPlatform::GetWorkArea() {
   return {size[0], size[1]};
 }
 
-void WebPlatform::Beep() {
-  static const std::vector<uint8_t> beep = sdl::MakeBeepImage();
-  const auto wave = sdl::ReadWaveImage(beep);
-  if (!wave) return;
-  placarim_web_tone(wave->samples.data(), static_cast<int>(wave->samples.size()), static_cast<int>(wave->format.rate),
-                    wave->format.bits, wave->format.channels, 0);
-}
+void WebPlatform::Beep() { audio::WebBeep(); }
 
 void WebPlatform::Exit(int code) { throw ProgramExit{code}; }
 

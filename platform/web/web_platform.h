@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio/web/web_audio.h"
 #include "platform/platform.h"
 
 namespace placarim::platform::web {
@@ -37,28 +38,6 @@ class WebClock final : public Clock {
   int64_t NowMs() override;
   void SleepMs(int ms) override;  // yields to the browser meanwhile
   DateTime LocalNow() override;
-};
-
-// Blocks go to the page's AudioWorklet; the page reports each one done when
-// its last sample has been rendered, or at once when Reset drops it.
-class WebAudio final : public AudioDevice {
- public:
-  int Open(const AudioFormat& format) override;
-  bool IsOpen() const override { return open_; }
-  int Write(int block, const uint8_t* data, size_t length) override;
-  void Reset() override;
-  void Close() override;
-  int Unprepare(int block) override;
-
- private:
-  bool open_ = false;
-  AudioFormat format_;
-};
-
-class WebTones final : public TonePlayer {
- public:
-  void PlayLooped(const std::vector<uint8_t>& wave_image) override;
-  void Stop() override;
 };
 
 class WebClipboard final : public Clipboard {
@@ -91,8 +70,8 @@ class WebPlatform final : public Platform {
  private:
   WebEvents events_;
   WebClock clock_;
-  WebAudio audio_;
-  WebTones tones_;
+  audio::WebAudio audio_;
+  audio::WebTones tones_;
   WebClipboard clipboard_;
   WebShell shell_;
 };

@@ -52,6 +52,9 @@ function start() {
   } catch (e) {
     say('Este navegador não deixou o jogo tocar som: ' + e.message);
   }
+  const settings = placarimSettings.load();
+  Module.placarimVoice = placarimVoiceFor(settings, document.getElementById('leitor'));
+  configureProgram(Module.FS, settings, Module.placarimVoice !== null);
   say('Som ligado. O jogo começou.');
   Module.callMain([]);
 }
@@ -69,6 +72,8 @@ game.addEventListener('keydown', (e) => {
     start();
     return;  // the key that starts the game is not also an answer
   }
+  // The browser's voice stops at once, before the program even sees the key.
+  if (Module.placarimVoice) Module.placarimVoice.stop();
   Module.placarimWeb.key(e, true);
 });
 game.addEventListener('keyup', (e) => {
@@ -90,6 +95,18 @@ document.addEventListener('paste', (e) => {
   if (Module.placarimWeb) Module.placarimWeb.clipboard = e.clipboardData.getData('text/plain');
 });
 button.addEventListener('click', () => start());
+
+// The settings, shown as stored and stored as changed.
+const voiceChoices = document.querySelectorAll('input[name="voz"]');
+const speedChoice = document.getElementById('velocidade');
+const shown = placarimSettings.load();
+for (const choice of voiceChoices) choice.checked = choice.value === shown.voz;
+speedChoice.value = shown.velocidade;
+const storeSettings = () => placarimSettings.save({
+  voz: [...voiceChoices].find((c) => c.checked)?.value ?? 'jogo', velocidade: speedChoice.value });
+for (const choice of voiceChoices) choice.addEventListener('change', storeSettings);
+speedChoice.addEventListener('change', storeSettings);
+if ('speechSynthesis' in window) speechSynthesis.getVoices();  // starts loading the list
 window.addEventListener('load', () => game.focus());
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:') {

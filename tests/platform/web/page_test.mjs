@@ -3,7 +3,8 @@
 // and its sound; the menu is on the program's screen; championship 1 phase 1
 // is played by reading each sum from the screen and typing its answer, each
 // answer followed by "Gol!" and by sound the page's worklet rendered; Escape
-// and a key end the program.
+// and a key end the program. With "my screen reader speaks" chosen, the
+// game's texts reach the page's live region.
 //
 // node page_test.mjs SITE_DIRECTORY [CHROMIUM]
 import { mkdtempSync, rmSync, existsSync } from 'node:fs';
@@ -73,6 +74,20 @@ try {
   await page.press(...key.Space);
   await page.until(`document.getElementById('estado').textContent.startsWith('O jogo terminou')`, 20000, 'the end');
   console.log(`${answered} sums of phase 1 answered in the browser, each with "Gol!" and sound`);
+
+  // The child's screen reader speaks: the choice is kept, and the menu's
+  // texts are written into the live region instead of the game's voice.
+  const reader = await browser.open(`http://localhost:${server.address().port}/`);
+  await reader.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000, 'the program loaded again');
+  await reader.evaluate(`document.querySelector('input[value="leitor"]').click(); document.getElementById('jogo').focus()`);
+  assert.equal(await reader.evaluate(`JSON.parse(localStorage.getItem('placarim.ajustes')).voz`), 'leitor');
+  assert.equal(await reader.evaluate(`document.getElementById('leitor').getAttribute('aria-live')`), 'polite');
+  await reader.press(...key.Space);
+  await row(reader, '^1 - Treino no quintal$');
+  const said = await reader.until(`(() => { const t = document.getElementById('leitor').textContent;
+                                             return /Treino no quintal/.test(t) && t; })()`, 30000,
+                                  'the menu in the live region');
+  console.log(`the live region received: ${said.slice(0, 120)}...`);
 } finally {
   clearTimeout(deadline);
   await browser.close();
