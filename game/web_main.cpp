@@ -11,6 +11,7 @@
 #include <string>
 
 #include "game/app.h"
+#include "game/exercise_check.h"
 #include "game/random.h"
 #include "game/screen_dump.h"
 #include "game/user_files.h"
@@ -34,6 +35,26 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* placarim_screen_text() {
   static std::string text;
   text = shown_console != nullptr ? game::ScreenText(*shown_console) : std::string();
   return text.c_str();
+}
+
+// The teacher's page: every problem of an exercise file, one a line as
+// placarim-check prints them ("placarim.cnf, linha 12: erro: ..."); empty when
+// the game will play the file as written. Valid until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* placarim_check_exercises(const char* bytes, int length) {
+  static std::string report;
+  report.clear();
+  for (const game::Problem& problem : game::CheckExerciseFile(std::string_view(bytes, static_cast<size_t>(length)))) {
+    report += game::FormatProblem("placarim.cnf", problem) + "\n";
+  }
+  return report.c_str();
+}
+
+// Where the game keeps the teacher's files in the page's file system: 0 the
+// exercise file, 1 the record of play.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* placarim_teacher_file(int which) {
+  static std::string path;
+  path = which == 0 ? game::UserExerciseFile() : game::PlayRecordFile();
+  return path.c_str();
 }
 
 int main() {

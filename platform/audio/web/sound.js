@@ -71,6 +71,13 @@ class PlacarimSoundOutput {
     this.post({ type: 'toneStop' });
   }
 
+  // A time of the worklet's report (the audio context's clock, seconds) on the
+  // page's clock (performance.now(), milliseconds).
+  pageTime(contextTime) {
+    const now = this.context.getOutputTimestamp();
+    return now.performanceTime + (contextTime - now.contextTime) * 1000;
+  }
+
   // The worklet's counts as of now.
   report() {
     return new Promise((resolve) => {

@@ -5,6 +5,8 @@
 // block at once (the page has already reported them done). It also counts
 // the samples it rendered that were not silent, and when the last was, so
 // the page can tell that sound was heard and how soon a key silenced it.
+// Messages arrive between render quanta, so a flush takes effect at the
+// first sample of the next one.
 class PlacarimSound extends AudioWorkletProcessor {
   constructor() {
     super();
@@ -12,7 +14,9 @@ class PlacarimSound extends AudioWorkletProcessor {
     this.tone = null;      // looping
     this.beep = null;      // once
     this.nonSilent = 0;
+    this.firstNonSilentFrame = -1;
     this.lastNonSilentFrame = -1;
+    this.lastFlushFrame = -1;
     this.sinceReport = 0;
     this.port.onmessage = (message) => this.receive(message.data);
   }
@@ -23,6 +27,7 @@ class PlacarimSound extends AudioWorkletProcessor {
       this.blocks.push(Object.assign(voice(m.rate / sampleRate), { serial: m.serial }));
     } else if (m.type === 'flush') {
       this.blocks.length = 0;
+      this.lastFlushFrame = currentFrame;
       this.report();
     } else if (m.type === 'tone') {
       if (m.loop) this.tone = voice(m.rate / sampleRate); else this.beep = voice(m.rate / sampleRate);
@@ -53,9 +58,12 @@ class PlacarimSound extends AudioWorkletProcessor {
   }
 
   report() {
+    // Times in the audio context's clock (seconds); -1 for never.
+    const time = (frame) => (frame < 0 ? -1 : frame / sampleRate);
     this.port.postMessage({ type: 'stats', nonSilent: this.nonSilent,
-                            lastNonSilentTime: this.lastNonSilentFrame / sampleRate,
-                            time: currentFrame / sampleRate });
+                            firstNonSilentTime: time(this.firstNonSilentFrame),
+                            lastNonSilentTime: time(this.lastNonSilentFrame),
+                            lastFlushTime: time(this.lastFlushFrame), time: currentFrame / sampleRate });
     this.sinceReport = 0;
   }
 
@@ -80,7 +88,7 @@ class PlacarimSound extends AudioWorkletProcessor {
       mix = Math.max(-1, Math.min(1, mix));
       for (const channel of out) channel[f] = mix;
       if (Math.abs(mix) > 1 / 256) {
-        ++this.nonSilent;
+        if (this.nonSilent++ === 0) this.firstNonSilentFrame = currentFrame + f;
         this.lastNonSilentFrame = currentFrame + f;
       }
     }

@@ -33,6 +33,7 @@ var Module = {
   },
   placarimEnded(code) {
     started = false;
+    placarimStorage.save(Module);
     say(code === 0 ? 'O jogo terminou. Recarregue a página para jogar de novo.'
                    : `O jogo parou (código ${code}). Recarregue a página para jogar de novo.`);
     if (sound) sound.context.suspend();
@@ -95,6 +96,10 @@ document.addEventListener('paste', (e) => {
   if (Module.placarimWeb) Module.placarimWeb.clipboard = e.clipboardData.getData('text/plain');
 });
 button.addEventListener('click', () => start());
+placarimStorage.prepare(Module);
+// The record of play is kept as the game writes it.
+setInterval(() => { if (started) placarimStorage.save(Module); }, 5000);
+window.addEventListener('pagehide', () => { if (ready) placarimStorage.save(Module); });
 
 // The settings, shown as stored and stored as changed.
 const voiceChoices = document.querySelectorAll('input[name="voz"]');

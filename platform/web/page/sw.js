@@ -2,7 +2,7 @@
 // cached on install; requests are answered from the cache, falling back to
 // the network (and caching what it gives) for anything not yet kept.
 const CACHE = 'placarim-@PLACARIM_BUILD_ID@';
-const FILES = ['./', 'index.html', 'page.css', 'page.js', 'sound.js', 'voices.js', 'sound_worklet.js', 'placarim.js',
+const FILES = ['./', 'index.html', 'page.css', 'page.js', 'sound.js', 'voices.js', 'storage.js', 'teacher.html', 'teacher.js', 'sound_worklet.js', 'placarim.js',
                'placarim.wasm', 'placarim-data.js', 'placarim.data', 'manifest.webmanifest', 'icon.svg'];
 
 self.addEventListener('install', (event) => {

@@ -4,7 +4,9 @@
 // is played by reading each sum from the screen and typing its answer, each
 // answer followed by "Gol!" and by sound the page's worklet rendered; Escape
 // and a key end the program. With "my screen reader speaks" chosen, the
-// game's texts reach the page's live region.
+// game's texts reach the page's live region. The teacher's page then finds
+// the answers kept in the browser's storage, ready to download as CSV, checks
+// a typed exercise file with line numbers and keeps it for the next game.
 //
 // node page_test.mjs SITE_DIRECTORY [CHROMIUM]
 import { mkdtempSync, rmSync, existsSync } from 'node:fs';
@@ -88,6 +90,28 @@ try {
                                              return /Treino no quintal/.test(t) && t; })()`, 30000,
                                   'the menu in the live region');
   console.log(`the live region received: ${said.slice(0, 120)}...`);
+
+  const teacher = await browser.open(`http://localhost:${server.address().port}/teacher.html`);
+  await teacher.until(`document.getElementById('contas').value.length > 0`, 60000, 'the teacher page loaded');
+  const summary = await teacher.evaluate(`document.getElementById('registro-resumo').textContent`);
+  assert.equal(summary, `${answered} respostas registradas neste navegador.`);
+  const csv = await teacher.evaluate(`fetch(document.getElementById('baixar').href).then((r) => r.text())`);
+  assert.match(csv.split('\n')[0], /^data,hora,campeonato,titulo,fase,conta,resposta,resultado,segundos/);
+  assert.equal(csv.trim().split('\n').filter((l) => /,gol,/.test(l)).length, answered);
+  // The kept file with a sum the game cannot read right after the first title.
+  const kept = (await teacher.evaluate(`document.getElementById('contas').value`)).split('\n');
+  const bad = kept.findIndex((line) => line.startsWith('*')) + 1;
+  const typed = kept.slice(0, bad).concat(['2 + = 3'], kept.slice(bad)).join('\n');
+  await teacher.evaluate(`document.getElementById('contas').value = ${JSON.stringify(typed)};
+                         document.getElementById('conferir').click()`);
+  const found = await teacher.evaluate(`[...document.querySelectorAll('#problemas li')].map((li) => li.textContent)`);
+  assert.ok(found.some((p) => p.startsWith(`placarim.cnf, linha ${bad + 1}: `)), found.join('\n'));
+  await teacher.evaluate(`document.getElementById('guardar').click()`);
+  await teacher.until(`document.getElementById('estado').textContent.startsWith('Contas guardadas')`, 10000);
+  const again = await browser.open(`http://localhost:${server.address().port}/teacher.html`);
+  await again.until(`document.getElementById('contas').value.length > 0`, 60000, 'the teacher page loaded again');
+  assert.equal(await again.evaluate(`document.getElementById('contas').value`), typed, 'the file was kept');
+  console.log(`the teacher's page: ${answered} answers kept and downloadable, line ${bad + 1} found wrong, the file kept`);
 } finally {
   clearTimeout(deadline);
   await browser.close();
