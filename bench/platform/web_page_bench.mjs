@@ -42,7 +42,7 @@ try {
   await page.press(' ', 'Space', ' ', 32);
   const firstSound = await page.until(`Module.placarimWeb.sound && Module.placarimWeb.sound.report().then((s) =>
       s.firstNonSilentTime >= 0 && Module.placarimWeb.sound.pageTime(s.firstNonSilentTime) - window.keyTimes[0])`, 30000);
-  console.log(`first key to first sound: ${firstSound.toFixed(1)} ms`);
+  console.log(`first key to first sound heard: ${firstSound.toFixed(1)} ms`);
 
   await page.until(`Module.screenText().includes('1 - Treino no quintal')`, 30000);
   await page.press('1', 'Digit1', '1', 49);
@@ -57,15 +57,19 @@ try {
     const flush = await page.until(`new Promise((r) => setTimeout(r, 150)).then(() => Module.placarimWeb.sound.report())
       .then((s) => s)`, 5000);
     if (flush.lastFlushTime > flushedBefore) {
-      silences.push(await page.evaluate(`Module.placarimWeb.sound.pageTime(${flush.lastFlushTime}) - window.keyTimes.at(-1)`));
+      silences.push(await page.evaluate(`[Module.placarimWeb.sound.renderedTime(${flush.lastFlushTime}) - window.keyTimes.at(-1),
+                                           Module.placarimWeb.sound.pageTime(${flush.lastFlushTime}) - window.keyTimes.at(-1)]`));
     }
   }
-  if (silences.length) {
-    console.log(`key to silence over ${silences.length} keys: median ${percentile(silences, 0.5).toFixed(1)} ms, ` +
-                `p95 ${percentile(silences, 0.95).toFixed(1)} ms, max ${Math.max(...silences).toFixed(1)} ms`);
-  } else {
-    console.log('key to silence: no key found sound to drop');
+  const latency = await page.evaluate(`[Module.placarimWeb.sound.context.baseLatency, Module.placarimWeb.sound.context.outputLatency]`);
+  console.log(`audio context: base latency ${(latency[0] * 1000).toFixed(1)} ms, output latency ${(latency[1] * 1000).toFixed(1)} ms`);
+  for (const [index, what] of [[0, 'last sample rendered'], [1, 'silence heard']]) {
+    if (!silences.length) break;
+    const values = silences.map((s) => s[index]);
+    console.log(`key to ${what}, over ${values.length} keys: median ${percentile(values, 0.5).toFixed(1)} ms, ` +
+                `p95 ${percentile(values, 0.95).toFixed(1)} ms, max ${Math.max(...values).toFixed(1)} ms`);
   }
+  if (!silences.length) console.log('key to silence: no key found sound to drop');
   await page.send('Performance.enable');
   const { metrics } = await page.send('Performance.getMetrics');
   const heap = metrics.find((m) => m.name === 'JSHeapTotalSize').value;

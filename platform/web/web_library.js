@@ -7,6 +7,7 @@ var LibraryPlacarimWeb = {
   $PW: {
     events: [],
     waiter: null,
+    sleeper: null,      // ends the program's sleep early when a key goes down
     canvas: null,
     context: null,
     captured: null,
@@ -28,6 +29,7 @@ var LibraryPlacarimWeb = {
                        ctrl: e.ctrlKey, shift: e.shiftKey, alt: e.altKey,
                        altGraph: !!(e.getModifierState && e.getModifierState('AltGraph')),
                        numLock: !!(e.getModifierState && e.getModifierState('NumLock')) });
+      if (down && PW.sleeper) PW.sleeper();
       PW.wake();
     },
     wake: function() {
@@ -69,6 +71,22 @@ var LibraryPlacarimWeb = {
   placarim_web_wait: function() {
     return Asyncify.handleSleep(function(wakeUp) {
       if (PW.events.length) wakeUp(); else PW.waiter = wakeUp;
+    });
+  },
+
+  // Sleeps `ms`, or less when a key goes down meanwhile: the program's waits
+  // poll for keys between sleeps, and a key must silence the sound at once.
+  placarim_web_sleep__deps: ['$PW'],
+  placarim_web_sleep: function(ms) {
+    return Asyncify.handleSleep(function(wakeUp) {
+      var timer = 0;
+      var done = function() {
+        clearTimeout(timer);
+        PW.sleeper = null;
+        wakeUp();
+      };
+      timer = setTimeout(done, ms);
+      PW.sleeper = done;
     });
   },
 

@@ -16,6 +16,7 @@
 extern "C" {
 int placarim_web_take(int* fields, char* code, int code_size, char* key, int key_size);
 void placarim_web_wait(void);
+void placarim_web_sleep(int ms);
 void placarim_web_push(int type, int value);
 void placarim_web_canvas_size(int width, int height);
 void placarim_web_draw_rows(const uint8_t* rgba, int top, int count, int width);
@@ -212,7 +213,7 @@ void WebEvents::PushWakeUp(int code) {
 
 int64_t WebClock::NowMs() { return static_cast<int64_t>(emscripten_get_now()); }
 
-void WebClock::SleepMs(int ms) { emscripten_sleep(static_cast<unsigned>(std::max(0, ms))); }
+void WebClock::SleepMs(int ms) { placarim_web_sleep(std::max(0, ms)); }
 
 DateTime WebClock::LocalNow() { return LocalDateTime(); }
 

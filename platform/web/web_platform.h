@@ -36,7 +36,9 @@ class WebEvents final : public EventSource {
 class WebClock final : public Clock {
  public:
   int64_t NowMs() override;
-  void SleepMs(int ms) override;  // yields to the browser meanwhile
+  // Yields to the browser meanwhile; a key going down ends it early, as the
+  // program's waits are polls for keys.
+  void SleepMs(int ms) override;
   DateTime LocalNow() override;
 };
 

@@ -71,11 +71,16 @@ class PlacarimSoundOutput {
     this.post({ type: 'toneStop' });
   }
 
-  // A time of the worklet's report (the audio context's clock, seconds) on the
-  // page's clock (performance.now(), milliseconds).
+  // When a sample of the worklet's report (the audio context's clock,
+  // seconds) is heard, on the page's clock (performance.now(), milliseconds).
   pageTime(contextTime) {
     const now = this.context.getOutputTimestamp();
     return now.performanceTime + (contextTime - now.contextTime) * 1000;
+  }
+
+  // When it was rendered: the output's latency before it is heard.
+  renderedTime(contextTime) {
+    return this.pageTime(contextTime) - (this.context.outputLatency || 0) * 1000;
   }
 
   // The worklet's counts as of now.

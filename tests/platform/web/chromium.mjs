@@ -101,17 +101,16 @@ export class Page {
     return result.value;
   }
 
-  // The first true value of `expression`, checked whenever the page has run a
-  // task (it is checked inside the page), or an error after `ms`.
+  // The first true value of `expression` (awaited when it is a promise),
+  // checked inside the page after each of its tasks, or an error after `ms`.
   until(expression, ms, what = expression) {
     return this.evaluate(`new Promise((resolve, reject) => {
       const end = performance.now() + ${ms};
-      const check = () => {
-        const value = (${expression});
+      const check = () => Promise.resolve(${expression}).then((value) => {
         if (value) resolve(value);
         else if (performance.now() > end) reject(new Error('timed out'));
         else setTimeout(check, 10);
-      };
+      }, reject);
       check();
     })`).catch((e) => { throw new Error(`${what}: ${e.message}`); });
   }
