@@ -12,7 +12,7 @@
 #   3  speech           speaking text and sounds, synthesizers
 #      voices/espeak voices/speechd voices/ilvra   bridges to the synthesizers
 #   2  console          screen, key queue, message pump (wave playback's host)
-#   1  sound voices/tradutor
+#   1  braille sound voices/tradutor
 #   0  platform mbr lang
 #
 # Under voices/ each voice's folder is a unit of its own. lang/, the
@@ -26,6 +26,7 @@ cmake_minimum_required(VERSION 3.25)
 set(layer_of_platform 0)
 set(layer_of_mbr 0)
 set(layer_of_lang 0)
+set(layer_of_braille 1)
 set(layer_of_sound 1)
 set(layer_of_voices/tradutor 1)
 set(layer_of_voices/ilvra 3)
@@ -80,7 +81,7 @@ foreach(source IN LISTS sources)
     if(unit STREQUAL "lang" AND NOT used STREQUAL "lang")
       list(APPEND faults "${source}: lang/ is the bottom and includes ${header}")
     endif()
-    if(source MATCHES "^platform/[^/]+$" AND header MATCHES "^platform/(sdl|term|fake)/")
+    if(source MATCHES "^platform/[^/]+$" AND header MATCHES "^platform/(sdl|term|fake|brlapi)/")
       list(APPEND faults "${source}: the platform's interfaces include an implementation, ${header}")
     endif()
   endforeach()

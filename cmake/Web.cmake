@@ -5,7 +5,7 @@ find_package(Threads REQUIRED)
 set(CMAKE_EXECUTABLE_SUFFIX .js)
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
-foreach(unit IN ITEMS lang platform sound mbr voices console speech editor game)
+foreach(unit IN ITEMS lang platform braille sound mbr voices console speech editor game)
   add_subdirectory(${unit})
 endforeach()
 

@@ -67,6 +67,7 @@ void ParseIlvraExceptions(std::string_view text, RuleSet& rules, std::vector<std
       entry.key = line.substr(0, eq);
       const size_t bar = line.find('|', eq + 1);
       entry.replacement = line.substr(eq + 1, bar == std::string::npos ? std::string::npos : bar - eq - 1);
+      entry.unstressed = bar != std::string::npos && Trim(std::string_view(line).substr(bar + 1)) == "\xC1TONA";
     }
     rules.exceptions.push_back(std::move(entry));
   });
@@ -86,13 +87,17 @@ bool LoadIlvraRules(const std::string& rule_path, const std::string& exception_p
   return true;
 }
 
-std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules) {
+std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules, bool* unstressed) {
   std::string word(upper_word), suffix;
   const auto& table = rules.exceptions;
+  if (unstressed) *unstressed = false;
   while (true) {
     auto it = std::lower_bound(table.begin(), table.end(), word,
                                [](const ExceptionEntry& e, const std::string& w) { return e.key < w; });
-    if (it != table.end() && it->key == word) return it->replacement + suffix;
+    if (it != table.end() && it->key == word) {
+      if (unstressed) *unstressed = it->unstressed;
+      return it->replacement + suffix;
+    }
     if (word.size() > 1 && (word.back() == 'S' || word.back() == 'M')) {
       suffix.insert(suffix.begin(), word.back());
       word.pop_back();
@@ -344,8 +349,9 @@ std::vector<std::string> WordsToPhonemes(const std::vector<std::string>& contour
     } else if (IsPauseToken(token[0])) {
       out.push_back(token[0] == ' ' ? std::string("_") : std::string("_") + token[0]);
     } else {
-      const std::string word = ApplyExceptions(token, rules);
-      const int stress = IsUnstressedWord(word) ? 0 : FindStressedVowel(word);
+      bool unstressed = false;
+      const std::string word = ApplyExceptions(token, rules, &unstressed);
+      const int stress = unstressed || IsUnstressedWord(word) ? 0 : FindStressedVowel(word);
       ApplyRules(word, stress, rules, out);
     }
   }

@@ -234,11 +234,31 @@ void DiphoneList::Assign(std::vector<std::string> pairs) {
   pairs_ = std::move(pairs);
 }
 
+namespace {
+
+// Compares a stored pair with "first-second" in lower case, as std::string
+// compares (bytes unsigned), without building the key: this runs for every
+// phoneme spoken.
+int ComparePair(std::string_view pair, std::string_view first, std::string_view second) {
+  const size_t length = first.size() + 1 + second.size();
+  auto key = [&](size_t i) {
+    const char c = i < first.size() ? first[i] : i == first.size() ? '-' : second[i - first.size() - 1];
+    return static_cast<unsigned char>(lang::LowerCase(c));
+  };
+  for (size_t i = 0; i < std::min(pair.size(), length); ++i) {
+    const auto p = static_cast<unsigned char>(pair[i]);
+    if (p != key(i)) return p < key(i) ? -1 : 1;
+  }
+  return pair.size() < length ? -1 : pair.size() > length ? 1 : 0;
+}
+
+}  // namespace
+
 bool DiphoneList::Has(std::string_view first, std::string_view second) const {
-  std::string key = lang::LowerCase(first);
-  key += '-';
-  key += lang::LowerCase(second);
-  return std::binary_search(pairs_.begin(), pairs_.end(), key);
+  const auto it = std::lower_bound(pairs_.begin(), pairs_.end(), 0, [&](const std::string& pair, int) {
+    return ComparePair(pair, first, second) < 0;
+  });
+  return it != pairs_.end() && ComparePair(*it, first, second) == 0;
 }
 
 namespace {
@@ -432,6 +452,9 @@ std::vector<std::string> PhonemesToMbrola(const std::vector<std::string>& lines,
       else if (diphones.Has(previous, "y")) out.emplace_back("y 50");
       else out.emplace_back("_ 50");
     }
+    // Only phoneme lines move the previous phoneme: a word's header and the
+    // empty line after it leave it, so a word joins the next through their
+    // own diphone, as connected speech does, with no pause between words.
     previous = phoneme;
     out.push_back(std::move(mbrola));
   }

@@ -141,11 +141,19 @@ class Normalizer {
     const std::string_view word = t_.substr(start, i_ - start);
     if (ReadMarkedAbbreviation(word)) return;
     const bool dot_follows = At(i_) == '.';
-    const std::string upper = lang::UpperCase(word);
-    const std::string* replacement = dot_follows ? abbreviations_.Find(upper) : nullptr;
+    const std::string* replacement = abbreviations_.Find(lang::UpperCase(word));
     if (dot_follows && At(i_ + 1) == ' ' && replacement != nullptr) {
-      out_ += *replacement;
+      out_ += CountedForm(*replacement);
       ++i_;
+      return;
+    }
+    // A word without vowels is no word of the language: its abbreviation
+    // holds without the dot too ("1 km", "5 kg." at the end), the dot
+    // staying punctuation; without an abbreviation it is spelled.
+    // ("Sr.Silva" keeps its letters: no abbreviation runs into a word).
+    const bool word_ends = !dot_follows || i_ + 1 >= t_.size();
+    if (consonants_only && replacement != nullptr && word_ends) {
+      out_ += CountedForm(*replacement);
       return;
     }
     if (consonants_only && replacement == nullptr) {
@@ -155,6 +163,26 @@ class Normalizer {
     // A hyphenated word is read as its parts: a hyphen token would look
     // like a phrase boundary to the melody.
     for (char ch : word) out_ += ch == '-' ? ' ' : ch;
+  }
+
+  // "singular | plural": the singular right after one ("1 km", "um km",
+  // not "vinte e um km"), else the plural; a replacement without a bar is
+  // said as it is.
+  std::string CountedForm(const std::string& replacement) const {
+    const size_t bar = replacement.find('|');
+    if (bar == std::string::npos) return replacement;
+    std::string_view before(out_);
+    auto take_word = [&before] {
+      while (!before.empty() && before.back() == ' ') before.remove_suffix(1);
+      const size_t space = before.rfind(' ');
+      const std::string word = lang::UpperCase(before.substr(space == std::string_view::npos ? 0 : space + 1));
+      before.remove_suffix(before.size() - (space == std::string_view::npos ? 0 : space));
+      return word;
+    };
+    const std::string previous = take_word();
+    const bool one = (previous == "UM" || previous == "UMA") && take_word() != "E";
+    return std::string(Trim(one ? std::string_view(replacement).substr(0, bar)
+                                : std::string_view(replacement).substr(bar + 1)));
   }
 
   // Abbreviations whose key goes on after the letters with marks, such as
