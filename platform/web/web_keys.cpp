@@ -8,19 +8,6 @@
 namespace placarim::platform::web {
 namespace {
 
-// Windows virtual keys the console never names but that still reach it (the
-// braille rules need to tell letters from every other key).
-constexpr int kVkClear = 0x0C;
-constexpr int kVkNumpad0 = 0x60;
-constexpr int kVkDecimal = 0x6E;
-constexpr int kVkOemComma = 0xBC;
-constexpr int kVkOemMinus = 0xBD;
-constexpr int kVkOemPeriod = 0xBE;
-constexpr int kVkOemPlus = 0xBB;
-constexpr int kVkOem4 = 0xDB;
-constexpr int kVkOem5 = 0xDC;
-constexpr int kVkOem6 = 0xDD;
-
 struct Named {
   std::string_view code;
   int vk;
@@ -28,23 +15,23 @@ struct Named {
 
 // Keys by position (KeyboardEvent.code), past letters, digits and F keys.
 constexpr Named kByCode[] = {
-    {"Enter", vk::kReturn},      {"NumpadEnter", vk::kReturn}, {"Escape", vk::kEscape},
-    {"Backspace", vk::kBack},    {"Tab", vk::kTab},            {"Space", vk::kSpace},
-    {"Minus", kVkOemMinus},      {"Equal", kVkOemPlus},        {"BracketLeft", kVkOem4},
-    {"BracketRight", kVkOem6},   {"Backslash", kVkOem5},       {"Semicolon", 0xBA},
-    {"Quote", 0xDE},             {"Backquote", 0xC0},          {"Comma", kVkOemComma},
-    {"Period", kVkOemPeriod},    {"Slash", 0xBF},              {"IntlBackslash", 0xE2},
-    {"IntlRo", 0xC1},            {"CapsLock", 0x14},           {"PrintScreen", 0x2C},
-    {"ScrollLock", 0x91},        {"Pause", vk::kPause},        {"Insert", vk::kInsert},
-    {"Home", vk::kHome},         {"PageUp", vk::kPrior},       {"Delete", vk::kDelete},
-    {"End", vk::kEnd},           {"PageDown", vk::kNext},      {"ArrowRight", vk::kRight},
-    {"ArrowLeft", vk::kLeft},    {"ArrowDown", vk::kDown},     {"ArrowUp", vk::kUp},
-    {"NumLock", 0x90},           {"NumpadDivide", 0x6F},       {"NumpadMultiply", 0x6A},
-    {"NumpadSubtract", 0x6D},    {"NumpadAdd", 0x6B},          {"ContextMenu", 0x5D},
+    {"Enter", vk::kReturn}, {"NumpadEnter", vk::kReturn}, {"Escape", vk::kEscape},
+    {"Backspace", vk::kBack}, {"Tab", vk::kTab}, {"Space", vk::kSpace},
+    {"Minus", vk::kOemMinus}, {"Equal", vk::kOemPlus}, {"BracketLeft", vk::kOem4},
+    {"BracketRight", vk::kOem6}, {"Backslash", vk::kOem5}, {"Semicolon", vk::kOem1},
+    {"Quote", vk::kOem7}, {"Backquote", vk::kOem3}, {"Comma", vk::kOemComma},
+    {"Period", vk::kOemPeriod}, {"Slash", vk::kOem2}, {"IntlBackslash", vk::kOem102},
+    {"IntlRo", vk::kAbntC1}, {"CapsLock", vk::kCapital}, {"PrintScreen", vk::kSnapshot},
+    {"ScrollLock", vk::kScroll}, {"Pause", vk::kPause}, {"Insert", vk::kInsert},
+    {"Home", vk::kHome}, {"PageUp", vk::kPrior}, {"Delete", vk::kDelete},
+    {"End", vk::kEnd}, {"PageDown", vk::kNext}, {"ArrowRight", vk::kRight},
+    {"ArrowLeft", vk::kLeft}, {"ArrowDown", vk::kDown}, {"ArrowUp", vk::kUp},
+    {"NumLock", vk::kNumLock}, {"NumpadDivide", vk::kDivide}, {"NumpadMultiply", vk::kMultiply},
+    {"NumpadSubtract", vk::kSubtract}, {"NumpadAdd", vk::kAdd}, {"ContextMenu", vk::kApps},
     {"ControlLeft", vk::kControl}, {"ControlRight", vk::kControl}, {"ShiftLeft", vk::kShift},
-    {"ShiftRight", vk::kShift},  {"AltLeft", vk::kMenu},       {"AltRight", vk::kMenu},
-    {"MetaLeft", 0x5B},          {"MetaRight", 0x5C},          {"OSLeft", 0x5B},
-    {"OSRight", 0x5C},
+    {"ShiftRight", vk::kShift}, {"AltLeft", vk::kMenu}, {"AltRight", vk::kMenu},
+    {"MetaLeft", vk::kLeftWin}, {"MetaRight", vk::kRightWin}, {"OSLeft", vk::kLeftWin},
+    {"OSRight", vk::kRightWin},
 };
 
 // Keypad keys: digits with Num Lock on, the navigation keys without it.
@@ -54,12 +41,12 @@ struct Pad {
   int without;
 };
 constexpr Pad kPad[] = {
-    {"Numpad0", kVkNumpad0 + 0, vk::kInsert}, {"Numpad1", kVkNumpad0 + 1, vk::kEnd},
-    {"Numpad2", kVkNumpad0 + 2, vk::kDown},   {"Numpad3", kVkNumpad0 + 3, vk::kNext},
-    {"Numpad4", kVkNumpad0 + 4, vk::kLeft},   {"Numpad5", kVkNumpad0 + 5, kVkClear},
-    {"Numpad6", kVkNumpad0 + 6, vk::kRight},  {"Numpad7", kVkNumpad0 + 7, vk::kHome},
-    {"Numpad8", kVkNumpad0 + 8, vk::kUp},     {"Numpad9", kVkNumpad0 + 9, vk::kPrior},
-    {"NumpadDecimal", kVkDecimal, vk::kDelete},
+    {"Numpad0", vk::kNumpad0 + 0, vk::kInsert}, {"Numpad1", vk::kNumpad0 + 1, vk::kEnd},
+    {"Numpad2", vk::kNumpad0 + 2, vk::kDown},   {"Numpad3", vk::kNumpad0 + 3, vk::kNext},
+    {"Numpad4", vk::kNumpad0 + 4, vk::kLeft},   {"Numpad5", vk::kNumpad0 + 5, vk::kClear},
+    {"Numpad6", vk::kNumpad0 + 6, vk::kRight},  {"Numpad7", vk::kNumpad0 + 7, vk::kHome},
+    {"Numpad8", vk::kNumpad0 + 8, vk::kUp},     {"Numpad9", vk::kNumpad0 + 9, vk::kPrior},
+    {"NumpadDecimal", vk::kDecimal, vk::kDelete},
 };
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -86,11 +73,11 @@ int LetterOrDigitOfKey(std::string_view key) {
   if (c >= 'A' && c <= 'Z') return vk::kA + (c - 'A');
   if (c >= '0' && c <= '9') return vk::k0 + (c - '0');
   switch (c) {
-    case ',': return kVkOemComma;
-    case '-': return kVkOemMinus;
-    case '.': return kVkOemPeriod;
+    case ',': return vk::kOemComma;
+    case '-': return vk::kOemMinus;
+    case '.': return vk::kOemPeriod;
     case '+':
-    case '=': return kVkOemPlus;
+    case '=': return vk::kOemPlus;
     default: return 0;
   }
 }
@@ -98,7 +85,7 @@ int LetterOrDigitOfKey(std::string_view key) {
 int KeyOfCode(std::string_view code) {
   if (StartsWith(code, "Key") && code.size() == 4 && code[3] >= 'A' && code[3] <= 'Z') return vk::kA + (code[3] - 'A');
   if (StartsWith(code, "Digit") && code.size() == 6 && code[5] >= '0' && code[5] <= '9') return vk::k0 + (code[5] - '0');
-  if (const int f = FunctionKeyNumber(code); f != 0) return f <= 12 ? vk::kF1 + f - 1 : 0x7C + f - 13;
+  if (const int f = FunctionKeyNumber(code); f != 0) return f <= 12 ? vk::kF1 + f - 1 : vk::kF13 + f - 13;
   for (const Named& named : kByCode) {
     if (named.code == code) return named.vk;
   }
@@ -128,9 +115,9 @@ int ControlCharacterOf(int code, const Modifiers& mods) {
     if (code >= vk::kA && code <= vk::kA + 25) return code - vk::kA + 1;
     // Ctrl with the bracket and backslash keys types the other three control
     // characters; the line editor dials telephone tones on Ctrl+\ (28).
-    if (code == kVkOem4) return 27;
-    if (code == kVkOem5) return 28;
-    if (code == kVkOem6) return 29;
+    if (code == vk::kOem4) return 27;
+    if (code == vk::kOem5) return 28;
+    if (code == vk::kOem6) return 29;
   }
   return -1;
 }
