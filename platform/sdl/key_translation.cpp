@@ -1,5 +1,6 @@
 #include "platform/sdl/key_translation.h"
 
+#include "platform/key_characters.h"
 #include "platform/text_encoding.h"
 #include "platform/vk.h"
 
@@ -102,28 +103,6 @@ int KeyOfScancode(SDL_Scancode sc) {
   }
 }
 
-// The character Windows types for a key that SDL gives no text input for.
-int CharacterOfKey(int vk, const Modifiers& mods) {
-  if (mods.alt && !mods.ctrl) return -1;  // Alt combinations type system characters only
-  switch (vk) {
-    case vk::kReturn: return 13;
-    case vk::kBack: return 8;
-    case vk::kEscape: return mods.ctrl ? -1 : 27;
-    case vk::kTab: return mods.ctrl ? -1 : 9;
-    case vk::kSpace: return (mods.ctrl && !mods.alt) ? 32 : -1;  // plain space comes as text
-    default: break;
-  }
-  if (mods.ctrl && !mods.alt && vk >= vk::kA && vk <= vk::kA + 25) return vk - vk::kA + 1;
-  // Ctrl with the bracket and backslash keys types the other three control
-  // characters; the line editor dials telephone tones on Ctrl+\ (28).
-  if (mods.ctrl && !mods.alt) {
-    if (vk == vk::kOem4) return 27;
-    if (vk == vk::kOem5) return 28;
-    if (vk == vk::kOem6) return 29;
-  }
-  return -1;
-}
-
 }  // namespace
 
 Modifiers ModifiersOf(uint16_t sdl_mod) {
@@ -165,7 +144,7 @@ void TranslateKey(const SDL_KeyboardEvent& key, std::vector<Event>& out) {
   event.type = EventType::KeyDown;
   event.system = IsSystemKey(code, event.mods);
   out.push_back(event);
-  if (const int ch = CharacterOfKey(code, event.mods); ch >= 0) {
+  if (const int ch = ControlCharacterOfKey(code, event.mods); ch >= 0) {
     Event typed;
     typed.type = EventType::Char;
     typed.ch = static_cast<uint8_t>(ch);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/key_characters.h"
 #include "platform/text_encoding.h"
 #include "platform/vk.h"
 
@@ -100,28 +101,6 @@ Modifiers ModifiersOf(const BrowserKey& key) {
   return mods;
 }
 
-// The character Windows types for a key the browser names instead of typing.
-int ControlCharacterOf(int code, const Modifiers& mods) {
-  if (mods.alt && !mods.ctrl) return -1;  // Alt combinations type system characters only
-  switch (code) {
-    case vk::kReturn: return 13;
-    case vk::kBack: return 8;
-    case vk::kEscape: return mods.ctrl ? -1 : 27;
-    case vk::kTab: return mods.ctrl ? -1 : 9;
-    case vk::kSpace: return (mods.ctrl && !mods.alt) ? 32 : -1;  // plain space is typed text
-    default: break;
-  }
-  if (mods.ctrl && !mods.alt) {
-    if (code >= vk::kA && code <= vk::kA + 25) return code - vk::kA + 1;
-    // Ctrl with the bracket and backslash keys types the other three control
-    // characters; the line editor dials telephone tones on Ctrl+\ (28).
-    if (code == vk::kOem4) return 27;
-    if (code == vk::kOem5) return 28;
-    if (code == vk::kOem6) return 29;
-  }
-  return -1;
-}
-
 // The printable Windows-1252 byte a keydown types, or -1: the key must name
 // one character (names such as "Enter" or "Dead" are longer), and Ctrl or
 // left Alt without AltGr types none, as on Windows.
@@ -162,7 +141,7 @@ void TranslateBrowserKey(const BrowserKey& key, std::vector<Event>& out) {
     out.push_back(event);
   }
   if (!key.down) return;
-  const int ch = typed >= 0 ? typed : ControlCharacterOf(code, event.mods);
+  const int ch = typed >= 0 ? typed : ControlCharacterOfKey(code, event.mods);
   if (ch < 0) return;
   Event character;
   character.type = EventType::Char;
