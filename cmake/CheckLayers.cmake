@@ -10,9 +10,12 @@
 #   5  game tools       the program and the build-time tools
 #   4  editor           the line editor and the screen review
 #   3  speech           speaking text and sounds, synthesizers
+#      voices/espeak voices/speechd voices/ilvra   bridges to the synthesizers
 #   2  console          screen, key queue, message pump (wave playback's host)
-#   1  sound tradutor ilvra
+#   1  sound voices/tradutor
 #   0  platform mbr
+#
+# Under voices/ each voice's folder is a unit of its own.
 #
 # Inside platform/, the interfaces and their system-free helpers must not
 # include an implementation (sdl/, term/, fake/).
@@ -21,8 +24,10 @@ cmake_minimum_required(VERSION 3.25)
 set(layer_of_platform 0)
 set(layer_of_mbr 0)
 set(layer_of_sound 1)
-set(layer_of_tradutor 1)
-set(layer_of_ilvra 1)
+set(layer_of_voices/tradutor 1)
+set(layer_of_voices/ilvra 3)
+set(layer_of_voices/espeak 3)
+set(layer_of_voices/speechd 3)
 set(layer_of_console 2)
 set(layer_of_speech 3)
 set(layer_of_editor 4)
@@ -34,12 +39,23 @@ if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P CheckLayers.cmake")
 endif()
 
+# The unit a path belongs to: its first folder, or under voices/ its first two.
+function(unit_of out path)
+  string(REGEX MATCH "^voices/[^/]+/" unit "${path}")
+  if(unit)
+    string(REGEX REPLACE "/$" "" unit "${unit}")
+  else()
+    string(REGEX MATCH "^[^/]+" unit "${path}")
+  endif()
+  set(${out} ${unit} PARENT_SCOPE)
+endfunction()
+
 set(faults "")
 file(GLOB sources RELATIVE ${ROOT} ${ROOT}/*/*.h ${ROOT}/*/*.cpp ${ROOT}/*/*/*.h ${ROOT}/*/*/*.cpp
      ${ROOT}/*/*/*/*.h ${ROOT}/*/*/*/*.cpp)
 list(SORT sources)
 foreach(source IN LISTS sources)
-  string(REGEX MATCH "^[^/]+" unit ${source})
+  unit_of(unit ${source})
   if(unit IN_LIST not_units OR unit MATCHES "^build")
     continue()
   endif()
@@ -50,7 +66,7 @@ foreach(source IN LISTS sources)
   file(STRINGS ${ROOT}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+/")
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*" "\\1" header "${line}")
-    string(REGEX MATCH "^[^/]+" used ${header})
+    unit_of(used ${header})
     if(NOT DEFINED layer_of_${used})
       continue()  # a system or third-party header
     endif()

@@ -18,7 +18,7 @@
 #include "sound/wave_player.h"
 #include "editor/line_editor.h"
 #include "speech/speech_layer.h"
-#include "tradutor/diphone_voice.h"
+#include "voices/tradutor/diphone_voice.h"
 
 namespace placarim::game {
 

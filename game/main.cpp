@@ -21,7 +21,7 @@
 #include "platform/sdl/sdl_platform.h"
 #include "speech/ini_reader.h"
 #include "speech/synth_links.h"
-#include "tradutor/voice.h"
+#include "voices/tradutor/voice.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ using namespace placarim;
     auto system = std::make_shared<speech::SynthSystem>(console, platform, wave, ilvra);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
-  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile()};
+  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};
   game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer, teacher_files);
   if (dump) dumping.Watch(app.Console());
   app.Run();

@@ -22,7 +22,7 @@
 #include "speech/sound_output.h"
 #include "speech/speech_console.h"
 #include "speech/synthesizer.h"
-#include "tradutor/diphone_voice.h"
+#include "voices/tradutor/diphone_voice.h"
 
 namespace placarim::speech {
 

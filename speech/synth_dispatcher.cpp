@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "speech/synth_espeak.h"
-#include "speech/synth_speechd.h"
+#include "voices/espeak/synth_espeak.h"
+#include "voices/speechd/synth_speechd.h"
 
 #include <utility>
 

@@ -21,7 +21,7 @@
 #include <string_view>
 
 #include "speech/synth_bridge.h"
-#include "speech/synth_ilvra.h"
+#include "voices/ilvra/synth_ilvra.h"
 #include "speech/synthesizer.h"
 
 namespace placarim::speech {

@@ -26,7 +26,7 @@
 #include "game/random.h"
 #include "platform/fake/fake_platform.h"
 #include "speech/synth_links.h"
-#include "tradutor/voice.h"
+#include "voices/tradutor/voice.h"
 
 namespace {
 

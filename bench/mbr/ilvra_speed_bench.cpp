@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "ilvra/ilvra_voice.h"
+#include "voices/ilvra/ilvra_voice.h"
 #include "platform/text_encoding.h"
 
 namespace {

@@ -30,7 +30,7 @@
 #include "game/message_keys.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text_encoding.h"
-#include "tradutor/voice.h"
+#include "voices/tradutor/voice.h"
 
 namespace placarim::game::testing {
 namespace {

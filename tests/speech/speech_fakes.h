@@ -17,7 +17,7 @@
 #include "speech/speech_console.h"
 #include "speech/synthesizer.h"
 #include "speech/wave_image.h"
-#include "tradutor/diphone_voice.h"
+#include "voices/tradutor/diphone_voice.h"
 
 namespace placarim::speech::testing {
 

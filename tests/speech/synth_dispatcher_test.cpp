@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "speech/synth_espeak.h"
-#include "speech/synth_speechd.h"
+#include "voices/espeak/synth_espeak.h"
+#include "voices/speechd/synth_speechd.h"
 #include "tests/speech/synth_fakes.h"
 
 namespace placarim::speech {

@@ -12,7 +12,7 @@
 #include "tools/difones/espeak_cutter.h"
 #include "tools/difones/unit_inventory.h"
 #include "tools/difones/unit_samples.h"
-#include "tradutor/diphone_index.h"
+#include "voices/tradutor/diphone_index.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "tradutor/letter_rules.h"
+#include "voices/tradutor/letter_rules.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "ilvra/front_end.h"
-#include "ilvra/phoneme_set.h"
+#include "voices/ilvra/front_end.h"
+#include "voices/ilvra/phoneme_set.h"
 #include "platform/text_encoding.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <iterator>
 #include <string>
 
-#include "ilvra/letter_rules.h"
-#include "ilvra/phoneme_set.h"
+#include "voices/ilvra/letter_rules.h"
+#include "voices/ilvra/phoneme_set.h"
 #include "platform/text_encoding.h"
 
 namespace {

@@ -1,0 +1,141 @@
+// Compares the built-in voice's stress and e/o quality with espeak-ng's
+// Brazilian Portuguese on words of the system's word list: the position of
+// the stressed vowel counted from the end of the word, and, where both
+// stress an e or an o, whether it is open or closed.
+//
+//   tradutor_espeak_agreement [WORDS [LIST]]
+//
+// WORDS (default 5,000) are taken evenly from LIST (default
+// /usr/share/dict/brazilian). Prints the agreement and the disagreements.
+#include <espeak-ng/speak_lib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/text_encoding.h"
+#include "voices/tradutor/translator.h"
+
+namespace {
+
+struct Vowel {
+  char letter = 0;  // lower case: a e i o u (espeak-ng's & counts as a)
+  bool stressed = false;
+  bool open = false;
+  bool nasal = false;  // open and closed are not told apart in nasal vowels
+};
+
+// Our codes: a vowel letter, upper case when stressed; ^ after it closes it.
+std::vector<Vowel> OurVowels(const std::string& codes) {
+  std::vector<Vowel> v;
+  for (size_t i = 0; i < codes.size(); ++i) {
+    const char c = codes[i];
+    if (!std::strchr("aeiouAEIOU", c)) continue;
+    const bool closed = i + 1 < codes.size() && codes[i + 1] == '^';
+    const size_t next = codes.find_first_not_of("^/", i + 1);
+    const bool nasal = next != std::string::npos && codes[next] == '~';
+    v.push_back({char(std::tolower(c)), bool(std::isupper(c)), !closed, nasal});
+  }
+  return v;
+}
+
+// espeak-ng's phonemes: ' before the stressed syllable; E and O open, e and
+// o closed; I and U right after a vowel are glides, elsewhere vowels.
+std::vector<Vowel> EspeakVowels(const std::string& ph) {
+  std::vector<Vowel> v;
+  bool stress_next = false;
+  char previous = 0;
+  for (size_t i = 0; i < ph.size(); ++i) {
+    const char c = ph[i];
+    if (c == '\'') stress_next = true;
+    const bool glide = (c == 'I' || c == 'U') && previous && std::strchr("a&eEiIoOuUy", previous);
+    if (std::strchr("a&eEiIoOuUy", c) && !glide) {
+      char letter = c == '&' ? 'a' : c == 'y' || c == 'I' ? 'i' : c == 'U' ? 'u' : char(std::tolower(c));
+      // A nasal vowel: ~ after it, or a glide and N (the eIN of bem).
+      const bool nasal = (i + 1 < ph.size() && ph[i + 1] == '~') || ph.compare(i + 1, 2, "IN") == 0 ||
+                         (i + 1 < ph.size() && ph[i + 1] == 'N');
+      v.push_back({letter, stress_next, c == 'E' || c == 'O', nasal});
+      stress_next = false;
+    }
+    previous = c;
+  }
+  return v;
+}
+
+// Vowels after the stressed one, or -1 when none is stressed.
+int FromEnd(const std::vector<Vowel>& v) {
+  for (size_t i = 0; i < v.size(); ++i) {
+    if (v[i].stressed) return int(v.size() - 1 - i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long wanted = argc > 1 ? std::atol(argv[1]) : 5000;
+  const char* list_path = argc > 2 ? argv[2] : "/usr/share/dict/brazilian";
+  std::vector<std::string> all;
+  std::ifstream list(list_path);
+  for (std::string line; std::getline(list, line);) {
+    // Lower-case words of letters only: names and abbreviations are read differently.
+    if (!line.empty() && std::islower(static_cast<unsigned char>(line[0])) &&
+        line.find_first_of("-' .") == std::string::npos) {
+      all.push_back(line);
+    }
+  }
+  if (all.empty() || espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 0) <= 0 ||
+      espeak_SetVoiceByName("pt-br") != EE_OK) {
+    std::fprintf(stderr, "no word list or no espeak-ng pt-br voice\n");
+    return 1;
+  }
+  placarim::tradutor::Translator translator;
+  // PLACARIM_DIFONES_DIR names other rules to compare, such as an older build's.
+  const char* other = std::getenv("PLACARIM_DIFONES_DIR");
+  const std::string dir = other ? other : PLACARIM_DIFONES_BUILD_DIR;
+  if (!translator.LoadLetterRules(dir + "/regras.rgr") || !translator.LoadDiphoneExceptions(dir + "/portug.exc")) {
+    std::fprintf(stderr, "the voice's rules are not built in %s\n", dir.c_str());
+    return 1;
+  }
+  long words = 0, stress_same = 0, stress_compared = 0, quality_same = 0, quality_compared = 0;
+  std::vector<std::string> stress_diff, quality_diff;
+  const size_t step = std::max<size_t>(1, all.size() / size_t(wanted));
+  for (size_t i = 0; i < all.size() && words < wanted; i += step, ++words) {
+    const std::string& word = all[i];
+    const std::string codes = translator.TranslateToDiphoneCodes(placarim::platform::Utf8ToCp1252(word));
+    const void* text = word.c_str();
+    const char* ph = espeak_TextToPhonemes(&text, espeakCHARS_UTF8, 0);
+    const std::string phonemes = ph ? ph : "";
+    const auto ours = OurVowels(codes);
+    const auto theirs = EspeakVowels(phonemes);
+    const int a = FromEnd(ours), b = FromEnd(theirs);
+    if (a < 0 || b < 0) continue;  // a word of one vowel, or unmarked
+    ++stress_compared;
+    const std::string line = word + "  " + codes + "  " + phonemes;
+    if (a != b) {
+      stress_diff.push_back(line);
+      continue;
+    }
+    ++stress_same;
+    const Vowel& x = ours[ours.size() - 1 - size_t(a)];
+    const Vowel& y = theirs[theirs.size() - 1 - size_t(b)];
+    if ((x.letter == 'e' || x.letter == 'o') && x.letter == y.letter && !x.nasal && !y.nasal) {
+      ++quality_compared;
+      if (x.open == y.open) ++quality_same;
+      else quality_diff.push_back(line);
+    }
+  }
+  std::printf("%ld words; stress compared in %ld: same position %.1f %%; stressed e/o compared in %ld: "
+              "same quality %.1f %%\n",
+              words, stress_compared, 100.0 * double(stress_same) / double(std::max(1L, stress_compared)),
+              quality_compared, 100.0 * double(quality_same) / double(std::max(1L, quality_compared)));
+  const bool all_lines = std::getenv("PLACARIM_AGREEMENT_ALL") != nullptr;
+  std::printf("stress differs:\n");
+  for (size_t i = 0; i < stress_diff.size() && (all_lines || i < 40); ++i) std::printf("  %s\n", stress_diff[i].c_str());
+  std::printf("e/o quality differs:\n");
+  for (size_t i = 0; i < quality_diff.size() && (all_lines || i < 40); ++i) std::printf("  %s\n", quality_diff[i].c_str());
+  return 0;
+}

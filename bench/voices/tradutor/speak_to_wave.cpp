@@ -1,0 +1,85 @@
+// Speaks text as the program does, and writes what reaches the audio device
+// as a wave file: the build tree's FALDEK.INI, the speech layer on the
+// headless platform, the built-in voice opened by SpeechStart. Silences the
+// speech layer waits out between sounds (pauses after punctuation) are
+// written as silence, so the file is the timeline a listener would hear.
+//
+//   tradutor_speak_to_wave [--speed N] OUT.wav TEXT...
+//
+// TEXT is UTF-8; "@hora" speaks the time. Measure the result with sox:
+//   sox OUT.wav -n stat
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_platform.h"
+#include "platform/riff_wave.h"
+#include "platform/text_encoding.h"
+#include "speech/speech_layer.h"
+#include "voices/tradutor/voice.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The device's blocks laid on the virtual clock: a block that starts after
+// the previous one ended is preceded by that much silence.
+std::vector<uint8_t> Timeline(const std::vector<placarim::platform::fake::WrittenBlock>& blocks) {
+  std::vector<uint8_t> out;
+  int64_t previous_end = -1;
+  for (const auto& b : blocks) {
+    if (previous_end >= 0 && b.written_ms > previous_end) {
+      out.insert(out.end(), static_cast<size_t>((b.written_ms - previous_end) * 11025 / 1000), 128);
+    }
+    out.insert(out.end(), b.bytes.begin(), b.bytes.end());
+    previous_end = std::max(b.written_ms, previous_end) + int64_t(b.bytes.size()) * 1000 / 11025;
+  }
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int speed = 3;
+  int first = 1;
+  if (argc > 2 && !std::strcmp(argv[1], "--speed")) {
+    speed = std::atoi(argv[2]);
+    first = 3;
+  }
+  if (argc < first + 2) {
+    std::fprintf(stderr, "usage: %s [--speed N] OUT.wav TEXT...\n", argv[0]);
+    return 2;
+  }
+  // The build tree's configuration, unless the caller chose another.
+  ::setenv("PLACARIM_SYSCONFDIR", PLACARIM_BUILD_ETC_DIR, 0);
+  placarim::platform::fake::FakePlatform fake;
+  placarim::console::Console console(fake, fs::current_path().string());
+  placarim::sound::WavePlayer wave(console, fake.audio);
+  placarim::speech::SpeechLayer layer(console, fake.clock, wave);
+  placarim::tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
+  layer.speech.AttachVoice(voice);
+  try {
+    layer.speech.SpeechStart(speed, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));
+  } catch (const placarim::platform::ProgramExit&) {
+    std::fprintf(stderr, "the built-in voice did not open: %s\n", fake.screen.Text().c_str());
+    return 1;
+  }
+  // As in the game, punctuation is heard as pauses, not read out.
+  layer.speech.speak_punctuation = false;
+  for (int i = first + 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "@hora")) layer.speech.SpeakTime();
+    else layer.speech.SpeakText(placarim::platform::Utf8ToCp1252(argv[i]));
+  }
+  layer.speech.FinishSpeech();
+  placarim::platform::riff::WriteWaveFile(argv[first], {}, Timeline(fake.audio.written));
+  const auto& c = voice.counters();
+  std::printf("%s: database %s, %zu blocks; units missing %ld, noise bursts %ld, dropped %ld, "
+              "recorded characters missing %ld\n",
+              argv[first], voice.DatabaseName().c_str(), fake.audio.written.size(), c.names_missing,
+              c.noise_bursts, c.names_dropped, c.recorded_missing);
+  return 0;
+}

@@ -1,0 +1,98 @@
+// The Ilvra voice: text through the front end into phoneme lines, the lines
+// through a diphone engine loaded at run time into 16-bit samples at 16,000
+// Hz, and the samples either played (as in-memory wave images) or written to
+// a wave file.
+//
+//   IlvraVoice voice(sound, message_box, engine_library, own_database);
+//   if (voice.IlvraOpen("br4", rules, exceptions, definitions, prosody, abbreviations))
+//     voice.IlvraSpeak("Bom dia");
+//
+// Threads: main thread only.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "voices/ilvra/front_end.h"
+#include "voices/ilvra/mbrola_library.h"
+
+namespace placarim::ilvra {
+
+// Wave playback as the voice needs it. Images are played as given, without
+// the speed-up and condensing options of the built-in voice; PlayMemory
+// returns once the sound is queued.
+class IlvraSound {
+ public:
+  virtual ~IlvraSound() = default;
+  virtual void PlayMemory(const std::vector<uint8_t>& image) = 0;
+  virtual bool IsPlaying() = 0;
+  virtual void Stop() = 0;
+};
+
+inline constexpr uint32_t kIlvraRate = 16000;
+inline constexpr int kReadSamples = 16000;
+inline constexpr size_t kPlayBytes = 16000;  // a buffer this full is handed to playback
+inline constexpr size_t kMinPlayBytes = 256;
+
+// The 44-byte header of 16-bit mono PCM at 16,000 Hz with `data_bytes` of samples.
+std::vector<uint8_t> IlvraWaveHeader(uint32_t data_bytes);
+
+// Where a database name leads: /usr/share/mbrola/NAME/NAME when that file
+// exists, else NAME itself when it names a file, else `own_database`.
+std::string IlvraDatabasePath(const std::string& name, const std::string& own_database,
+                              const std::string& system_root = "/usr/share/mbrola");
+
+class IlvraVoice {
+ public:
+  // `engine_library` empty means ours (DefaultEngineLibrary()).
+  IlvraVoice(IlvraSound& sound, MessageBox message_box, std::string engine_library, std::string own_database);
+  ~IlvraVoice();
+  IlvraVoice(const IlvraVoice&) = delete;
+  IlvraVoice& operator=(const IlvraVoice&) = delete;
+
+  // Empty: speak through the sound card; a name: the next IlvraOpen writes
+  // all speech into that wave file.
+  void IlvraSetOutputFile(std::string name);
+  // Empty names take the defaults (br4, portug.nrl, .exc, .dfn, .pro, .abr).
+  bool IlvraOpen(const std::string& database, const std::string& rules, const std::string& exceptions,
+                 const std::string& definitions, const std::string& prosody, const std::string& abbreviations);
+  // Scale every pitch and every duration of the texts that follow.
+  void IlvraSetFactors(double pitch, double duration);
+  // False when the engine refused a line or the output file could not be
+  // written; the rest of the text is still spoken.
+  bool IlvraSpeak(std::string_view text);
+  bool IlvraIsSpeaking();
+  void IlvraStop();
+  void IlvraClose();
+
+  bool IsOpen() const { return open_; }
+  // The last error text (Windows-1252), empty when none was set.
+  const std::string& LastError() const { return last_error_; }
+  double PitchFactor() const { return pitch_factor_; }
+  double DurationFactor() const { return duration_factor_; }
+
+ private:
+  void Handle(const int16_t* samples, size_t count, bool& ok);
+  void PlayBuffer();
+  void Shut();
+
+  IlvraSound& sound_;
+  FrontEnd front_end_;
+  MbrolaLibrary engine_;
+  std::string engine_path_;
+  std::string own_database_;
+  std::string output_name_;
+  std::FILE* output_ = nullptr;
+  bool open_ = false;
+  std::string last_error_;
+  double pitch_factor_ = 1.0;
+  double duration_factor_ = 1.0;
+  std::vector<int16_t> read_buffer_;
+  std::vector<uint8_t> play_buffer_;  // header, then samples
+};
+
+}  // namespace placarim::ilvra

@@ -1,0 +1,71 @@
+#include "voices/ilvra/synth_ilvra.h"
+
+#include <cstring>
+
+namespace placarim::speech {
+
+IlvraSettings ReadIlvraSettings(const ConfigLookup& config) {
+  constexpr std::string_view kSection = "ILVRATTS";
+  IlvraSettings s;
+  if (std::string v = config.ReadIniString(kSection, "MBROLA_DB"); !v.empty()) s.database = v;
+  if (std::string v = config.ReadIniString(kSection, "BASE"); !v.empty()) s.base = v;
+  s.engine_library = config.ReadIniString(kSection, "MOTOR");
+  s.directory = config.ReadIniString(kSection, "DIR");
+  if (s.directory.empty()) {
+    std::string program = config.ReadIniString("FALDEK", "PGMFALDEK");
+    if (!program.empty() && program.back() != '/') program += '/';
+    s.directory = program + "ilvra/";
+  }
+  if (s.directory.back() != '/') s.directory += '/';
+  return s;
+}
+
+void IlvraBridge::Sound::PlayMemory(const std::vector<uint8_t>& image) {
+  if (image.size() <= 44) return;
+  std::vector<int16_t> samples((image.size() - 44) / 2);
+  std::memcpy(samples.data(), image.data() + 44, samples.size() * 2);
+  audio_.Play(samples.data(), samples.size(), ilvra::kIlvraRate);
+}
+
+IlvraBridge::IlvraBridge(SynthHost& host, SynthAudio& audio, const IlvraSettings& settings)
+    : host_(host),
+      sound_(audio),
+      settings_(settings),
+      voice_(sound_, nullptr, settings.engine_library, settings.OwnDatabase()) {}
+
+IlvraBridge::~IlvraBridge() { voice_.IlvraClose(); }
+
+bool IlvraBridge::Open(int /*voice*/, int rate, int pitch) {
+  const bool opened = voice_.IlvraOpen(settings_.database, settings_.File(".nrl"), settings_.File(".exc"),
+                                       settings_.File(".dfn"), settings_.File(".pro"), settings_.File(".abr"));
+  voice_.IlvraSetFactors((pitch + 11) / 11.0, 0.8 - rate / 15.0);
+  return opened;
+}
+
+void IlvraBridge::Speak(std::string_view text) {
+  voice_.IlvraSpeak(text);
+  host_.PostWakeUp(kSynthWakeUp);
+}
+
+bool IlvraBridge::IsSpeaking(int /*mode*/) {
+  bool speaking = voice_.IlvraIsSpeaking();
+  if (host_.KeyPressed()) {
+    Stop();
+    speaking = false;
+  }
+  host_.PostWakeUp(kSynthWakeUp);
+  return speaking;
+}
+
+void IlvraBridge::Stop() {
+  voice_.IlvraStop();
+  host_.PostWakeUp(kSynthWakeUp);
+}
+
+void IlvraBridge::Close() {
+  while (IsSpeaking(0)) host_.Delay(500);
+  Stop();
+  voice_.IlvraClose();
+}
+
+}  // namespace placarim::speech

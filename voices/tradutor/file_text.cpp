@@ -1,0 +1,16 @@
+#include "voices/tradutor/file_text.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace placarim::tradutor {
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace placarim::tradutor

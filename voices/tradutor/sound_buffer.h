@@ -1,0 +1,46 @@
+// The voice's one sound buffer: a 44-byte wave header and up to 63,956
+// samples, 8-bit mono at 11,025 Hz. It is played through wave playback each
+// time it would overflow and when a text is done.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "voices/tradutor/diphone_voice.h"
+
+namespace placarim::tradutor {
+
+class SoundBuffer {
+ public:
+  static constexpr size_t kCapacity = 64000;
+  static constexpr size_t kHeaderSize = 44;
+  static constexpr uint8_t kSilence = 128;
+
+  explicit SoundBuffer(WaveBufferPlayer& player);
+
+  // Empties the buffer for a new utterance.
+  void Reset() {
+    bytes_.resize(kHeaderSize);
+    stopped_ = false;
+  }
+  // Appends `n` samples, playing what is buffered first when they would not
+  // fit. Longer runs than one buffer holds are appended in pieces.
+  void Append(const uint8_t* samples, size_t n);
+  // Silence in blocks of 100 bytes: 150 bytes give 100.
+  void AppendSilence(int bytes);
+  // Plays the buffered samples, if any, and waits for their end. Once the
+  // player asks for silence, nothing more is played or kept until Reset.
+  void Flush();
+  bool Stopped() const { return stopped_; }
+
+  size_t position() const { return bytes_.size(); }
+
+ private:
+  void WriteHeader();
+
+  WaveBufferPlayer& player_;
+  std::vector<uint8_t> bytes_;
+  bool stopped_ = false;
+};
+
+}  // namespace placarim::tradutor
