@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/audio/audio_output.h"
-#include "pulse_server.h"
+#include "tests/support/pulse_server.h"
 
 namespace placarim::platform::audio {
 namespace {
