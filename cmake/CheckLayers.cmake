@@ -36,6 +36,11 @@ macro(bottom folder)
   list(APPEND bottom_units ${folder})
 endmacro()
 
+# The language library: the Portuguese every voice and the editor share. Any
+# folder may include it, and it includes nothing of ours.
+allow(lang)
+bottom(lang)
+
 # The platform: small interfaces at the foot, their implementations beside.
 allow(platform)
 allow(platform/audio          platform platform/audio/sdl platform/audio/pulse)

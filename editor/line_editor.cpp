@@ -6,6 +6,8 @@
 
 #include "console/colours.h"
 #include "console/keys.h"
+#include "lang/cp1252.h"
+#include "lang/sums.h"
 #include "platform/clipboard_text.h"
 #include "platform/text_encoding.h"
 #include "speech/local_path.h"
@@ -24,16 +26,8 @@ bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z
 
 bool IsAsciiLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// The consonants whose runs are spelled rather than pronounced ("CPF", "BH").
-bool IsSpelledConsonant(uint8_t c) {
-  if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 32);
-  if (c < 'B' || c > 'Z') return false;
-  return c != 'E' && c != 'I' && c != 'O' && c != 'U' && c != 'W' && c != 'Y';
-}
-
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  return speech::UpperCaseLatin1(text.substr(0, prefix.size())) == speech::UpperCaseLatin1(prefix);
+  return text.size() >= prefix.size() && lang::EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 constexpr std::string_view kStrippedAroundWord = "\"(*-.<=>[_{";
@@ -375,15 +369,18 @@ void LineEditor::SpeakWordAtCursor(Field& f) {
   }
   const uint8_t c = f.At(position);
   int end = position + 1;
-  if (IsDigit(c) || c == '-') {
+  const size_t sum = lang::SumLength(std::string_view(f.text).substr(static_cast<size_t>(position - 1)));
+  if (sum > 0) {
+    // A written sum is one word: "12-5=" is read as doze menos cinco igual.
+    end = position + static_cast<int>(sum);
+    speech_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), sum));
+  } else if (IsDigit(c) || c == '-') {
     while (end <= f.length && IsDigit(f.At(end))) ++end;
     speech_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position)));
   } else if (IsLetter(c)) {
     while (end <= f.length && IsLetter(f.At(end))) ++end;
     const std::string run = f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position));
-    const bool consonants = std::all_of(run.begin(), run.end(),
-                                        [](char ch) { return IsSpelledConsonant(static_cast<uint8_t>(ch)); });
-    if (consonants) {
+    if (lang::IsConsonantRun(run, lang::Consonants::kPlain)) {
       speech_.SpellText(run);
     } else {
       speech_.SpeakText(run);
@@ -506,7 +503,7 @@ void LineEditor::Paste(Field& f) {
 void LineEditor::DialTones(const Field& f) {
   const bool fast = sound_.SpeedUp();
   sound_.SetSpeedUp(false);
-  for (uint8_t c : speech::UpperCaseLatin1(f.text)) {
+  for (uint8_t c : lang::UpperCase(f.text)) {
     // Tones are heard one by one; a key ends the dialling, not only the tone.
     if (console_.KeyPressed()) break;
     if (IsDigit(c) || c == '#' || c == '*') {
@@ -552,7 +549,7 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
     arguments.push_back(platform::Cp1252ToUtf8(word));
   } else {
     const size_t dot = word.find('.');
-    const std::string extension = dot == std::string::npos ? "" : speech::UpperCaseLatin1(word.substr(dot + 1, 3));
+    const std::string extension = dot == std::string::npos ? "" : lang::UpperCase(word.substr(dot + 1, 3));
     if (extension != "EXE" && extension != "COM") {
       program = speech_.Ini().ReadIniString("FALDEK", "PROG." + extension);
       arguments.push_back(platform::Cp1252ToUtf8(word));

@@ -64,6 +64,8 @@ class ScreenReview {
   void DiscardKeys();
 
   uint8_t At(int row, int column) const;
+  // The characters of a row from one column to another, blanks for empty cells.
+  std::string RowText(int row, int first_column, int last_column) const;
   uint8_t AttrAt(int row, int column) const;
   int EndOfText(int row) const;  // just past the last non-blank column (1 for a blank row)
   Field FieldAt(int row, int column) const;

@@ -2,6 +2,8 @@
 #include "speech/speech.h"
 
 #include "console/keys.h"
+#include "lang/cp1252.h"
+#include "lang/sums.h"
 #include "speech/local_path.h"
 #include "speech/number_words.h"
 #include "speech/wave_image.h"
@@ -30,16 +32,6 @@ std::string TrimTrailingSpaces(std::string_view text) {
 }
 
 }  // namespace
-
-std::string UpperCaseLatin1(std::string_view text) {
-  std::string upper(text);
-  for (char& ch : upper) {
-    const uint8_t c = static_cast<uint8_t>(ch);
-    if (c >= 'a' && c <= 'z') ch = static_cast<char>(c - 32);
-    else if (c >= 224) ch = static_cast<char>(c - 32);
-  }
-  return upper;
-}
 
 // --- file names ---------------------------------------------------------------
 
@@ -146,6 +138,9 @@ void Speech::SpeakText(std::string_view text) {
     to_speak = std::move(speech_buffer_);
     speech_buffer_.clear();
   }
+  // Every voice hears a written sum as a sum ("12-5=" is doze menos cinco
+  // igual), never as a spelled run of digits or a letter x.
+  to_speak = lang::ReadSums(to_speak);
   if (synth_active_ && synthesizer_->SynthCanSpeak()) {
     WaitWhileSpeaking();
     if (console_.KeyPressed()) return;
@@ -205,7 +200,7 @@ void Speech::SpeakBuiltIn(std::string text) {
       const std::string letters = TrimTrailingSpaces(words);
       // A run of blanks (after a number or a symbol) has nothing to say.
       if (!letters.empty()) {
-        if (UpperCaseLatin1(letters) == "WWW") SpellText(letters);
+        if (lang::EqualIgnoringCase(letters, "WWW")) SpellText(letters);
         else if (voice_ != nullptr) voice_->SpeakDiphoneCodes(voice_->TranslateToDiphoneCodes(words));
       }
       text.erase(0, n);

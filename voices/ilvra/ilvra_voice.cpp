@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/riff_wave.h"
+
 namespace placarim::ilvra {
 namespace {
 
@@ -19,10 +21,6 @@ bool IsFile(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void PutU32(uint8_t* at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
 std::string OrDefault(const std::string& name, const char* fallback) { return name.empty() ? fallback : name; }
 
 std::string_view Trim(std::string_view text) {
@@ -34,20 +32,9 @@ std::string_view Trim(std::string_view text) {
 }  // namespace
 
 std::vector<uint8_t> IlvraWaveHeader(uint32_t data_bytes) {
-  std::vector<uint8_t> h(44, 0);
-  std::memcpy(h.data(), "RIFF", 4);
-  PutU32(&h[4], data_bytes + 36);
-  std::memcpy(&h[8], "WAVEfmt ", 8);
-  PutU32(&h[16], 16);
-  h[20] = 1;  // PCM
-  h[22] = 1;  // mono
-  PutU32(&h[24], kIlvraRate);
-  PutU32(&h[28], kIlvraRate * 2);
-  h[32] = 2;   // block alignment
-  h[34] = 16;  // bits
-  std::memcpy(&h[36], "data", 4);
-  PutU32(&h[40], data_bytes);
-  return h;
+  std::vector<uint8_t> header(platform::riff::kCanonicalHeaderSize);
+  platform::riff::WriteCanonicalHeader(header.data(), platform::AudioFormat{kIlvraRate, 16, 1}, data_bytes);
+  return header;
 }
 
 std::string IlvraDatabasePath(const std::string& name, const std::string& own_database,

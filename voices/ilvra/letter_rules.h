@@ -57,10 +57,4 @@ void ApplyRules(std::string_view upper_word, int stress, const RuleSet& rules,
 // r2 and s2 before a vowel become r and z.
 std::vector<std::string> WordsToPhonemes(const std::vector<std::string>& contour_lines, const RuleSet& rules);
 
-// Windows-1252 case folding of the voice: a-z and the accented letters.
-char ToUpperLatin1(char c);
-char ToLowerLatin1(char c);
-std::string UpperLatin1(std::string_view text);
-std::string LowerLatin1(std::string_view text);
-
 }  // namespace placarim::ilvra

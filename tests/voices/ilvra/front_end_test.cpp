@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "lang/number_words.h"
+#include "lang/symbol_names.h"
 #include "voices/ilvra/front_end.h"
 #include "voices/ilvra/phoneme_set.h"
 #include "platform/text_encoding.h"
@@ -59,10 +61,12 @@ TEST(IlvraNormalize, NumbersSignsAndSymbols) {
       {"5", "cinco"},  // one character: its name
       {"casa\tbola", "casabola"},
       {"ok...", "ok... "},
-      {"casa÷bola", "casa vezes bola"},
+      {"casa÷bola", "casa dividido por bola"},
+      {"12-5=7", "doze  menos cinco  igual a sete "},
+      {"1024 e 2024", "mil e vinte e quatro  e dois mil e vinte e quatro "},
       {"guarda-chuva", "guarda chuva"},
       {"12h30", "doze agá trinta "},
-      {"1234567890123456", "cento e vinte e três trilhões quatrocentos e cinqüenta e seis bilhões "
+      {"1234567890123456", "cento e vinte e três trilhões quatrocentos e cinquenta e seis bilhões "
                            "setecentos e oitenta e nove milhões doze mil trezentos e quarenta e cinco seis "},
   };
   for (const auto& c : cases) EXPECT_EQ(Normal(c.in, table), c.out) << c.in;
@@ -89,18 +93,20 @@ TEST(IlvraNormalize, CardinalsAndOrdinals) {
                          "novecentos e noventa e nove milhões novecentos e noventa e nove mil "
                          "novecentos e noventa e nove"},
   };
-  for (const auto& c : cardinals) EXPECT_EQ(Cp1252ToUtf8(CardinalWords(c.value)), c.words) << c.value;
-  EXPECT_EQ(Cp1252ToUtf8(OrdinalWords(0, false)), "zero");
-  EXPECT_EQ(Cp1252ToUtf8(OrdinalWords(110, true)), "centésima décima");
-  EXPECT_EQ(Cp1252ToUtf8(OrdinalWords(2001, true)), "dois mil e um");
+  for (const auto& c : cardinals) {
+    EXPECT_EQ(Cp1252ToUtf8(lang::CardinalWords(c.value, lang::LastGroupJoin::kBrazilian)), c.words) << c.value;
+  }
+  EXPECT_EQ(Cp1252ToUtf8(lang::OrdinalWords(0, lang::Gender::kMasculine)), "zero");
+  EXPECT_EQ(Cp1252ToUtf8(lang::OrdinalWords(110, lang::Gender::kFeminine)), "centésima décima");
+  EXPECT_EQ(Cp1252ToUtf8(lang::OrdinalWords(2001, lang::Gender::kFeminine)), "dois mil e um");
 }
 
 TEST(IlvraNormalize, SymbolNames) {
-  EXPECT_EQ(Cp1252ToUtf8(std::string(SymbolName('&'))), "é comercial");
-  EXPECT_EQ(std::string(SymbolName('C')), Utf8ToCp1252(" sê"));
-  EXPECT_EQ(std::string(SymbolName('j')), "jota");
-  EXPECT_EQ(Cp1252ToUtf8(std::string(SymbolName(0xF8))), "Ó cortado");  // ø takes the name of Ø
-  for (int code : {0, 31, 127, 160, 221, 224}) EXPECT_TRUE(SymbolName(static_cast<uint8_t>(code)).empty()) << code;
+  EXPECT_EQ(Cp1252ToUtf8(std::string(lang::SymbolName('&'))), "é comercial");
+  EXPECT_EQ(std::string(lang::SymbolName('C')), Utf8ToCp1252(" sê"));
+  EXPECT_EQ(std::string(lang::SymbolName('j')), "jota");
+  EXPECT_EQ(Cp1252ToUtf8(std::string(lang::SymbolName(0xF8))), "Ó cortado");  // ø takes the name of Ø
+  for (int code : {0, 31, 127, 160, 221, 224}) EXPECT_TRUE(lang::SymbolName(static_cast<uint8_t>(code)).empty()) << code;
 }
 
 TEST(IlvraAbbreviations, FileFormatAndLimit) {
