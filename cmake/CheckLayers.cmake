@@ -51,10 +51,13 @@ allow(platform/posix          platform)
 allow(platform/fake           platform)
 allow(platform/sdl            platform platform/audio platform/audio/sdl platform/posix)
 allow(platform/term           platform platform/audio platform/posix)
+allow(platform/brlapi         platform)
+
+allow(braille)
 
 allow(mbr)
 allow(sound                   platform)
-allow(console                 platform sound)
+allow(console                 platform sound braille)
 # The bridges to the synthesizers still include the speech layer's ports, and
 # it names them; the voice table cuts these back edges.
 allow(speech                  platform sound console
@@ -64,24 +67,32 @@ allow(voices/espeak           speech)
 allow(voices/speechd          speech)
 allow(voices/ilvra            platform speech)
 allow(editor                  platform console speech)
-allow(game                    platform platform/sdl platform/term console sound speech editor
-                              voices/tradutor)
+allow(game                    platform platform/sdl platform/term platform/brlapi console sound
+                              speech editor voices/tradutor)
 
 allow(tools/soundkit          platform)
 allow(tools/difones           voices/tradutor)
 allow(tools/ilvra             platform voices/ilvra)
 allow(tools/ilvra_voice       mbr tools/soundkit)
+allow(tools/vowel_lexicon     platform voices/ilvra voices/tradutor)
 # The tools as a whole: no sources of its own, the unit tests/tools belongs to.
-allow(tools                   tools/soundkit tools/difones tools/ilvra tools/ilvra_voice)
+allow(tools                   tools/soundkit tools/difones tools/ilvra tools/ilvra_voice
+                              tools/vowel_lexicon)
+# The voices as a whole: no sources of its own yet, the unit bench/voices/ belongs to.
+allow(voices)
 
 # Wave playback is tested with the console that hosts it; the built-in voice
 # is heard through the speech layer, over the game's own sentences.
 test_allow(sound              console)
-test_allow(voices/tradutor    speech game)
+test_allow(voices/tradutor    speech game tools/vowel_lexicon)
+# The voices' rules are measured against the vowel lexicon tool; the braille
+# display is tested with the console line it shows.
+test_allow(voices             platform voices/ilvra voices/tradutor tools/vowel_lexicon)
+test_allow(platform/brlapi    console braille)
 
 # What tests and benchmarks may run their unit on besides their unit's own
 # reach: the headless platform and the real ones.
-set(test_hosts platform/fake platform/sdl platform/term platform/posix
+set(test_hosts platform/fake platform/sdl platform/term platform/posix platform/brlapi
                platform/audio platform/audio/sdl platform/audio/pulse)
 set(test_roots tests bench fuzz)
 set(skipped tests/layering cmake scripts data)

@@ -22,12 +22,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/braille_display.h"
 #include "platform/platform.h"
 #include "sound/playback_host.h"
 
 namespace placarim::console {
 
 class BrailleSwitch;
+class DisplayLine;
 enum class KeyAction;
 
 // The console is wave playback's host: its message pump counts finished
@@ -76,6 +78,11 @@ class Console final : public sound::PlaybackHost {
   // Braille typing's mode: the configuration sets it when the window opens
   // and Ctrl+Alt+F11 / F12 change it.
   BrailleSwitch& Braille();
+  // The braille display's line (display_line.h): what matters now, and the
+  // display's keys, which join this keyboard's queue. Without an attached
+  // display the line is kept and shown to nobody.
+  DisplayLine& Display();
+  void AttachBrailleDisplay(platform::BrailleDisplay* display);
 
   // Blocks until the next event arrives, then handles every pending one:
   // the waits of the speech and sound layers ("sleep until the next message").

@@ -1,5 +1,7 @@
 #include "editor/line_editor.h"
 
+#include "console/display_line.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <vector>
@@ -47,6 +49,7 @@ struct LineEditor::Field {
   bool first_key = true;
   bool editable = true;
   int last = ' ';
+  int shown_prefix = 0;  // characters before the field on the braille display's line
 
   uint8_t At(int position) const { return static_cast<uint8_t>(text[position - 1]); }
   // Position just after the last non-space character (1 for an empty field).
@@ -96,6 +99,7 @@ int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length
 
   for (;;) {
     Redraw(f);
+    ShowOnDisplay(f);
     if (!speech_.SpeechBuffer().empty()) speech_.SpeakText("");
     uint8_t code = console_.ReadKey();
     speech_.StopSpeech();
@@ -169,6 +173,31 @@ void LineEditor::Redraw(Field& f) {
   console_.GotoXY(f.x + f.cursor - f.origin, f.y);
 }
 
+// The display shows the field with what stands before it on its row (for an
+// answer, the sum: "7+8=15"), the cursor where typing goes.
+void LineEditor::ShowOnDisplay(Field& f) {
+  std::string prefix;
+  for (int column = 1; column < f.x && column <= console::Console::kColumns; ++column) {
+    prefix += static_cast<char>(console_.ScreenChar(column, f.y));
+  }
+  prefix.erase(0, std::min(prefix.size(), prefix.find_first_not_of(' ')));
+  const size_t last_char = f.text.find_last_not_of(' ');
+  const size_t kept = std::max(last_char == std::string::npos ? 0 : last_char + 1, static_cast<size_t>(f.cursor - 1));
+  f.shown_prefix = static_cast<int>(prefix.size());
+  console_.Display().Show(prefix + f.text.substr(0, kept), f.shown_prefix + f.cursor - 1);
+}
+
+void LineEditor::MoveToRouted(Field& f) {
+  const int routed = console_.Display().TakeRouting();
+  if (routed < 0) return;
+  f.cursor = std::clamp(routed - f.shown_prefix + 1, 1, std::min(f.length + 1, f.AfterLastWord()));
+  if (f.cursor <= f.length && f.At(f.cursor) != ' ') {
+    speech_.SpeakChar(f.At(f.cursor));
+  } else {
+    speech_.PlayClick();
+  }
+}
+
 void LineEditor::HandlePlain(Field& field, uint8_t code) {
   using Action = void (*)(LineEditor&, Field&);
   static constexpr console::KeyBinding<Action> kKeys[] = {
@@ -218,6 +247,7 @@ bool LineEditor::HandleExtended(Field& field, uint8_t code, bool alt_held) {
       {extended::kCtrlRight, [](LineEditor& e, Field& f, bool) { return e.NextWord(f), false; }},
       {extended::kShiftInsert, [](LineEditor& e, Field& f, bool) { return e.Paste(f), false; }},
       {extended::kCtrlInsert, [](LineEditor& e, Field& f, bool) { return e.Copy(f), false; }},
+      {extended::kBrailleRouting, [](LineEditor& e, Field& f, bool) { return e.MoveToRouted(f), false; }},
   };
   if (const auto* key = console::FindBinding(kKeys, code)) return key->action(*this, field, alt_held);
   if (code >= extended::kAlt1 && code <= extended::kAlt0) return false;  // Alt+digit

@@ -1,5 +1,7 @@
 #include "editor/screen_review.h"
 
+#include "console/display_line.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -53,6 +55,7 @@ void ScreenReview::ConsoleScreenReview() {
   column_ = home_x;
   for (;;) {
     console_.GotoXY(column_, row_);
+    ShowOnDisplay();
     const Key key = ReadCommandKey();
     if (key.extended) {
       RunExtended(key.code);
@@ -136,9 +139,26 @@ void ScreenReview::RunExtended(uint8_t code) {
       {kF5, [](ScreenReview& r) { r.AskSearchText(); }},
       {kCtrlF5, [](ScreenReview& r) { r.Search(); }},
       {kF6, [](ScreenReview& r) { r.AskRowAndColumn(); }},
+      {console::extended::kBrailleRouting, [](ScreenReview& r) { r.MoveToRouted(); }},
   };
   if (const auto* key = console::FindBinding(kKeys, code)) return key->action(*this);
   Refuse();
+}
+
+// The braille display shows the row under review, the cursor on the column.
+void ScreenReview::ShowOnDisplay() {
+  std::string row;
+  for (int column = 1; column <= kColumns; ++column) row += static_cast<char>(console_.ScreenChar(column, row_));
+  const size_t last_char = row.find_last_not_of(' ');
+  row.resize(std::max(last_char == std::string::npos ? 0 : last_char + 1, static_cast<size_t>(column_ - 1)));
+  console_.Display().Show(row, column_ - 1);
+}
+
+void ScreenReview::MoveToRouted() {
+  const int routed = console_.Display().TakeRouting();
+  if (routed < 0) return;
+  column_ = std::clamp(routed + 1, 1, kColumns);
+  speech_.SpeakChar(console_.ScreenChar(column_, row_));
 }
 
 void ScreenReview::ReadFromRow(int row) {

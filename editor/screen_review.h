@@ -93,11 +93,15 @@ class ScreenReview {
   void Search();
   void AskRowAndColumn();
   void CopyScreen();
+  void ShowOnDisplay();
+  // A routing key of the braille display: the review cursor goes to its cell.
+  void MoveToRouted();
 
   console::Console& console_;
   speech::Speech& speech_;
   platform::Clipboard& clipboard_;
   std::string search_text_;
+
   int row_ = 1;     // 1 to 25
   int column_ = 1;  // 1 to 81; 81 is just past the last column
 };

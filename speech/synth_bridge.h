@@ -45,6 +45,8 @@ class SynthHost {
   virtual void Beep() = 0;
   // Monotonic milliseconds of the platform's clock.
   virtual int64_t NowMs() = 0;
+  // Writes one line (Windows-1252) on the console for the teacher.
+  virtual void WriteLine(std::string_view text) = 0;
 };
 
 // Wave playback as the in-process engine needs it.

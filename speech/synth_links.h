@@ -10,6 +10,7 @@
 #include <span>
 
 #include "console/console.h"
+#include "console/console_stream.h"
 #include "sound/wave_format.h"
 #include "sound/wave_player.h"
 #include "speech/synth_bridge.h"
@@ -27,6 +28,10 @@ class ConsoleSynthHost final : public SynthHost {
   void PostWakeUp(int code) override { console_.PostWakeUp(code); }
   void Beep() override { platform_.Beep(); }
   int64_t NowMs() override { return platform_.GetClock().NowMs(); }
+  void WriteLine(std::string_view text) override {
+    console::StdWrite(console_, text);
+    console::StdWriteLn(console_);
+  }
 
  private:
   console::Console& console_;

@@ -17,8 +17,10 @@
 #include <fstream>
 #include <utility>
 
+#include "braille/braille_text.h"
 #include "voices/ilvra/text_normalizer.h"
 #include "voices/tradutor/translator.h"
+#include "platform/fake/fake_braille_display.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text_encoding.h"
 #include "platform/vk.h"
@@ -491,6 +493,34 @@ TEST_F(ScreenReviewTest, KeysFasterThanSpeechAndOddScreensNeverBreakIt) {
 
 namespace placarim::editor {
 namespace {
+
+// The braille display follows the review: its row, the cursor on the column;
+// a routing key moves the review cursor to the character under it.
+TEST_F(ScreenReviewTest, TheBrailleDisplayShowsTheReviewedRowAndRoutesTheCursor) {
+  platform::fake::FakeBrailleDisplay display(fake_.events, fake_.clock, 40);
+  console_.AttachBrailleDisplay(&display);
+  Put(1, 4, "Casa 12");
+  Put(1, 5, "7+8=15");
+  display.PressAt(fake_.clock.NowMs() + 1000, {platform::BrailleKey::Kind::Routing, 2});  // the first "a"
+  Review(1, 4, {Key(vk::kDown)});
+  console_.AttachBrailleDisplay(nullptr);
+
+  const auto window = [](std::string_view text, int cursor) {
+    platform::BrailleWindow w;
+    w.cells = braille::ToBraille(text).cells;
+    w.cursor = cursor;
+    return w;
+  };
+  const auto shown = [&](const platform::BrailleWindow& w) {
+    return std::find(display.shown.begin(), display.shown.end(), w) != display.shown.end();
+  };
+  EXPECT_TRUE(shown(window("Casa 12", 0)));  // capital sign and C: the cursor on the first
+  EXPECT_TRUE(shown(window("Casa 12", 2)));
+  EXPECT_EQ(journal_.front(), "_97");  // the character reached is said
+  EXPECT_TRUE(std::any_of(display.shown.begin(), display.shown.end(), [&](const platform::BrailleWindow& w) {
+    return w.cells == braille::ToBraille("7+8=15").cells;
+  })) << "the row below was never shown";
+}
 
 // Which words are spelled rather than pronounced: each reader answers as its
 // own letter set says, all of them asked of the language library. The line

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "speech/synth_bridge.h"
@@ -32,6 +34,7 @@ class FakeSynthHost : public SynthHost {
   }
   void Beep() override { ++beeps; }
   int64_t NowMs() override { return now_ms; }
+  void WriteLine(std::string_view text) override { lines.emplace_back(text); }
 
   size_t WakeUpCount() {
     std::lock_guard lock(mutex);
@@ -43,6 +46,7 @@ class FakeSynthHost : public SynthHost {
   int pumps = 0;
   int beeps = 0;
   std::vector<int> delays;
+  std::vector<std::string> lines;  // written on the console
   std::function<void()> on_pump;
   std::mutex mutex;
   std::vector<int> wake_ups;

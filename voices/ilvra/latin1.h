@@ -64,7 +64,7 @@ void ForEachLine(std::string_view text, F&& f) {
 }
 
 // A language file's text as Windows-1252 (files saved as UTF-8 are
-// converted), or nothing when it cannot be read.
+// converted), or nothing when it cannot be read or is not a regular file.
 std::optional<std::string> ReadLanguageFile(const std::string& path);
 
 // A decimal integer that fills the whole text (an optional sign first).

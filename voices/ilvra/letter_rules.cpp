@@ -67,6 +67,7 @@ void ParseIlvraExceptions(std::string_view text, RuleSet& rules, std::vector<std
       entry.key = line.substr(0, eq);
       const size_t bar = line.find('|', eq + 1);
       entry.replacement = line.substr(eq + 1, bar == std::string::npos ? std::string::npos : bar - eq - 1);
+      entry.unstressed = bar != std::string::npos && Trim(std::string_view(line).substr(bar + 1)) == "\xC1TONA";
     }
     rules.exceptions.push_back(std::move(entry));
   });
@@ -86,13 +87,17 @@ bool LoadIlvraRules(const std::string& rule_path, const std::string& exception_p
   return true;
 }
 
-std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules) {
+std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules, bool* unstressed) {
   std::string word(upper_word), suffix;
   const auto& table = rules.exceptions;
+  if (unstressed) *unstressed = false;
   while (true) {
     auto it = std::lower_bound(table.begin(), table.end(), word,
                                [](const ExceptionEntry& e, const std::string& w) { return e.key < w; });
-    if (it != table.end() && it->key == word) return it->replacement + suffix;
+    if (it != table.end() && it->key == word) {
+      if (unstressed) *unstressed = it->unstressed;
+      return it->replacement + suffix;
+    }
     if (word.size() > 1 && (word.back() == 'S' || word.back() == 'M')) {
       suffix.insert(suffix.begin(), word.back());
       word.pop_back();
@@ -106,16 +111,22 @@ int FindStressedVowel(std::string_view word_any_case) {
   const std::string word = lang::LowerCase(word_any_case);
   const int n = static_cast<int>(word.size());
   auto in = [](char c, std::string_view set) { return set.find(c) != std::string_view::npos; };
-  // à á â ã é ê í ó ô õ ú
-  static const std::string_view kAccented = "\xE0\xE1\xE2\xE3\xE9\xEA\xED\xF3\xF4\xF5\xFA";
+  // An acute or circumflex accent marks the stress even before a tilde
+  // (órgão, bênção); a tilde alone marks it otherwise (irmã, coração).
+  // à á â é ê í ó ô ú, then ã õ.
+  static const std::string_view kAccented = "\xE0\xE1\xE2\xE9\xEA\xED\xF3\xF4\xFA";
+  static const std::string_view kTilde = "\xE3\xF5";
   static const std::string_view kVowels = "aeiouwy\xFC";
   bool any_vowel = false;
+  int tilde = 0;
   for (int k = n; k >= 1; --k) {
     if (in(word[k - 1], kAccented)) return k;
+    if (tilde == 0 && in(word[k - 1], kTilde)) tilde = k;
     any_vowel |= in(word[k - 1], kVowels);
   }
+  if (tilde != 0) return tilde;
   if (!any_vowel) return 0;
-  enum State { kStart, kCons, kAeo, kAeoU, kParox, kParoxIu, kParoxIuU, kU, kI, kIU, kM };
+  enum State { kStart, kCons, kZ, kAeo, kAeoU, kParox, kParoxIu, kParoxIuU, kU, kI, kIU, kM };
   State state = kStart;
   int result = 0;
   for (int here = n; here >= 1; --here) {
@@ -127,10 +138,14 @@ int FindStressedVowel(std::string_view word_any_case) {
         else if (c == 'i') { result = here; state = kI; }
         else if (c == 'u') { result = here; state = kU; }
         else if (c == 'm') state = kM;
+        else if (c == 'z') state = kZ;  // talvez, arroz, capaz: the last vowel
         else if (in(c, "bcdfghjklnpqrt")) state = kCons;
         break;
       case kCons:
         if (in(c, kVowels)) return here;
+        break;
+      case kZ:
+        if (in(c, "aeiou")) return here;
         break;
       case kAeo:
         if (c == 'u') state = kAeoU;
@@ -156,6 +171,9 @@ int FindStressedVowel(std::string_view word_any_case) {
         if (in(c, "aeio")) return here;
         return result;
       case kI:
+        // A vowel before the final i is its diphthong's stress; a second one
+        // before it starts another syllable (re-ais, i-de-ais, a-tu-ais).
+        if (in(word[result - 1], "aeo") && (in(c, "aeo") || c == 'u')) return result;
         if (in(c, "aeo")) result = here;
         else if (c == 'u') state = kIU;
         else return result;
@@ -344,8 +362,9 @@ std::vector<std::string> WordsToPhonemes(const std::vector<std::string>& contour
     } else if (IsPauseToken(token[0])) {
       out.push_back(token[0] == ' ' ? std::string("_") : std::string("_") + token[0]);
     } else {
-      const std::string word = ApplyExceptions(token, rules);
-      const int stress = IsUnstressedWord(word) ? 0 : FindStressedVowel(word);
+      bool unstressed = false;
+      const std::string word = ApplyExceptions(token, rules, &unstressed);
+      const int stress = unstressed || IsUnstressedWord(word) ? 0 : FindStressedVowel(word);
       ApplyRules(word, stress, rules, out);
     }
   }

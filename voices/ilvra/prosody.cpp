@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "lang/questions.h"
 #include "voices/ilvra/latin1.h"
 #include "voices/ilvra/letter_rules.h"
 #include "platform/text_encoding.h"
@@ -234,11 +235,31 @@ void DiphoneList::Assign(std::vector<std::string> pairs) {
   pairs_ = std::move(pairs);
 }
 
+namespace {
+
+// Compares a stored pair with "first-second" in lower case, as std::string
+// compares (bytes unsigned), without building the key: this runs for every
+// phoneme spoken.
+int ComparePair(std::string_view pair, std::string_view first, std::string_view second) {
+  const size_t length = first.size() + 1 + second.size();
+  auto key = [&](size_t i) {
+    const char c = i < first.size() ? first[i] : i == first.size() ? '-' : second[i - first.size() - 1];
+    return static_cast<unsigned char>(lang::LowerCase(c));
+  };
+  for (size_t i = 0; i < std::min(pair.size(), length); ++i) {
+    const auto p = static_cast<unsigned char>(pair[i]);
+    if (p != key(i)) return p < key(i) ? -1 : 1;
+  }
+  return pair.size() < length ? -1 : pair.size() > length ? 1 : 0;
+}
+
+}  // namespace
+
 bool DiphoneList::Has(std::string_view first, std::string_view second) const {
-  std::string key = lang::LowerCase(first);
-  key += '-';
-  key += lang::LowerCase(second);
-  return std::binary_search(pairs_.begin(), pairs_.end(), key);
+  const auto it = std::lower_bound(pairs_.begin(), pairs_.end(), 0, [&](const std::string& pair, int) {
+    return ComparePair(pair, first, second) < 0;
+  });
+  return it != pairs_.end() && ComparePair(*it, first, second) == 0;
 }
 
 namespace {
@@ -321,14 +342,47 @@ std::string_view TokenText(const std::string& line) {
 
 }  // namespace
 
+namespace {
+
+bool IsWordToken(const std::string& line) {
+  const std::string_view text = TokenText(line);
+  return !text.empty() && IsTextLetter(text[0]);
+}
+
+// The key codes the patterns see. A question that opens with a question word
+// (Onde está a bola?) falls like a statement, so its question mark is seen as
+// a full stop, unless the question word itself ends it ("E quanto?"), which
+// its own patterns make fall.
+std::vector<std::string_view> MelodyKeys(const std::vector<std::string>& tokens) {
+  std::vector<std::string_view> keys;
+  keys.reserve(tokens.size());
+  std::vector<std::string_view> phrase_words;  // the first two words of the phrase
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    std::string_view key = KeyCode(tokens[i]);
+    if (key == "--") {
+      phrase_words.clear();
+    } else if (IsWordToken(tokens[i])) {
+      if (phrase_words.size() < 2) phrase_words.push_back(TokenText(tokens[i]));
+    } else if (key == "??" && !phrase_words.empty() && i > 0 && keys.back() != "QW" &&
+               lang::OpensWithQuestionWord(phrase_words[0], phrase_words.size() > 1 ? phrase_words[1] : "")) {
+      key = "..";
+    }
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+}  // namespace
+
 std::vector<std::string> AssignContours(const std::vector<std::string>& tokens, const ProsodyTables& tables) {
   std::vector<std::string> out;
   out.reserve(tokens.size());
+  const auto keys = MelodyKeys(tokens);
   char previous_third = '5';
   for (size_t i = 0; i < tokens.size(); ++i) {
-    const std::string_view prev = i > 0 ? KeyCode(tokens[i - 1]) : std::string_view();
-    const std::string_view cur = KeyCode(tokens[i]);
-    const std::string_view next = i + 1 < tokens.size() ? KeyCode(tokens[i + 1]) : std::string_view();
+    const std::string_view prev = i > 0 ? keys[i - 1] : std::string_view();
+    const std::string_view cur = keys[i];
+    const std::string_view next = i + 1 < tokens.size() ? keys[i + 1] : std::string_view();
     std::string contour = "555";
     for (const auto& p : tables.patterns) {
       if ((p.previous.empty() || p.previous == prev) && (p.current.empty() || p.current == cur) &&
@@ -432,6 +486,9 @@ std::vector<std::string> PhonemesToMbrola(const std::vector<std::string>& lines,
       else if (diphones.Has(previous, "y")) out.emplace_back("y 50");
       else out.emplace_back("_ 50");
     }
+    // Only phoneme lines move the previous phoneme: a word's header and the
+    // empty line after it leave it, so a word joins the next through their
+    // own diphone, as connected speech does, with no pause between words.
     previous = phoneme;
     out.push_back(std::move(mbrola));
   }

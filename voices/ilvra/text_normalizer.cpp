@@ -3,6 +3,7 @@
 #include "lang/cp1252.h"
 #include "lang/number_words.h"
 #include "lang/sums.h"
+#include "lang/teacher_text.h"
 #include "lang/symbol_names.h"
 #include "voices/ilvra/latin1.h"
 #include "voices/ilvra/letter_rules.h"
@@ -26,6 +27,12 @@ const std::string kDash = Utf8ToCp1252("traço");
 
 // The words of single digits, read one by one in runs with hyphens.
 std::string DigitWord(char digit) { return lang::CardinalWords(static_cast<uint64_t>(digit - '0'), kJoin); }
+
+// " “ ” « » – —
+bool IsQuoteOrDash(char c) {
+  const uint8_t b = static_cast<uint8_t>(c);
+  return b == '"' || b == 0x93 || b == 0x94 || b == 0xAB || b == 0xBB || b == 0x96 || b == 0x97;
+}
 
 bool IsKeptPunctuation(char c) {
   switch (c) {
@@ -112,6 +119,16 @@ class Normalizer {
     } else if (c == '.' && i_ + 1 < t_.size() && t_[i_ + 1] != ' ') {
       out_ += " ponto ";
       ++i_;
+    } else if (IsQuoteOrDash(c)) {
+      // Quotes and dashes are pauses, never read: a comma, unless a mark
+      // or the start or end of the text is already there.
+      size_t next = i_ + 1;
+      while (next < t_.size() && (t_[next] == ' ' || IsQuoteOrDash(t_[next]))) ++next;
+      const size_t last = out_.find_last_not_of(' ');
+      const bool mark_before = last == std::string::npos || IsKeptPunctuation(out_[last]);
+      const bool mark_after = next >= t_.size() || IsKeptPunctuation(t_[next]);
+      out_ += mark_before || mark_after ? " " : ", ";
+      ++i_;
     } else if (IsKeptPunctuation(c)) {
       out_ += c;
       ++i_;
@@ -141,11 +158,19 @@ class Normalizer {
     const std::string_view word = t_.substr(start, i_ - start);
     if (ReadMarkedAbbreviation(word)) return;
     const bool dot_follows = At(i_) == '.';
-    const std::string upper = lang::UpperCase(word);
-    const std::string* replacement = dot_follows ? abbreviations_.Find(upper) : nullptr;
+    const std::string* replacement = abbreviations_.Find(lang::UpperCase(word));
     if (dot_follows && At(i_ + 1) == ' ' && replacement != nullptr) {
-      out_ += *replacement;
+      out_ += CountedForm(*replacement);
       ++i_;
+      return;
+    }
+    // A word without vowels is no word of the language: its abbreviation
+    // holds without the dot too ("1 km", "5 kg." at the end), the dot
+    // staying punctuation; without an abbreviation it is spelled.
+    // ("Sr.Silva" keeps its letters: no abbreviation runs into a word).
+    const bool word_ends = !dot_follows || i_ + 1 >= t_.size();
+    if (consonants_only && replacement != nullptr && word_ends) {
+      out_ += CountedForm(*replacement);
       return;
     }
     if (consonants_only && replacement == nullptr) {
@@ -155,6 +180,26 @@ class Normalizer {
     // A hyphenated word is read as its parts: a hyphen token would look
     // like a phrase boundary to the melody.
     for (char ch : word) out_ += ch == '-' ? ' ' : ch;
+  }
+
+  // "singular | plural": the singular right after one ("1 km", "um km",
+  // not "vinte e um km"), else the plural; a replacement without a bar is
+  // said as it is.
+  std::string CountedForm(const std::string& replacement) const {
+    const size_t bar = replacement.find('|');
+    if (bar == std::string::npos) return replacement;
+    std::string_view before(out_);
+    auto take_word = [&before] {
+      while (!before.empty() && before.back() == ' ') before.remove_suffix(1);
+      const size_t space = before.rfind(' ');
+      const std::string word = lang::UpperCase(before.substr(space == std::string_view::npos ? 0 : space + 1));
+      before.remove_suffix(before.size() - (space == std::string_view::npos ? 0 : space));
+      return word;
+    };
+    const std::string previous = take_word();
+    const bool one = (previous == "UM" || previous == "UMA") && take_word() != "E";
+    return std::string(Trim(one ? std::string_view(replacement).substr(0, bar)
+                                : std::string_view(replacement).substr(bar + 1)));
   }
 
   // Abbreviations whose key goes on after the letters with marks, such as
@@ -241,8 +286,9 @@ std::string NormalizeText(std::string_view text, const AbbreviationTable& abbrev
     text = single;
   }
   // Sums first: "12-5=" is a sum, not a run of digits with a hyphen.
-  const std::string sums_read = lang::ReadSums(text);
-  return Normalizer(sums_read, abbreviations).Run();
+  // Then money, hours, fractions and the like as a teacher writes them.
+  const std::string read = lang::ReadTeacherText(lang::ReadSums(text));
+  return Normalizer(read, abbreviations).Run();
 }
 
 }  // namespace placarim::ilvra

@@ -208,6 +208,7 @@ bool DiphoneSynth::PlayIndexed(std::string_view name, double x) {
                  : trimmed;
   }
   const long wanted = static_cast<long>(std::trunc(static_cast<double>(length) * x));
+  if (unit_observer_) unit_observer_(lang::UpperCase(name), x, stress_mode_, static_cast<size_t>(std::max(0L, wanted)));
   if (wanted <= 0) return true;
   data_.Read(entry->offset, static_cast<size_t>(wanted), scratch_);
   buffer_.Append(scratch_.data(), scratch_.size());

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "tests/voices/tradutor/test_database.h"
 #include "voices/tradutor/recorded_character.h"
@@ -41,11 +43,13 @@ class SynthesisTest : public ::testing::Test {
       std::snprintf(buf, sizeof buf, "%.*s@%g/%d", int(name.size()), name.data(), x, mode);
       played.push_back(buf);
     });
+    voice.set_unit_observer([this](std::string_view, double, int, size_t bytes) { unit_bytes += bytes; });
   }
 
   std::vector<uint8_t> Speak(std::string_view codes) {
     player.images.clear();
     played.clear();
+    unit_bytes = 0;
     voice.SpeakDiphoneCodes(codes);
     return player.Samples();
   }
@@ -56,6 +60,7 @@ class SynthesisTest : public ::testing::Test {
   RecordingPlayer player;
   DiphoneVoice voice{player, settings};
   std::vector<std::string> played;
+  size_t unit_bytes = 0;  // as the unit observer reports them
 };
 
 size_t CountOf(const std::vector<uint8_t>& s, uint8_t v) { return std::count(s.begin(), s.end(), v); }
@@ -81,7 +86,9 @@ TEST_F(SynthesisTest, PunctuationWordGapsAndSilenceBlocks) {
 TEST_F(SynthesisTest, RecordedCharactersArePlayedByTheirCodes) {
   Open();
   auto s = Speak("[ /_s]");  // "_s" is a recorded s, never a plural
-  EXPECT_EQ(s, Fill(7, 50));
+  // The recording itself between the edges that rise from and fall to silence.
+  ASSERT_EQ(s.size(), 50u);
+  EXPECT_EQ(std::vector<uint8_t>(s.begin() + 24, s.end() - 24), Fill(7, 2));
   EXPECT_EQ(played, std::vector<std::string>{"_115@1/1"});
 
   s = Speak("[ /_A]");  // _65.wav does not exist: three characters, silent
@@ -89,17 +96,48 @@ TEST_F(SynthesisTest, RecordedCharactersArePlayedByTheirCodes) {
   EXPECT_EQ(voice.counters().noise_bursts, 0);
 }
 
+// Units are cut anywhere in their wave; where one meets silence (the start,
+// a word gap, the end) the sound rises from or falls to the silence level
+// instead of jumping: no step between two samples there is larger than the
+// unit's distance from silence spread over the edge.
+TEST_F(SynthesisTest, SoundMeetsSilenceWithoutAStep) {
+  units["$A"] = Fill(250, 600);
+  Open();
+  voice.SetDiphoneTuning(400, 0, 300);
+  for (const char* codes : {"[A]", "[A][A]", "[A][ /_,][A]"}) {
+    const auto s = Speak(codes);
+    ASSERT_FALSE(s.empty()) << codes;
+    EXPECT_LE(std::abs(int(s.front()) - 128), 6) << codes;
+    EXPECT_LE(std::abs(int(s.back()) - 128), 6) << codes;
+    int largest = 0;
+    for (size_t i = 1; i < s.size(); ++i) largest = std::max(largest, std::abs(int(s[i]) - int(s[i - 1])));
+    EXPECT_LE(largest, (250 - 128) / 24 + 1) << codes;
+    EXPECT_EQ(CountOf(s, 250), 600u * std::count(codes, codes + std::strlen(codes), 'A') - 48u *
+                                   std::count(codes, codes + std::strlen(codes), 'A')) << codes;
+  }
+}
+
+// Each case also checks that the unit observer reports exactly what was played.
 TEST_F(SynthesisTest, UnstressedUnitsAreTrimmedAndStressedKeptWhole) {
   Open();
-  EXPECT_EQ(Speak("[ka]").size(), 600u);                 // 1000 - 400
-  EXPECT_EQ(Speak("[kA]").size(), 1000u);                // stressed: whole
-  EXPECT_EQ(Speak("[za]").size(), 0u);                   // shorter than the trim, minimum 0
-  EXPECT_EQ(Speak("[a]").size(), 600u);                  // "$A" is too short a name to trim
-  EXPECT_EQ(Speak("[kA/ za]").size(), 1000u);            // stress mode 0 after the stressed unit
-  voice.SetDiphoneTuning(400, 200, 100);
-  EXPECT_EQ(Speak("[za]").size(), 200u);                 // kept at the minimum
-  voice.SetDiphoneTuning(400, 2000, 100);
-  EXPECT_EQ(Speak("[za]").size(), 300u);                 // never longer than the unit
+  const struct {
+    const char* codes;
+    int minimum;
+    size_t bytes;
+  } cases[] = {
+      {"[ka]", 0, 600},       // 1000 - 400
+      {"[kA]", 0, 1000},      // stressed: whole
+      {"[za]", 0, 0},         // shorter than the trim, minimum 0
+      {"[a]", 0, 600},        // "$A" is too short a name to trim
+      {"[kA/ za]", 0, 1000},  // stress mode 0 after the stressed unit
+      {"[za]", 200, 200},     // kept at the minimum
+      {"[za]", 2000, 300},    // never longer than the unit
+  };
+  for (const auto& c : cases) {
+    voice.SetDiphoneTuning(400, c.minimum, 100);
+    EXPECT_EQ(Speak(c.codes).size(), c.bytes) << c.codes << " minimum " << c.minimum;
+    EXPECT_EQ(unit_bytes, c.bytes) << c.codes << " minimum " << c.minimum;
+  }
 }
 
 struct DecomposeCase {
