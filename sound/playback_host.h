@@ -3,7 +3,9 @@
 // to tell when the device misbehaves. The console serves it; tests may serve
 // it with a fake.
 //
-// Threads: every call comes from the main thread.
+// Threads: every call comes from the main thread. WaitMessage, Delay and
+// ReportAudioError block, pumping messages meanwhile; the rest return at once.
+// Errors: none; the host is what wave playback reports its own errors to.
 #pragma once
 
 #include <cstdint>

@@ -8,7 +8,7 @@
 
 #include "voices/espeak/synth_espeak.h"
 #include "voices/speechd/synth_speechd.h"
-#include "tests/speech/synth_fakes.h"
+#include "tests/support/synth_fakes.h"
 
 namespace placarim::speech {
 namespace {

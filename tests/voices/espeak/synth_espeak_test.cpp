@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "tests/speech/synth_fakes.h"
+#include "tests/support/synth_fakes.h"
 
 namespace placarim::speech {
 namespace {
