@@ -9,10 +9,10 @@
 #
 #   5  game tools       the program and the build-time tools
 #   4  editor           the line editor and the screen review
-#   3  speech           speaking text and sounds, synthesizers
-#      voices/espeak voices/speechd voices/ilvra   bridges to the synthesizers
-#   2  console          screen, key queue, message pump (wave playback's host)
-#   1  sound voices/tradutor
+#   3  speech           speaking text and sounds, the synthesizer dispatcher
+#   2  console          screen, key queue, message pump (the main loop)
+#      voices           the voice interface and table, one folder per voice
+#   1  sound            wave playback, the main-loop and sound-output ports
 #   0  platform mbr
 #
 # Under voices/ each voice's folder is a unit of its own.
@@ -24,10 +24,11 @@ cmake_minimum_required(VERSION 3.25)
 set(layer_of_platform 0)
 set(layer_of_mbr 0)
 set(layer_of_sound 1)
-set(layer_of_voices/tradutor 1)
-set(layer_of_voices/ilvra 3)
-set(layer_of_voices/espeak 3)
-set(layer_of_voices/speechd 3)
+set(layer_of_voices 2)
+set(layer_of_voices/tradutor 2)
+set(layer_of_voices/ilvra 2)
+set(layer_of_voices/espeak 2)
+set(layer_of_voices/speechd 2)
 set(layer_of_console 2)
 set(layer_of_speech 3)
 set(layer_of_editor 4)

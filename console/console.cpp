@@ -350,6 +350,10 @@ void Console::ShowAudioNotice(std::string_view message) {
 
 void Console::PostWakeUp(int code) { platform_.Events().PushWakeUp(code); }
 
+int64_t Console::NowMs() { return platform_.GetClock().NowMs(); }
+
+void Console::Beep() { platform_.Beep(); }
+
 // --- the window's messages ----------------------------------------------------
 
 void Console::Dispatch(const platform::Event& event) {

@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "sound/playback_host.h"
+#include "sound/main_loop.h"
 
 namespace placarim::console {
 
@@ -27,7 +27,7 @@ enum class KeyAction;
 
 // The console is wave playback's host: its message pump counts finished
 // blocks and its key queue cuts a sound short.
-class Console final : public sound::PlaybackHost {
+class Console final : public sound::MainLoop {
  public:
   // `start_directory` is where FALDEK.INI is looked for when the system
   // configuration directory has none.
@@ -84,7 +84,9 @@ class Console final : public sound::PlaybackHost {
   void ReportAudioError(std::string_view message) override;
   void ShowAudioNotice(std::string_view message) override;
   // Posts a private wake-up message (1123, 2980) that ends a WaitMessage.
-  void PostWakeUp(int code);
+  void PostWakeUp(int code) override;
+  int64_t NowMs() override;
+  void Beep() override;
 
   // The modifiers held when the key of the entry ReadKey took last went down:
   // the line editor asks whether Alt or Shift came with a key (Ctrl+Alt+F9

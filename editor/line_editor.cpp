@@ -85,7 +85,7 @@ std::string WordToOpen(std::string_view field, int cursor) {
   return std::string(word);
 }
 
-LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
+LineEditor::LineEditor(console::Console& console, speech::Speech& speech, sound::SoundOutput& sound,
                        platform::Shell& shell, platform::Clipboard& clipboard)
     : console_(console), speech_(speech), sound_(sound), shell_(shell), clipboard_(clipboard) {}
 

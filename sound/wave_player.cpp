@@ -25,7 +25,7 @@ constexpr uint16_t kQueueWaitMs = 50;
 
 }  // namespace
 
-WavePlayer::WavePlayer(PlaybackHost& host, platform::AudioDevice& device)
+WavePlayer::WavePlayer(MainLoop& host, platform::AudioDevice& device)
     : host_(host), device_(device), file_buffer_(kBlockSize) {
   for (auto& block : blocks_) block.assign(kBlockSize, 0);
 }

@@ -58,7 +58,7 @@ bool Speech::SoundKeyExists(std::string_view key) const { return FileExistsIgnor
 // --- output control -------------------------------------------------------------
 
 bool Speech::IsSpeaking() {
-  if (console_.KeyPressed()) {
+  if (loop_.KeyPressed()) {
     StopSpeech();
     return false;
   }
@@ -67,7 +67,7 @@ bool Speech::IsSpeaking() {
 }
 
 void Speech::WaitWhileSpeaking() {
-  while (IsSpeaking()) console_.WaitMessage();
+  while (IsSpeaking()) loop_.WaitMessage();
 }
 
 void Speech::WaitSpeech() {
@@ -79,13 +79,15 @@ void Speech::WaitSpeech() {
 void Speech::StopSpeech() {
   sound_.Stop();
   stop_requested_ = true;
-  if (synth_active_ && (synthesizer_->SynthIsSpeaking(0) || synth_type_ == 3)) synthesizer_->SynthStop();
-  console_.PostWakeUp(kSpeechWakeUp);
+  if (synth_active_ && (synthesizer_->SynthIsSpeaking(0) || voices::FindVoiceDriver(synth_type_).flags.stop_when_quiet)) {
+    synthesizer_->SynthStop();
+  }
+  loop_.PostWakeUp(kSpeechWakeUp);
 }
 
 void Speech::SpeechPause(int milliseconds) {
   for (int steps = milliseconds / 50; steps > 0; --steps) {
-    if (!console_.KeyPressed()) console_.Delay(50);
+    if (!loop_.KeyPressed()) loop_.Delay(50);
   }
 }
 
@@ -103,7 +105,7 @@ void Speech::SpeakChar(uint8_t c) {
 
 void Speech::SpellText(std::string_view text) {
   for (char c : text) {
-    if (console_.KeyPressed()) return;
+    if (loop_.KeyPressed()) return;
     SpeakChar(static_cast<uint8_t>(c));
   }
 }
@@ -119,7 +121,7 @@ void Speech::PlayClick() {
 
 void Speech::PlayBeep() {
   WaitSpeech();
-  while (console_.KeyPressed()) console_.ReadKey();
+  while (loop_.KeyPressed()) console_.ReadKey();
   const std::vector<uint8_t> beep = MakeBeepSamples();
   sound_.PlayMemory(MakeSpeechImage(beep.data(), beep.size()));
   WaitWhileSpeaking();
@@ -131,7 +133,7 @@ void Speech::PlayWaveBufferWait(const std::vector<uint8_t>& image) {
   WaitWhileSpeaking();
 }
 
-bool Speech::SilenceRequested() { return stop_requested_ || console_.KeyPressed(); }
+bool Speech::SilenceRequested() { return stop_requested_ || loop_.KeyPressed(); }
 
 // --- text -----------------------------------------------------------------------
 
@@ -146,9 +148,9 @@ void Speech::SpeakText(std::string_view text) {
     to_speak = std::move(speech_buffer_);
     speech_buffer_.clear();
   }
-  if (synth_active_ && synthesizer_->SynthCanSpeak()) {
+  if (SpeakingVoiceFlags().reads_numbers_itself) {
     WaitWhileSpeaking();
-    if (console_.KeyPressed()) return;
+    if (loop_.KeyPressed()) return;
     synthesizer_->SynthSpeak(to_speak);
     synth_pending_ = true;
     if (synthesizer_->SynthCanSpeak()) return;
@@ -167,6 +169,12 @@ void Speech::SpeakText(std::string_view text) {
   SpeakBuiltIn(std::move(to_speak));
 }
 
+voices::VoiceFlags Speech::SpeakingVoiceFlags() {
+  // Once no external voice can speak, the built-in voice's flags apply.
+  if (!synth_active_ || !synthesizer_->SynthCanSpeak()) return voices::FindVoiceDriver(voices::kVoiceBuiltIn).flags;
+  return voices::FindVoiceDriver(synth_type_).flags;
+}
+
 void Speech::SpeakSentence(std::string_view text) {
   const bool outer = sentence_;
   sentence_ = true;
@@ -180,7 +188,7 @@ void Speech::SpeakBuiltIn(std::string text) {
   int repeats = 0;
   stop_requested_ = false;
   while (!stop_requested_ && !text.empty()) {
-    if (console_.KeyPressed()) {
+    if (loop_.KeyPressed()) {
       StopSpeech();
       return;
     }
@@ -206,7 +214,7 @@ void Speech::SpeakBuiltIn(std::string text) {
       // A run of blanks (after a number or a symbol) has nothing to say.
       if (!letters.empty()) {
         if (UpperCaseLatin1(letters) == "WWW") SpellText(letters);
-        else if (voice_ != nullptr) voice_->SpeakDiphoneCodes(voice_->TranslateToDiphoneCodes(words));
+        else if (words_voice_) words_voice_->Speak(words);
       }
       text.erase(0, n);
       // A hyphenated word is said without a pause.
@@ -221,7 +229,7 @@ bool Speech::SentenceEnd(std::string& text) {
   const size_t run = text.find_first_not_of(".!?");
   // SpeakBuiltIn appends a blank, so a run at the end is followed by one too.
   if (run == std::string::npos || text[run] != ' ') return false;
-  if (!console_.KeyPressed()) {
+  if (!loop_.KeyPressed()) {
     WaitWhileSpeaking();
     SpeechPause(full_stop_pause_);
   }
@@ -265,14 +273,14 @@ void Speech::SpeakSymbol(std::string& text, uint8_t& last_symbol, int& repeats) 
         PunctuationPause(text);
         break;
       default:
-        if (!console_.KeyPressed()) SpeakChar(c);
+        if (!loop_.KeyPressed()) SpeakChar(c);
     }
   }
   text.erase(0, 1);
 }
 
 void Speech::PunctuationPause(std::string_view text) {
-  if (console_.KeyPressed()) return;
+  if (loop_.KeyPressed()) return;
   WaitWhileSpeaking();
   const uint8_t c = At(text, 0);
   if (NamesPunctuation()) SpeakChar(c);

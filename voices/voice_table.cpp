@@ -1,0 +1,53 @@
+// The table of voices, one entry per driver this build holds.
+#include <algorithm>
+#include <array>
+
+#include "voices/espeak/synth_espeak.h"
+#include "voices/ilvra/synth_ilvra.h"
+#include "voices/voice.h"
+#if PLACARIM_WITH_SPEECHD
+#include "voices/speechd/synth_speechd.h"
+#endif
+
+namespace placarim::voices {
+namespace {
+
+std::unique_ptr<Voice> MakeEngine(const VoicePorts& ports) {
+  return std::make_unique<speech::EspeakBridge>(ports.loop, ports.sound);
+}
+
+std::unique_ptr<Voice> MakeIlvra(const VoicePorts& ports) {
+  const speech::IlvraSettings settings =
+      ports.settings != nullptr ? speech::ReadIlvraSettings(*ports.settings) : speech::IlvraSettings{};
+  return std::make_unique<speech::IlvraBridge>(ports.loop, ports.sound, settings);
+}
+
+#if PLACARIM_WITH_SPEECHD
+std::unique_ptr<Voice> MakeService(const VoicePorts& ports) {
+  return std::make_unique<speech::SpeechServiceBridge>(ports.loop);
+}
+#endif
+
+constexpr VoiceFlags kSynthesizer{.reads_numbers_itself = true};
+constexpr VoiceFlags kService{.reads_numbers_itself = true, .may_be_substituted = true};
+
+const auto kDrivers = std::to_array<VoiceDriver>({
+    {kVoiceEngine, "espeak-ng", kSynthesizer, MakeEngine},
+    {kVoiceBuiltIn, "built-in diphone voice", {.blocks_until_heard = true}, nullptr},
+    {kVoiceIlvra, "Ilvra", {.reads_numbers_itself = true, .stop_when_quiet = true}, MakeIlvra},
+#if PLACARIM_WITH_SPEECHD
+    {kVoiceService, "speech-dispatcher", kService, MakeService},
+    {kVoiceServiceAlt, "speech-dispatcher", kService, MakeService},
+#endif
+});
+
+}  // namespace
+
+std::span<const VoiceDriver> VoiceDrivers() { return kDrivers; }
+
+const VoiceDriver& FindVoiceDriver(int type) {
+  const auto* found = std::find_if(kDrivers.begin(), kDrivers.end(), [type](const VoiceDriver& d) { return d.type == type; });
+  return found != kDrivers.end() ? *found : kDrivers.front();
+}
+
+}  // namespace placarim::voices
