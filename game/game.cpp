@@ -1,6 +1,10 @@
 #include "game/game.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "console/keys.h"
+#include "game/class_list.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
 #include "game/user_files.h"
@@ -25,7 +29,8 @@ Game::Game(console::Console& console, SpeechPort& speech, Random& random, const 
       ending_(console, speech, narrator_),
       tables_(console, speech, narrator_),
       player_(console, speech, narrator_, ending_, tables_, championship_),
-      user_exercise_file_(files.user_exercise_file) {
+      user_exercise_file_(files.user_exercise_file),
+      class_list_file_(files.class_list_file) {
   if (clock != nullptr && !files.record_file.empty()) {
     log_ = std::make_unique<PlayLog>(console, speech, *clock, files.record_file);
     player_.SetAnswerListener(log_.get());
@@ -50,15 +55,33 @@ void Game::StartUp() {
   WriteLn(console_);
   speech_.PlaySoundKey(kStartMusic);
   narrator_.SayMessage(kGameStarts, 2);
-  // The configured name is written the configuration's way; a name with
+  const std::string child = ChooseChild();
+  // A child's own file comes first, then the teacher's, then the configured
+  // one. The configured name is written the configuration's way; a name with
   // accents (an installation under /home/joão) must still be found.
-  exercise_file_ =
-      ChooseExerciseFile(user_exercise_file_, speech_.LocalPath(speech_.ReadIniString(kSection, "CONFIGPLACARIM")));
+  const std::string child_file = ChildExerciseFile(class_list_file_, child);
+  std::error_code error;
+  exercise_file_ = !child.empty() && !child_file.empty() && std::filesystem::exists(child_file, error)
+                       ? child_file
+                       : ChooseExerciseFile(user_exercise_file_,
+                                            speech_.LocalPath(speech_.ReadIniString(kSection, "CONFIGPLACARIM")));
   if (!CanOpenForReading(exercise_file_)) {
     narrator_.SayMessage(kFileMissing, 1);
     ending_.QuitGame();
   }
-  if (log_) log_->Start();
+  if (log_) {
+    log_->SetChild(child);
+    log_->Start();
+  }
+}
+
+std::string Game::ChooseChild() {
+  if (class_list_file_.empty()) return {};
+  const auto bytes = ReadWholeFile(class_list_file_);
+  if (!bytes) return {};
+  const ClassList list = ReadClassList(*bytes);
+  if (list.names.empty()) return {};
+  return ChildChoice(console_, speech_, narrator_).Choose(list.names);
 }
 
 int Game::ChooseChampionship() {

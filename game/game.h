@@ -1,7 +1,8 @@
 // The game's main line: start-up, the championship menu, the phases of the
 // chosen championship with their replay rule, and the championship's end.
 //
-// States: start-up -> menu (or the end when the exercise file is missing);
+// States: start-up (greeting, then "Quem vai jogar?" when there is a class
+// list) -> menu (or the end when the exercise file is missing);
 // menu -> training field -> menu, menu -> loading -> phase 1 ... -> championship
 // won -> credits -> end; ESC on the menu ends without credits, ESC while
 // answering shows the credits; a damaged file or sum line ends the game.
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "game/child_choice.h"
 #include "game/ending.h"
 #include "game/exercise_file.h"
 #include "game/narrator.h"
@@ -23,10 +25,13 @@
 namespace placarim::game {
 
 // The teacher's files: an exercise file of one's own, read before the one
-// the configuration names, and the record of play. Empty names: none.
+// the configuration names, the record of play, and the class list (beside
+// which alunos/NAME.cnf gives a child exercises of their own). Empty names:
+// none.
 struct TeacherFiles {
   std::string user_exercise_file;
   std::string record_file;
+  std::string class_list_file;
 };
 
 class Game {
@@ -40,6 +45,8 @@ class Game {
 
  private:
   void StartUp();
+  // The class list's question; the chosen name, empty when none.
+  std::string ChooseChild();
   int ChooseChampionship();
   void SayMenu();
   void LoadChampionship(int number);
@@ -58,6 +65,7 @@ class Game {
   SumPlayer player_;
   std::string exercise_file_;
   std::string user_exercise_file_;
+  std::string class_list_file_;
   std::unique_ptr<PlayLog> log_;
 };
 

@@ -47,7 +47,7 @@ using namespace placarim;
     auto system = std::make_shared<speech::SynthSystem>(console, wave, &voice_settings);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
-  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile()};
+  const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};
   game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer, teacher_files);
   if (dump) dumping.Watch(app.Console());
   app.Run();

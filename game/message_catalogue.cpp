@@ -44,6 +44,11 @@ constexpr std::pair<std::string_view, std::string_view> kTexts[] = {
     {"PLTREITB", "Tem início o treino no Campo Federal da Tabuadona!"},
     {"PLUSESET", "Use as setinhas para andar"},
     {"PLAPENTR", "Aperte ENTER para saber o resultado, ESC termina"},
+    // The class list, asked after the greeting when the teacher wrote one.
+    {"PLQUEMJO", "Quem vai jogar?"},
+    {"PLSETALU", "Use as setinhas para achar o seu nome, ENTER escolhe, ESC joga sem nome"},
+    {"PLENTRA", "Entra em campo: "},
+    {"PLSEMNOM", "Entra em campo um craque sem nome!"},
 };
 
 constexpr std::string_view kGoalPhrases[] = {

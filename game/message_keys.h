@@ -30,6 +30,10 @@ inline constexpr std::string_view kChampionshipWon = "PLGANHOU";
 inline constexpr std::string_view kFieldOpens = "PLTREITB";
 inline constexpr std::string_view kFieldArrows = "PLUSESET";
 inline constexpr std::string_view kFieldEnter = "PLAPENTR";
+inline constexpr std::string_view kWhoPlays = "PLQUEMJO";
+inline constexpr std::string_view kWhoPlaysKeys = "PLSETALU";
+inline constexpr std::string_view kChildChosen = "PLENTRA";  // the name follows on the same line
+inline constexpr std::string_view kNoNameChosen = "PLSEMNOM";
 
 // Sound cues: recordings only.
 inline constexpr std::string_view kStartMusic = "PLMUSINI";

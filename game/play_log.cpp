@@ -22,6 +22,7 @@ void PlayLog::SumAnswered(const SumAnswer& answer) {
   line.when = clock_.LocalNow();
   line.championship = championship_;
   line.title = title_;
+  line.child = child_;
   line.phase = answer.phase;
   const ParsedSum& s = answer.sum;
   line.sum = std::to_string(s.a) + " " + s.op + " " + std::to_string(s.b) + " = " + std::to_string(s.r);

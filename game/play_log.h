@@ -29,6 +29,8 @@ class PlayLog final : public AnswerListener {
   // Opens the record; says kRecordFailed when it cannot.
   void Start();
   void SetChampionship(int number, std::string title);
+  // The child who plays (Windows-1252); empty for no name.
+  void SetChild(std::string name) { child_ = std::move(name); }
 
   void SumSpoken() override { spoken_ms_ = clock_.NowMs(); }
   void SumAnswered(const SumAnswer& answer) override;
@@ -43,6 +45,7 @@ class PlayLog final : public AnswerListener {
   bool working_ = false;
   int championship_ = 0;
   std::string title_;
+  std::string child_;
   int64_t spoken_ms_ = 0;
 };
 

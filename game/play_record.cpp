@@ -36,31 +36,45 @@ std::string TwoDigits(int value) {
   return text;
 }
 
-// Splits one CSV line into fields; nothing when a quote is left open.
-std::optional<std::vector<std::string>> SplitFields(std::string_view line) {
-  std::vector<std::string> fields(1);
+// Splits one CSV line into `fields` (reused from line to line, so that a
+// long record costs no allocation per field); false when a quote is left open.
+bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
+  size_t count = 1;
+  auto field = [&]() -> std::string& {
+    if (fields.size() < count) fields.emplace_back();
+    return fields[count - 1];
+  };
+  field().clear();
   bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c != '"') {
-        fields.back() += c;
-      } else if (i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
+  while (!line.empty()) {
+    if (!quoted) {
+      // Plain text up to the next comma or quote goes in one piece.
+      const size_t stop = line.find_first_of(",\"");
+      field().append(line.substr(0, stop));
+      if (stop == std::string_view::npos) break;
+      if (line[stop] == '"') {
+        quoted = true;
       } else {
-        quoted = false;
+        ++count;
+        field().clear();
       }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
+      line.remove_prefix(stop + 1);
+      continue;
+    }
+    const size_t quote = line.find('"');
+    if (quote == std::string_view::npos) return false;
+    field().append(line.substr(0, quote));
+    if (quote + 1 < line.size() && line[quote + 1] == '"') {
+      field() += '"';
+      line.remove_prefix(quote + 2);
     } else {
-      fields.back() += c;
+      quoted = false;
+      line.remove_prefix(quote + 1);
     }
   }
-  if (quoted) return std::nullopt;
-  return fields;
+  if (quoted) return false;
+  fields.resize(count);
+  return true;
 }
 
 bool ToInt(const std::string& text, int& value) {
@@ -80,10 +94,8 @@ std::optional<Outcome> OutcomeOf(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<RecordRow> ParseRow(std::string_view line) {
-  const auto fields = SplitFields(line);
-  if (!fields || fields->size() != 9) return std::nullopt;
-  const auto& f = *fields;
+std::optional<RecordRow> ParseRow(std::string_view line, std::vector<std::string>& f) {
+  if (!SplitFields(line, f) || (f.size() != 9 && f.size() != 10)) return std::nullopt;
   RecordRow row;
   row.date = f[0];
   row.time = f[1];
@@ -96,6 +108,7 @@ std::optional<RecordRow> ParseRow(std::string_view line) {
     return std::nullopt;
   }
   row.outcome = *outcome;
+  if (f.size() == 10) row.child = f[9];
   return row;
 }
 
@@ -117,8 +130,8 @@ std::string RecordLine(const AnsweredSum& a) {
   return std::to_string(w.year) + "-" + TwoDigits(w.month) + "-" + TwoDigits(w.day) + "," +
          TwoDigits(w.hour) + ":" + TwoDigits(w.minute) + ":" + TwoDigits(w.second) + "," +
          std::to_string(a.championship) + "," + Field(a.title) + "," + std::to_string(a.phase) + "," +
-         Field(a.sum) + "," + Field(a.answer) + "," + std::string(OutcomeName(a.outcome)) + "," + seconds +
-         "\n";
+         Field(a.sum) + "," + Field(a.answer) + "," + std::string(OutcomeName(a.outcome)) + "," + seconds + "," +
+         Field(a.child) + "\n";
 }
 
 PlayRecordWriter::~PlayRecordWriter() {
@@ -158,6 +171,7 @@ bool PlayRecordWriter::WriteAll(std::string_view bytes) {
 
 RecordReading ReadPlayRecord(std::string_view text) {
   RecordReading reading;
+  std::vector<std::string> fields;
   int number = 0;
   while (!text.empty()) {
     const size_t lf = text.find('\n');
@@ -165,8 +179,11 @@ RecordReading ReadPlayRecord(std::string_view text) {
     text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
     ++number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line == kRecordHeader.substr(0, kRecordHeader.size() - 1)) continue;
-    if (auto row = ParseRow(line)) {
+    if (line.empty() || line == kRecordHeader.substr(0, kRecordHeader.size() - 1) ||
+        line == kNineColumnHeader.substr(0, kNineColumnHeader.size() - 1)) {
+      continue;
+    }
+    if (auto row = ParseRow(line, fields)) {
       reading.rows.push_back(std::move(*row));
     } else {
       reading.bad_lines.push_back(number);

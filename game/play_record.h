@@ -4,9 +4,17 @@
 // answered: a program that is killed loses nothing already answered.
 //
 // Columns (UTF-8, comma-separated, quoted where needed):
-//   data,hora,campeonato,titulo,fase,conta,resposta,resultado,segundos
+//   data,hora,campeonato,titulo,fase,conta,resposta,resultado,segundos,aluno
 // resultado is "gol", "erro" or "ajuda"; segundos run from the end of the
-// spoken sum to the key that answered it, with one decimal.
+// spoken sum to the key that answered it, with one decimal; aluno is the
+// name chosen from the class list, empty when none was.
+//
+// Records written before the aluno column existed have nine columns. The
+// column is the last one so that such a file is simply appended to: its old
+// lines and the new ones each say by their own number of fields which
+// columns they hold, the reader takes every line by that count, and the
+// file is never rewritten (a teacher may have it open in a spreadsheet, and
+// a killed program must never lose what was already there).
 #pragma once
 
 #include <optional>
@@ -21,6 +29,9 @@ namespace placarim::game {
 enum class Outcome { kGoal, kMiss, kHelp };
 
 inline constexpr std::string_view kRecordHeader =
+    "data,hora,campeonato,titulo,fase,conta,resposta,resultado,segundos,aluno\n";
+// The column names of records made before there was a class list.
+inline constexpr std::string_view kNineColumnHeader =
     "data,hora,campeonato,titulo,fase,conta,resposta,resultado,segundos\n";
 
 // One answered sum. Title, sum and answer are Windows-1252, as in the game.
@@ -33,6 +44,7 @@ struct AnsweredSum {
   std::string answer;
   Outcome outcome = Outcome::kGoal;
   double seconds = 0;
+  std::string child;  // empty: played without a name
 };
 
 // The CSV line (with its line end) for one answered sum.
@@ -71,6 +83,7 @@ struct RecordRow {
   std::string answer;
   Outcome outcome = Outcome::kGoal;
   double seconds = 0;
+  std::string child;  // empty in nine-column lines
 };
 
 struct RecordReading {
@@ -78,7 +91,8 @@ struct RecordReading {
   std::vector<int> bad_lines;  // line numbers that were not record lines
 };
 
-// Reads the whole record; the column-name line and empty lines are skipped.
+// Reads the whole record, nine- and ten-column lines alike; column-name
+// lines (wherever record files were joined) and empty lines are skipped.
 RecordReading ReadPlayRecord(std::string_view text);
 
 }  // namespace placarim::game

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "game/class_list.h"
+
 namespace placarim::game {
 namespace {
 
@@ -28,6 +30,16 @@ std::string UserExerciseFile() {
 
 std::string PlayRecordFile() {
   return InPlacarimDirectory(BaseDirectory("XDG_DATA_HOME", "/.local/share"), "jogadas.csv");
+}
+
+std::string ClassListFile() {
+  return InPlacarimDirectory(BaseDirectory("XDG_CONFIG_HOME", "/.config"), "alunos.txt");
+}
+
+std::string ChildExerciseFile(const std::string& class_list_file, std::string_view name) {
+  const std::string file_name = NameAsFileName(name);
+  if (class_list_file.empty() || file_name.empty()) return {};
+  return (std::filesystem::path(class_list_file).parent_path() / "alunos" / (file_name + ".cnf")).string();
 }
 
 std::string ChooseExerciseFile(const std::string& user_file, const std::string& configured) {

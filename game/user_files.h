@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace placarim::game {
 
@@ -14,6 +15,15 @@ std::string UserExerciseFile();
 
 // $XDG_DATA_HOME/placarim/jogadas.csv; empty as above.
 std::string PlayRecordFile();
+
+// $XDG_CONFIG_HOME/placarim/alunos.txt, beside the teacher's exercise file;
+// empty as above.
+std::string ClassListFile();
+
+// A child's own exercise file: alunos/NAME.cnf beside the class list (`name`
+// Windows-1252, as the list gives it); empty when the name cannot be a file
+// name or there is no class list.
+std::string ChildExerciseFile(const std::string& class_list_file, std::string_view name);
 
 // The exercise file the game reads: the user's own when it exists, else the
 // one the configuration names (`configured`, "placarim.cnf" when empty).

@@ -47,6 +47,7 @@
 
 #include "bench/figures.h"
 #include "console/console.h"
+#include "platform/audio/sdl/sdl_sink.h"
 #include "platform/sdl/sdl_platform.h"
 #include "played_sound.h"
 #include "pulse_server.h"
@@ -57,7 +58,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using placarim::platform::AudioFormat;
 
-constexpr size_t kDeviceFrames = placarim::platform::sdl::AudioOutput::kDeviceFrames;
+constexpr size_t kDeviceFrames = placarim::platform::audio::sdl::kDeviceFrames;
 constexpr uint8_t kFirstMarker = 0x30;
 constexpr uint8_t kSecondMarker = 0xD0;
 

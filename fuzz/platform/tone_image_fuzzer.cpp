@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/sdl/wave_image.h"
+#include "platform/audio/wave_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> image(data, size);
-  const auto wave = placarim::platform::sdl::ReadWaveImage(image);
+  const auto wave = placarim::platform::audio::ReadWaveImage(image);
   if (!wave) return 0;
   if (wave->samples.data() < data || wave->samples.data() + wave->samples.size() > data + size) std::abort();
   if (wave->format.channels == 0 || wave->format.rate == 0) std::abort();

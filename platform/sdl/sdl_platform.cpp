@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/audio/sdl/sdl_sink.h"
+#include "platform/audio/wave_image.h"
 #include "platform/local_time.h"
-#include "platform/sdl/wave_image.h"
 
 namespace placarim::platform::sdl {
 
@@ -67,7 +68,7 @@ bool SdlPlatform::EnsureVideo() {
     // a window nobody sees and waits forever for a key. SDL_VIDEODRIVER in
     // the environment still chooses any driver (the tests' dummy one).
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland,KMSDRM", SDL_HINT_DEFAULT);
-    std::lock_guard lock(SdlSubsystemLock());
+    std::lock_guard lock(audio::sdl::SdlSubsystemLock());
     video_started_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!video_started_) std::fprintf(stderr, "placarim: no display: %s\n", SDL_GetError());
   }
@@ -90,7 +91,7 @@ WorkArea SdlPlatform::GetWorkArea() {
 }
 
 void SdlPlatform::Beep() {
-  static const std::vector<uint8_t> kBeep = MakeBeepImage();
+  static const std::vector<uint8_t> kBeep = audio::MakeBeepImage();
   beeps_.PlayOnce(kBeep);
 }
 

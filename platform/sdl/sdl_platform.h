@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "platform/platform.h"
-#include "platform/sdl/posix_shell.h"
-#include "platform/sdl/sdl_audio.h"
+#include "platform/audio/audio_output.h"
+#include "platform/posix/posix_shell.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -72,12 +72,12 @@ class SdlPlatform final : public Platform {
   DisplayLink display_;
   SdlEventSource events_;
   SdlClock clock_;
-  AudioOutput audio_output_;
-  SdlAudioDevice audio_;
-  SdlTonePlayer tones_;
-  SdlTonePlayer beeps_;
+  audio::AudioOutput audio_output_;
+  audio::WaveOutDevice audio_;
+  audio::MixedTonePlayer tones_;
+  audio::MixedTonePlayer beeps_;
   SdlClipboard clipboard_;
-  PosixShell shell_;
+  posix::PosixShell shell_;
 };
 
 }  // namespace placarim::platform::sdl

@@ -5,16 +5,14 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <SDL2/SDL.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "platform/audio/wave_image.h"
 #include "platform/local_time.h"
-#include "platform/sdl/wave_image.h"
 #include "platform/term/term_keys.h"
 
 namespace placarim::platform::term {
@@ -262,7 +260,7 @@ WorkArea TermPlatform::GetWorkArea() {
 }
 
 void TermPlatform::Beep() {
-  static const std::vector<uint8_t> kBeep = sdl::MakeBeepImage();
+  static const std::vector<uint8_t> kBeep = audio::MakeBeepImage();
   beeps_.PlayOnce(kBeep);
 }
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <thread>
 
+#include "platform/audio/audio_output.h"
 #include "platform/platform.h"
-#include "platform/sdl/posix_shell.h"
-#include "platform/sdl/sdl_audio.h"
+#include "platform/posix/posix_shell.h"
 #include "platform/term/terminal.h"
 
 namespace placarim::platform::term {
@@ -94,12 +94,12 @@ class TermPlatform final : public Platform {
   std::unique_ptr<Terminal> terminal_;
   TermEventSource events_;
   TermClock clock_;
-  sdl::AudioOutput audio_output_;
-  sdl::SdlAudioDevice audio_;
-  sdl::SdlTonePlayer tones_;
-  sdl::SdlTonePlayer beeps_;
+  audio::AudioOutput audio_output_;
+  audio::WaveOutDevice audio_;
+  audio::MixedTonePlayer tones_;
+  audio::MixedTonePlayer beeps_;
   TermClipboard clipboard_;
-  sdl::PosixShell shell_;
+  posix::PosixShell shell_;
   int wake_pipe_[2] = {-1, -1};  // signals and the destructor wake the reader
   std::atomic<bool> stopping_{false};
   std::thread reader_;

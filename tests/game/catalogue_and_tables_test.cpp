@@ -10,9 +10,9 @@
 namespace placarim::game {
 namespace {
 
-TEST(MessageCatalogue, HoldsTheThirtyFiveKeysWithTheirExactTexts) {
+TEST(MessageCatalogue, HoldsItsKeysWithTheirExactTexts) {
   const MessageCatalogue catalogue;
-  EXPECT_EQ(catalogue.size(), 35u);
+  EXPECT_EQ(catalogue.size(), 39u);  // the 35 of the game, and 4 of the class list
   struct Case {
     const char* key;
     const char* text;  // Windows-1252
@@ -28,6 +28,7 @@ TEST(MessageCatalogue, HoldsTheThirtyFiveKeysWithTheirExactTexts) {
       {"PLNIVEL4", "Ta\xE7" "a Inter-bairros"},
       {"PLDENOV1", "\xC9, essa fase foi dif\xED" "cil, n\xE3o deu para ganhar..."},
       {"PLNIVEL0", "Digite TAB para treinamento t\xE1tico avan\xE7" "ado (s\xF3 para craques)"},
+      {"PLENTRA", "Entra em campo: "},
   };
   for (const Case& c : cases) {
     const std::string* text = catalogue.Find(c.key);

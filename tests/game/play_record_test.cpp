@@ -100,6 +100,77 @@ TEST(PlayRecordWriter, AppendsAcrossRunsWithOneHeaderAndMendsACutLine) {
   EXPECT_FALSE(blocked.Append(Answer("t", "1 + 1 = 2", "2", Outcome::kGoal, 1)));
 }
 
+TEST(PlayRecordWriter, AFileWithTheOldHeaderKeepsItAndReadsWithTheNewLines) {
+  const fs::path dir = fs::path(::testing::TempDir()) / "placarim_record_old";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string path = (dir / "jogadas.csv").string();
+  const std::string old_line = "2026-12-01,08:00:00,1,t,1,1 + 1 = 2,3,erro,2.0\n";
+  std::ofstream(path, std::ios::binary) << kNineColumnHeader << old_line;
+  AnsweredSum named = Answer("t", "2 + 2 = 4", "4", Outcome::kGoal, 1);
+  named.child = "Jo\xE3o, \"JJ\"";
+  {
+    PlayRecordWriter writer(path);
+    ASSERT_TRUE(writer.Open());
+    EXPECT_TRUE(writer.Append(named));
+  }
+  const std::string text = *ReadWholeFile(path);
+  EXPECT_EQ(text, std::string(kNineColumnHeader) + old_line + RecordLine(named)) << "appended, never rewritten";
+  // Joined with a new file, header and all, as a teacher may do by hand.
+  const RecordReading read = ReadPlayRecord(text + std::string(kRecordHeader) + RecordLine(named));
+  EXPECT_TRUE(read.bad_lines.empty());
+  ASSERT_EQ(read.rows.size(), 3u);
+  EXPECT_EQ(read.rows[0].child, "");
+  EXPECT_EQ(read.rows[0].outcome, Outcome::kMiss);
+  EXPECT_EQ(read.rows[1].child, "Jo\xC3\xA3o, \"JJ\"");
+  EXPECT_EQ(read.rows[2].sum, "2 + 2 = 4");
+  fs::remove_all(dir);
+}
+
+TEST(ClassReport, EachChildApartThePlayWithoutANameLastAndThePageEscaped) {
+  std::vector<AnsweredSum> played;
+  auto add = [&](const char* child, int championship, const char* sum, Outcome outcome) {
+    AnsweredSum a = Answer("T", sum, "0", outcome, 2);
+    a.child = child;
+    a.championship = championship;
+    played.push_back(a);
+  };
+  for (int i = 0; i < 5; ++i) add("Zeca", 3, "7 x 8 = 56", Outcome::kMiss);
+  add("Zeca", 3, "7 x 8 = 56", Outcome::kGoal);
+  add("Zeca", 4, "6 x 7 = 42", Outcome::kMiss);
+  add("", 1, "1 + 1 = 2", Outcome::kGoal);
+  add("<Ana>", 1, "1 + 1 = 2", Outcome::kHelp);
+  add("\xC1lvaro 10", 1, "1 + 1 = 2", Outcome::kHelp);
+  add("alvaro 9", 1, "1 + 1 = 2", Outcome::kHelp);
+  std::string text;
+  for (const AnsweredSum& a : played) text += RecordLine(a);
+  const ClassReport report = BuildClassReport(ReadPlayRecord(text).rows);
+  // As a teacher sorts names: case, accents and the numbers' width aside.
+  std::vector<std::string> names;
+  for (const ChildReport& child : report.children) names.push_back(child.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"<Ana>", "alvaro 9", "\xC3\x81lvaro 10", "Zeca", ""}));
+  const PlayReport& zeca = report.children[3].figures;
+  ASSERT_EQ(zeca.championships.size(), 2u);
+  ASSERT_EQ(zeca.most_missed.size(), 2u) << "over both championships";
+  EXPECT_EQ(zeca.most_missed[0].sum, "7 x 8 = 56");
+  EXPECT_EQ(report.whole.championships.size(), 3u);
+
+  const std::string printed = ReportText(report);
+  EXPECT_LT(printed.find("== <Ana> =="), printed.find("== Zeca =="));
+  EXPECT_LT(printed.find("== Zeca =="), printed.find("== Sem nome =="));
+  // Without any name the text is what it always was.
+  EXPECT_EQ(ReportText(BuildClassReport(ReadPlayRecord(RecordLine(played[7])).rows)),
+            ReportText(BuildReport(ReadPlayRecord(RecordLine(played[7])).rows)));
+
+  const std::string page = ReportHtml(report, {"a&b.csv"});
+  for (const char* part : {"<th scope=\"row\">&lt;Ana&gt;</th>", "7 x 8: 5 erros em 6; 6 x 7: 1 erro em 1",
+                           "a&amp;b.csv", "<td>não jogou</td>", "<caption>"}) {
+    EXPECT_NE(page.find(part), std::string::npos) << part;
+  }
+  EXPECT_EQ(page.find("<Ana>"), std::string::npos);
+  EXPECT_TRUE(page.ends_with("</html>\n"));
+}
+
 TEST(PlayReport, MostMissedSlowestAndDaysFromAGeneratedRecord) {
   // Two days of championship 2: 7x8 missed three times, 6x7 once, 2x2 never;
   // 9x9 is the slowest answer; help is neither a miss nor a time.
@@ -156,7 +227,8 @@ TEST(PlayReport, MostMissedSlowestAndDaysFromAGeneratedRecord) {
   }
   const int tallest = height_of_count[3];
   EXPECT_EQ(height_of_count[1] * 3, tallest) << "heights follow the counts";
-  EXPECT_EQ(bars, (std::vector<std::string>{"gols 2026-12-07 1", "erros 2026-12-07 3", "gols 2026-12-08 3",
+  // Goal bars day by day, then miss bars (each kind in one group).
+  EXPECT_EQ(bars, (std::vector<std::string>{"gols 2026-12-07 1", "gols 2026-12-08 3", "erros 2026-12-07 3",
                                             "erros 2026-12-08 1"}));
   EXPECT_GT(tallest, 0);
   EXPECT_TRUE(svg.ends_with("</svg>\n"));

@@ -91,5 +91,70 @@ TEST(TeacherFiles, ARecordThatCannotBeWrittenIsSaidOnceAndPlayGoesOn) {
   EXPECT_EQ(run.Count(run.Say(kChampionshipWon)), 1);
 }
 
+// "Quem vai jogar?": the names walked by ear, the choice said back, the
+// child's own exercises played and the name in every line of the record.
+TEST(ClassList, TheChildChoosesTheirNameAndPlaysTheirOwnExercises) {
+  struct Case {
+    const char* name;
+    bool write_list;
+    std::vector<int> walk;  // keys after the question: virtual keys, or characters as negative codes
+    std::vector<std::string> heard;  // in order, after the question
+    const char* child;               // in the record; nullptr: nothing is asked
+    const char* first_sum_heard;
+    const char* answer;
+  };
+  const int enter = -'\r', escape = -27;
+  const Case cases[] = {
+      {"no class list: nothing asked", false, {}, {}, nullptr, "sound:2", "4\r"},
+      {"arrows walk and stop at the ends", true,
+       {vk::kDown, vk::kDown, vk::kUp, vk::kUp, vk::kEnd, vk::kDown, enter},
+       {"text:Ana", "text:B\xED" "a", "text:Ana", "beep", "text:Ana", "text:Carla", "beep", "text:Carla",
+        "say:Entra em campo: ", "text:Carla"},
+       "Carla", "sound:7", "8\r"},
+      {"ENTER before any name asks again; a letter finds the name", true,
+       {enter, -'b', enter},
+       {"say:Quem vai jogar?", "text:B\xED" "a", "say:Entra em campo: ", "text:B\xED" "a"}, "B\xC3\xAD" "a", "sound:2", "4\r"},
+      {"ESC plays without a name", true, {vk::kHome, escape},
+       {"text:Ana", "say:Entra em campo um craque sem nome!"}, "", "sound:2", "4\r"},
+  };
+  for (const Case& c : cases) {
+    GameRun run;
+    run.WriteExerciseFile("*Configurado\r\n2+2=4\r\n");
+    run.teacher_files.record_file = run.Directory() + "/dados/jogadas.csv";
+    run.teacher_files.class_list_file = run.Directory() + "/config/alunos.txt";
+    fs::create_directories(run.Directory() + "/config/alunos");
+    // Carla has exercises of her own; a UTF-8 list with a blank line and a repeated name.
+    std::ofstream(run.Directory() + "/config/alunos/Carla.cnf") << "*Da Carla\n7+1=8\n";
+    if (c.write_list) std::ofstream(run.teacher_files.class_list_file) << "Ana\n\n B\xC3\xAD" "a \nana\nCarla\n";
+    for (int key : c.walk) {
+      if (key < 0) {
+        run.Keys(std::string(1, static_cast<char>(-key)));
+      } else {
+        run.Press(key);
+      }
+    }
+    for (const char* step : {"1", c.answer, "\r", " "}) run.Keys(step);
+    EXPECT_EQ(run.Play(), 0) << c.name;
+    const std::string question = run.Say(kWhoPlays);
+    if (c.child == nullptr) {
+      EXPECT_EQ(run.Count(question), 0) << c.name;
+      EXPECT_EQ(run.Find(run.Say(kGameStarts)) + 1, run.Find(run.Say(kWhichChampionship))) << c.name;
+    } else {
+      std::vector<std::string> expected{question, run.Say(kWhoPlaysKeys)};
+      expected.insert(expected.end(), c.heard.begin(), c.heard.end());
+      EXPECT_TRUE(run.Heard(expected)) << c.name;
+      EXPECT_LT(run.Find(question), run.Find(run.Say(kWhichChampionship))) << c.name;
+    }
+    EXPECT_TRUE(run.Heard({"sound:PLTANA2", c.first_sum_heard})) << c.name;
+    const auto record = ReadWholeFile(run.teacher_files.record_file);
+    ASSERT_TRUE(record) << c.name;
+    const RecordReading read = ReadPlayRecord(*record);
+    ASSERT_EQ(read.rows.size(), 1u) << c.name;
+    EXPECT_EQ(read.rows[0].child, c.child == nullptr ? "" : c.child) << c.name;
+    EXPECT_EQ(read.rows[0].outcome, Outcome::kGoal) << c.name;
+    EXPECT_TRUE(record->starts_with(kRecordHeader)) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace placarim::game::testing

@@ -104,6 +104,52 @@ TEST_F(TeacherPrograms, CheckerVerdictsAndTheFileItChecks) {
   EXPECT_NE(run.out.find("linha 2: aviso: resultado errado: 1 + 1 = 2"), std::string::npos) << run.out;
 }
 
+TEST_F(TeacherPrograms, CheckerChecksTheClassListAndEveryChildsFile) {
+  Write("configurado.cnf", NineChampionships("1+1=2\n"));
+  const fs::path list = Write(".config/placarim/alunos.txt", "Ana\nJo\xC3\xA3o\n");
+  Ran run = Execute(checker_);
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("Conferindo a lista de alunos " + list.string()), std::string::npos) << run.out;
+
+  const fs::path own = Write(".config/placarim/alunos/Jo\xC3\xA3o.cnf", NineChampionships("7 x 8 = 54\n"));
+  const fs::path stray = Write(".config/placarim/alunos/Pedro.cnf", NineChampionships("1+1=2\n"));
+  Write(".config/placarim/alunos.txt", "Ana\n\n123\nJo\xC3\xA3o\n");
+  for (const std::string& arguments : {std::string(), "'" + list.string() + "'"}) {
+    run = Execute(checker_ + " " + arguments);
+    EXPECT_EQ(run.status, 1) << run.out;
+    for (const std::string& says :
+         {list.string() + ", linha 2: aviso: linha vazia", list.string() + ", linha 3: erro: \"123\"",
+          std::string("Contas de Jo\xC3\xA3o:"), own.string() + ", linha 2: aviso: resultado errado",
+          stray.string() + ": aviso: nenhum nome da lista"}) {
+      EXPECT_NE(run.out.find(says), std::string::npos) << says << "\n" << run.out;
+    }
+  }
+}
+
+TEST_F(TeacherPrograms, ReportReadsRecordsFromSeveralComputersIntoOnePage) {
+  AnsweredSum answer;
+  answer.when = {2026, 12, 7, 1, 10, 0, 0, 0};
+  answer.championship = 2;
+  answer.title = "Somas";
+  answer.sum = "3 + 4 = 7";
+  answer.outcome = Outcome::kMiss;
+  answer.child = "Ana";
+  const fs::path first = Write("sala1.csv", std::string(kRecordHeader) + RecordLine(answer));
+  answer.child = "Bia";
+  const fs::path second = Write("sala2.csv", std::string(kNineColumnHeader) +
+                                                 "2026-12-06,08:00:00,2,Somas,1,3 + 4 = 7,7,gol,1.0\n" +
+                                                 RecordLine(answer));
+  const Ran run = Execute(report_ + " '" + first.string() + "' '" + second.string() + "'");
+  EXPECT_EQ(run.status, 0) << run.out;
+  for (const char* says : {"== Ana ==", "== Bia ==", "== Sem nome ==", "Página da turma:"}) {
+    EXPECT_NE(run.out.find(says), std::string::npos) << says << "\n" << run.out;
+  }
+  std::ifstream html(scratch_ / "relatorio.html");
+  const std::string page((std::istreambuf_iterator<char>(html)), std::istreambuf_iterator<char>());
+  EXPECT_NE(page.find(second.string()), std::string::npos);
+  EXPECT_NE(page.find("<th scope=\"row\">Bia</th>"), std::string::npos) << page;
+}
+
 TEST_F(TeacherPrograms, ReportReadsTheRecordAndDrawsTheChartBesideIt) {
   Ran run = Execute(report_);
   EXPECT_EQ(run.status, 1) << "no record yet\n" << run.out;

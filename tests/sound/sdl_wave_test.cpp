@@ -16,6 +16,7 @@
 #include <iterator>
 
 #include "console/console.h"
+#include "platform/audio/sdl/sdl_sink.h"
 #include "platform/sdl/sdl_platform.h"
 #include "played_sound.h"
 #include "sound/wave_player.h"
@@ -26,7 +27,7 @@ namespace {
 using namespace placarim::testing;
 
 constexpr uint32_t kRate = 11025;
-constexpr size_t kDeviceBuffer = platform::sdl::AudioOutput::kDeviceFrames;  // frames per SDL callback
+constexpr size_t kDeviceBuffer = platform::audio::sdl::kDeviceFrames;  // frames per SDL callback
 constexpr uint8_t kFirstMarker = 0x30;
 constexpr uint8_t kSecondMarker = 0xD0;
 

@@ -13,8 +13,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/audio/sdl/sdl_sink.h"
+#include "platform/audio/wave_image.h"
 #include "platform/sdl/sdl_platform.h"
-#include "platform/sdl/wave_image.h"
 #include "played_sound.h"
 
 namespace placarim::platform::sdl {
@@ -209,7 +210,7 @@ TEST_F(SdlAudioTest, TheTonePlayerLoopsItsImageUntilStopped) {
   // A square wave of 50 samples a period at 11,025 Hz: 220.5 Hz.
   std::vector<uint8_t> period(50, 96);
   std::fill(period.begin() + 25, period.end(), 160);
-  platform_->Tones().PlayLooped(MakeWaveImage(AudioFormat{11025, 8, 1}, period));
+  platform_->Tones().PlayLooped(audio::MakeWaveImage(AudioFormat{11025, 8, 1}, period));
   platform_->GetClock().SleepMs(300);
   platform_->Tones().Stop();
   const std::vector<int16_t> played = ReadPlayedLeft(output_);
@@ -223,9 +224,9 @@ TEST_F(SdlAudioTest, TheTonePlayerLoopsItsImageUntilStopped) {
   LetPlay(100);
   const std::vector<int16_t> after = ReadPlayedLeft(output_, stopped_at * kPlayedFrameBytes);
   // Once stopped, at most the buffer already under way, then silence only.
-  ASSERT_GT(after.size(), 2u * AudioOutput::kDeviceFrames);
+  ASSERT_GT(after.size(), 2u * audio::sdl::kDeviceFrames);
   const auto sound_end = std::find_if(after.rbegin(), after.rend(), [](int16_t s) { return s != 0; }).base();
-  EXPECT_LE(sound_end - after.begin(), 4 * AudioOutput::kDeviceFrames);
+  EXPECT_LE(sound_end - after.begin(), 4 * audio::sdl::kDeviceFrames);
 }
 
 // A device missing at start (here the disk driver's folder does not exist

@@ -1,0 +1,39 @@
+#include "platform/audio/sink_table.h"
+
+#include <cstdlib>
+#include <string_view>
+#include <utility>
+
+#include "platform/audio/pulse/server_stream.h"
+#include "platform/audio/sdl/sdl_sink.h"
+
+namespace placarim::platform::audio {
+
+bool TriesSoundServer(const char* wanted) {
+  std::string_view name = wanted != nullptr ? wanted : "";
+  name = name.substr(0, name.find(','));  // the first of SDL's list
+  return name.empty() || name == "pulseaudio" || name == "pulse";
+}
+
+namespace {
+
+// A sound server's stream, when one answers: it keeps about 200 ms of sound
+// at the server, so a busy machine does not leave it short.
+std::unique_ptr<AudioSink> OpenServer(const OutputFormat& preferred, RenderSound render, BlockDone done,
+                                      OutputFormat& output) {
+  output = preferred;  // a server always takes it
+  return pulse::OpenServerStream(preferred.rate, preferred.channels, std::move(render), std::move(done));
+}
+
+constexpr SinkDriver kDrivers[] = {
+    {"server", [] { return TriesSoundServer(std::getenv("SDL_AUDIODRIVER")); }, &OpenServer, true},
+    {"sdl", [] { return true; }, &sdl::OpenSdlSink, false},
+};
+
+}  // namespace
+
+std::span<const SinkDriver> SinkDrivers() {
+  return kDrivers;
+}
+
+}  // namespace placarim::platform::audio
