@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "console/keys.h"
 #include "sound/main_loop.h"
 
 namespace placarim::console {
@@ -64,6 +65,10 @@ class Console final : public sound::MainLoop {
   // --- keyboard -----------------------------------------------------------
   bool KeyPressed() override;
   uint8_t ReadKey();
+  // Every code of the next key (console/keys.h), waiting for it as ReadKey.
+  Key ReadTypedKey() {
+    return console::ReadTypedKey([this] { return ReadKey(); });
+  }
   void Delay(uint16_t milliseconds) override;
   void PumpMessages();
   void PumpAllMessages() override;

@@ -103,19 +103,12 @@ int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length
   for (;;) {
     Redraw(f);
     if (!speech_.SpeechBuffer().empty()) speech_.SpeakText("");
-    uint8_t code = console_.ReadKey();
+    const console::Key key = console_.ReadTypedKey();
     speech_.StopSpeech();
     const platform::Modifiers held = console_.HeldModifiers();
     bool ended = false;
-    bool extended = false;
-    if (code == 0) {
-      code = console_.ReadKey();
-      if (code == extended::kAltQ || code == extended::kAltW || code == extended::kAltE) {
-        code = console_.ReadKey();  // the character AltGr made with Q, W or E
-      } else {
-        extended = true;
-      }
-    }
+    const uint8_t code = key.code;
+    const bool extended = key.extended;
     if (!extended) {
       if (code != plain::kCtrlC && code != plain::kCtrlV && code != plain::kFocusGained && code != plain::kFocusLost) {
         f.ClearSelection();

@@ -4,30 +4,16 @@
 #include "console/keys.h"
 #include "speech/local_path.h"
 #include "speech/number_words.h"
+#include "speech/text_stages.h"
 #include "speech/wave_image.h"
 
 namespace placarim::speech {
 namespace {
 
 bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
-bool IsWordChar(uint8_t c) { return IsLetter(c) || c == ' '; }
 bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
 uint8_t At(std::string_view text, size_t i) { return i < text.size() ? static_cast<uint8_t>(text[i]) : ' '; }
-
-size_t PrefixLength(std::string_view text, bool (*belongs)(uint8_t)) {
-  size_t n = 0;
-  while (n < text.size() && belongs(static_cast<uint8_t>(text[n]))) ++n;
-  return n;
-}
-
-bool IsNumberChar(uint8_t c) { return IsDigit(c) || c == '-'; }
-
-std::string TrimTrailingSpaces(std::string_view text) {
-  size_t end = text.size();
-  while (end > 0 && text[end - 1] == ' ') --end;
-  return std::string(text.substr(0, end));
-}
 
 }  // namespace
 
@@ -166,7 +152,7 @@ void Speech::SpeakText(std::string_view text) {
       sentence_ = outer;
     }
   }
-  SpeakBuiltIn(std::move(to_speak));
+  SpeakBuiltIn(to_speak);
 }
 
 voices::VoiceFlags Speech::SpeakingVoiceFlags() {
@@ -182,8 +168,8 @@ void Speech::SpeakSentence(std::string_view text) {
   sentence_ = outer;
 }
 
-void Speech::SpeakBuiltIn(std::string text) {
-  text += ' ';
+void Speech::SpeakBuiltIn(std::string_view original) {
+  std::string text = PrepareText(original);
   uint8_t last_symbol = ' ';
   int repeats = 0;
   stop_requested_ = false;
@@ -192,42 +178,43 @@ void Speech::SpeakBuiltIn(std::string text) {
       StopSpeech();
       return;
     }
-    // Each leading zero is said on its own ("007" is zero, zero, seven).
-    while (!text.empty() && text[0] == '0') {
-      PlaySoundKey("_zero");
-      text.erase(0, 1);
+    const Segment piece = NextSegment(text, kMaxVoiceText);
+    const std::string said = text.substr(0, piece.length);
+    switch (piece.kind) {
+      case SegmentKind::kZeros:
+        for (size_t i = 0; i < piece.length; ++i) PlaySoundKey("_zero");
+        break;
+      case SegmentKind::kNumber:
+        if (NumberIsSpelled(said)) SpellText(said);
+        else SpeakNumberWords(NumberToWords(std::stoull(said)), false);
+        break;
+      case SegmentKind::kWords:
+        SpeakWords(said);
+        break;
+      case SegmentKind::kSymbol:
+        SpeakSymbol(text, last_symbol, repeats);  // takes its symbol (or a sentence end) off the text
+        continue;
     }
-    if (text.empty()) break;
-    const uint8_t first = static_cast<uint8_t>(text[0]);
-    if (first >= '1' && first <= '9') {
-      const size_t n = PrefixLength(text, IsNumberChar);
-      const std::string number = text.substr(0, n);
-      // Long digit runs and hyphenated ones (telephones, dates) are spelled.
-      if (number.find('-') != std::string::npos || n >= 7) SpellText(number);
-      else SpeakNumberWords(NumberToWords(std::stoull(number)), false);
-      text.erase(0, n);
-    } else if (IsWordChar(first)) {
-      const size_t run = PrefixLength(text, IsWordChar);
-      const size_t n = std::min(run, kMaxVoiceText);
-      const std::string words = text.substr(0, n);
-      const std::string letters = TrimTrailingSpaces(words);
-      // A run of blanks (after a number or a symbol) has nothing to say.
-      if (!letters.empty()) {
-        if (UpperCaseLatin1(letters) == "WWW") SpellText(letters);
-        else if (words_voice_) words_voice_->Speak(words);
-      }
-      text.erase(0, n);
-      // A hyphenated word is said without a pause.
-      if (text.size() >= 2 && text[0] == '-' && IsLetter(static_cast<uint8_t>(text[1]))) text.erase(0, 1);
-    } else {
-      SpeakSymbol(text, last_symbol, repeats);
-    }
+    text.erase(0, piece.consumed);
+  }
+}
+
+void Speech::SpeakWords(std::string_view words) {
+  switch (WordsToSay(words)) {
+    case WordsAction::kNothing:
+      break;
+    case WordsAction::kSpell:
+      SpellText(words.substr(0, words.find_last_not_of(' ') + 1));
+      break;
+    case WordsAction::kSpeak:
+      if (words_voice_) words_voice_->Speak(words);
+      break;
   }
 }
 
 bool Speech::SentenceEnd(std::string& text) {
   const size_t run = text.find_first_not_of(".!?");
-  // SpeakBuiltIn appends a blank, so a run at the end is followed by one too.
+  // PrepareText ends the text with a blank, so a run at the end is followed by one too.
   if (run == std::string::npos || text[run] != ' ') return false;
   if (!loop_.KeyPressed()) {
     WaitWhileSpeaking();
@@ -321,14 +308,10 @@ void Speech::WriteSpeakInt(long long value) { WriteSpeak(std::to_string(value));
 void Speech::ReadKeySpeak(uint8_t& c, uint8_t& ext) {
   for (;;) {
     WaitWhileSpeaking();
-    ext = ' ';
-    c = console_.ReadKey();
-    if (c == 0) {
-      ext = console_.ReadKey();
-      // The console sends these ahead of a character typed with AltGr.
-      if (ext >= console::extended::kAltQ && ext <= console::extended::kAltE) c = console_.ReadKey();
-    }
-    if (c == 0 && ext == console::extended::kF8) {
+    const console::Key key = console::ReadTypedKey([this] { return console_.ReadKey(); });
+    c = key.extended ? 0 : key.code;
+    ext = key.extended ? key.code : key.alt_gr != 0 ? key.alt_gr : ' ';
+    if (key.extended && key.code == console::extended::kF8) {
       SpeakTime();
       continue;
     }

@@ -145,7 +145,9 @@ class Speech final : public tradutor::WaveBufferPlayer {
   // The flags of the voice that speaks the next text: the external one while
   // it can speak, else the built-in voice.
   voices::VoiceFlags SpeakingVoiceFlags();
-  void SpeakBuiltIn(std::string text);
+  // The text path of the built-in voice (speech/text_stages.h).
+  void SpeakBuiltIn(std::string_view text);
+  void SpeakWords(std::string_view words);
   void SpeakSymbol(std::string& text, uint8_t& last_symbol, int& repeats);
   void PunctuationPause(std::string_view text);
   bool SentenceEnd(std::string& text);
