@@ -12,10 +12,12 @@
 #   3  speech           speaking text and sounds, the synthesizer dispatcher
 #   2  console          screen, key queue, message pump (the main loop)
 #      voices           the voice interface and table, one folder per voice
-#   1  sound            wave playback, the main-loop and sound-output ports
-#   0  platform mbr
+#   1  braille sound    wave playback, the main-loop and sound-output ports
+#   0  platform mbr lang
 #
-# Under voices/ each voice's folder is a unit of its own.
+# Under voices/ each voice's folder is a unit of its own. lang/, the
+# Portuguese shared by every voice and the editor, is the very bottom: it
+# includes nothing of the project but itself.
 #
 # Inside platform/, the interfaces and their system-free helpers must not
 # include an implementation (sdl/, term/, fake/).
@@ -23,6 +25,8 @@ cmake_minimum_required(VERSION 3.25)
 
 set(layer_of_platform 0)
 set(layer_of_mbr 0)
+set(layer_of_lang 0)
+set(layer_of_braille 1)
 set(layer_of_sound 1)
 set(layer_of_voices 2)
 set(layer_of_voices/tradutor 2)
@@ -74,7 +78,10 @@ foreach(source IN LISTS sources)
     if(layer_of_${used} GREATER layer_of_${unit})
       list(APPEND faults "${source}: ${unit}/ (layer ${layer_of_${unit}}) includes ${header} (layer ${layer_of_${used}})")
     endif()
-    if(source MATCHES "^platform/[^/]+$" AND header MATCHES "^platform/(sdl|term|fake)/")
+    if(unit STREQUAL "lang" AND NOT used STREQUAL "lang")
+      list(APPEND faults "${source}: lang/ is the bottom and includes ${header}")
+    endif()
+    if(source MATCHES "^platform/[^/]+$" AND header MATCHES "^platform/(sdl|term|fake|brlapi)/")
       list(APPEND faults "${source}: the platform's interfaces include an implementation, ${header}")
     endif()
   endforeach()

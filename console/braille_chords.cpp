@@ -1,5 +1,6 @@
 #include "console/braille_chords.h"
 
+#include "lang/cp1252.h"
 #include "platform/vk.h"
 
 namespace placarim::console {
@@ -86,7 +87,7 @@ uint8_t BrailleChords::ApplyMode2(uint8_t c) {
       number_ = false;
     }
   }
-  if ((capital_ || capital_lock_) && c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 'a' + 'A');
+  if ((capital_ || capital_lock_) && c >= 'a' && c <= 'z') c = lang::Byte(lang::UpperCase(static_cast<char>(c)));
   if (c == kNumberSign) {
     number_ = true;
     return kNoCharacter;

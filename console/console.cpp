@@ -8,6 +8,7 @@
 #include "console/braille_switch.h"
 #include "console/console_settings.h"
 #include "console/console_stream.h"
+#include "console/display_line.h"
 #include "console/keyboard.h"
 #include "console/keys.h"
 #include "console/screen_buffer.h"
@@ -35,13 +36,14 @@ std::string ModuleTitle() {
 // drawing on the platform's surface.
 struct Console::State final : ScreenBuffer::Sink {
   State(platform::Platform& p, std::function<void(uint16_t)> delay)
-      : platform(p), tone(p.Tones()), braille(keyboard.Braille(), tone, std::move(delay)) {}
+      : platform(p), tone(p.Tones()), braille(keyboard.Braille(), tone, std::move(delay)), display(keyboard.Queue()) {}
 
   platform::Platform& platform;
   ScreenBuffer screen;
   Keyboard keyboard;
   sound::ModeTone tone;
   BrailleSwitch braille;
+  DisplayLine display;
   ConsoleSettings settings;
   uint8_t attribute = 0x0F;
   std::unique_ptr<platform::Surface> surface;
@@ -165,6 +167,7 @@ void Console::Init() {
   s.invalid = true;
   s.Present();
   s.braille.Set(s.settings.braille_mode);
+  s.display.SetComputerBraille(s.settings.computer_braille);
 }
 
 bool Console::Created() const { return state_->created; }
@@ -331,6 +334,10 @@ uint16_t Console::ReadLine(char* buffer, uint16_t size) {
 
 BrailleSwitch& Console::Braille() { return state_->braille; }
 
+DisplayLine& Console::Display() { return state_->display; }
+
+void Console::AttachBrailleDisplay(platform::BrailleDisplay* display) { state_->display.Attach(display); }
+
 platform::Modifiers Console::HeldModifiers() const { return state_->keyboard.Queue().LastModifiers(); }
 
 // --- services -----------------------------------------------------------------
@@ -344,7 +351,7 @@ void Console::ReportAudioError(std::string_view message) {
   StdReadLn(*this);
 }
 
-void Console::ShowAudioNotice(std::string_view message) {
+void Console::ShowNotice(std::string_view message) {
   StdWriteLn(*this, message);
 }
 
@@ -411,6 +418,7 @@ void Console::Dispatch(const platform::Event& event) {
       if (s.audio_done) s.audio_done(event.block);
       break;
     case EventType::WakeUp:
+      if (event.code == platform::kBrailleDisplayWakeUp && !s.detached) s.display.TakeDisplayKeys();
       break;
   }
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/braille_display.h"
 #include "platform/platform.h"
 #include "console/keys.h"
 #include "sound/main_loop.h"
@@ -24,6 +25,7 @@
 namespace placarim::console {
 
 class BrailleSwitch;
+class DisplayLine;
 enum class KeyAction;
 
 // The console is wave playback's host: its message pump counts finished
@@ -76,6 +78,11 @@ class Console final : public sound::MainLoop {
   // Braille typing's mode: the configuration sets it when the window opens
   // and Ctrl+Alt+F11 / F12 change it.
   BrailleSwitch& Braille();
+  // The braille display's line (display_line.h): what matters now, and the
+  // display's keys, which join this keyboard's queue. Without an attached
+  // display the line is kept and shown to nobody.
+  DisplayLine& Display();
+  void AttachBrailleDisplay(platform::BrailleDisplay* display);
 
   // Blocks until the next event arrives, then handles every pending one:
   // the waits of the speech and sound layers ("sleep until the next message").
@@ -87,7 +94,7 @@ class Console final : public sound::MainLoop {
   void SetAudioBlockDoneHandler(std::function<void(int block)> handler) override;
   // Writes `message` to the standard output and waits for a line (Enter).
   void ReportAudioError(std::string_view message) override;
-  void ShowAudioNotice(std::string_view message) override;
+  void ShowNotice(std::string_view message) override;
   // Posts a private wake-up message (1123, 2980) that ends a WaitMessage.
   void PostWakeUp(int code) override;
   int64_t NowMs() override;

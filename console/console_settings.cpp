@@ -1,6 +1,7 @@
 #include "console/console_settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -109,7 +110,15 @@ ConsoleSettings ReadConsoleSettings(const SettingLookup& lookup, platform::WorkA
 
   const std::string modo = get("BRAILLE", "MODO", "0");
   s.braille_mode = modo.empty() ? 0 : (static_cast<uint8_t>(modo[0]) & 3);
+  s.computer_braille = ComputerBrailleChosen(lookup("BRAILLE", "TABELA"));
   return s;
+}
+
+bool ComputerBrailleChosen(const std::optional<std::string>& tabela) {
+  if (!tabela) return false;
+  std::string upper(TrimBlanks(*tabela));
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper == "BRLTTY";
 }
 
 }  // namespace placarim::console

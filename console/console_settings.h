@@ -29,7 +29,13 @@ struct ConsoleSettings {
   int weight = 700;
   bool maximized = false;  // CANTOTELA not yes
   int braille_mode = 0;    // BRAILLE/MODO, 0 to 3 (3 means 1)
+  bool computer_braille = false;  // BRAILLE/TABELA: the display daemon's own text table
 };
+
+// BRAILLE/TABELA: "BRLTTY" (any case) hands text to the braille display's
+// daemon to write with its own table (computer braille); anything else, or no
+// value, writes the school's literary braille with its maths signs.
+bool ComputerBrailleChosen(const std::optional<std::string>& tabela);
 
 // Looks a value up by section and key; nothing when absent.
 using SettingLookup = std::function<std::optional<std::string>(std::string_view, std::string_view)>;

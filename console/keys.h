@@ -70,6 +70,8 @@ inline constexpr uint8_t kCtrlHome = 119;
 inline constexpr uint8_t kAlt1 = 120;  // Alt+1 to Alt+9 are 120 to 128, Alt+0 129
 inline constexpr uint8_t kAlt0 = 129;
 inline constexpr uint8_t kCtrlPageUp = 132;
+// A routing key of the braille display: DisplayLine::TakeRouting tells where.
+inline constexpr uint8_t kBrailleRouting = 200;
 inline constexpr uint8_t kShiftInsert = 254;  // paste
 inline constexpr uint8_t kCtrlInsert = 255;   // copy
 }  // namespace extended

@@ -1,11 +1,15 @@
 #include "editor/line_editor.h"
 
+#include "console/display_line.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "console/colours.h"
 #include "console/keys.h"
+#include "lang/cp1252.h"
+#include "lang/sums.h"
 #include "platform/clipboard_text.h"
 #include "platform/text_encoding.h"
 #include "speech/local_path.h"
@@ -24,16 +28,8 @@ bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z
 
 bool IsAsciiLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// The consonants whose runs are spelled rather than pronounced ("CPF", "BH").
-bool IsSpelledConsonant(uint8_t c) {
-  if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 32);
-  if (c < 'B' || c > 'Z') return false;
-  return c != 'E' && c != 'I' && c != 'O' && c != 'U' && c != 'W' && c != 'Y';
-}
-
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  return speech::UpperCaseLatin1(text.substr(0, prefix.size())) == speech::UpperCaseLatin1(prefix);
+  return text.size() >= prefix.size() && lang::EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 constexpr std::string_view kStrippedAroundWord = "\"(*-.<=>[_{";
@@ -53,6 +49,7 @@ struct LineEditor::Field {
   bool first_key = true;
   bool editable = true;
   int last = ' ';
+  int shown_prefix = 0;  // characters before the field on the braille display's line
 
   uint8_t At(int position) const { return static_cast<uint8_t>(text[position - 1]); }
   // Position just after the last non-space character (1 for an empty field).
@@ -102,6 +99,7 @@ int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length
 
   for (;;) {
     Redraw(f);
+    ShowOnDisplay(f);
     if (!speech_.SpeechBuffer().empty()) speech_.SpeakText("");
     const console::Key key = console_.ReadTypedKey();
     speech_.StopSpeech();
@@ -168,6 +166,31 @@ void LineEditor::Redraw(Field& f) {
   console_.GotoXY(f.x + f.cursor - f.origin, f.y);
 }
 
+// The display shows the field with what stands before it on its row (for an
+// answer, the sum: "7+8=15"), the cursor where typing goes.
+void LineEditor::ShowOnDisplay(Field& f) {
+  std::string prefix;
+  for (int column = 1; column < f.x && column <= console::Console::kColumns; ++column) {
+    prefix += static_cast<char>(console_.ScreenChar(column, f.y));
+  }
+  prefix.erase(0, std::min(prefix.size(), prefix.find_first_not_of(' ')));
+  const size_t last_char = f.text.find_last_not_of(' ');
+  const size_t kept = std::max(last_char == std::string::npos ? 0 : last_char + 1, static_cast<size_t>(f.cursor - 1));
+  f.shown_prefix = static_cast<int>(prefix.size());
+  console_.Display().Show(prefix + f.text.substr(0, kept), f.shown_prefix + f.cursor - 1);
+}
+
+void LineEditor::MoveToRouted(Field& f) {
+  const int routed = console_.Display().TakeRouting();
+  if (routed < 0) return;
+  f.cursor = std::clamp(routed - f.shown_prefix + 1, 1, std::min(f.length + 1, f.AfterLastWord()));
+  if (f.cursor <= f.length && f.At(f.cursor) != ' ') {
+    speech_.SpeakChar(f.At(f.cursor));
+  } else {
+    speech_.PlayClick();
+  }
+}
+
 void LineEditor::HandlePlain(Field& field, uint8_t code) {
   using Action = void (*)(LineEditor&, Field&);
   static constexpr console::KeyBinding<Action> kKeys[] = {
@@ -217,6 +240,7 @@ bool LineEditor::HandleExtended(Field& field, uint8_t code, bool alt_held) {
       {extended::kCtrlRight, [](LineEditor& e, Field& f, bool) { return e.NextWord(f), false; }},
       {extended::kShiftInsert, [](LineEditor& e, Field& f, bool) { return e.Paste(f), false; }},
       {extended::kCtrlInsert, [](LineEditor& e, Field& f, bool) { return e.Copy(f), false; }},
+      {extended::kBrailleRouting, [](LineEditor& e, Field& f, bool) { return e.MoveToRouted(f), false; }},
   };
   if (const auto* key = console::FindBinding(kKeys, code)) return key->action(*this, field, alt_held);
   if (code >= extended::kAlt1 && code <= extended::kAlt0) return false;  // Alt+digit
@@ -368,15 +392,18 @@ void LineEditor::SpeakWordAtCursor(Field& f) {
   }
   const uint8_t c = f.At(position);
   int end = position + 1;
-  if (IsDigit(c) || c == '-') {
+  const size_t sum = lang::SumLength(std::string_view(f.text).substr(static_cast<size_t>(position - 1)));
+  if (sum > 0) {
+    // A written sum is one word: "12-5=" is read as doze menos cinco igual.
+    end = position + static_cast<int>(sum);
+    speech_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), sum));
+  } else if (IsDigit(c) || c == '-') {
     while (end <= f.length && IsDigit(f.At(end))) ++end;
     speech_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position)));
   } else if (IsLetter(c)) {
     while (end <= f.length && IsLetter(f.At(end))) ++end;
     const std::string run = f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position));
-    const bool consonants = std::all_of(run.begin(), run.end(),
-                                        [](char ch) { return IsSpelledConsonant(static_cast<uint8_t>(ch)); });
-    if (consonants) {
+    if (lang::IsConsonantRun(run, lang::Consonants::kPlain)) {
       speech_.SpellText(run);
     } else {
       speech_.SpeakText(run);
@@ -499,7 +526,7 @@ void LineEditor::Paste(Field& f) {
 void LineEditor::DialTones(const Field& f) {
   const bool fast = sound_.SpeedUp();
   sound_.SetSpeedUp(false);
-  for (uint8_t c : speech::UpperCaseLatin1(f.text)) {
+  for (uint8_t c : lang::UpperCase(f.text)) {
     // Tones are heard one by one; a key ends the dialling, not only the tone.
     if (console_.KeyPressed()) break;
     if (IsDigit(c) || c == '#' || c == '*') {
@@ -545,7 +572,7 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
     arguments.push_back(platform::Cp1252ToUtf8(word));
   } else {
     const size_t dot = word.find('.');
-    const std::string extension = dot == std::string::npos ? "" : speech::UpperCaseLatin1(word.substr(dot + 1, 3));
+    const std::string extension = dot == std::string::npos ? "" : lang::UpperCase(word.substr(dot + 1, 3));
     if (extension != "EXE" && extension != "COM") {
       program = speech_.Ini().ReadIniString("FALDEK", "PROG." + extension);
       arguments.push_back(platform::Cp1252ToUtf8(word));

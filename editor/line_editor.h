@@ -59,6 +59,9 @@ class LineEditor {
   struct Field;
 
   void Redraw(Field& f);
+  void ShowOnDisplay(Field& f);
+  // A routing key of the braille display: the cursor goes to its cell.
+  void MoveToRouted(Field& f);
   // The keys are tables of code and action; an unknown plain key is typed.
   void HandlePlain(Field& f, uint8_t code);
   // Returns true when the key ends editing (f.last holds the result).

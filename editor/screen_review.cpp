@@ -1,8 +1,13 @@
 #include "editor/screen_review.h"
 
+#include "console/display_line.h"
+
+#include <algorithm>
 #include <string_view>
 
 #include "console/keys.h"
+#include "lang/cp1252.h"
+#include "lang/sums.h"
 #include "platform/clipboard_text.h"
 
 namespace placarim::editor {
@@ -22,35 +27,20 @@ namespace plain = console::plain;
 
 bool IsBlank(uint8_t c) { return c == ' ' || c == 0; }
 
-bool IsAsciiLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// The accented letters of Portuguese (and ñ); capitals are these minus 32.
-bool IsAccentedLetter(uint8_t c) {
-  constexpr std::string_view kLower = "\xE0\xE1\xE2\xE3\xE7\xE9\xEA\xED\xF1\xF3\xF4\xF5\xFA";
-  const uint8_t lower = (c >= 0xC0 && c <= 0xDE) ? static_cast<uint8_t>(c + 32) : c;
-  return c >= 0xC0 && kLower.find(static_cast<char>(lower)) != std::string_view::npos;
-}
-
-bool IsWordChar(uint8_t c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || IsAccentedLetter(c); }
-
-bool IsConsonant(uint8_t c) {
-  if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 32);
-  return std::string_view("BCDFGHJKLMNPQRSTVWXZ").find(static_cast<char>(c)) != std::string_view::npos;
+// Letters (with the accented letters of current Portuguese) and digits.
+bool IsWordChar(uint8_t c) {
+  const char ch = static_cast<char>(c);
+  return lang::IsPortugueseLetter(ch, lang::Accents::kCurrent) || lang::IsDigit(ch);
 }
 
 // Runs of consonants ("CPF", "RJ") are abbreviations: spelled, not pronounced.
-bool AllConsonants(std::string_view word) {
-  for (char c : word) {
-    if (!IsConsonant(static_cast<uint8_t>(c))) return false;
-  }
-  return true;
-}
+bool AllConsonants(std::string_view word) { return lang::IsConsonantRun(word, lang::Consonants::kPlainAndW); }
 
 // Marks that end a field even inside one colour: punctuation of forms and the
 // box-drawing characters of the console's code page.
 bool IsFieldDelimiter(uint8_t c) { return c == '!' || c == ':' || c == '?' || c == '|' || (c >= 176 && c <= 223); }
 
-uint8_t UpperAscii(uint8_t c) { return (c >= 'a' && c <= 'z') ? static_cast<uint8_t>(c - 32) : c; }
+uint8_t Upper(int c) { return lang::Byte(lang::UpperCase(static_cast<char>(c))); }
 
 }  // namespace
 
@@ -65,6 +55,7 @@ void ScreenReview::ConsoleScreenReview() {
   column_ = home_x;
   for (;;) {
     console_.GotoXY(column_, row_);
+    ShowOnDisplay();
     const Key key = ReadCommandKey();
     if (key.extended) {
       RunExtended(key.code);
@@ -112,7 +103,7 @@ void ScreenReview::RunPlain(uint8_t key) {
       CopyScreen();
       return;
     default:
-      if (IsAsciiLetter(key) || IsAccentedLetter(key)) {
+      if (lang::IsPortugueseLetter(static_cast<char>(key), lang::Accents::kCurrent)) {
         RunTwoLetterCommand(key);
       } else {
         Refuse();
@@ -140,9 +131,26 @@ void ScreenReview::RunExtended(uint8_t code) {
       {kF5, [](ScreenReview& r) { r.AskSearchText(); }},
       {kCtrlF5, [](ScreenReview& r) { r.Search(); }},
       {kF6, [](ScreenReview& r) { r.AskRowAndColumn(); }},
+      {console::extended::kBrailleRouting, [](ScreenReview& r) { r.MoveToRouted(); }},
   };
   if (const auto* key = console::FindBinding(kKeys, code)) return key->action(*this);
   Refuse();
+}
+
+// The braille display shows the row under review, the cursor on the column.
+void ScreenReview::ShowOnDisplay() {
+  std::string row;
+  for (int column = 1; column <= kColumns; ++column) row += static_cast<char>(console_.ScreenChar(column, row_));
+  const size_t last_char = row.find_last_not_of(' ');
+  row.resize(std::max(last_char == std::string::npos ? 0 : last_char + 1, static_cast<size_t>(column_ - 1)));
+  console_.Display().Show(row, column_ - 1);
+}
+
+void ScreenReview::MoveToRouted() {
+  const int routed = console_.Display().TakeRouting();
+  if (routed < 0) return;
+  column_ = std::clamp(routed + 1, 1, kColumns);
+  speech_.SpeakChar(console_.ScreenChar(column_, row_));
 }
 
 void ScreenReview::ReadFromRow(int row) {
@@ -159,9 +167,9 @@ void ScreenReview::ReadFieldAtCursor() {
 // The first letter names the part (I up to the cursor, T all, F from the
 // cursor; L counts as T), the second the range (T screen, L line, C field).
 void ScreenReview::RunTwoLetterCommand(uint8_t first_key) {
-  uint8_t part = UpperAscii(first_key);
+  uint8_t part = Upper(first_key);
   const Key second = ReadCommandKey();
-  const uint8_t range = second.extended ? 0 : UpperAscii(second.code);
+  const uint8_t range = second.extended ? 0 : Upper(second.code);
   if (part == 'L') part = 'T';
   const bool part_ok = part == 'I' || part == 'T' || part == 'F';
   const bool range_ok = range == 'T' || range == 'L' || range == 'C';
@@ -324,7 +332,7 @@ void ScreenReview::GoToLetter(bool last) {
     const int index = last ? kRows * kColumns - 1 - i : i;
     const int row = index / kColumns + 1;
     const int column = index % kColumns + 1;
-    if (IsAsciiLetter(At(row, column))) {
+    if (lang::IsAsciiLetter(static_cast<char>(At(row, column)))) {
       row_ = row;
       column_ = column;
       break;
@@ -382,13 +390,19 @@ void ScreenReview::ReadWordsUpTo(int last_column) {
   }
 }
 
-// An external synthesizer reads a whole row at once, with its own prosody.
-void ScreenReview::SpeakRowUpTo(int last_column) {
+std::string ScreenReview::RowText(int row, int first_column, int last_column) const {
   std::string text;
-  for (; column_ <= last_column; ++column_) {
-    const uint8_t c = At(row_, column_);
+  for (int column = first_column; column <= last_column; ++column) {
+    const uint8_t c = At(row, column);
     text += static_cast<char>(c == 0 ? ' ' : c);
   }
+  return text;
+}
+
+// An external synthesizer reads a whole row at once, with its own prosody.
+void ScreenReview::SpeakRowUpTo(int last_column) {
+  const std::string text = RowText(row_, column_, last_column);
+  column_ = std::max(column_, last_column + 1);
   const size_t end = text.find_last_not_of(' ');
   if (end != std::string::npos) speech_.SpeakText(std::string_view(text).substr(0, end + 1));
 }
@@ -406,6 +420,13 @@ void ScreenReview::ReadWordAtCursor(int last_column) {
     ++column_;
   };
   std::string word;
+  // A written sum is one word, so that every voice hears it as a sum.
+  const size_t sum = lang::SumLength(RowText(row_, column_, last_column));
+  if (sum > 0) {
+    while (word.size() < sum) take(word);
+    speech_.SpeakText(word);
+    return;
+  }
   take(word);
   while (column_ <= last_column && IsWordChar(At(row_, column_))) take(word);
   if (word.size() == 1) {

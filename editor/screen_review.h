@@ -61,6 +61,8 @@ class ScreenReview {
   void DiscardKeys();
 
   uint8_t At(int row, int column) const;
+  // The characters of a row from one column to another, blanks for empty cells.
+  std::string RowText(int row, int first_column, int last_column) const;
   uint8_t AttrAt(int row, int column) const;
   int EndOfText(int row) const;  // just past the last non-blank column (1 for a blank row)
   Field FieldAt(int row, int column) const;
@@ -88,11 +90,15 @@ class ScreenReview {
   void Search();
   void AskRowAndColumn();
   void CopyScreen();
+  void ShowOnDisplay();
+  // A routing key of the braille display: the review cursor goes to its cell.
+  void MoveToRouted();
 
   console::Console& console_;
   speech::Speech& speech_;
   platform::Clipboard& clipboard_;
   std::string search_text_;
+
   int row_ = 1;     // 1 to 25
   int column_ = 1;  // 1 to 81; 81 is just past the last column
 };

@@ -6,7 +6,7 @@ namespace placarim::game {
 
 App::App(platform::Platform& platform, std::string start_directory, Random& random,
          const VoiceFactory& make_voice, const SynthesizerFactory& make_synthesizer,
-         const TeacherFiles& teacher_files)
+         const TeacherFiles& teacher_files, platform::BrailleDisplay* braille_display)
     : console_(platform, std::move(start_directory)),
       wave_(console_, platform.Audio()),
       synthesizer_(make_synthesizer ? make_synthesizer(console_, wave_) : nullptr),
@@ -16,6 +16,7 @@ App::App(platform::Platform& platform, std::string start_directory, Random& rand
       review_(console_, layer_.speech, platform.GetClipboard()),
       link_(layer_.speech, layer_.ini, editor_),
       game_(console_, link_, random, teacher_files, &platform.GetClock()) {
+  console_.AttachBrailleDisplay(braille_display);
   if (voice_ != nullptr) layer_.speech.AttachVoice(*voice_);
   editor_.SetScreenReview([this] { review_.ConsoleScreenReview(); });
 }

@@ -37,9 +37,11 @@ class App {
  public:
   // `start_directory` is the directory current at start-up (where FALDEK.INI
   // is looked for when the system configuration directory has none).
+  // `braille_display`, when given, shows what matters now and types with
+  // its keys (it must outlive the App).
   App(platform::Platform& platform, std::string start_directory, Random& random,
       const VoiceFactory& make_voice = {}, const SynthesizerFactory& make_synthesizer = {},
-      const TeacherFiles& teacher_files = {});
+      const TeacherFiles& teacher_files = {}, platform::BrailleDisplay* braille_display = nullptr);
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 

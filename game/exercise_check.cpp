@@ -31,6 +31,7 @@ std::string FaultText(SumFault fault) {
     case SumFault::kSecondNumberTooBig: return "o segundo número passa de 2147483647";
     case SumFault::kNoEquals: return "falta o sinal = depois do segundo número";
     case SumFault::kNoResult: return "falta o resultado depois do =";
+    case SumFault::kNegativeResult: return "o resultado não pode ser negativo (a criança só digita algarismos)";
     case SumFault::kResultTooBig: return "o resultado passa de 2147483647";
     case SumFault::kNone: break;
   }
@@ -98,6 +99,18 @@ std::vector<std::string_view> RawLines(std::string_view bytes, const WrittenFile
     bytes.remove_prefix(lf + 1);
   }
   return lines;
+}
+
+// What follows the result's digits without a blank between ("21a"): a slip
+// the game passes over, taking 21. After a blank ("42 sete") it is a note.
+std::string_view GluedToResult(std::string_view line) {
+  size_t at = line.find('=');
+  if (at == std::string_view::npos) return {};
+  at = line.find_first_not_of(' ', at + 1);
+  if (at == std::string_view::npos) return {};
+  while (at < line.size() && line[at] >= '0' && line[at] <= '9') ++at;
+  if (at == line.size() || line[at] == ' ' || line[at] == '\t') return {};
+  return line.substr(at);
 }
 
 bool IsUnassignedCp1252(uint8_t byte) { return platform::Cp1252ToCodePoint(byte) == 0 && byte >= 0x80; }
@@ -212,6 +225,12 @@ class Checker {
     }
     std::string wrong = WrongResultText(*reading.sum);
     if (!wrong.empty()) Add(line.number, Severity::kWarning, "resultado errado: " + wrong);
+    const std::string_view glued = GluedToResult(line.text);
+    if (!glued.empty()) {
+      Add(line.number, Severity::kWarning,
+          "texto colado ao resultado (" + Quote(glued) + "): o jogo o ignora e aceita " +
+              std::to_string(reading.sum->r));
+    }
   }
 
   void CheckPreamble() {

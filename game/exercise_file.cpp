@@ -1,10 +1,5 @@
 #include "game/exercise_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -109,6 +104,7 @@ SumReading ReadSum(std::string_view line) {
   number(sum.b, SumFault::kNoSecondNumber, SumFault::kSecondNumberTooBig);
   note(rest.empty() || rest.front() != '=', SumFault::kNoEquals);
   if (!rest.empty()) rest.remove_prefix(1);
+  note(!rest.empty() && rest.front() == '-', SumFault::kNegativeResult);
   number(sum.r, SumFault::kNoResult, SumFault::kResultTooBig);
   if (reading.fault == SumFault::kNone) reading.sum = sum;
   return reading;
@@ -184,41 +180,6 @@ LoadResult LoadChampionshipText(std::string_view file_bytes, int number) {
     tables.phase_count = static_cast<int>(p) + 1;
   }
   return result;
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  // Only a regular file is an exercise file: a directory opens but fails on
-  // the first read, and a FIFO or a device could block or never end.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat info {};
-  std::optional<std::string> bytes;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    bytes.emplace();
-    char chunk[65536];
-    for (;;) {
-      const ssize_t n = read(fd, chunk, sizeof chunk);
-      if (n > 0) {
-        bytes->append(chunk, static_cast<size_t>(n));
-      } else if (n == 0) {
-        break;
-      } else if (errno != EINTR) {
-        bytes.reset();
-        break;
-      }
-    }
-  }
-  close(fd);
-  return bytes;
-}
-
-bool CanOpenForReading(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  close(fd);
-  return regular;
 }
 
 }  // namespace placarim::game

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/regular_file.h"
+
 namespace placarim::game {
 
 inline constexpr int kMaxPhases = 10;
@@ -79,12 +81,8 @@ WrittenFile SplitExerciseFile(std::string_view file_bytes);
 // teacher wrote would go unnoticed).
 LoadResult LoadChampionshipText(std::string_view file_bytes, int number);
 
-// Reads a whole regular file; nothing when it cannot be opened or read, or
-// when the name is a directory, a FIFO or a device. Never writes.
-std::optional<std::string> ReadWholeFile(const std::string& path);
-// Whether the name is a regular file that can be opened for reading (it is
-// not read).
-bool CanOpenForReading(const std::string& path);
+using platform::CanOpenForReading;
+using platform::ReadWholeFile;
 
 // One sum line taken apart: a op b = r.
 struct ParsedSum {
@@ -104,6 +102,7 @@ enum class SumFault {
   kSecondNumberTooBig,
   kNoEquals,
   kNoResult,
+  kNegativeResult,
   kResultTooBig,
 };
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "console/display_line.h"
 #include "console/keys.h"
 #include "game/class_list.h"
 #include "game/message_keys.h"
@@ -17,6 +18,16 @@ using namespace console::plain;
 constexpr std::string_view kSection = "PLACARIM";
 
 std::string MenuKey(char digit) { return std::string(kWhichChampionship) + digit; }
+
+}  // namespace
+
+// The braille display follows the menu as it is read: the item being said.
+void Game::ShowMessage(std::string_view prefix, std::string_view key) {
+  const std::string* text = narrator_.Catalogue().Find(key);
+  console_.Display().Show(std::string(prefix) + (text != nullptr ? *text : std::string()));
+}
+
+namespace {
 
 }  // namespace
 
@@ -114,8 +125,10 @@ int Game::ChooseChampionship() {
 void Game::SayMenu() {
   WriteLn(console_);
   while (console_.KeyPressed()) console_.ReadKey();
+  ShowMessage("", kWhichChampionship);
   narrator_.SayMessage(kWhichChampionship, 2);
   for (char digit = '1'; digit <= '9'; ++digit) {
+    ShowMessage(std::string(1, digit) + " - ", MenuKey(digit));
     Write(console_, std::string(1, digit));
     speech_.PlaySoundKey(std::string(1, digit));
     Write(console_, " - ");
@@ -123,6 +136,7 @@ void Game::SayMenu() {
   }
   WriteLn(console_);
   WriteLn(console_);
+  ShowMessage("", MenuKey('0'));
   narrator_.SayMessage(MenuKey('0'), 1);
 }
 

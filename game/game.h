@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "console/console.h"
 #include "game/child_choice.h"
@@ -49,6 +50,7 @@ class Game {
   std::string ChooseChild();
   int ChooseChampionship();
   void SayMenu();
+  void ShowMessage(std::string_view prefix, std::string_view key);
   void LoadChampionship(int number);
   void PlayPhase(int phase);
   void StartPhase(int phase);

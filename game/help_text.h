@@ -2,6 +2,8 @@
 // and the keys that work everywhere in it.
 #pragma once
 
+#include "platform/config_file.h"  // PLACARIM_DEFAULT_SYSCONFDIR
+
 namespace placarim::game {
 
 inline constexpr const char* kHelpText =
@@ -10,8 +12,8 @@ inline constexpr const char* kHelpText =
     "Uso: placarim [--terminal]\n"
     "  O jogo abre a sua janela e fala; com --terminal, ou onde não há tela\n"
     "  gráfica, joga-se no próprio terminal. Tudo o que ele precisa vem de\n"
-    "  FALDEK.INI (em /etc, ou no diretório que PLACARIM_SYSCONFDIR indicar) e do\n"
-    "  arquivo de contas placarim.cnf.\n"
+    "  FALDEK.INI (em " PLACARIM_DEFAULT_SYSCONFDIR ", ou no diretório que\n"
+    "  PLACARIM_SYSCONFDIR indicar) e do arquivo de contas placarim.cnf.\n"
     "\n"
     "Teclas:\n"
     "  números e ENTER              responder\n"

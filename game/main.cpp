@@ -17,6 +17,8 @@
 #include "game/random.h"
 #include "game/screen_dump.h"
 #include "game/user_files.h"
+#include "console/console_settings.h"
+#include "platform/brlapi/brlapi_display.h"
 #include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
 #include "speech/ini_reader.h"
@@ -48,7 +50,14 @@ using namespace placarim;
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};
-  game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer, teacher_files);
+  // A braille display, when the braille daemon serves one; looking for it
+  // happens on its own thread and never holds the game up.
+  platform::brlapi::BrlapiSettings braille;
+  braille.typed_cells = !console::ComputerBrailleChosen(platform::ReadConfigValue(
+      platform::LocateConfigFile(platform::StartDirectory()), "BRAILLE", "TABELA"));
+  platform::brlapi::BrlapiDisplay display(platform.Events(), braille);
+  game::App app(platform, platform::StartDirectory(), random, make_voice, make_synthesizer, teacher_files,
+                &display);
   if (dump) dumping.Watch(app.Console());
   app.Run();
 }

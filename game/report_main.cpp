@@ -72,8 +72,10 @@ int main(int argc, char** argv) {
     game::RecordReading reading = game::ReadPlayRecord(*text);
     std::printf("Registro: %s\n", record.c_str());
     if (!reading.bad_lines.empty()) {
-      std::printf("  %zu linhas do registro não puderam ser lidas (a primeira é a linha %d).\n",
-                  reading.bad_lines.size(), reading.bad_lines.front());
+      const size_t bad = reading.bad_lines.size();
+      std::printf(bad == 1 ? "  %zu linha do registro não pôde ser lida (a linha %d).\n"
+                           : "  %zu linhas do registro não puderam ser lidas (a primeira é a linha %d).\n",
+                  bad, reading.bad_lines.front());
     }
     rows.insert(rows.end(), std::make_move_iterator(reading.rows.begin()), std::make_move_iterator(reading.rows.end()));
   }

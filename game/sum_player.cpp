@@ -1,5 +1,6 @@
 #include "game/sum_player.h"
 
+#include "console/display_line.h"
 #include "console/keys.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
@@ -49,10 +50,12 @@ void SumPlayer::PlaySum(int phase, int sum) {
     ending_.GiveUp();
     ending_.ShowCredits();
   } else if (answer == expected_answer_) {
+    console_.Display().Show("gol: " + SumText(parts));
     Tell(phase, parts, answer, Outcome::kGoal);
     speech_.PlaySoundKey(kKick);
     narrator_.SayGoal();
   } else {
+    console_.Display().Show("erro: " + SumText(parts));
     Tell(phase, parts, answer, Outcome::kMiss);
     speech_.PlaySoundKey(kKick);
     narrator_.SayMiss();
@@ -87,8 +90,14 @@ void SumPlayer::Tell(int phase, const ParsedSum& sum, std::string answer, Outcom
   if (listener_ != nullptr) listener_->SumAnswered({phase, sum, std::move(answer), outcome});
 }
 
+std::string SumText(const ParsedSum& sum, bool with_result) {
+  std::string text = std::to_string(sum.a) + sum.op + std::to_string(sum.b) + "=";
+  return with_result ? text + std::to_string(sum.r) : text;
+}
+
 ParsedSum SumPlayer::PresentSum(int phase, int sum) {
   const ParsedSum parts = ParseOrQuit(phase, sum);
+  console_.Display().Show(SumText(parts, false));
   speech_.PlaySoundKey(kSumCue);
   SpeakNumber(parts.a);
   SayOperator(parts.op);

@@ -22,6 +22,9 @@ namespace placarim::game {
 // characters other than the tab show as "?", so that the teacher sees where.
 std::string DamagedLineShown(const std::string& line);
 
+// A sum as the braille display shows it: "7+8=15", or "7+8=" to be answered.
+std::string SumText(const ParsedSum& sum, bool with_result = true);
+
 // A sum the child has just answered, as the record of play needs it.
 struct SumAnswer {
   int phase = 0;

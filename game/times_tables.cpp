@@ -4,6 +4,7 @@
 #include <string>
 
 #include "console/colours.h"
+#include "console/display_line.h"
 #include "console/keys.h"
 #include "game/message_keys.h"
 #include "game/random.h"
@@ -99,6 +100,10 @@ void TimesTables::TimesTableCheck(int64_t a, char op) {
     }
     console_.TextColor(kYellow);
     DrawCheckRow(a, op, selected);
+    if (selected >= 0 && selected <= kCheckLastRow) {
+      console_.Display().Show(std::to_string(a) + op + std::to_string(selected) + "=" +
+                              std::to_string(CellValue(a, op, selected)));
+    }
     SayCheckRow(a, op, selected);
     console_.TextColor(kLightGrey);
   } while (key != kEscape && key != kEnter);
@@ -120,6 +125,7 @@ void TimesTables::TimesTableField() {
     ActOnFieldKey(key);
     row_ = std::max(row_, 0);
     column_ = std::max(column_, 0);
+    console_.Display().Show(Digit(row_) + "x" + Digit(column_) + "=" + std::to_string(row_ * column_));
     HighlightCell(kYellow);
     WaitForKey(console_);
     HighlightCell(kLightGrey);

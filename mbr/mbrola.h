@@ -14,6 +14,22 @@
 extern "C" {
 #endif
 
+/* A phone as init_Phone makes it, for a parser of one's own (setParser_MBR):
+   its name (at most 7 characters, longer ones are cut), its length and its
+   pitch points in the order appended. Points beyond MBR_PHONE_POINTS are
+   dropped. reset_Phone empties the points; close_Phone frees the phone. */
+#define MBR_PHONE_POINTS 64
+typedef struct {
+  float position; /* percent of the phone */
+  float hz;
+} MbrPitchPoint;
+typedef struct {
+  char name[8];
+  float length_ms;
+  int point_count;
+  MbrPitchPoint points[MBR_PHONE_POINTS];
+} MbrPhone;
+
 /* Sample types of readtype_MBR. */
 enum { MBR_LIN16 = 0, MBR_LIN8 = 1, MBR_ULAW = 2, MBR_ALAW = 3 };
 
@@ -36,7 +52,7 @@ float getVolumeRatio_MBR(void);
 int getVersion_MBR(char* buffer, int size);
 int getDatabaseInfo_MBR(char* buffer, int size, int index);
 void setParser_MBR(void* parser);
-void* init_Phone(char* name, float length_ms);
+void* init_Phone(char* name, float length_ms); /* an MbrPhone */
 void reset_Phone(void* phone);
 void close_Phone(void* phone);
 void appendf0_Phone(void* phone, float position, float hz);

@@ -80,12 +80,6 @@ uint8_t ToAlaw(int16_t s) {
   return static_cast<uint8_t>((sign | (exponent << 4) | mantissa) ^ 0x55);
 }
 
-struct Phone {
-  std::string name;
-  float length_ms = 0;
-  std::vector<std::pair<float, float>> points;
-};
-
 }  // namespace
 
 extern "C" {
@@ -186,20 +180,22 @@ int getDatabaseInfo_MBR(char* buffer, int size, int index) {
 void setParser_MBR(void* new_parser) { parser = new_parser; }
 
 void* init_Phone(char* name, float length_ms) {
-  auto* phone = new Phone;
-  phone->name = name ? name : "";
+  auto* phone = new MbrPhone{};
+  if (name) std::strncpy(phone->name, name, sizeof phone->name - 1);
   phone->length_ms = length_ms;
   return phone;
 }
 
 void reset_Phone(void* phone) {
-  if (phone) static_cast<Phone*>(phone)->points.clear();
+  if (phone) static_cast<MbrPhone*>(phone)->point_count = 0;
 }
 
-void close_Phone(void* phone) { delete static_cast<Phone*>(phone); }
+void close_Phone(void* phone) { delete static_cast<MbrPhone*>(phone); }
 
 void appendf0_Phone(void* phone, float position, float hz) {
-  if (phone) static_cast<Phone*>(phone)->points.emplace_back(position, hz);
+  auto* p = static_cast<MbrPhone*>(phone);
+  if (!p || p->point_count >= MBR_PHONE_POINTS) return;
+  p->points[p->point_count++] = {position, hz};
 }
 
 }  // extern "C"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -181,8 +182,11 @@ std::optional<VoiceDatabase> ParseDatabase(std::span<const uint8_t> image, std::
 }
 
 std::optional<VoiceDatabase> LoadDatabase(const std::string& path, std::string& why) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // Only a regular file: a directory opens but throws on the first read.
+  std::error_code error;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
+  if (!in.is_open()) {
     why = "cannot open " + path;
     return std::nullopt;
   }

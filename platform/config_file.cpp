@@ -118,7 +118,7 @@ std::optional<std::string> ReadConfigValue(const std::string& path, std::string_
 
 std::string SystemConfigDirectory() {
   const char* dir = std::getenv("PLACARIM_SYSCONFDIR");
-  return (dir != nullptr && *dir != '\0') ? std::string(dir) : std::string("/etc");
+  return (dir != nullptr && *dir != '\0') ? std::string(dir) : std::string(PLACARIM_DEFAULT_SYSCONFDIR);
 }
 
 std::string LocateConfigFile(const std::string& start_directory) {

@@ -35,7 +35,15 @@ class ConfigText {
 std::optional<std::string> ReadConfigValue(const std::string& path, std::string_view section,
                                            std::string_view key);
 
-// The system configuration directory: $PLACARIM_SYSCONFDIR when set, else /etc.
+// The configuration directory an installed program reads when
+// PLACARIM_SYSCONFDIR is not set: the build names the installed one
+// (/etc/placarim in the Debian package).
+#ifndef PLACARIM_DEFAULT_SYSCONFDIR
+#define PLACARIM_DEFAULT_SYSCONFDIR "/etc"
+#endif
+
+// The system configuration directory: $PLACARIM_SYSCONFDIR when set, else
+// PLACARIM_DEFAULT_SYSCONFDIR.
 std::string SystemConfigDirectory();
 
 // The name of the suite's configuration file.

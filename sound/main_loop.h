@@ -44,8 +44,9 @@ class MainLoop {
   // The device failed to give a block back: shows `message` and returns once
   // the user has acknowledged it. Messages go on being handled meanwhile.
   virtual void ReportAudioError(std::string_view message) = 0;
-  // Tells the user `message` (one line, Windows-1252) without waiting.
-  virtual void ShowAudioNotice(std::string_view message) = 0;
+  // Tells the teacher `message` (one line, Windows-1252, on the console)
+  // without waiting: a missing sound device, a voice's refused files.
+  virtual void ShowNotice(std::string_view message) = 0;
 };
 
 }  // namespace placarim::sound

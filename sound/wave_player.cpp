@@ -121,7 +121,7 @@ int WavePlayer::OpenDevice(const AudioFormat& format) {
 void WavePlayer::ReportNoDevice() {
   if (no_device_reported_) return;
   no_device_reported_ = true;
-  host_.ShowAudioNotice(kNoDeviceText);
+  host_.ShowNotice(kNoDeviceText);
   std::fprintf(stderr, "placarim: %s\n", platform::Cp1252ToUtf8(kNoDeviceText).c_str());
 }
 

@@ -7,13 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "lang/number_words.h"
+
 namespace placarim::speech {
 
-// The largest number that has words (999 trillion ...); larger ones are read as it.
-inline constexpr uint64_t kLargestWordedNumber = 999'999'999'999'999ULL;
+using lang::kLargestWordedNumber;
 
-// The words of `n`, separated by single spaces (a trailing space may remain):
-// 1001 is "mil e um", 2000000 is "dois milhões ". Windows-1252 text.
+// The words of `n`, separated by single spaces, the last group always joined
+// with "e" (1001 "mil e um", 2345 "dois mil e trezentos e quarenta e
+// cinco"): the recorded words are read so. Windows-1252 text.
 std::string NumberToWords(uint64_t n);
 
 // The recording keys of the words, in order: "_" plus the word without its

@@ -2,6 +2,8 @@
 #include "speech/speech.h"
 
 #include "console/keys.h"
+#include "lang/cp1252.h"
+#include "lang/sums.h"
 #include "speech/local_path.h"
 #include "speech/number_words.h"
 #include "speech/text_stages.h"
@@ -16,16 +18,6 @@ bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 uint8_t At(std::string_view text, size_t i) { return i < text.size() ? static_cast<uint8_t>(text[i]) : ' '; }
 
 }  // namespace
-
-std::string UpperCaseLatin1(std::string_view text) {
-  std::string upper(text);
-  for (char& ch : upper) {
-    const uint8_t c = static_cast<uint8_t>(ch);
-    if (c >= 'a' && c <= 'z') ch = static_cast<char>(c - 32);
-    else if (c >= 224) ch = static_cast<char>(c - 32);
-  }
-  return upper;
-}
 
 // --- file names ---------------------------------------------------------------
 
@@ -134,6 +126,9 @@ void Speech::SpeakText(std::string_view text) {
     to_speak = std::move(speech_buffer_);
     speech_buffer_.clear();
   }
+  // Every voice hears a written sum as a sum ("12-5=" is doze menos cinco
+  // igual), never as a spelled run of digits or a letter x.
+  to_speak = lang::ReadSums(to_speak);
   if (SpeakingVoiceFlags().reads_numbers_itself) {
     WaitWhileSpeaking();
     if (loop_.KeyPressed()) return;

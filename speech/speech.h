@@ -30,9 +30,6 @@
 
 namespace placarim::speech {
 
-// "a" to "z" become "A" to "Z" and codes 224 to 255 lose 32; others stay.
-std::string UpperCaseLatin1(std::string_view text);
-
 // The private message that wakes a loop waiting for window messages.
 inline constexpr int kSpeechWakeUp = 1123;
 // Samples of recorded number words collected before they are played.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "speech/speech.h"
+#include "lang/cp1252.h"
 
 namespace placarim::speech {
 namespace {
@@ -53,7 +53,7 @@ bool NumberIsSpelled(std::string_view number) {
 WordsAction WordsToSay(std::string_view run) {
   const size_t end = run.find_last_not_of(' ');
   if (end == std::string_view::npos) return WordsAction::kNothing;
-  return UpperCaseLatin1(run.substr(0, end + 1)) == "WWW" ? WordsAction::kSpell : WordsAction::kSpeak;
+  return lang::EqualIgnoringCase(run.substr(0, end + 1), "WWW") ? WordsAction::kSpell : WordsAction::kSpeak;
 }
 
 }  // namespace placarim::speech

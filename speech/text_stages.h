@@ -1,5 +1,7 @@
 // The text path of the built-in voice as named stages, each a small function
-// of text that can be tested alone. Speech::SpeakBuiltIn runs them in order:
+// of text that can be tested alone. Every voice first hears written sums read
+// as sums (lang::ReadSums, in Speech::SpeakText); then Speech::SpeakBuiltIn
+// runs these in order:
 //
 //   1. PrepareText      the stages that rewrite the whole text (kTextStages)
 //   2. NextSegment      cuts off the next piece: zeros, a number, a run of
@@ -27,9 +29,9 @@ using TextStage = std::string (*)(std::string_view text);
 // Ends the text with a blank, so that every piece has something after it.
 std::string EndWithBlank(std::string_view text);
 
-// The stages PrepareText runs, in order. A stage that reads written sums as
-// sums ("2+3=5" said as two plus three equals five) belongs first, ahead of
-// the cut into numbers and symbols.
+// The stages PrepareText runs, in order, ahead of the cut into numbers and
+// symbols. Rewrites meant for every voice (such as reading written sums) go
+// in Speech::SpeakText instead, before the voice is chosen.
 inline constexpr TextStage kTextStages[] = {EndWithBlank};
 
 // Runs `stages` over `text`, each on the result of the one before.

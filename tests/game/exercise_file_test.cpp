@@ -247,7 +247,7 @@ TEST(ReadSum, TellsTheFirstFaultInReadingOrder) {
       {"3+99999999999=1", SumFault::kSecondNumberTooBig},
       {"3+47", SumFault::kNoEquals},
       {"3+4=", SumFault::kNoResult},
-      {"3+4=-7", SumFault::kNoResult},
+      {"5-9=-4", SumFault::kNegativeResult},
       {"3+4=2147483648", SumFault::kResultTooBig},
       {"x+=", SumFault::kNoFirstNumber},  // several faults: the first one counts
   };

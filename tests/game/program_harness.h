@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "game/app.h"
+#include "platform/fake/fake_braille_display.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/riff_wave.h"
 #include "speech/wave_image.h"
@@ -89,6 +90,7 @@ struct Wait {
   std::vector<std::string> rows;  // rows[1] .. rows[25], trailing blanks cut
   size_t heard = 0;               // entries of Heard() at that moment
   int64_t time_ms = 0;
+  platform::BrailleWindow braille;  // what the braille display showed
 };
 
 enum class VoiceKind { kNone, kOpens, kFailsToOpen };
@@ -152,7 +154,14 @@ class ProgramRun {
     std::ofstream(root_ / "dados" / on_disk, std::ios::binary) << bytes;
   }
 
-  void Keys(std::string_view typed) { steps_.push_back(platform::fake::keys::Type(typed)); }
+  void Keys(std::string_view typed) { Events(platform::fake::keys::Type(typed)); }
+  void Press(int vk) { Events(platform::fake::keys::Press(vk)); }
+  // Keys pressed on the braille display, all at one wait.
+  void DisplayKeys(const std::vector<platform::BrailleKey>& keys) {
+    steps_.push_back([this, keys] {
+      for (const platform::BrailleKey& key : keys) braille.Press(key);
+    });
+  }
 
   // Builds the program's graph and plays until the program ends; gives the
   // exit code (-1: it never ended).
@@ -166,7 +175,7 @@ class ProgramRun {
         return made;
       };
     }
-    app_ = std::make_unique<App>(fake, root_.string(), random_, factory, make_synthesizer);
+    app_ = std::make_unique<App>(fake, root_.string(), random_, factory, make_synthesizer, TeacherFiles{}, &braille);
     try {
       app_->Run();
     } catch (const platform::ProgramExit& exit) {
@@ -245,6 +254,7 @@ class ProgramRun {
   }
 
   platform::fake::FakePlatform fake;
+  platform::fake::FakeBrailleDisplay braille{fake.events, fake.clock, 40};
   MarkerVoice* voice = nullptr;
   std::string sapi = "Nao";  // "SAPI" of "TRADUTOR": Sim opens the external synthesizer
   SynthesizerFactory make_synthesizer;
@@ -268,17 +278,22 @@ class ProgramRun {
     for (int y = 1; y <= console::Console::kRows; ++y) wait.rows[y] = Row(y);
     wait.heard = Heard().size();
     wait.time_ms = fake.clock.NowMs();
+    if (!braille.shown.empty()) wait.braille = braille.shown.back();
     waits.push_back(std::move(wait));
     if (on_wait) on_wait(waits.size() - 1);
     if (steps_.empty()) return;  // nothing more to press: the fake reports the hang
-    fake.Post(steps_.front());
+    const auto step = std::move(steps_.front());
     steps_.pop_front();
+    step();
+  }
+  void Events(const Step& events) {
+    steps_.push_back([this, events] { fake.Post(events); });
   }
 
   fs::path root_;
   std::string configured_exercise_file_ = "@/exercicios.cnf";
   VoiceKind voice_kind_ = VoiceKind::kOpens;
-  std::deque<Step> steps_;
+  std::deque<std::function<void()>> steps_;
   LowestRandom random_;
   std::unique_ptr<App> app_;
 };

@@ -285,19 +285,34 @@ bool HasLibrary(pid_t pid, const std::string& name) {
 }
 
 TEST_F(RealProgram, FirstPhaseOfChampionshipOnePlayedWithTheIlvraVoice) {
-  // The build's configuration with the Ilvra voice and its data.
+  // The build's configuration with the Ilvra voice and its data. The engine
+  // is reached through a library that passes every call on to ours and
+  // counts the samples the voice reads from it: the kick and the cues are
+  // heard whatever voice speaks, those samples only when Ilvra does.
   const fs::path etc = scratch_ / "etc";
   fs::create_directories(etc);
   std::string ini = ReadFile(binary_ / "etc/FALDEK.INI");
   ini = std::regex_replace(ini, std::regex(R"(TIPOSAPI=\d+)"), "TIPOSAPI=3");
   ini = std::regex_replace(ini, std::regex(R"(\nSAPI=\w+)"), "\nSAPI=Sim");
+  ini = std::regex_replace(ini, std::regex(R"(\nMOTOR=[^\r\n]*)"),
+                           "\nMOTOR=" + std::string(std::getenv("PLACARIM_COUNTING_ENGINE")));
   ASSERT_NE(ini.find("TIPOSAPI=3"), std::string::npos);
+  ASSERT_NE(ini.find("MOTOR=/"), std::string::npos);
   std::ofstream(etc / "FALDEK.INI", std::ios::binary) << ini;
+  const fs::path counted = scratch_ / "amostras.txt";
+  auto engine_samples = [&] {
+    const std::string text = ReadFile(counted);
+    return text.empty() ? 0LL : std::stoll(text);
+  };
 
   AudioWatch sound(Audio());
-  Program program((binary_ / "game/placarim").string(), binary_ / "data", Environment(etc));
+  std::vector<std::string> environment = Environment(etc);
+  environment.push_back("PLACARIM_REAL_ENGINE=" + std::string(std::getenv("PLACARIM_MBROLA_LIBRARY")));
+  environment.push_back("PLACARIM_ENGINE_SAMPLES=" + counted.string());
+  Program program((binary_ / "game/placarim").string(), binary_ / "data", environment);
   ASSERT_TRUE(program.Started());
   ASSERT_TRUE(WaitForRow("^1 - Treino no quintal$", 30s)) << ScreenNow();
+  EXPECT_TRUE(WaitUntil([&] { return engine_samples() > 16000; }, 10s)) << "Ilvra said nothing before the menu";
   // The voice opened: a voice that fails to open unloads its engine.
   EXPECT_TRUE(HasLibrary(program.Pid(), "libplacarim-mbrola.so"));
   Press("1");
@@ -312,6 +327,7 @@ TEST_F(RealProgram, FirstPhaseOfChampionshipOnePlayedWithTheIlvraVoice) {
     ASSERT_TRUE(sum) << ScreenNow();
     if ((*sum)[1].empty()) break;
     const long long before = sound.SoundBytes();
+    const long long spoken_before = engine_samples();
     const int64_t answer = Apply(std::stoll((*sum)[1]), (*sum)[2][0], std::stoll((*sum)[3]));
     std::string keys;
     for (char digit : std::to_string(answer)) keys += std::string(1, digit) + " ";
@@ -319,6 +335,8 @@ TEST_F(RealProgram, FirstPhaseOfChampionshipOnePlayedWithTheIlvraVoice) {
     ASSERT_TRUE(WaitForRow("^" + std::regex_replace((*sum)[0], std::regex(R"([+*/])"), R"(\$&)") +
                                std::to_string(answer) + "$", 20s)) << ScreenNow();
     EXPECT_TRUE(WaitUntil([&] { return sound.SoundBytes() > before; }, 10s)) << "nothing heard after sum " << answered;
+    EXPECT_TRUE(WaitUntil([&] { return engine_samples() > spoken_before; }, 10s))
+        << "Ilvra said nothing after sum " << answered;
   }
   EXPECT_GT(answered, 0);
   EXPECT_LE(answered, 30);

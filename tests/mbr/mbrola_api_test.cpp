@@ -111,10 +111,42 @@ TEST_F(MbrolaApi, VolumeFrequencyTypesAndInformation) {
   EXPECT_EQ(api_.Get<decltype(&getDatabaseInfo_MBR)>("getDatabaseInfo_MBR")(text, 4, 1), 3);
   EXPECT_EQ(std::string(text), "_ p");
 
-  void* phone = api_.Get<decltype(&init_Phone)>("init_Phone")(const_cast<char*>("a"), 100);
-  api_.Get<decltype(&appendf0_Phone)>("appendf0_Phone")(phone, 50, 230);
+}
+
+// A phone holds its name (cut to 7 characters), its length and the points
+// appended, up to MBR_PHONE_POINTS; reset empties the points only.
+TEST_F(MbrolaApi, PhonesHoldWhatTheyAreGiven) {
+  auto init = api_.Get<decltype(&init_Phone)>("init_Phone");
+  auto append = api_.Get<decltype(&appendf0_Phone)>("appendf0_Phone");
+  auto* phone = static_cast<MbrPhone*>(init(const_cast<char*>("a"), 100));
+  ASSERT_NE(phone, nullptr);
+  EXPECT_STREQ(phone->name, "a");
+  EXPECT_EQ(phone->length_ms, 100.0f);
+  EXPECT_EQ(phone->point_count, 0);
+  append(phone, 50, 230);
+  append(phone, 90, 180);
+  ASSERT_EQ(phone->point_count, 2);
+  EXPECT_EQ(phone->points[0].position, 50.0f);
+  EXPECT_EQ(phone->points[0].hz, 230.0f);
+  EXPECT_EQ(phone->points[1].position, 90.0f);
+  EXPECT_EQ(phone->points[1].hz, 180.0f);
   api_.Get<decltype(&reset_Phone)>("reset_Phone")(phone);
+  EXPECT_EQ(phone->point_count, 0);
+  EXPECT_STREQ(phone->name, "a");
+  EXPECT_EQ(phone->length_ms, 100.0f);
+  for (int i = 0; i < MBR_PHONE_POINTS + 5; ++i) append(phone, float(i), 200);
+  EXPECT_EQ(phone->point_count, MBR_PHONE_POINTS);
+  EXPECT_EQ(phone->points[MBR_PHONE_POINTS - 1].position, float(MBR_PHONE_POINTS - 1));
   api_.Get<decltype(&close_Phone)>("close_Phone")(phone);
+
+  auto* long_name = static_cast<MbrPhone*>(init(const_cast<char*>("abcdefghij"), 5));
+  EXPECT_STREQ(long_name->name, "abcdefg");
+  api_.Get<decltype(&close_Phone)>("close_Phone")(long_name);
+  auto* unnamed = static_cast<MbrPhone*>(init(nullptr, 5));
+  EXPECT_STREQ(unnamed->name, "");
+  api_.Get<decltype(&close_Phone)>("close_Phone")(unnamed);
+  append(nullptr, 1, 1);  // a null phone is ignored
+  api_.Get<decltype(&reset_Phone)>("reset_Phone")(nullptr);
 }
 
 // A renamed phoneme answers to its new name only; a clone to both.

@@ -25,17 +25,17 @@ TEST(NumberToWords, BrazilianPortuguese) {
       {115, "cento e quinze"},
       {200, "duzentos"},
       {999, "novecentos e noventa e nove"},
-      {1000, "mil "},
+      {1000, "mil"},
       {1001, "mil e um"},
       {1234, "mil e duzentos e trinta e quatro"},
-      {2000, "dois mil "},
-      {100000, "cem mil "},
-      {123456, "cento e vinte e tres mil e quatrocentos e cinquenta e seis"},
-      {1000000, "um milh\xE3o "},
+      {2000, "dois mil"},
+      {100000, "cem mil"},
+      {123456, "cento e vinte e tr\xEAs mil e quatrocentos e cinquenta e seis"},
+      {1000000, "um milh\xE3o"},
       {1000001, "um milh\xE3o e um"},
-      {2000000, "dois milh\xF5" "es "},
-      {1000000000, "um bilh\xE3o "},
-      {2000000000000, "dois trilh\xF5" "es "},
+      {2000000, "dois milh\xF5" "es"},
+      {1000000000, "um bilh\xE3o"},
+      {2000000000000, "dois trilh\xF5" "es"},
   };
   for (const auto& c : cases) EXPECT_EQ(NumberToWords(c.n), c.words) << c.n;
 }
@@ -64,6 +64,12 @@ TEST(NumberWordKeys, RecordingKeysOfNumbers) {
       {1001, false, {"_mil", "_e", "_um"}},
       {1234, false, {"_mil", "_e", "_duzento", "_e", "_trinta", "_e", "_quatro"}},
       {115, false, {"_cento", "_e", "_quinze"}},
+      // The recorded words always join the last group with "e", the
+      // thousands and beyond included.
+      {1024, false, {"_mil", "_e", "_vinte", "_e", "_quatro"}},
+      {2345, false, {"_dois", "_mil", "_e", "_trezent", "_e", "_quarent", "_e", "_cinco"}},
+      {3300, false, {"_tres", "_mil", "_e", "_trezent"}},
+      {1001000, false, {"_um", "_milhao", "_e", "_mil"}},
       {1, true, {"_uma"}},
       {2, true, {"_duas"}},
       {21, true, {"_vinte", "_e", "_uma"}},

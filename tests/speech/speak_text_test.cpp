@@ -1,5 +1,7 @@
 #include "tests/speech/speech_fixture.h"
 
+#include "lang/cp1252.h"
+
 namespace placarim::speech::testing {
 namespace {
 
@@ -28,6 +30,10 @@ TEST_F(SpeakTextTest, SplitsNumbersWordsAndSymbols) {
       {"123456", false, {"buffer:_cento_e_vinte_e_tres_mil_e_quatroc_e_cinquen_e_seis"}},
       {"1234567", false, {"_49", "_50", "_51", "_52", "_53", "_54", "_55"}},
       {"12-34", false, {"_49", "_50", "_45", "_51", "_52"}},
+      // A written sum is a sum: the numbers from recordings, the signs as words.
+      {"12-5=", false, {"buffer:_doze", "voice:< menos >", "buffer:_cinco", "voice:< igual >"}},
+      {"7x8=56", false, {"buffer:_sete", "voice:< vezes >", "buffer:_oito", "voice:< igual a >",
+                         "buffer:_cinquen_e_seis"}},
       {"-5", false, {"_MENOS", "buffer:_cinco"}},
       {"a - b", false, {"voice:<a >", "delay:150", "voice:< b >"}},
       {"a-b", false, {"voice:<a>", "voice:<b >"}},
@@ -180,10 +186,12 @@ TEST_F(SynthesizerTextTest, StopSilencesTheSynthesizerWhenItSpeaks) {
   EXPECT_EQ(console_.wake_ups, (std::vector<int>{kSpeechWakeUp, kSpeechWakeUp}));
 }
 
+// The speech layer folds case with the language library: ÷ is no small
+// letter of × and ÿ's capital is Ÿ (not ß).
 TEST(UpperCaseLatin1, FoldsAsciiAndTheUpperHalf) {
-  EXPECT_EQ(UpperCaseLatin1("abcXYZ09"), "ABCXYZ09");
-  EXPECT_EQ(UpperCaseLatin1("\xE1\xE7\xF5\xFF"), "\xC1\xC7\xD5\xDF");
-  EXPECT_EQ(UpperCaseLatin1("\xB5\xDF\xC0"), "\xB5\xDF\xC0");  // below 224 stays
+  EXPECT_EQ(lang::UpperCase("abcXYZ09"), "ABCXYZ09");
+  EXPECT_EQ(lang::UpperCase("\xE1\xE7\xF5\xFF\xF7"), "\xC1\xC7\xD5\x9F\xF7");
+  EXPECT_EQ(lang::UpperCase("\xB5\xDF\xC0"), "\xB5\xDF\xC0");  // below 224 stays
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ class FakeConsole final : public SpeechConsole, public sound::MainLoop {
   void Beep() override { journal_.push_back("system beep"); }
   void SetAudioBlockDoneHandler(std::function<void(int)>) override {}
   void ReportAudioError(std::string_view message) override { journal_.push_back("audio error:" + std::string(message)); }
-  void ShowAudioNotice(std::string_view message) override { journal_.push_back("notice:" + std::string(message)); }
+  void ShowNotice(std::string_view message) override { journal_.push_back("notice:" + std::string(message)); }
   void Write(std::string_view text) override { output += text; }
   void WriteLineBreak() override { output += "\n"; }
   std::string ReadLine() override {

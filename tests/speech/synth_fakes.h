@@ -8,11 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <vector>
-
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sound/main_loop.h"
 #include "sound/sound_output.h"
@@ -41,7 +40,7 @@ class FakeSynthHost : public sound::MainLoop {
   void WaitMessage() override { Delay(1); }
   void SetAudioBlockDoneHandler(std::function<void(int)>) override {}
   void ReportAudioError(std::string_view message) override { throw std::logic_error(std::string(message)); }
-  void ShowAudioNotice(std::string_view message) override { throw std::logic_error(std::string(message)); }
+  void ShowNotice(std::string_view text) override { lines.emplace_back(text); }
 
   size_t WakeUpCount() {
     std::lock_guard lock(mutex);
@@ -53,6 +52,7 @@ class FakeSynthHost : public sound::MainLoop {
   int pumps = 0;
   int beeps = 0;
   std::vector<int> delays;
+  std::vector<std::string> lines;  // written on the console
   std::function<void()> on_pump;
   std::mutex mutex;
   std::vector<int> wake_ups;

@@ -54,7 +54,7 @@ int espeak_rate = 0;
 // espeak-ng's other glide: after l, j is swallowed by the l.
 std::string Mnemonic(int phoneme, bool alternative) {
   const auto& p = Phonemes()[static_cast<size_t>(phoneme)];
-  return alternative && p.name == "y" ? "y" : p.espeak;
+  return alternative && p.name == "y" ? "y" : std::string(p.espeak);
 }
 
 bool Speak(const std::vector<int>& phonemes, Spoken& spoken, std::string& why, bool alternative = false) {
@@ -115,7 +115,8 @@ int AddLostPairs(DatabaseBuilder& builder, int a, std::string& why) {
       if (Speak({a, l, r, a}, s, why)) builder.AddDiphones(s, false);
       if (!builder.Has(l, r) && Speak({a, l, r, a}, s, why, true)) builder.AddDiphones(s, false);
       if (!builder.Has(l, r)) {
-        std::fprintf(stderr, "no diphone %s-%s: %s\n", phonemes[l].name.c_str(), phonemes[r].name.c_str(), why.c_str());
+        const std::string pair = std::string(phonemes[l].name) + "-" + std::string(phonemes[r].name);
+        std::fprintf(stderr, "no diphone %s: %s\n", pair.c_str(), why.c_str());
         ++missing;
       }
     }

@@ -6,25 +6,7 @@
 
 namespace placarim::ilvra_voice {
 
-const std::vector<PhonemeSpec>& Phonemes() {
-  // name, espeak-ng mnemonic, voiced, vowel
-  static const std::vector<PhonemeSpec> kPhonemes = {
-      {"p", "p", false, false},   {"b", "b", true, false},     {"t", "t", false, false},
-      {"d", "d", true, false},    {"k", "k", false, false},    {"g", "g", true, false},
-      {"f", "f", false, false},   {"v", "v", true, false},     {"s", "s", false, false},
-      {"z", "z", true, false},    {"x", "S", false, false},    {"j", "Z", true, false},
-      {"m", "m", true, false},    {"n", "n", true, false},     {"nh", "n^", true, false},
-      {"l", "l", true, false},    {"lh", "l^", true, false},   {"r", "*", true, false},
-      {"rr", "x", false, false},  {"r2", "r", true, false},    {"s2", "s", false, false},
-      {"tx", "tS", false, false}, {"dj", "dZ", true, false},   {"a", "a", true, true},
-      {"@", "&", true, true},     {"e", "e", true, true},      {"ee", "E", true, true},
-      {"i", "i", true, true},     {"o", "o", true, true},      {"oo", "O", true, true},
-      {"u", "u", true, true},     {"am", "&~", true, true},    {"em", "e~", true, true},
-      {"im", "i~", true, true},   {"om", "o~", true, true},    {"um", "u~", true, true},
-      {"y", "j", true, false},    {"w", "w", true, false},
-  };
-  return kPhonemes;
-}
+std::span<const PhonemeSpec> Phonemes() { return lang::IlvraPhonemes(); }
 
 std::vector<int> EveryPairWalk(int n) {
   // Hierholzer's walk over the complete graph with loops: every vertex has
@@ -191,8 +173,8 @@ mbr::VoiceDatabase DatabaseBuilder::Finish() {
   mbr::VoiceDatabase db;
   db.sample_rate = rate_;
   db.pitch_centi_hz = static_cast<uint32_t>(std::lround(100.0 * rate_ / period_));
-  db.phonemes.push_back("_");
-  for (const PhonemeSpec& p : Phonemes()) db.phonemes.push_back(p.name);
+  db.phonemes.emplace_back(lang::kPausePhoneme);
+  for (const PhonemeSpec& p : Phonemes()) db.phonemes.emplace_back(p.name);
   for (const Cut& c : cuts_) {
     mbr::Diphone d;
     d.left = static_cast<uint16_t>(c.left + 1);

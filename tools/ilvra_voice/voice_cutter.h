@@ -4,22 +4,19 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "lang/phonemes.h"
 #include "mbr/voice_database.h"
 
 namespace placarim::ilvra_voice {
 
-struct PhonemeSpec {
-  std::string name;    // as the front end writes it
-  std::string espeak;  // espeak-ng's Brazilian Portuguese mnemonic
-  bool voiced = false;
-  bool vowel = false;
-};
+using PhonemeSpec = lang::Phoneme;
 
 // Every phoneme of the voice but the silence "_".
-const std::vector<PhonemeSpec>& Phonemes();
+std::span<const PhonemeSpec> Phonemes();
 
 // A walk over phoneme indices in which every ordered pair (a phoneme
 // followed by itself included) appears exactly once as neighbours.

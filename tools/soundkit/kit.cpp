@@ -1,5 +1,6 @@
 #include "tools/soundkit/kit.h"
 
+#include "lang/cp1252.h"
 #include "tools/soundkit/kit_tables.h"
 
 namespace placarim::soundkit {
@@ -66,7 +67,7 @@ std::vector<KitItem> PlanKit() {
   for (const SpokenWord& w : SpellingWords()) {
     // Alt+Right asks by the letter's code, in whichever case it was typed.
     const char lower = w.key[0];
-    const char upper = static_cast<char>(lower - 'a' + 'A');
+    const char upper = lang::UpperCase(lower);
     for (char letter : {upper, lower})
       kit.push_back(Spoken(kLettersDirectory, "_FON" + std::to_string(static_cast<int>(letter)), w.text,
                            kSpellingRate, kLettersFormat, kCharacterLimit));

@@ -218,7 +218,7 @@ constexpr CharacterName kCharacterNames[] = {
     {244, "ó circunflexo"},
     {245, "ó til"},
     {246, "ó trema"},
-    {247, "dividido"},
+    {247, "dividido por"},
     {248, "ó cortado"},
     {249, "u grave"},
     {250, "u agudo"},

@@ -2,18 +2,21 @@
 
 #include <cstdio>
 
+#include "platform/text_encoding.h"
+
 namespace placarim::ilvra {
 namespace {
 
+// Standard error is read in a UTF-8 terminal or log; the tables are Windows-1252.
 void PrintNotices(const std::vector<std::string>& notices) {
-  for (const auto& n : notices) std::fprintf(stderr, "ilvra: %s\n", n.c_str());
+  for (const auto& n : notices) std::fprintf(stderr, "ilvra: %s\n", platform::Cp1252ToUtf8(n).c_str());
 }
 
 }  // namespace
 
 FrontEnd::FrontEnd(MessageBox message_box) : message_box_(std::move(message_box)) {
   if (!message_box_) {
-    message_box_ = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+    message_box_ = [](const std::string& text) { std::fprintf(stderr, "%s\n", platform::Cp1252ToUtf8(text).c_str()); };
   }
 }
 

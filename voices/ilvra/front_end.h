@@ -30,7 +30,7 @@ using MessageBox = std::function<void(const std::string& text)>;
 
 class FrontEnd {
  public:
-  // A null message box writes the messages on standard error.
+  // A null message box writes the messages on standard error, in UTF-8.
   explicit FrontEnd(MessageBox message_box);
 
   // Releases earlier tables, then loads rules+exceptions, abbreviations,

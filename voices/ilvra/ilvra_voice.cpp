@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/riff_wave.h"
+
 namespace placarim::ilvra {
 namespace {
 
@@ -19,10 +21,6 @@ bool IsFile(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void PutU32(uint8_t* at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
 std::string OrDefault(const std::string& name, const char* fallback) { return name.empty() ? fallback : name; }
 
 std::string_view Trim(std::string_view text) {
@@ -34,20 +32,9 @@ std::string_view Trim(std::string_view text) {
 }  // namespace
 
 std::vector<uint8_t> IlvraWaveHeader(uint32_t data_bytes) {
-  std::vector<uint8_t> h(44, 0);
-  std::memcpy(h.data(), "RIFF", 4);
-  PutU32(&h[4], data_bytes + 36);
-  std::memcpy(&h[8], "WAVEfmt ", 8);
-  PutU32(&h[16], 16);
-  h[20] = 1;  // PCM
-  h[22] = 1;  // mono
-  PutU32(&h[24], kIlvraRate);
-  PutU32(&h[28], kIlvraRate * 2);
-  h[32] = 2;   // block alignment
-  h[34] = 16;  // bits
-  std::memcpy(&h[36], "data", 4);
-  PutU32(&h[40], data_bytes);
-  return h;
+  std::vector<uint8_t> header(platform::riff::kCanonicalHeaderSize);
+  platform::riff::WriteCanonicalHeader(header.data(), platform::AudioFormat{kIlvraRate, 16, 1}, data_bytes);
+  return header;
 }
 
 std::string IlvraDatabasePath(const std::string& name, const std::string& own_database,
@@ -60,11 +47,13 @@ std::string IlvraDatabasePath(const std::string& name, const std::string& own_da
 }
 
 IlvraVoice::IlvraVoice(sound::SoundOutput& sound, MessageBox message_box, std::string engine_library,
-                       std::string own_database)
+                       std::string own_database, std::string system_voices)
     : sound_(sound),
-      front_end_(std::move(message_box)),
+      front_end_(message_box ? std::move(message_box)
+                             : MessageBox([this](const std::string& text) { notices_.push_back(text); })),
       engine_path_(engine_library.empty() ? DefaultEngineLibrary() : std::move(engine_library)),
-      own_database_(std::move(own_database)) {}
+      own_database_(std::move(own_database)),
+      system_voices_(std::move(system_voices)) {}
 
 IlvraVoice::~IlvraVoice() { IlvraClose(); }
 
@@ -82,10 +71,17 @@ bool IlvraVoice::IlvraOpen(const std::string& database, const std::string& rules
   last_error_.clear();
   std::string why;
   if (!engine_.Load(engine_path_, why)) return false;
-  std::string path = IlvraDatabasePath(OrDefault(database, "br4"), own_database_);
+  const std::string name = OrDefault(database, "br4");
+  std::string path = IlvraDatabasePath(name, own_database_, system_voices_);
   if (engine_.init_MBR(path.data()) < 0) {
-    engine_.Unload();
-    return false;
+    // A voice installed for another engine under the same name: ours speaks.
+    const bool installed = path != name && path != own_database_;
+    std::string ours = own_database_;
+    if (!installed || engine_.init_MBR(ours.data()) < 0) {
+      engine_.Unload();
+      return false;
+    }
+    notices_.push_back("Voz Ilvra: a base instalada " + path + " n\xE3o serve para este motor; usando " + ours);
   }
   engine_.setNoError_MBR(1);
   front_end_.Release();
@@ -100,7 +96,8 @@ bool IlvraVoice::IlvraOpen(const std::string& database, const std::string& rules
     case FrontEndError::kProsody: failure = kProsodyError; break;
   }
   if (!failure && !output_name_.empty()) {
-    output_ = std::fopen(output_name_.c_str(), "wb");
+    open_output_name_ = output_name_;
+    output_ = std::fopen(open_output_name_.c_str(), "wb");
     const std::vector<uint8_t> header = IlvraWaveHeader(0);
     if (!output_ || std::fwrite(header.data(), 1, header.size(), output_) != header.size()) failure = kOutputError;
   }
@@ -179,7 +176,7 @@ void IlvraVoice::IlvraClose() {
     std::fclose(output_);
     output_ = nullptr;
     // The sizes in the header are known only now.
-    if (std::FILE* file = std::fopen(output_name_.c_str(), "r+b")) {
+    if (std::FILE* file = std::fopen(open_output_name_.c_str(), "r+b")) {
       std::fseek(file, 0, SEEK_END);
       const long size = std::ftell(file);
       const std::vector<uint8_t> header = IlvraWaveHeader(static_cast<uint32_t>(std::max(0L, size - 44)));

@@ -1,19 +1,16 @@
 #include "voices/ilvra/latin1.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 
+#include "platform/regular_file.h"
 #include "platform/text_encoding.h"
 
 namespace placarim::ilvra {
 
 std::optional<std::string> ReadLanguageFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return platform::FileTextToCp1252(bytes);
+  const auto bytes = platform::ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return platform::FileTextToCp1252(*bytes);
 }
 
 std::optional<int> ParseInteger(std::string_view text) {

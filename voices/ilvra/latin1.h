@@ -6,73 +6,41 @@
 #include <string>
 #include <string_view>
 
+#include "lang/cp1252.h"
+
 namespace placarim::ilvra {
 
-inline uint8_t Byte(char c) { return static_cast<uint8_t>(c); }
-
-// Upper-case base of a letter: the byte with a-z and 224-254 folded.
-inline uint8_t UpperByte(char c) {
-  const uint8_t b = Byte(c);
-  if (b >= 'a' && b <= 'z') return b - 32;
-  if (b >= 224 && b <= 254 && b != 247) return b - 32;
-  return b;
-}
+using lang::Byte;
+using lang::IsDigit;
 
 // Letters of a text to be read: ASCII and the accented letters of Portuguese
-// (and Ñ), in both cases.
-inline bool IsTextLetter(char c) {
-  switch (UpperByte(c)) {
-    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC7: case 0xC9: case 0xCA: case 0xCC:
-    case 0xCD: case 0xD1: case 0xD3: case 0xD4: case 0xD5: case 0xD9: case 0xDA: case 0xDC:
-      return true;
-    default: {
-      const uint8_t u = UpperByte(c);
-      return u >= 'A' && u <= 'Z';
-    }
-  }
-}
-
-inline bool IsVowelLetter(char c) {
-  switch (UpperByte(c)) {
-    case 'A': case 'E': case 'I': case 'O': case 'U':
-    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC9: case 0xCA: case 0xCC: case 0xCD:
-    case 0xD3: case 0xD4: case 0xD5: case 0xD9: case 0xDA: case 0xDC:
-      return true;
-    default:
-      return false;
-  }
-}
-
-inline bool IsConsonantLetter(char c) {
-  const uint8_t u = UpperByte(c);
-  if (u == 0xC7 || u == 0xD1) return true;
-  return u >= 'A' && u <= 'Z' && !IsVowelLetter(c);
-}
+// (and Ñ), in both cases, the older spelling's included.
+inline bool IsTextLetter(char c) { return lang::IsPortugueseLetter(c, lang::Accents::kWithOldMarks); }
+inline bool IsVowelLetter(char c) { return lang::IsPortugueseVowel(c); }
+inline bool IsConsonantLetter(char c) { return lang::IsConsonant(c, lang::Consonants::kAsciiCedilla); }
 
 inline bool IsOpenVowel(char c) {
-  switch (UpperByte(c)) {
+  switch (lang::Byte(lang::UpperCase(c))) {
     case 'A': case 'O': case 0xC1: case 0xC2: case 0xD3: case 0xD4: return true;
     default: return false;
   }
 }
 
 inline bool IsFrontVowel(char c) {
-  switch (UpperByte(c)) {
+  switch (lang::Byte(lang::UpperCase(c))) {
     case 'E': case 'I': case 0xC9: case 0xCD: return true;
     default: return false;
   }
 }
 
-inline bool IsLiquid(char c) { return UpperByte(c) == 'L' || UpperByte(c) == 'R'; }
+inline bool IsLiquid(char c) { return lang::UpperCase(c) == 'L' || lang::UpperCase(c) == 'R'; }
 
 inline bool IsSonorantFinal(char c) {
-  switch (UpperByte(c)) {
+  switch (lang::Byte(lang::UpperCase(c))) {
     case 'L': case 'M': case 'N': case 'R': case 'Z': return true;
     default: return false;
   }
 }
-
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 inline std::string_view Trim(std::string_view s) {
   const auto first = s.find_first_not_of(" \t\r\n");
@@ -96,7 +64,7 @@ void ForEachLine(std::string_view text, F&& f) {
 }
 
 // A language file's text as Windows-1252 (files saved as UTF-8 are
-// converted), or nothing when it cannot be read.
+// converted), or nothing when it cannot be read or is not a regular file.
 std::optional<std::string> ReadLanguageFile(const std::string& path);
 
 // A decimal integer that fills the whole text (an optional sign first).

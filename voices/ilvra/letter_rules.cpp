@@ -6,27 +6,6 @@
 
 namespace placarim::ilvra {
 
-char ToUpperLatin1(char c) { return static_cast<char>(UpperByte(c)); }
-
-char ToLowerLatin1(char c) {
-  const uint8_t b = Byte(c);
-  if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
-  if (b >= 192 && b <= 222 && b != 215) return static_cast<char>(b + 32);
-  return c;
-}
-
-std::string UpperLatin1(std::string_view text) {
-  std::string s(text);
-  for (char& c : s) c = ToUpperLatin1(c);
-  return s;
-}
-
-std::string LowerLatin1(std::string_view text) {
-  std::string s(text);
-  for (char& c : s) c = ToLowerLatin1(c);
-  return s;
-}
-
 void RuleSet::Clear() {
   for (auto& list : lists) list.clear();
   exceptions.clear();
@@ -79,7 +58,7 @@ void ParseIlvraExceptions(std::string_view text, RuleSet& rules, std::vector<std
                                       " entries; the rest of the file is refused");
       return;
     }
-    const std::string line = UpperLatin1(raw);
+    const std::string line = lang::UpperCase(raw);
     const size_t eq = line.find('=');
     ExceptionEntry entry;
     if (eq == std::string::npos) {
@@ -88,6 +67,7 @@ void ParseIlvraExceptions(std::string_view text, RuleSet& rules, std::vector<std
       entry.key = line.substr(0, eq);
       const size_t bar = line.find('|', eq + 1);
       entry.replacement = line.substr(eq + 1, bar == std::string::npos ? std::string::npos : bar - eq - 1);
+      entry.unstressed = bar != std::string::npos && Trim(std::string_view(line).substr(bar + 1)) == "\xC1TONA";
     }
     rules.exceptions.push_back(std::move(entry));
   });
@@ -107,13 +87,17 @@ bool LoadIlvraRules(const std::string& rule_path, const std::string& exception_p
   return true;
 }
 
-std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules) {
+std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules, bool* unstressed) {
   std::string word(upper_word), suffix;
   const auto& table = rules.exceptions;
+  if (unstressed) *unstressed = false;
   while (true) {
     auto it = std::lower_bound(table.begin(), table.end(), word,
                                [](const ExceptionEntry& e, const std::string& w) { return e.key < w; });
-    if (it != table.end() && it->key == word) return it->replacement + suffix;
+    if (it != table.end() && it->key == word) {
+      if (unstressed) *unstressed = it->unstressed;
+      return it->replacement + suffix;
+    }
     if (word.size() > 1 && (word.back() == 'S' || word.back() == 'M')) {
       suffix.insert(suffix.begin(), word.back());
       word.pop_back();
@@ -124,7 +108,7 @@ std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules) {
 }
 
 int FindStressedVowel(std::string_view word_any_case) {
-  const std::string word = LowerLatin1(word_any_case);
+  const std::string word = lang::LowerCase(word_any_case);
   const int n = static_cast<int>(word.size());
   auto in = [](char c, std::string_view set) { return set.find(c) != std::string_view::npos; };
   // à á â ã é ê í ó ô õ ú
@@ -203,7 +187,7 @@ namespace {
 bool CentreMatches(std::string_view word, size_t p, const std::string& centre) {
   if (p + centre.size() > word.size()) return false;
   for (size_t i = 0; i < centre.size(); ++i) {
-    if (centre[i] != ToUpperLatin1(word[p + i])) return false;
+    if (centre[i] != lang::UpperCase(word[p + i])) return false;
   }
   return true;
 }
@@ -233,13 +217,13 @@ bool LeftMatches(std::string_view word, long c, const std::string& pattern) {
         break;
       case '|': {
         if (!inside) return false;
-        const char u = ToUpperLatin1(ch(c));
+        const char u = lang::UpperCase(ch(c));
         if (u != 'N' && u != 'R' && u != 'S') return false;
         --c;
         break;
       }
       default:
-        if (!inside || ToUpperLatin1(ch(c)) != *it) return false;
+        if (!inside || lang::UpperCase(ch(c)) != *it) return false;
         --c;
     }
   }
@@ -271,13 +255,13 @@ bool RightMatches(std::string_view word, long c, const std::string& pattern) {
         ++c;
         break;
       case '[':
-        if (c <= n && !(IsConsonantLetter(ch(c)) && ToUpperLatin1(ch(c)) != 'H')) return false;
+        if (c <= n && !(IsConsonantLetter(ch(c)) && lang::UpperCase(ch(c)) != 'H')) return false;
         break;
       case '\\':
-        if (inside && ToUpperLatin1(ch(c)) == 'S') ++c;
+        if (inside && lang::UpperCase(ch(c)) == 'S') ++c;
         break;
       default:
-        if (!inside || ToUpperLatin1(ch(c)) != sym) return false;
+        if (!inside || lang::UpperCase(ch(c)) != sym) return false;
         ++c;
     }
   }
@@ -292,7 +276,7 @@ void ApplyRules(std::string_view word, int stress, const RuleSet& rules, std::ve
   bool marked = stress <= 0;
   size_t p = 1;
   while (p <= n) {
-    const uint8_t first = UpperByte(word[p - 1]);
+    const uint8_t first = Byte(lang::UpperCase(word[p - 1]));
     const LetterRule* winner = nullptr;
     if (first >= 32) {
       for (const LetterRule& rule : rules.lists[first]) {
@@ -358,15 +342,16 @@ std::vector<std::string> WordsToPhonemes(const std::vector<std::string>& contour
   out.reserve(contour_lines.size() * 8);
   for (const std::string& line : contour_lines) {
     out.push_back(";" + line);
-    const std::string token = line.size() > 4 ? UpperLatin1(std::string_view(line).substr(4)) : std::string();
+    const std::string token = line.size() > 4 ? lang::UpperCase(std::string_view(line).substr(4)) : std::string();
     if (token.empty()) {
       out.emplace_back("__");
       out.emplace_back();
     } else if (IsPauseToken(token[0])) {
       out.push_back(token[0] == ' ' ? std::string("_") : std::string("_") + token[0]);
     } else {
-      const std::string word = ApplyExceptions(token, rules);
-      const int stress = IsUnstressedWord(word) ? 0 : FindStressedVowel(word);
+      bool unstressed = false;
+      const std::string word = ApplyExceptions(token, rules, &unstressed);
+      const int stress = unstressed || IsUnstressedWord(word) ? 0 : FindStressedVowel(word);
       ApplyRules(word, stress, rules, out);
     }
   }

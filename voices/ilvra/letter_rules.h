@@ -17,6 +17,7 @@ struct LetterRule {
 
 struct ExceptionEntry {  // one pronunciation exception: key and respelling
   std::string key, replacement;
+  bool unstressed = false;  // said without stress, as a function word
 };
 
 struct RuleSet {
@@ -33,14 +34,17 @@ LetterRule ParseIlvraRuleLine(std::string_view line);
 // Rule text: ";" comments; every other line one rule.
 void ParseIlvraRules(std::string_view text, RuleSet& rules, std::vector<std::string>* notices = nullptr);
 // Exception text: "KEY=REPLACEMENT|..." lines; at most kMaxExceptions entries.
+// "ÁTONA" after the bar ("PELO=PELO|ÁTONA") says the word carries no stress,
+// as a contraction does in speech; anything else there is ignored.
 void ParseIlvraExceptions(std::string_view text, RuleSet& rules, std::vector<std::string>* notices = nullptr);
 // Empties the lists and loads both files; false when either cannot be read.
 bool LoadIlvraRules(const std::string& rule_path, const std::string& exception_path, RuleSet& rules,
                     std::vector<std::string>* notices = nullptr);
 
 // The exception replacement of an upper-case word, with a trailing S or M
-// kept aside and retried; the word itself when none applies.
-std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules);
+// kept aside and retried; the word itself when none applies. `unstressed`,
+// when given, tells whether the exception marks the word unstressed.
+std::string ApplyExceptions(std::string_view upper_word, const RuleSet& rules, bool* unstressed = nullptr);
 
 // 1-based position of the stressed vowel of a word (any case), 0 for none.
 int FindStressedVowel(std::string_view word);
@@ -56,11 +60,5 @@ void ApplyRules(std::string_view upper_word, int stress, const RuleSet& rules,
 // phonemes, an empty line per word, pauses, and "__" at the end; word-final
 // r2 and s2 before a vowel become r and z.
 std::vector<std::string> WordsToPhonemes(const std::vector<std::string>& contour_lines, const RuleSet& rules);
-
-// Windows-1252 case folding of the voice: a-z and the accented letters.
-char ToUpperLatin1(char c);
-char ToLowerLatin1(char c);
-std::string UpperLatin1(std::string_view text);
-std::string LowerLatin1(std::string_view text);
 
 }  // namespace placarim::ilvra

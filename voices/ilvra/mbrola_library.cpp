@@ -69,11 +69,7 @@ std::string DefaultEngineLibrary() {
     const auto beside = program.parent_path() / kName;
     if (std::filesystem::exists(beside, error)) return beside.string();
   }
-#ifdef PLACARIM_MBROLA_BUILD_PATH
-  return PLACARIM_MBROLA_BUILD_PATH;
-#else
-  return kName;
-#endif
+  return kName;  // wherever the dynamic linker looks
 }
 
 }  // namespace placarim::ilvra

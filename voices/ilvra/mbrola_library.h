@@ -66,7 +66,8 @@ struct MbrolaLibrary : MbrolaEntryPoints {
   void* handle = nullptr;
 };
 
-// Our engine as installed next to the program, or else as the build made it.
+// Our engine next to the program, where both the build and the installation
+// put it; else its bare name, for the dynamic linker to find.
 std::string DefaultEngineLibrary();
 
 }  // namespace placarim::ilvra

@@ -2,18 +2,17 @@
 
 #include <algorithm>
 
+#include "lang/phonemes.h"
+
 namespace placarim::ilvra {
-namespace {
-
-constexpr std::string_view kVowels[] = {"a", "@", "e", "ee", "i", "o", "oo", "u", "am", "em", "im", "om", "um"};
-
-}  // namespace
 
 const std::vector<std::string_view>& PhonemeNames() {
-  static const std::vector<std::string_view> names = {
-      "p", "b", "t", "d", "k", "g", "f", "v", "s", "z", "x", "j", "m", "n", "nh", "l", "lh", "r", "rr",
-      "r2", "s2", "tx", "dj", "a", "@", "e", "ee", "i", "o", "oo", "u", "am", "em", "im", "om", "um",
-      "y", "w", "_"};
+  static const std::vector<std::string_view> names = [] {
+    std::vector<std::string_view> all;
+    for (const lang::Phoneme& p : lang::IlvraPhonemes()) all.push_back(p.name);
+    all.push_back(lang::kPausePhoneme);
+    return all;
+  }();
   return names;
 }
 
@@ -23,7 +22,9 @@ bool IsPhonemeName(std::string_view name) {
 }
 
 bool IsVowelPhoneme(std::string_view name) {
-  return std::find(std::begin(kVowels), std::end(kVowels), name) != std::end(kVowels);
+  const auto phonemes = lang::IlvraPhonemes();
+  return std::any_of(phonemes.begin(), phonemes.end(),
+                     [&](const lang::Phoneme& p) { return p.vowel && p.name == name; });
 }
 
 }  // namespace placarim::ilvra

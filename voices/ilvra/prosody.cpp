@@ -34,14 +34,6 @@ const std::string* ProsodyTables::KeyOf(std::string_view upper_word) const {
 
 namespace {
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return out;
-}
-
 // The lines of one section: from its header to the next line starting with
 // "[", comments and empty lines left out. False when the header is absent.
 bool SectionLines(std::string_view text, std::string_view header, std::vector<std::string_view>& lines) {
@@ -120,8 +112,8 @@ bool ParseKeys(const std::vector<std::string_view>& lines, ProsodyTables& tables
       continue;
     }
     ProsodyKey key;
-    key.word = UpperLatin1(Trim(line.substr(0, eq)));
-    key.code = Cut(UpperLatin1(Trim(line.substr(eq + 1))), 2);
+    key.word = lang::UpperCase(Trim(line.substr(0, eq)));
+    key.code = Cut(lang::UpperCase(Trim(line.substr(eq + 1))), 2);
     tables.keys.push_back(std::move(key));
   }
   std::stable_sort(tables.keys.begin(), tables.keys.end(),
@@ -162,7 +154,7 @@ ContourPattern ParsePattern(std::string_view fields, std::string_view contour) {
 // TABHERTZ=, HERTZ= and the contour patterns.
 bool ParseMelody(const std::vector<std::string_view>& lines, ProsodyTables& tables, const ProsodyReport& report) {
   for (std::string_view raw : lines) {
-    const std::string line = UpperLatin1(raw);
+    const std::string line = lang::UpperCase(raw);
     const std::string_view view(line);
     if (view.rfind("TABHERTZ=", 0) == 0) {
       const auto values = ParseHertzTable(view.substr(9));
@@ -237,16 +229,36 @@ bool LoadProsody(const std::string& path, ProsodyTables& tables, const ProsodyMe
 }
 
 void DiphoneList::Assign(std::vector<std::string> pairs) {
-  for (auto& p : pairs) p = Lower(p);
+  for (auto& p : pairs) p = lang::LowerCase(p);
   std::sort(pairs.begin(), pairs.end());
   pairs_ = std::move(pairs);
 }
 
+namespace {
+
+// Compares a stored pair with "first-second" in lower case, as std::string
+// compares (bytes unsigned), without building the key: this runs for every
+// phoneme spoken.
+int ComparePair(std::string_view pair, std::string_view first, std::string_view second) {
+  const size_t length = first.size() + 1 + second.size();
+  auto key = [&](size_t i) {
+    const char c = i < first.size() ? first[i] : i == first.size() ? '-' : second[i - first.size() - 1];
+    return static_cast<unsigned char>(lang::LowerCase(c));
+  };
+  for (size_t i = 0; i < std::min(pair.size(), length); ++i) {
+    const auto p = static_cast<unsigned char>(pair[i]);
+    if (p != key(i)) return p < key(i) ? -1 : 1;
+  }
+  return pair.size() < length ? -1 : pair.size() > length ? 1 : 0;
+}
+
+}  // namespace
+
 bool DiphoneList::Has(std::string_view first, std::string_view second) const {
-  std::string key = Lower(first);
-  key += '-';
-  key += Lower(second);
-  return std::binary_search(pairs_.begin(), pairs_.end(), key);
+  const auto it = std::lower_bound(pairs_.begin(), pairs_.end(), 0, [&](const std::string& pair, int) {
+    return ComparePair(pair, first, second) < 0;
+  });
+  return it != pairs_.end() && ComparePair(*it, first, second) == 0;
 }
 
 namespace {
@@ -302,7 +314,7 @@ std::vector<std::string> TokenizeWithKeys(std::string_view text, const ProsodyTa
       const size_t start = i;
       while (i < text.size() && IsTextLetter(text[i])) ++i;
       const std::string_view word = text.substr(start, i - start);
-      const std::string* key = tables.KeyOf(UpperLatin1(word));
+      const std::string* key = tables.KeyOf(lang::UpperCase(word));
       line = "[" + (key ? *key : std::string("XX")) + "]";
       line += word;
     }
@@ -440,6 +452,9 @@ std::vector<std::string> PhonemesToMbrola(const std::vector<std::string>& lines,
       else if (diphones.Has(previous, "y")) out.emplace_back("y 50");
       else out.emplace_back("_ 50");
     }
+    // Only phoneme lines move the previous phoneme: a word's header and the
+    // empty line after it leave it, so a word joins the next through their
+    // own diphone, as connected speech does, with no pause between words.
     previous = phoneme;
     out.push_back(std::move(mbrola));
   }

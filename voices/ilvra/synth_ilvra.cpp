@@ -1,6 +1,9 @@
 #include "voices/ilvra/synth_ilvra.h"
 
+#include <cstdio>
 #include <cstring>
+
+#include "platform/text_encoding.h"
 
 namespace placarim::speech {
 
@@ -31,7 +34,7 @@ IlvraBridge::IlvraBridge(sound::MainLoop& host, sound::SoundOutput& audio, const
     : host_(host),
       sound_(audio),
       settings_(settings),
-      voice_(sound_, nullptr, settings.engine_library, settings.OwnDatabase()) {}
+      voice_(sound_, nullptr, settings.engine_library, settings.OwnDatabase(), settings.system_voices) {}
 
 IlvraBridge::~IlvraBridge() { voice_.IlvraClose(); }
 
@@ -39,6 +42,10 @@ bool IlvraBridge::Open(int /*voice*/, int rate, int pitch) {
   const bool opened = voice_.IlvraOpen(settings_.database, settings_.File(".nrl"), settings_.File(".exc"),
                                        settings_.File(".dfn"), settings_.File(".pro"), settings_.File(".abr"));
   voice_.IlvraSetFactors((pitch + 11) / 11.0, 0.8 - rate / 15.0);
+  for (const std::string& line : voice_.TakeNotices()) {
+    host_.ShowNotice(line);
+    std::fprintf(stderr, "%s\n", platform::Cp1252ToUtf8(line).c_str());
+  }
   return opened;
 }
 

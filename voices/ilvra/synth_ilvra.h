@@ -22,6 +22,7 @@ struct IlvraSettings {
   std::string directory;  // ends in "/"
   std::string base = "portug";
   std::string engine_library;
+  std::string system_voices = ilvra::kSystemVoices;  // where installed voices are looked for
   // The file names of the five language files.
   std::string File(const char* extension) const { return directory + base + extension; }
   // Our own database, used when the named one is not found.
@@ -37,7 +38,10 @@ class IlvraBridge final : public voices::Voice {
   ~IlvraBridge() override;
 
   // The voice number is not used; the pitch factor is (pitch + 11) / 11 and
-  // the duration factor 0.8 - rate / 15.
+  // the duration factor 0.8 - rate / 15. What the voice has to tell the
+  // teacher (the prosody file's messages, a database used in place of
+  // another) is written on the console and on standard error once the
+  // opening is over.
   bool Open(int voice, int rate, int pitch) override;
   void Speak(std::string_view text) override;
   // A pending key stops the voice and the answer is false.

@@ -1,5 +1,5 @@
-// Text normalisation: numbers, signs, abbreviations, consonant-only words and
-// symbols become Portuguese words, so that only letters, spaces and the
+// Text normalisation: sums, numbers, signs, abbreviations, consonant-only
+// words and symbols become Portuguese words, so that only letters, spaces and the
 // punctuation ! ( ) , . : ; ? remain. Texts are Windows-1252.
 #pragma once
 
@@ -32,14 +32,6 @@ bool LoadAbbreviations(const std::string& path, AbbreviationTable& table,
 // The same from text already in memory (Windows-1252 or UTF-8).
 void ParseAbbreviations(std::string_view text, AbbreviationTable& table,
                         std::vector<std::string>* notices = nullptr);
-
-// Spoken name of one Windows-1252 character; empty for codes with no name.
-std::string_view SymbolName(uint8_t code);
-
-// Cardinal of a value up to 999,999,999,999,999 ("dois mil trezentos e ...").
-std::string CardinalWords(uint64_t value);
-// Ordinal of a value below 2000; larger values read as cardinals.
-std::string OrdinalWords(uint64_t value, bool feminine);
 
 std::string NormalizeText(std::string_view text, const AbbreviationTable& abbreviations);
 

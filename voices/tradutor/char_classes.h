@@ -1,14 +1,18 @@
-// The translator's fixed character classes. Case folding here is ASCII only:
-// accented letters never reach the rules, cleaning has already spelled them
-// as a base letter followed by an accent mark.
+// The translator's fixed character classes. Only ASCII letters are letters
+// here: accented letters never reach the rules, cleaning has already spelled
+// them as a base letter followed by an accent mark (so the program's one case
+// folding touches nothing but a-z in the translator's text).
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+
+#include "lang/cp1252.h"
 
 namespace placarim::tradutor {
 
-constexpr char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
-constexpr char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+using lang::LowerCase;
+using lang::UpperCase;
 
 constexpr bool IsVowel(char c) {
   switch (c) {
@@ -20,22 +24,16 @@ constexpr bool IsVowel(char c) {
   }
 }
 
-constexpr bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-constexpr bool IsConsonant(char c) { return IsAsciiLetter(c) && !IsVowel(c); }
-constexpr bool IsLetter(char c) { return IsAsciiLetter(c); }
+// The 21 ASCII consonants in both cases, W and Y among them.
+inline bool IsConsonant(char c) { return lang::IsConsonant(c, lang::Consonants::kAscii); }
+inline bool IsLetter(char c) { return lang::IsAsciiLetter(c); }
 
 constexpr bool IsAccentMark(char c) {
   return c == '"' || c == '\'' || c == '^' || c == '`' || c == '~';
 }
 
-constexpr bool IsSeparator(char c) {
-  switch (c) {
-    case ' ': case '!': case ',': case '.': case ':': case ';': case '?':
-      return true;
-    default:
-      return false;
-  }
-}
+inline constexpr std::string_view kSeparators = " !,.:;?";
+constexpr bool IsSeparator(char c) { return kSeparators.find(c) != std::string_view::npos; }
 
 constexpr bool IsFrontVowel(char c) { return c == 'E' || c == 'I' || c == 'e' || c == 'i'; }
 constexpr bool IsOpenVowel(char c) { return c == 'A' || c == 'O' || c == 'a' || c == 'o'; }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "lang/cp1252.h"
 #include "voices/tradutor/recorded_character.h"
 
 namespace placarim::tradutor {
@@ -33,14 +34,6 @@ bool IsStressedVowel(char c) { return c == 'A' || c == 'E' || c == 'I' || c == '
 bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
 bool EndsWith(std::string_view s, std::string_view p) {
   return s.size() >= p.size() && s.substr(s.size() - p.size()) == p;
-}
-
-std::string Upper(std::string_view s) {
-  std::string u(s);
-  for (char& c : u) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  return u;
 }
 
 // Keeps a built name within the 12 characters a unit name may have.
@@ -184,7 +177,7 @@ void DiphoneSynth::PlayUnit(std::string_view unit, double x) {
 void DiphoneSynth::PlayName(std::string_view name, double x, int depth) {
   name = name.substr(0, kMaxName);
   if (name.empty()) return;
-  if (observer_) observer_(name[0] == '_' ? std::string(name) : Upper(name), x, stress_mode_);
+  if (observer_) observer_(name[0] == '_' ? std::string(name) : lang::UpperCase(name), x, stress_mode_);
   const bool found = name[0] == '_' ? PlayRecordedCharacter(name) : PlayIndexed(name, x);
   if (found) return;
   if (name[0] == '_') {
@@ -205,7 +198,7 @@ bool DiphoneSynth::PlayRecordedCharacter(std::string_view name) {
 }
 
 bool DiphoneSynth::PlayIndexed(std::string_view name, double x) {
-  const auto entry = index_.Find(Upper(name));
+  const auto entry = index_.Find(lang::UpperCase(name));
   if (!entry) return false;
   long length = entry->length;
   if (stress_mode_ != 2 && name.size() > 2) {
@@ -215,6 +208,7 @@ bool DiphoneSynth::PlayIndexed(std::string_view name, double x) {
                  : trimmed;
   }
   const long wanted = static_cast<long>(std::trunc(static_cast<double>(length) * x));
+  if (unit_observer_) unit_observer_(lang::UpperCase(name), x, stress_mode_, static_cast<size_t>(std::max(0L, wanted)));
   if (wanted <= 0) return true;
   data_.Read(entry->offset, static_cast<size_t>(wanted), scratch_);
   buffer_.Append(scratch_.data(), scratch_.size());

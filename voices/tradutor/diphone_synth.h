@@ -52,6 +52,12 @@ class DiphoneSynth {
   // and the stress mode: for diagnostics and coverage measurement.
   using NameObserver = std::function<void(std::string_view name, double factor, int stress_mode)>;
   void set_name_observer(NameObserver observer) { observer_ = std::move(observer); }
+  // Called with every database unit as it is played, before its bytes are
+  // appended: the name, the factor, the stress mode and how many bytes of it
+  // are played once trimmed and scaled (0 when none). Measurements take the
+  // unit boundaries from here, so they follow the synthesis as it changes.
+  using UnitObserver = std::function<void(std::string_view name, double factor, int stress_mode, size_t bytes)>;
+  void set_unit_observer(UnitObserver observer) { unit_observer_ = std::move(observer); }
 
   const SynthesisCounters& counters() const { return counters_; }
   SynthesisCounters& counters() { return counters_; }
@@ -81,6 +87,7 @@ class DiphoneSynth {
   std::vector<uint8_t> scratch_;
   SynthesisCounters counters_;
   NameObserver observer_;
+  UnitObserver unit_observer_;
 };
 
 }  // namespace placarim::tradutor

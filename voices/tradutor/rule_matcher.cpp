@@ -17,7 +17,7 @@ struct WordView {
 bool CentreMatches(const LetterRule& rule, const WordView& v, int p) {
   for (size_t i = 0; i < rule.centre.size(); ++i) {
     const int pos = p + static_cast<int>(i);
-    if (!v.Inside(pos) || ToUpperAscii(v.At(pos)) != rule.centre[i]) return false;
+    if (!v.Inside(pos) || UpperCase(v.At(pos)) != rule.centre[i]) return false;
   }
   return true;
 }
@@ -60,7 +60,7 @@ bool LeftSymbolMatches(char symbol, const WordView& v, int& c) {
       return true;
     }
     default:
-      if (c == 0 || !v.Inside(c) || ToUpperAscii(v.At(c)) != symbol) return false;
+      if (c == 0 || !v.Inside(c) || UpperCase(v.At(c)) != symbol) return false;
       c -= 1;
       return true;
   }
@@ -81,7 +81,7 @@ bool RightSymbolMatches(char symbol, const WordView& v, int& c) {
       return true;
     }
     case '*': {
-      const char x = ToLowerAscii(v.At(c));
+      const char x = LowerCase(v.At(c));
       return v.Inside(c) && IsConsonant(x) && x != 'r' && x != 'l';
     }
     case '+':
@@ -89,12 +89,12 @@ bool RightSymbolMatches(char symbol, const WordView& v, int& c) {
       c += IsAccentMark(v.At(c + 1)) ? 2 : 1;
       return true;
     case '[':
-      return c == v.n() + 1 || (v.Inside(c) && IsConsonant(v.At(c)) && ToLowerAscii(v.At(c)) != 'h');
+      return c == v.n() + 1 || (v.Inside(c) && IsConsonant(v.At(c)) && LowerCase(v.At(c)) != 'h');
     case '\\':
       if (v.Inside(c) && v.At(c) == 's') c += 1;
       return true;
     default:
-      if (!v.Inside(c) || ToUpperAscii(v.At(c)) != symbol) return false;
+      if (!v.Inside(c) || UpperCase(v.At(c)) != symbol) return false;
       c += 1;
       return true;
   }

@@ -21,7 +21,7 @@ bool IsSilentU(const std::string& w, size_t i) {
 // The u of que, qui, gue, gui is only a spelling: parque is stressed on its
 // a, never on that u, and words ending in -que or -gue are paroxytones.
 bool IsSpellingU(const std::string& w, size_t i) {
-  const char next = ToLowerAscii(At(w, i + 1));
+  const char next = LowerCase(At(w, i + 1));
   return IsSilentU(w, i) && (next == 'e' || next == 'i');
 }
 
@@ -36,7 +36,7 @@ bool ClosedSyllableFollows(const std::string& w, size_t i) {
   return IsConsonant(next) && next != 'h';
 }
 
-void Mark(std::string& w, size_t i) { w[i] = ToUpperAscii(w[i]); }
+void Mark(std::string& w, size_t i) { w[i] = UpperCase(w[i]); }
 
 }  // namespace
 

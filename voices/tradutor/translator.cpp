@@ -10,11 +10,9 @@ namespace {
 
 bool IsWordChar(char c) { return IsLetter(c) || IsAccentMark(c); }
 
+// Words without vowels (and lone separators) are spelled.
 bool OnlyConsonantsOrSeparators(std::string_view word) {
-  for (char c : word) {
-    if (!IsConsonant(c) && !IsSeparator(c)) return false;
-  }
-  return true;
+  return lang::IsConsonantRun(word, lang::Consonants::kAscii, kSeparators);
 }
 
 // Upper-cases the first vowel of a rule's output, so that a stressed letter
@@ -22,7 +20,7 @@ bool OnlyConsonantsOrSeparators(std::string_view word) {
 void StressOutput(std::string& output) {
   for (char& c : output) {
     if (IsVowel(c)) {
-      c = ToUpperAscii(c);
+      c = UpperCase(c);
       return;
     }
   }
@@ -46,7 +44,7 @@ std::string Translator::ApplyRules(std::string_view word) const {
   int p = 1;
   while (p <= n) {
     const char letter = word[p - 1];
-    const char c = ToUpperAscii(letter);
+    const char c = UpperCase(letter);
     std::string output = " /_";
     output += c;
     int advance = 1;
@@ -82,13 +80,13 @@ std::string Translator::TranslateToDiphoneCodes(std::string_view text) const {
   while (true) {
     while (i < clean.size() && clean[i] == ' ') ++i;
     if (i >= clean.size()) break;
-    const char first = ToLowerAscii(clean[i]);
+    const char first = LowerCase(clean[i]);
     std::string word;
     int vowels = 0;
     bool accented = false;
     if (IsLetter(first)) {
       while (i < clean.size() && IsWordChar(clean[i])) {
-        const char c = ToLowerAscii(clean[i]);
+        const char c = LowerCase(clean[i]);
         if (IsVowel(c)) ++vowels;
         if (!word.empty() && IsAccentMark(c) && c != '"') accented = true;
         word += c;

@@ -39,6 +39,7 @@ class DiphoneVoice : public DiphoneVoiceApi {
   // Lookups the database could not serve since the voice was built.
   SynthesisCounters& counters() { return synth_.counters(); }
   void set_name_observer(DiphoneSynth::NameObserver observer) { synth_.set_name_observer(std::move(observer)); }
+  void set_unit_observer(DiphoneSynth::UnitObserver observer) { synth_.set_unit_observer(std::move(observer)); }
 
  private:
   int OpenDatabase();

@@ -75,7 +75,10 @@ int main(int argc, char** argv) {
     else layer.speech.SpeakText(placarim::platform::Utf8ToCp1252(argv[i]));
   }
   layer.speech.FinishSpeech();
-  placarim::platform::riff::WriteWaveFile(argv[first], {}, Timeline(fake.audio.written));
+  if (!placarim::platform::riff::WriteWaveFile(argv[first], {}, Timeline(fake.audio.written))) {
+    std::fprintf(stderr, "%s: the wave could not be written\n", argv[first]);
+    return 1;
+  }
   const auto& c = voice.counters();
   std::printf("%s: database %s, %zu blocks; units missing %ld, noise bursts %ld, dropped %ld, "
               "recorded characters missing %ld\n",

@@ -133,16 +133,6 @@ struct Figures {
   double voice_seconds = 0;
 };
 
-size_t PlayedLength(const placarim::tradutor::DiphoneIndexEntry& e, const std::string& name, int mode, double x,
-                    const DiphoneTuning& t) {
-  long length = e.length;
-  if (mode != 2 && name.size() > 2) {
-    const long trimmed = length - t.unit_trim;
-    length = trimmed < t.minimum_unit_length ? std::min<long>(length, t.minimum_unit_length) : trimmed;
-  }
-  return size_t(std::max(0L, long(std::trunc(double(length) * x))));
-}
-
 void MeasureVoice(placarim::tradutor::DiphoneVoice& voice, const std::vector<std::string>& sentences, Figures& f) {
   const DiphoneIndex& index = voice.index();
   placarim::tradutor::UnitData data;
@@ -153,12 +143,10 @@ void MeasureVoice(placarim::tradutor::DiphoneVoice& voice, const std::vector<std
   const DiphoneTuning tuning = voice.tuning();
   DiphoneSynth synth(buffer, index, data, letters, tuning);
   std::vector<Event> events;
-  synth.set_name_observer([&](std::string_view name, double x, int mode) {
-    if (name.empty() || name[0] == '_') return;
-    const auto entry = index.Find(name);
-    if (!entry) return;
+  // Each unit where and as long as the synthesis itself plays it.
+  synth.set_unit_observer([&](std::string_view name, double x, int mode, size_t bytes) {
     const size_t at = capture.samples.size() + buffer.position() - placarim::tradutor::SoundBuffer::kHeaderSize;
-    events.push_back({std::string(name), at, PlayedLength(*entry, std::string(name), mode, x, tuning), mode, x});
+    events.push_back({std::string(name), at, bytes, mode, x});
   });
   const size_t frame = 55;  // 5 ms
   for (const auto& text : sentences) {

@@ -211,15 +211,30 @@ TEST_F(SdlAudioTest, TheTonePlayerLoopsItsImageUntilStopped) {
   std::vector<uint8_t> period(50, 96);
   std::fill(period.begin() + 25, period.end(), 160);
   platform_->Tones().PlayLooped(audio::MakeWaveImage(AudioFormat{11025, 8, 1}, period));
-  platform_->GetClock().SleepMs(300);
+  // Until the device has played 300 ms of tone (about 66 times the image),
+  // however slowly a loaded machine lets it run.
+  auto tone_frames = [&] {
+    const std::vector<int16_t> played = ReadPlayedLeft(output_);
+    return CountLevel(played, Level8(96)) + CountLevel(played, Level8(160));
+  };
+  const size_t wanted = kPlayedRate * 3 / 10;
+  const int64_t end = platform_->GetClock().NowMs() + 10000;
+  while (tone_frames() < wanted && platform_->GetClock().NowMs() < end) platform_->GetClock().SleepMs(5);
   platform_->Tones().Stop();
   const std::vector<int16_t> played = ReadPlayedLeft(output_);
-  // 300 ms hold about 66 periods, each with two crossings of the middle.
+  const size_t low = CountLevel(played, Level8(96)), high = CountLevel(played, Level8(160));
+  ASSERT_GE(low + high, wanted);
+  // Each period of 50 samples at 11,025 Hz is 217.7 device frames with two
+  // crossings of the middle: the count follows from how long the tone sounded.
   int crossings = 0;
   for (size_t i = 1; i < played.size(); ++i) crossings += (played[i - 1] < 0) != (played[i] < 0) ? 1 : 0;
-  EXPECT_GT(crossings, 2 * 40);
-  EXPECT_LT(crossings, 2 * 80);
-  EXPECT_GT(CountLevel(played, Level8(96)), 4000u);
+  const auto sounding = [](int16_t v) { return v != 0; };
+  const auto first = std::find_if(played.begin(), played.end(), sounding);
+  const auto last = std::find_if(played.rbegin(), played.rend(), sounding).base();
+  ASSERT_LT(first, last);
+  const double periods = double(last - first) * 11025 / 50 / kPlayedRate;
+  EXPECT_NEAR(crossings, 2 * periods, 0.1 * 2 * periods + 2);
+  EXPECT_NEAR(double(low), double(high), 0.1 * double(low + high));
   const size_t stopped_at = played.size();
   LetPlay(100);
   const std::vector<int16_t> after = ReadPlayedLeft(output_, stopped_at * kPlayedFrameBytes);

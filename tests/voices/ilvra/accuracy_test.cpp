@@ -5,6 +5,8 @@
 #include <espeak-ng/speak_lib.h>
 #include <gtest/gtest.h>
 
+#include "lang/cp1252.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -278,7 +280,7 @@ TEST(IlvraAccuracy, RulesAgreeWithTheReferenceTranscription) {
   for (size_t index : chosen) {
     const std::string& word = words[index];
     const auto ref = MapReference(Reference(word));
-    const auto ours = Ours(UpperLatin1(platform::Utf8ToCp1252(word)), rules);
+    const auto ours = Ours(lang::UpperCase(platform::Utf8ToCp1252(word)), rules);
     const auto edits = Align(ours.phonemes, ref.phonemes);
     reference_phonemes += ref.phonemes.size();
     errors += edits.size();

@@ -182,7 +182,13 @@ TEST_F(IlvraVoiceTest, OutputFileModeWritesTheFileAndItsSizesAtClose) {
   std::vector<uint8_t> file = read();
   ASSERT_GT(file.size(), 44u);
   EXPECT_EQ(U32(file, 40), 0u);  // not known until the voice closes
+  // A file named after the opening is for the next one: close leaves it be.
+  const std::string next = ::testing::TempDir() + "/ilvra_next.wav";
+  std::ofstream(next, std::ios::binary) << "not a wave";
+  voice->IlvraSetOutputFile(next);
   voice->IlvraClose();
+  std::ifstream next_in(next, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(next_in), std::istreambuf_iterator<char>()), "not a wave");
   file = read();
   EXPECT_EQ(U32(file, 4), file.size() - 8);
   EXPECT_EQ(U32(file, 40), file.size() - 44);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "tests/speech/speech_fakes.h"
 #include "tests/speech/synth_fakes.h"
@@ -100,12 +101,54 @@ TEST_F(IlvraBridgeTest, CloseWaitsForTheSpeechToEnd) {
   EXPECT_FALSE(bridge.Voice().IsOpen());
 }
 
-TEST_F(IlvraBridgeTest, MissingLanguageFilesMakeOpenFail) {
+// The prosody file's message reaches the teacher once the opening is over:
+// on the console as the program writes it, on standard error in UTF-8.
+TEST_F(IlvraBridgeTest, MissingLanguageFilesMakeOpenFailAndTheTeacherIsTold) {
   fs::remove(dir_ / "portug.pro");
   IlvraBridge bridge(host_, audio_, settings_);
+  ::testing::internal::CaptureStderr();
   EXPECT_FALSE(bridge.Open(1, 0, 0));
+  const std::string error_output = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(host_.lines, std::vector<std::string>{"Configura\xE7\xE3o da pros\xF3" "dia n\xE3o foi achada"});
+  EXPECT_NE(error_output.find("Configuração da prosódia não foi achada\n"), std::string::npos) << error_output;
   bridge.Speak("Gol!");
   EXPECT_TRUE(audio_.pieces.empty());
+}
+
+// A directory where a file should be: the voice does not open, and the
+// program goes on (the dispatcher then lets another voice speak).
+TEST_F(IlvraBridgeTest, ADirectoryInPlaceOfAnyFileOnlyKeepsTheVoiceShut) {
+  for (const char* name : {"portug.nrl", "portug.exc", "portug.abr", "portug.pro", "portug.dfn", "ilvra.db"}) {
+    SCOPED_TRACE(name);
+    const fs::path kept = dir_ / "kept";
+    fs::rename(dir_ / name, kept);
+    fs::create_directory(dir_ / name);
+    {
+      IlvraBridge bridge(host_, audio_, settings_);
+      EXPECT_FALSE(bridge.Open(1, 0, 0));
+      bridge.Speak("Gol!");
+      EXPECT_TRUE(audio_.pieces.empty());
+    }
+    fs::remove(dir_ / name);
+    fs::rename(kept, dir_ / name);
+  }
+  IlvraBridge bridge(host_, audio_, settings_);
+  EXPECT_TRUE(bridge.Open(1, 0, 0));  // every file back in place
+}
+
+// A voice of another engine installed under the same name: our engine
+// refuses it, our own database speaks, and the teacher reads which one.
+TEST_F(IlvraBridgeTest, AnInstalledForeignVoiceGivesWayToOurOwnDatabase) {
+  settings_.system_voices = (dir_ / "system").string();
+  fs::create_directories(dir_ / "system" / "br4");
+  std::ofstream(dir_ / "system" / "br4" / "br4", std::ios::binary) << std::string(4096, '\x5A');
+  IlvraBridge bridge(host_, audio_, settings_);
+  ASSERT_TRUE(bridge.Open(1, 0, 0));
+  ASSERT_EQ(host_.lines.size(), 1u);
+  EXPECT_NE(host_.lines[0].find((dir_ / "system" / "br4" / "br4").string()), std::string::npos) << host_.lines[0];
+  EXPECT_NE(host_.lines[0].find("usando " + settings_.OwnDatabase()), std::string::npos) << host_.lines[0];
+  bridge.Speak("Gol!");
+  EXPECT_GT(audio_.TotalSamples(), 1600u);
 }
 
 }  // namespace

@@ -41,11 +41,13 @@ class SynthesisTest : public ::testing::Test {
       std::snprintf(buf, sizeof buf, "%.*s@%g/%d", int(name.size()), name.data(), x, mode);
       played.push_back(buf);
     });
+    voice.set_unit_observer([this](std::string_view, double, int, size_t bytes) { unit_bytes += bytes; });
   }
 
   std::vector<uint8_t> Speak(std::string_view codes) {
     player.images.clear();
     played.clear();
+    unit_bytes = 0;
     voice.SpeakDiphoneCodes(codes);
     return player.Samples();
   }
@@ -56,6 +58,7 @@ class SynthesisTest : public ::testing::Test {
   RecordingPlayer player;
   DiphoneVoice voice{player, settings};
   std::vector<std::string> played;
+  size_t unit_bytes = 0;  // as the unit observer reports them
 };
 
 size_t CountOf(const std::vector<uint8_t>& s, uint8_t v) { return std::count(s.begin(), s.end(), v); }
@@ -89,17 +92,27 @@ TEST_F(SynthesisTest, RecordedCharactersArePlayedByTheirCodes) {
   EXPECT_EQ(voice.counters().noise_bursts, 0);
 }
 
+// Each case also checks that the unit observer reports exactly what was played.
 TEST_F(SynthesisTest, UnstressedUnitsAreTrimmedAndStressedKeptWhole) {
   Open();
-  EXPECT_EQ(Speak("[ka]").size(), 600u);                 // 1000 - 400
-  EXPECT_EQ(Speak("[kA]").size(), 1000u);                // stressed: whole
-  EXPECT_EQ(Speak("[za]").size(), 0u);                   // shorter than the trim, minimum 0
-  EXPECT_EQ(Speak("[a]").size(), 600u);                  // "$A" is too short a name to trim
-  EXPECT_EQ(Speak("[kA/ za]").size(), 1000u);            // stress mode 0 after the stressed unit
-  voice.SetDiphoneTuning(400, 200, 100);
-  EXPECT_EQ(Speak("[za]").size(), 200u);                 // kept at the minimum
-  voice.SetDiphoneTuning(400, 2000, 100);
-  EXPECT_EQ(Speak("[za]").size(), 300u);                 // never longer than the unit
+  const struct {
+    const char* codes;
+    int minimum;
+    size_t bytes;
+  } cases[] = {
+      {"[ka]", 0, 600},       // 1000 - 400
+      {"[kA]", 0, 1000},      // stressed: whole
+      {"[za]", 0, 0},         // shorter than the trim, minimum 0
+      {"[a]", 0, 600},        // "$A" is too short a name to trim
+      {"[kA/ za]", 0, 1000},  // stress mode 0 after the stressed unit
+      {"[za]", 200, 200},     // kept at the minimum
+      {"[za]", 2000, 300},    // never longer than the unit
+  };
+  for (const auto& c : cases) {
+    voice.SetDiphoneTuning(400, c.minimum, 100);
+    EXPECT_EQ(Speak(c.codes).size(), c.bytes) << c.codes << " minimum " << c.minimum;
+    EXPECT_EQ(unit_bytes, c.bytes) << c.codes << " minimum " << c.minimum;
+  }
 }
 
 struct DecomposeCase {
