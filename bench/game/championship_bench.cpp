@@ -1,21 +1,27 @@
 // A whole championship through a sound server, as a desktop plays it: the real
-// program under its own Xvfb, speaking through a private PulseAudio server
-// with a null sink; every sum of championship 1 is answered right with real
+// program under its own Xvfb, speaking through a private PulseAudio server or
+// PipeWire session (its PulseAudio service), with a null sink; every sum of championship 1 is answered right with real
 // key events (xdotool) once it is on the screen, the end is heard through and
 // Enter pressed. The server's debug log tells every underrun of the
-// program's stream, which the benchmark prints with the time the game took.
+// program's stream (on PipeWire also every cycle the stream missed), which
+// the benchmark prints with the time the game took. A program that dies is
+// told with its exit status or signal; core dumps are allowed (they land in
+// the build's data folder, the program's working directory).
 //
 // With a stall, the program is stopped (SIGSTOP) for that many milliseconds
 // once a second, as a busy machine may hold it: the sound must carry on from
 // what the server holds.
 //
 // Usage: championship_bench [program, default the build's] [stall ms, default 0]
+//                           [server: pulseaudio (default) or pipewire]
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <cstdlib>
 #include <optional>
 #include <regex>
@@ -85,11 +91,19 @@ int main(int argc, char** argv) {
   const fs::path scratch = fs::temp_directory_path() / ("placarim-championship-" + std::to_string(getpid()));
   fs::create_directories(scratch);
 
-  placarim::testing::PrivatePulse pulse(scratch / "pulse");
-  if (!pulse.Running()) {
-    std::printf("no PulseAudio server could be started (pulseaudio, pulseaudio-utils)\n");
+  const std::string kind = argc > 3 ? argv[3] : "pulseaudio";
+  std::unique_ptr<placarim::testing::SoundServer> server;
+  if (kind == "pipewire") {
+    server = std::make_unique<placarim::testing::PrivatePipeWire>(scratch / "pipewire");
+  } else {
+    server = std::make_unique<placarim::testing::PrivatePulse>(scratch / "pulse");
+  }
+  if (!server->Running()) {
+    std::printf("no private %s server could be started\n", server->Name());
     return 1;
   }
+  const rlimit core{RLIM_INFINITY, RLIM_INFINITY};
+  setrlimit(RLIMIT_CORE, &core);
   placarim::testing::XvfbServer xvfb;
   std::string error;
   if (!xvfb.Start(1280, 800, error)) {
@@ -99,7 +113,7 @@ int main(int argc, char** argv) {
   const fs::path screen_file = scratch / "screen.txt";
   const auto start = Clock::now();
   Program program(program_path, build / "data",
-                  {"SDL_AUDIODRIVER=pulseaudio", "PULSE_SERVER=" + pulse.Server(),
+                  {"SDL_AUDIODRIVER=pulseaudio", "PULSE_SERVER=" + server->Server(),
                    "PLACARIM_SYSCONFDIR=" + (build / "etc").string(), "PLACARIM_SCREEN_DUMP=" + screen_file.string()});
   Screen screen(screen_file);
   std::atomic<bool> playing{true};
@@ -117,7 +131,8 @@ int main(int argc, char** argv) {
   };
   int status = 0;
   if (!WaitFor([&] { return screen.Shows("1 - Treino no quintal"); }, 60s)) {
-    std::printf("the program never reached the menu\n");
+    const std::string ended = program.Ended();
+    std::printf("the program never reached the menu%s\n", ended.empty() ? "" : (": " + ended).c_str());
     stop_stalling();
     return 1;
   }
@@ -126,7 +141,7 @@ int main(int argc, char** argv) {
     window = CommandOutput("xdotool search --classname '^placarim$' 2>/dev/null | head -1");
     while (!window.empty() && window.back() == '\n') window.pop_back();
     return !window.empty();
-  }, 10s);
+  }, 60s);
   RunCommand("xdotool windowfocus --sync " + window + " 2>/dev/null");
   const auto press = [&](const std::string& keys) { RunCommand("xdotool key --window " + window + " " + keys); };
   press("1");
@@ -137,10 +152,11 @@ int main(int argc, char** argv) {
     std::optional<std::vector<std::string>> sum;
     const bool next = WaitFor([&] {
       sum = screen.LastRow(unanswered);
-      return sum.has_value() || screen.Shows("Fim do Jogo Placarim");
+      return sum.has_value() || screen.Shows("Fim do Jogo Placarim") || !program.Running();
     }, 90s);
-    if (!next) {
-      std::printf("the game stopped after %d sums\n", sums);
+    if (!next || !program.Running()) {
+      const std::string ended = program.Ended();
+      std::printf("the game stopped after %d sums%s\n", sums, ended.empty() ? "" : (": " + ended).c_str());
       status = 1;
       break;
     }
@@ -162,16 +178,16 @@ int main(int argc, char** argv) {
   press("space");
   stop_stalling();
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  std::printf("championship 1 through a private PulseAudio server: %d sums answered, %.0f s", sums, seconds);
+  std::printf("championship 1 through a private %s server: %d sums answered, %.0f s", server->Name(), sums, seconds);
   if (stall_ms > 0) std::printf(", the program stopped for %d ms once a second", stall_ms);
   std::printf("\n");
-  int underruns = 0;
   std::printf("the server's log on underruns:\n");
-  for (const auto& [message, count] : pulse.UnderrunMessages()) {
-    std::printf("  %5d  %s\n", count, message.c_str());
-    if (message.rfind("Implicit underrun", 0) == 0) underruns += count;
+  for (const auto& [message, count] : server->UnderrunMessages()) std::printf("  %5d  %s\n", count, message.c_str());
+  std::printf("underruns of the program's stream: %d\n", server->Underruns());
+  if (std::getenv("PLACARIM_BENCH_KEEP") != nullptr) {
+    std::printf("the server's logs are kept in %s\n", scratch.c_str());
+    return status;
   }
-  std::printf("underruns of the program's stream: %d\n", underruns);
   fs::remove_all(scratch);
   return status;
 }

@@ -22,13 +22,27 @@ class Program {
   ~Program() {
     if (pid_ <= 0) return;
     kill(-pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+    if (!ended_) waitpid(pid_, nullptr, 0);
   }
   pid_t Pid() const { return pid_; }
-  bool Running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+  bool Running() {
+    if (pid_ <= 0 || ended_) return false;
+    ended_ = waitpid(pid_, &status_, WNOHANG) == pid_;
+    return !ended_;
+  }
+  // How the program ended ("exit status 1", "signal 11, core dumped"), or
+  // nothing while it runs.
+  std::string Ended() {
+    if (Running()) return {};
+    if (WIFEXITED(status_)) return "exit status " + std::to_string(WEXITSTATUS(status_));
+    if (!WIFSIGNALED(status_)) return "ended";
+    return "signal " + std::to_string(WTERMSIG(status_)) + (WCOREDUMP(status_) ? ", core dumped" : "");
+  }
 
  private:
   pid_t pid_ = -1;
+  bool ended_ = false;
+  int status_ = 0;
 };
 
 }  // namespace placarim::bench

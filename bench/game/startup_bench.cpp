@@ -11,7 +11,13 @@
 // Given several programs (an older build beside this one), the starts take
 // turns, so a machine whose load changes weighs on each alike.
 //
-// Usage: startup_bench [starts, default 10] [program... , default the build's]
+// With --server=pulseaudio or --server=pipewire the program plays through a
+// private sound server instead, as on a desktop, and the first sound is
+// found in what the server's null sink played, read from its monitor: the
+// time it arrived there, which is later than it was played by no more than
+// the monitor's delay (a few milliseconds).
+//
+// Usage: startup_bench [--server=KIND] [starts, default 10] [program... , default the build's]
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -29,6 +35,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -37,6 +44,7 @@
 
 #include "bench/figures.h"
 #include "bench/game/real_program.h"
+#include "pulse_server.h"
 #include "xvfb_server.h"
 
 namespace {
@@ -98,16 +106,47 @@ class FifoReader {
 struct Setup {
   std::string program;
   fs::path data, sysconfdir, scratch;
+  placarim::testing::SoundServer* server = nullptr;  // null: SDL's disk driver
+  placarim::testing::MonitorRecorder* monitor = nullptr;
 };
 
 std::vector<std::string> Environment(const Setup& setup, const fs::path& fifo, const fs::path& screen) {
-  return {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + fifo.string(),
-          "PLACARIM_SYSCONFDIR=" + setup.sysconfdir.string(), "PLACARIM_SCREEN_DUMP=" + screen.string()};
+  std::vector<std::string> environment = {"PLACARIM_SYSCONFDIR=" + setup.sysconfdir.string(),
+                                          "PLACARIM_SCREEN_DUMP=" + screen.string()};
+  if (setup.server != nullptr) {
+    environment.push_back("SDL_AUDIODRIVER=pulseaudio");
+    environment.push_back("PULSE_SERVER=" + setup.server->Server());
+  } else {
+    environment.push_back("SDL_AUDIODRIVER=disk");
+    environment.push_back("SDL_DISKAUDIOFILE=" + fifo.string());
+  }
+  return environment;
+}
+
+// Through a sound server: from exec to the first frame the sink played that
+// is not silence.
+std::optional<double> TimeOneServerStart(const Setup& setup) {
+  constexpr int kQuiet = 64;  // a level no sound of the game stays under
+  // What the server still held of the last start plays out first.
+  for (int i = 0; i < 500 && !setup.monitor->QuietFor(placarim::testing::kPlayedRate / 2, kQuiet); ++i) {
+    std::this_thread::sleep_for(10ms);
+  }
+  const size_t from = setup.monitor->Frames();
+  const auto start = Clock::now();
+  Program program(setup.program, setup.data, Environment(setup, {}, setup.scratch / "screen.txt"));
+  std::optional<Clock::time_point> heard;
+  while (!heard && Clock::now() - start < 20s && program.Running()) {
+    std::this_thread::sleep_for(5ms);
+    heard = setup.monitor->FirstAbove(from, kQuiet);
+  }
+  if (!heard) return std::nullopt;
+  return Ms(*heard - start);
 }
 
 // Milliseconds from exec to the first audible byte; nothing when no sound came
 // within 20 s.
 std::optional<double> TimeOneStart(const Setup& setup, int index) {
+  if (setup.server != nullptr) return TimeOneServerStart(setup);
   const fs::path fifo = setup.scratch / ("audio" + std::to_string(index) + ".fifo");
   if (mkfifo(fifo.c_str(), 0600) != 0) return std::nullopt;
   FifoReader reader(fifo);
@@ -183,16 +222,36 @@ int MeasureMemory(const Setup& setup) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int starts = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string kind;
+  if (!args.empty() && args[0].rfind("--server=", 0) == 0) {
+    kind = args[0].substr(9);
+    args.erase(args.begin());
+  }
+  const int starts = !args.empty() ? std::max(1, std::atoi(args[0].c_str())) : 10;
   const fs::path build = PLACARIM_BUILD_DIR;
   Setup setup;
   std::vector<std::string> programs;
-  for (int i = 2; i < argc; ++i) programs.push_back(argv[i]);
+  for (size_t i = 1; i < args.size(); ++i) programs.push_back(args[i]);
   if (programs.empty()) programs.push_back((build / "game" / "placarim").string());
   setup.data = build / "data";
   setup.sysconfdir = build / "etc";
   setup.scratch = fs::temp_directory_path() / ("placarim-startup-bench-" + std::to_string(getpid()));
   fs::create_directories(setup.scratch);
+
+  std::unique_ptr<placarim::testing::SoundServer> server;
+  if (kind == "pipewire") server = std::make_unique<placarim::testing::PrivatePipeWire>(setup.scratch / "pipewire");
+  if (kind == "pulseaudio") server = std::make_unique<placarim::testing::PrivatePulse>(setup.scratch / "pulse");
+  std::unique_ptr<placarim::testing::MonitorRecorder> monitor;
+  if (server != nullptr) {
+    if (!server->Running()) {
+      std::fprintf(stderr, "no private %s server could be started\n", server->Name());
+      return 1;
+    }
+    monitor = std::make_unique<placarim::testing::MonitorRecorder>(server->Server());
+    setup.server = server.get();
+    setup.monitor = monitor.get();
+  }
 
   placarim::testing::XvfbServer xvfb;
   std::string error;
@@ -200,7 +259,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  std::printf("start to first audible byte (SDL disk driver), %d starts of each program\n", starts);
+  std::printf("start to first audible byte (%s), %d starts of each program\n",
+              server != nullptr ? (std::string("private ") + server->Name() + " server, its monitor").c_str()
+                                : "SDL disk driver",
+              starts);
   std::vector<std::vector<double>> times(programs.size());
   int run = 0;
   for (int i = 0; i < starts; ++i) {

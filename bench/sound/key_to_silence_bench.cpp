@@ -14,14 +14,17 @@
 // the main thread's reaction (key pushed to the end of the player's wait),
 // over the trials.
 //
-// Then the same trials run through a private PulseAudio server with a null
-// sink, as a desktop plays them (when pulseaudio and parec are installed):
+// Then the same trials run through a private PulseAudio server and a private
+// PipeWire session (its PulseAudio service), each with a null sink, as a
+// desktop plays them (when they are installed):
 // parec reads what the sink really played from its monitor, with the time
 // each piece arrived, so the end of the sound is placed on the same clock as
 // the key. That figure includes the monitor's own delay, so it is an upper
 // bound. The server's log tells the underruns of the program's stream.
 //
-// Usage: key_to_silence_bench [trials per format, default 60]
+// PLACARIM_BENCH_KEEP set keeps the servers' logs.
+//
+// Usage: key_to_silence_bench [trials per format, default 60] [parts, default disk,pulseaudio,pipewire]
 #include <SDL2/SDL.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -178,16 +181,42 @@ int RunFormats(placarim::console::Console& console, placarim::sound::WavePlayer&
   return status;
 }
 
+// The same trials through a private sound server, read from its monitor.
+int RunOnServer(SoundServer& server, const std::filesystem::path& dir, int trials) {
+  if (!server.Running()) {
+    std::printf("\nno private %s server could be started: skipped\n", server.Name());
+    return 0;
+  }
+  ::setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
+  ::setenv("PULSE_SERVER", server.Server().c_str(), 1);
+  const char* monitor_latency = std::getenv("PLACARIM_MONITOR_LATENCY_MS");
+  MonitorRecorder monitor(server.Server(), monitor_latency != nullptr ? std::atoi(monitor_latency) : 2);
+  placarim::platform::sdl::SdlPlatform sdl;
+  placarim::console::Console console(sdl, dir.string());
+  placarim::sound::WavePlayer player(console, sdl.Audio());
+  std::printf("\nkey-to-silence through a private %s server (null sink, read from its monitor;\n"
+              "includes the monitor's delay), %d trials\n", server.Name(), trials);
+  const int status = RunFormats(
+      console, player, trials, [&] { return monitor.Frames(); },
+      [&](const AudioFormat& format) { return MonitorMeasure(monitor, format); });
+  std::printf("the server's log on underruns:\n");
+  for (const auto& [message, count] : server.UnderrunMessages()) std::printf("  %5d  %s\n", count, message.c_str());
+  std::printf("underruns of the program's stream: %d\n", server.Underruns());
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+  const std::string parts = argc > 2 ? argv[2] : "disk,pulseaudio,pipewire";
+  const auto wanted = [&](const char* part) { return parts.find(part) != std::string::npos; };
   const auto dir = std::filesystem::temp_directory_path() /
                    ("placarim-key-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const auto played_path = dir / "played.raw";
   int status = 0;
-  {
+  if (wanted("disk")) {
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", played_path.c_str(), 1);
     placarim::platform::sdl::SdlPlatform sdl;
@@ -204,25 +233,18 @@ int main(int argc, char** argv) {
         [&](const AudioFormat& format) { return DiskMeasure(played_path, format); });
   }
 
-  PrivatePulse pulse(dir / "pulse");
-  if (!pulse.Running()) {
-    std::printf("\nno PulseAudio server could be started (pulseaudio, pulseaudio-utils): skipped\n");
-  } else {
-    ::setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
-    ::setenv("PULSE_SERVER", pulse.Server().c_str(), 1);
-    const char* monitor_latency = std::getenv("PLACARIM_MONITOR_LATENCY_MS");
-    MonitorRecorder monitor(pulse.Server(), monitor_latency != nullptr ? std::atoi(monitor_latency) : 2);
-    placarim::platform::sdl::SdlPlatform sdl;
-    placarim::console::Console console(sdl, dir.string());
-    placarim::sound::WavePlayer player(console, sdl.Audio());
-    std::printf("\nkey-to-silence through a private PulseAudio server (null sink, read from its monitor;\n"
-                "includes the monitor's delay), %d trials\n", trials);
-    status |= RunFormats(
-        console, player, trials, [&] { return monitor.Frames(); },
-        [&](const AudioFormat& format) { return MonitorMeasure(monitor, format); });
-    std::printf("the server's log on underruns:\n");
-    for (const auto& [message, count] : pulse.UnderrunMessages()) std::printf("  %5d  %s\n", count, message.c_str());
+  if (wanted("pulseaudio")) {
+    PrivatePulse pulse(dir / "pulse");
+    status |= RunOnServer(pulse, dir, trials);
   }
-  std::filesystem::remove_all(dir);
+  if (wanted("pipewire")) {
+    PrivatePipeWire pipewire(dir / "pipewire");
+    status |= RunOnServer(pipewire, dir, trials);
+  }
+  if (std::getenv("PLACARIM_BENCH_KEEP") != nullptr) {
+    std::printf("the servers' logs are kept in %s\n", dir.c_str());
+  } else {
+    std::filesystem::remove_all(dir);
+  }
   return status;
 }

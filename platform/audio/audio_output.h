@@ -9,8 +9,9 @@
 // opens: when a sound server answers (PulseAudio, or PipeWire through its
 // PulseAudio service) and SDL_AUDIODRIVER names no other driver, a stream of
 // the server's own (audio/pulse), which keeps about 200 ms of sound at the
-// server so a busy machine does not leave it short, and flushes them when a
-// key silences the sound. Otherwise SDL's device (audio/sdl), with a small
+// server so a busy machine does not leave it short, and drops them when a
+// key silences the sound. Otherwise SDL's device (audio/sdl: its PipeWire
+// driver first when SDL_AUDIODRIVER is unset, then SDL's order), with a small
 // buffer (256 frames, about 5 ms; 1,024 frames on SDL's own server drivers,
 // which keep a single buffer at the server and need the slack). A key
 // silences the sound within a few milliseconds, or within about two of those

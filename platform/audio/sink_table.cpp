@@ -25,8 +25,19 @@ std::unique_ptr<AudioSink> OpenServer(const OutputFormat& preferred, RenderSound
   return pulse::OpenServerStream(preferred.rate, preferred.channels, std::move(render), std::move(done));
 }
 
+// SDL tries its drivers in its own order, ALSA before PipeWire's, and keeps
+// the first that starts even when it opens no device: on a desktop whose
+// PipeWire runs without its PulseAudio service, ALSA starts, finds no card,
+// and there was no sound. So unless SDL_AUDIODRIVER names the drivers,
+// SDL's PipeWire driver comes first (it starts only when a PipeWire answers).
+bool DriverUnnamed() {
+  const char* wanted = std::getenv("SDL_AUDIODRIVER");
+  return wanted == nullptr || *wanted == '\0';
+}
+
 constexpr SinkDriver kDrivers[] = {
     {"server", [] { return TriesSoundServer(std::getenv("SDL_AUDIODRIVER")); }, &OpenServer, true},
+    {"sdl-pipewire", &DriverUnnamed, &sdl::OpenSdlPipeWireSink, false},
     {"sdl", [] { return true; }, &sdl::OpenSdlSink, false},
 };
 

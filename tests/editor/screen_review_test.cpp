@@ -524,6 +524,7 @@ TEST_F(ScreenReviewTest, TheBrailleDisplayShowsTheReviewedRowAndRoutesTheCursor)
   EXPECT_TRUE(std::any_of(display.shown.begin(), display.shown.end(), [&](const platform::BrailleWindow& w) {
     return w.cells == braille::ToBraille("7+8=15").cells;
   })) << "the row below was never shown";
+}
 
 // Which words are spelled rather than pronounced: each reader answers as its
 // own letter set says, all of them asked of the language library. The line

@@ -1,24 +1,32 @@
-// A private PulseAudio server for the tests and benchmarks that play through a
-// sound server as a desktop does: a null sink at 48 kHz stereo whose monitor
-// tells what was really played (MonitorRecorder), and a debug log that tells
-// every underrun. Nothing of the user's own sound server is touched.
+// Private sound servers for the tests and benchmarks that play through a
+// sound server as a desktop does, PulseAudio or PipeWire with its PulseAudio
+// service: a null sink at 48 kHz stereo whose monitor tells what was really
+// played (MonitorRecorder), and a log that tells every underrun. Nothing of
+// the user's own sound server is touched.
 #pragma once
 
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <regex>
+#include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -27,20 +35,36 @@
 
 namespace placarim::testing {
 
-// A child process with its standard output on a pipe (or /dev/null).
-inline pid_t Spawn(const std::vector<std::string>& argv, int* stdout_fd) {
+// A child process with its standard output on a pipe (or /dev/null) and its
+// standard error into `log` (or /dev/null); `environment` ("NAME=value")
+// adds to or replaces the caller's own for the child only.
+inline pid_t Spawn(const std::vector<std::string>& argv, int* stdout_fd,
+                   const std::vector<std::string>& environment = {}, const std::filesystem::path& log = {}) {
   int out[2] = {-1, -1};
   if (stdout_fd != nullptr && pipe(out) != 0) return -1;
+  // Made before fork: the child of a threaded process may only exec.
+  std::vector<std::string> env_strings = environment;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string_view entry(*e);
+    const std::string_view name = entry.substr(0, entry.find('=') + 1);
+    const bool replaced = std::any_of(environment.begin(), environment.end(),
+                                      [&](const std::string& mine) { return mine.rfind(name, 0) == 0; });
+    if (!replaced) env_strings.emplace_back(entry);
+  }
+  std::vector<char*> env;
+  for (std::string& e : env_strings) env.push_back(e.data());
+  env.push_back(nullptr);
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);  // no server left behind by a test that crashed
     const int null = open("/dev/null", O_RDWR);
+    const int err = log.empty() ? null : open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     dup2(stdout_fd != nullptr ? out[1] : null, STDOUT_FILENO);
-    dup2(null, STDERR_FILENO);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
+    dup2(err >= 0 ? err : null, STDERR_FILENO);
+    execvpe(args[0], args.data(), env.data());
     _exit(127);
   }
   if (stdout_fd != nullptr) {
@@ -56,9 +80,86 @@ inline void StopChild(pid_t pid) {
   waitpid(pid, nullptr, 0);
 }
 
-// A PulseAudio server of the caller's own: a null sink at 48 kHz stereo,
-// reachable on a socket in `dir`, logging at debug level into `dir`.
-class PrivatePulse {
+// Whether `program` is on the PATH.
+inline bool Installed(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string_view rest = path != nullptr ? path : "/usr/bin:/bin";
+  while (!rest.empty()) {
+    const std::string_view dir = rest.substr(0, rest.find(':'));
+    rest = dir.size() < rest.size() ? rest.substr(dir.size() + 1) : std::string_view{};
+    if (!dir.empty() && access((std::string(dir) + "/" + program).c_str(), X_OK) == 0) return true;
+  }
+  return false;
+}
+
+// Whether something accepts connections on the unix socket `path`.
+inline bool Accepts(const std::filesystem::path& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return ok;
+}
+
+// How long a server may take to start. On a loaded two-core machine a server
+// that starts in 50 ms when quiet has been seen to take seconds; one that has
+// not answered in this long is broken.
+constexpr auto kServerStartLimit = std::chrono::seconds(30);
+
+// Waits until `ready`, or `pid` has ended, or kServerStartLimit has passed.
+template <typename Ready>
+bool WaitForServer(pid_t pid, Ready ready) {
+  const auto end = std::chrono::steady_clock::now() + kServerStartLimit;
+  while (std::chrono::steady_clock::now() < end) {
+    if (ready()) return true;
+    if (pid <= 0 || waitpid(pid, nullptr, WNOHANG) != 0) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return ready();
+}
+
+// Counts the lines of `log` holding any of `words`, by message (the part
+// after the source location), with how often each came.
+inline void CountLines(const std::filesystem::path& log, const std::vector<std::string>& words,
+                       std::map<std::string, int>& messages) {
+  std::ifstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    if (std::none_of(words.begin(), words.end(),
+                     [&](const std::string& word) { return line.find(word) != std::string::npos; })) {
+      continue;
+    }
+    const size_t colon = line.find(": ", line.find(']'));
+    std::string message = colon == std::string::npos ? line : line.substr(colon + 2);
+    // The stream's address and the positions differ from line to line.
+    message = std::regex_replace(message, std::regex("0x[0-9a-f]+|[0-9]+"), "#");
+    messages[message]++;
+  }
+}
+
+// A sound server of the caller's own, as a desktop runs one: a null sink
+// "bench" at 48 kHz stereo, reached through the PulseAudio protocol on
+// Server(), with a log that tells every underrun.
+class SoundServer {
+ public:
+  virtual ~SoundServer() = default;
+  // Ends the server, as when a desktop's sound server goes away.
+  virtual void Stop() = 0;
+  virtual bool Running() const = 0;
+  virtual std::string Server() const = 0;
+  virtual const char* Name() const = 0;
+  // The server's log lines that tell the program's stream ran short
+  // (underruns, a cycle missed), by message, with how often each came.
+  virtual std::map<std::string, int> UnderrunMessages() const = 0;
+  // How many times the program's stream ran short, from those lines.
+  virtual int Underruns() const = 0;
+};
+
+// A PulseAudio server, reachable on a socket in `dir`, logging at debug level
+// into `dir`.
+class PrivatePulse final : public SoundServer {
  public:
   explicit PrivatePulse(std::filesystem::path dir) : dir_(std::move(dir)) {
     std::filesystem::create_directories(dir_);
@@ -72,33 +173,149 @@ class PrivatePulse {
     pid_ = Spawn({"pulseaudio", "-n", "-F", (dir_ / "bench.pa").string(), "--daemonize=no",
                   "--exit-idle-time=-1", "--use-pid-file=no", "-vvvv", "--log-time=1", "--log-target=file:" + Log().string()},
                  nullptr);
-    for (int i = 0; i < 500 && !std::filesystem::exists(dir_ / "native"); ++i) usleep(10000);
+    running_ = WaitForServer(pid_, [&] { return Accepts(dir_ / "native"); });
   }
-  ~PrivatePulse() { Stop(); }
-  // Ends the server, as when a desktop's sound server goes away.
-  void Stop() {
+  ~PrivatePulse() override { Stop(); }
+  static bool CanStart() { return Installed("pulseaudio"); }
+  void Stop() override {
     StopChild(pid_);
     pid_ = -1;
+    running_ = false;
   }
-  bool Running() const { return pid_ > 0 && std::filesystem::exists(dir_ / "native"); }
-  std::string Server() const { return "unix:" + (dir_ / "native").string(); }
+  bool Running() const override { return running_; }
+  std::string Server() const override { return "unix:" + (dir_ / "native").string(); }
+  const char* Name() const override { return "PulseAudio"; }
   std::filesystem::path Log() const { return dir_ / "pulse.log"; }
-  // The server's log lines that speak of underruns, by message (the part after
-  // the source location), with how often each came.
-  std::map<std::string, int> UnderrunMessages() const {
-    std::ifstream in(Log());
+  std::map<std::string, int> UnderrunMessages() const override {
     std::map<std::string, int> messages;
-    for (std::string line; std::getline(in, line);) {
-      if (line.find("nderrun") == std::string::npos) continue;
-      const size_t colon = line.find(": ", line.find(']'));
-      messages[colon == std::string::npos ? line : line.substr(colon + 2)]++;
-    }
+    CountLines(Log(), {"nderrun"}, messages);
     return messages;
+  }
+  int Underruns() const override {
+    int count = 0;
+    for (const auto& [message, n] : UnderrunMessages()) {
+      if (message.rfind("Implicit underrun", 0) == 0) count += n;
+    }
+    return count;
   }
 
  private:
   std::filesystem::path dir_;
   pid_t pid_ = -1;
+  bool running_ = false;
+};
+
+// A PipeWire session of the caller's own, as today's desktops run one: a
+// session bus, pipewire with the null sink, its session manager and (unless
+// `with_pulse` is false) its PulseAudio service, all under a runtime and
+// configuration directory in `dir`. PipeWireEnvironment() reaches it by
+// PipeWire's own protocol.
+class PrivatePipeWire final : public SoundServer {
+ public:
+  explicit PrivatePipeWire(std::filesystem::path dir, bool with_pulse = true) : dir_(std::move(dir)) {
+    namespace fs = std::filesystem;
+    fs::create_directories(dir_ / "config" / "pipewire" / "pipewire.conf.d");
+    fs::create_directories(Runtime());
+    fs::permissions(Runtime(), fs::perms::owner_all, fs::perm_options::replace);
+    for (const char* stale : {"pipewire-0", "pipewire-0.lock", "bus", "pulse/native"}) fs::remove(Runtime() / stale);
+    std::ofstream(dir_ / "config" / "pipewire" / "pipewire.conf.d" / "bench.conf")
+        << "context.objects = [\n"
+           "  { factory = adapter\n"
+           "    args = { factory.name = support.null-audio-sink node.name = bench media.class = Audio/Sink\n"
+           "             audio.position = [ FL FR ] audio.rate = 48000 object.linger = true\n"
+           "             monitor.channel-volumes = true priority.session = 2000 } }\n"
+           "]\n";
+    environment_ = {"XDG_RUNTIME_DIR=" + Runtime().string(), "XDG_CONFIG_HOME=" + (dir_ / "config").string(),
+                    "HOME=" + dir_.string(), "DBUS_SESSION_BUS_ADDRESS=unix:path=" + (Runtime() / "bus").string(),
+                    "PIPEWIRE_RUNTIME_DIR=" + Runtime().string(), "PULSE_RUNTIME_PATH=" + (Runtime() / "pulse").string(),
+                    "PIPEWIRE_REMOTE=pipewire-0"};
+    const auto with = [&](const std::string& extra) {
+      std::vector<std::string> env = environment_;
+      env.push_back(extra);
+      return env;
+    };
+    pids_.push_back(Spawn({"dbus-daemon", "--session", "--nofork", "--nopidfile",
+                           "--address=unix:path=" + (Runtime() / "bus").string()},
+                          nullptr, environment_));
+    const pid_t pipewire = Spawn({"pipewire"}, nullptr, with("PIPEWIRE_DEBUG=3"), dir_ / "pipewire.log");
+    pids_.push_back(pipewire);
+    if (!WaitForServer(pipewire, [&] { return Accepts(Runtime() / "pipewire-0"); })) return;
+    const pid_t manager = Spawn({"wireplumber"}, nullptr, environment_, dir_ / "wireplumber.log");
+    pids_.push_back(manager);
+    // The session manager is ready once it has chosen the null sink.
+    if (!WaitForServer(manager, [&] { return DefaultSinkChosen(); })) return;
+    if (with_pulse) {
+      const pid_t pulse = Spawn({"pipewire-pulse"}, nullptr, with("PIPEWIRE_DEBUG=3,mod.protocol-pulse:4"), Log());
+      pids_.push_back(pulse);
+      if (!WaitForServer(pulse, [&] { return Accepts(Runtime() / "pulse" / "native"); })) return;
+    }
+    running_ = true;
+  }
+  ~PrivatePipeWire() override { Stop(); }
+  static bool CanStart() {
+    return Installed("pipewire") && Installed("pipewire-pulse") && Installed("wireplumber") &&
+           Installed("dbus-daemon") && Installed("pw-metadata");
+  }
+  void Stop() override {
+    for (auto pid = pids_.rbegin(); pid != pids_.rend(); ++pid) StopChild(*pid);
+    pids_.clear();
+    running_ = false;
+  }
+  bool Running() const override { return running_; }
+  std::string Server() const override { return "unix:" + (Runtime() / "pulse" / "native").string(); }
+  const char* Name() const override { return "PipeWire"; }
+  std::filesystem::path Runtime() const { return dir_ / "run"; }
+  // What a program needs in its environment to find this session.
+  const std::vector<std::string>& PipeWireEnvironment() const { return environment_; }
+  std::filesystem::path Log() const { return dir_ / "pipewire-pulse.log"; }
+  // The PulseAudio service's underruns of each stream ("underrun read" when
+  // a cycle found the stream's buffer empty) and the graph's own complaint
+  // when a client missed its cycle ("client too slow").
+  std::map<std::string, int> UnderrunMessages() const override {
+    std::map<std::string, int> messages;
+    CountLines(Log(), {"underrun"}, messages);
+    CountLines(dir_ / "pipewire.log", {"too slow", "XRun"}, messages);
+    return messages;
+  }
+  // Placarim's stream only (not the monitor's), and not its start, when
+  // nothing has been read yet. The service logs an underrun at every cycle
+  // that finds the stream short, with the read position, which stays put
+  // until sound comes again: one underrun is one position. Each cycle the
+  // graph found the stream's node unfinished ("client too slow") counts too.
+  int Underruns() const override {
+    std::set<std::string> positions;
+    std::ifstream in(Log());
+    for (std::string line; std::getline(in, line);) {
+      const size_t at = line.find("[Placarim] underrun read:");
+      if (at == std::string::npos || line.find("underrun read:0 ") != std::string::npos) continue;
+      positions.insert(line.substr(at, line.find(' ', at + 25) - at));
+    }
+    int count = static_cast<int>(positions.size());
+    std::ifstream graph(dir_ / "pipewire.log");
+    for (std::string line; std::getline(graph, line);) {
+      if (line.find("(Placarim-") != std::string::npos && line.find("too slow") != std::string::npos) ++count;
+    }
+    return count;
+  }
+
+ private:
+  bool DefaultSinkChosen() const {
+    std::string command = "env";
+    for (const std::string& e : environment_) command += " '" + e + "'";
+    command += " pw-metadata -n default 0 default.audio.sink 2>/dev/null";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+      char buffer[512];
+      while (fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+      pclose(pipe);
+    }
+    return output.find("\"bench\"") != std::string::npos;
+  }
+
+  std::filesystem::path dir_;
+  std::vector<std::string> environment_;
+  std::vector<pid_t> pids_;
+  bool running_ = false;
 };
 
 // parec on the null sink's monitor: every frame the sink played, with the time
@@ -109,10 +326,17 @@ class MonitorRecorder {
 
   // `latency_ms`: what the recorder asks of the sink; the sink mixes no further
   // ahead than its smallest client asks.
-  explicit MonitorRecorder(const std::string& server, int latency_ms = 2) {
-    pid_ = Spawn({"parec", "--server=" + server, "--device=bench.monitor", "--raw", "--format=s16le",
-                  "--rate=48000", "--channels=2", "--latency-msec=" + std::to_string(latency_ms)},
-                 &fd_);
+  explicit MonitorRecorder(const std::string& server, int latency_ms = 2)
+      : MonitorRecorder({"parec", "--server=" + server, "--device=bench.monitor", "--raw", "--format=s16le",
+                         "--rate=48000", "--channels=2", "--latency-msec=" + std::to_string(latency_ms)},
+                        {}) {}
+  // pw-record on the sink of a PipeWire session, which needs no PulseAudio service.
+  explicit MonitorRecorder(const PrivatePipeWire& session)
+      : MonitorRecorder({"pw-record", "--target=bench", "--properties={ stream.capture.sink = true }",
+                         "--rate=48000", "--channels=2", "--format=s16", "--latency=5ms", "-"},
+                        session.PipeWireEnvironment()) {}
+  MonitorRecorder(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
+    pid_ = Spawn(argv, &fd_, environment);
     thread_ = std::thread([this] { Read(); });
   }
   ~MonitorRecorder() {
@@ -132,27 +356,53 @@ class MonitorRecorder {
     std::lock_guard lock(mutex_);
     return left_;
   }
-  // When the sound after frame `from` last held `level`, on the steady clock:
-  // the earliest arrival the reads allow, frame by frame.
+  // When the sound after frame `from` last held `level`, on the steady clock.
   std::optional<Clock::time_point> EndOf(size_t from, int level) {
     std::lock_guard lock(mutex_);
     const std::vector<int16_t> tail(left_.begin() + static_cast<std::ptrdiff_t>(std::min(from, left_.size())),
                                     left_.end());
     const size_t end = EndOfLevel(tail, level);
-    if (end == 0 || arrivals_.empty()) return std::nullopt;
-    // Frame i arrived no earlier than it was played: the smallest lag over all
-    // reads places frame 0 on the clock.
-    double origin = 1e300;
-    for (const auto& [frames, when] : arrivals_) {
-      origin = std::min(origin, Ms(when.time_since_epoch()) - static_cast<double>(frames) * 1000.0 / kPlayedRate);
+    if (end == 0) return std::nullopt;
+    return PlayedAt(from + end);
+  }
+  // Whether the last `frames` frames recorded are all at most `level`.
+  bool QuietFor(size_t frames, int level) {
+    std::lock_guard lock(mutex_);
+    if (left_.size() < frames) return false;
+    return std::all_of(left_.end() - static_cast<std::ptrdiff_t>(frames), left_.end(),
+                       [&](int16_t sample) { return std::abs(sample) <= level; });
+  }
+  // When the first frame after `from` louder than `level` arrived: no
+  // earlier than it was played, and later by no more than the monitor's
+  // delay. (Placing it by all the reads, as EndOf does, needs a sink that
+  // played without a pause since the recording began: a sink left idle
+  // between two programs is suspended.)
+  std::optional<Clock::time_point> FirstAbove(size_t from, int level) {
+    std::lock_guard lock(mutex_);
+    for (size_t i = from; i < left_.size(); ++i) {
+      if (std::abs(left_[i]) <= level) continue;
+      for (const auto& [frames, when] : arrivals_) {
+        if (frames > i) return when;
+      }
     }
-    const double at_ms = origin + static_cast<double>(from + end) * 1000.0 / kPlayedRate;
-    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double, std::milli>(at_ms)));
+    return std::nullopt;
   }
 
  private:
   static double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+  // When frame `frame` was played, on the steady clock: the earliest arrival
+  // the reads allow. Frame i arrived no earlier than it was played: the
+  // smallest lag over all reads places frame 0 on the clock. Mutex held.
+  std::optional<Clock::time_point> PlayedAt(size_t frame) const {
+    if (arrivals_.empty()) return std::nullopt;
+    double origin = 1e300;
+    for (const auto& [frames, when] : arrivals_) {
+      origin = std::min(origin, Ms(when.time_since_epoch()) - static_cast<double>(frames) * 1000.0 / kPlayedRate);
+    }
+    const double at_ms = origin + static_cast<double>(frame) * 1000.0 / kPlayedRate;
+    return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double, std::milli>(at_ms)));
+  }
   void Read() {
     std::vector<uint8_t> buffer(4096);
     std::vector<uint8_t> pending;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <optional>
 #include <utility>
@@ -59,6 +60,7 @@ class ServerStream final : public AudioSink {
   std::vector<int> DropHeld();
   void Signal() { pa_threaded_mainloop_signal(loop_, 0); }
 
+  static void OnServerInfo(pa_context* context, const pa_server_info* info, void* self);
   static void OnContextState(pa_context* context, void* self);
   static void OnStreamState(pa_stream* stream, void* self);
   static void OnWrite(pa_stream* stream, size_t bytes, void* self);
@@ -75,6 +77,7 @@ class ServerStream final : public AudioSink {
   bool heard_check_armed_ = false;
   bool timed_out_ = false;
   std::atomic<bool> lost_{false};
+  std::optional<bool> pipewire_;  // whether the server is PipeWire's PulseAudio service
 
   // The rest is used with the loop locked. Bytes written since the start; the
   // end of the last sound that was not silence.
@@ -158,6 +161,8 @@ bool ServerStream::Open(std::string& why) {
   Locked lock(loop_);
   if (pa_threaded_mainloop_start(loop_) < 0) return false;
   if (!WaitUntil([&] { return pa_context_get_state(context_) == PA_CONTEXT_READY; }, why)) return false;
+  Release(pa_context_get_server_info(context_, &ServerStream::OnServerInfo, this));
+  if (!WaitUntil([&] { return pipewire_.has_value(); }, why)) return false;
 
   heard_check_ = api->time_new(api, nullptr, &ServerStream::OnHeardCheck, this);
   stream_ = pa_stream_new(context_, "Placarim", &spec_, nullptr);
@@ -173,7 +178,16 @@ bool ServerStream::Open(std::string& why) {
   buffer.prebuf = static_cast<uint32_t>(-1);
   buffer.minreq = static_cast<uint32_t>(pa_usec_to_bytes(kRequestMs * PA_USEC_PER_MSEC, &spec_));
   buffer.fragsize = static_cast<uint32_t>(-1);
-  const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
+  // PulseAudio's sink mixes ahead of the ear and takes it back at a cork:
+  // ADJUST_LATENCY lets it keep about half the target. PipeWire's graph
+  // never takes back a cycle once run, and runs all its nodes in cycles of
+  // the smallest latency any of them asks; given ADJUST_LATENCY its
+  // PulseAudio service turns half the target into the stream's latency, so
+  // a key waited for a whole cycle of up to 2,048 frames (43 ms) to be
+  // heard. EARLY_REQUESTS asks for cycles of one request (kRequestMs) while
+  // the service still holds the whole target ahead of the ear.
+  const pa_stream_flags_t latency_flag = *pipewire_ ? PA_STREAM_EARLY_REQUESTS : PA_STREAM_ADJUST_LATENCY;
+  const auto flags = static_cast<pa_stream_flags_t>(latency_flag | PA_STREAM_INTERPOLATE_TIMING |
                                                     PA_STREAM_AUTO_TIMING_UPDATE);
   if (pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr) < 0) {
     why = pa_strerror(pa_context_errno(context_));
@@ -208,9 +222,12 @@ std::vector<int> ServerStream::Flush(const std::function<bool(bool)>& decide) {
 void ServerStream::StartSound(const std::function<void()>& add) {
   Locked lock(loop_);
   bool only_silence_held = false;
-  if (!lost_ && unheard_.empty()) {
+  if (!lost_ && unheard_.empty() && written_ > sound_end_) {
+    // Until the server first tells the played position (a round trip after
+    // the stream opens, when the program's first sound often comes), a
+    // stream that never sounded holds only silence all the same.
     const std::optional<uint64_t> heard = Heard();
-    only_silence_held = heard && *heard >= sound_end_ && written_ > sound_end_;
+    only_silence_held = sound_end_ == 0 || (heard && *heard >= sound_end_);
   }
   add();
   if (only_silence_held) Rewrite();
@@ -229,12 +246,22 @@ std::vector<int> ServerStream::DropHeld() {
   unheard_.clear();
   sound_end_ = written_;
   if (!lost_) {
-    // Corking makes the sink take back what it has mixed ahead of the ear
-    // (a flush alone leaves that to play, up to the sink's latency).
-    Release(pa_stream_cork(stream_, 1, nullptr, nullptr));
-    Release(pa_stream_flush(stream_, nullptr, nullptr));
-    Rewrite();
-    Release(pa_stream_cork(stream_, 0, nullptr, nullptr));
+    if (*pipewire_) {
+      // PipeWire takes back nothing a cycle has taken; its PulseAudio
+      // service drops what it holds when a write starts at the read index.
+      // One write does it: a flush empties the stream at once and the graph
+      // may run a cycle before the refill comes (an underrun), and a stream
+      // corked and uncorked may miss the next cycle.
+      Rewrite();
+    } else {
+      // Corking makes PulseAudio's sink take back what it has mixed ahead
+      // of the ear (a flush alone leaves that to play, up to the sink's
+      // latency).
+      Release(pa_stream_cork(stream_, 1, nullptr, nullptr));
+      Release(pa_stream_flush(stream_, nullptr, nullptr));
+      Rewrite();
+      Release(pa_stream_cork(stream_, 0, nullptr, nullptr));
+    }
   }
   return dropped;
 }
@@ -252,9 +279,15 @@ void ServerStream::Write(size_t bytes, pa_seek_mode_t seek) {
   }
   finished_.clear();
   const bool sounded = render_(static_cast<uint8_t*>(data), size, finished_);
-  if (pa_stream_write(stream_, data, size, nullptr, 0, seek) < 0) return;
-  written_ += size;
-  if (sounded) sound_end_ = written_;
+  // Blocks whose end was rendered are the stream's from now on, written or
+  // not: a failed write leaves them ending where the sound written so far
+  // ends, reported once that is heard (or dropped), in order, like any other.
+  if (pa_stream_write(stream_, data, size, nullptr, 0, seek) == 0) {
+    written_ += size;
+    if (sounded) sound_end_ = written_;
+  } else {
+    pa_stream_cancel_write(stream_);
+  }
   for (const int block : finished_) unheard_.push_back({block, written_});
   ReportHeard();
 }
@@ -296,6 +329,13 @@ void ServerStream::ArmHeardCheck() {
     api->time_restart(heard_check_, &when);
     heard_check_armed_ = true;
   }
+}
+
+void ServerStream::OnServerInfo(pa_context*, const pa_server_info* info, void* self) {
+  auto& stream = *static_cast<ServerStream*>(self);
+  stream.pipewire_ = info != nullptr && info->server_name != nullptr &&
+                     std::strstr(info->server_name, "PipeWire") != nullptr;
+  stream.Signal();
 }
 
 void ServerStream::OnContextState(pa_context* context, void* self) {

@@ -4,9 +4,11 @@
 //
 // The server holds about kTargetMs of sound ahead of what is heard and asks
 // for more every kRequestMs, so a busy machine may keep the program's threads
-// waiting that long without a gap in the sound. A key still silences at once:
-// the stream is corked and flushed, which drops what the server holds, the
-// sink's own mix included. Blocks are reported done when the
+// waiting that long without a gap in the sound. A key still silences at once.
+// On PulseAudio the stream is corked and flushed, which drops what the server
+// holds, the sink's own mix included. On PipeWire, which takes back no cycle
+// once run, the stream asks for cycles of one request (about 5 ms) and a key
+// replaces what the service holds with one write. Blocks are reported done when the
 // server has played them, not when they were handed over, so that whoever
 // waits for a sound to end waits until it is heard. While nothing plays the
 // stream plays silence, as a sound card would, so the server never finds it

@@ -33,10 +33,13 @@ class SdlSink final : public AudioSink {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
   }
-  bool Open(const OutputFormat& preferred, OutputFormat& output) {
+  // `driver`: the one SDL driver to start, or null for SDL's choice.
+  bool Open(const char* driver, const OutputFormat& preferred, OutputFormat& output) {
     {
       std::lock_guard lock(SdlSubsystemLock());
+      if (driver != nullptr) SDL_SetHint(SDL_HINT_AUDIODRIVER, driver);
       started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+      if (driver != nullptr) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     }
     if (!started_) return false;
     SDL_AudioSpec want{};
@@ -77,13 +80,23 @@ class SdlSink final : public AudioSink {
   std::vector<int> finished_;  // audio thread only
 };
 
+std::unique_ptr<AudioSink> Open(const char* driver, const OutputFormat& preferred, RenderSound render,
+                                BlockDone done, OutputFormat& output) {
+  auto sink = std::make_unique<SdlSink>(std::move(render), std::move(done));
+  if (!sink->Open(driver, preferred, output)) return nullptr;
+  return sink;
+}
+
 }  // namespace
 
 std::unique_ptr<AudioSink> OpenSdlSink(const OutputFormat& preferred, RenderSound render, BlockDone done,
                                        OutputFormat& output) {
-  auto sink = std::make_unique<SdlSink>(std::move(render), std::move(done));
-  if (!sink->Open(preferred, output)) return nullptr;
-  return sink;
+  return Open(nullptr, preferred, std::move(render), std::move(done), output);
+}
+
+std::unique_ptr<AudioSink> OpenSdlPipeWireSink(const OutputFormat& preferred, RenderSound render, BlockDone done,
+                                               OutputFormat& output) {
+  return Open("pipewire", preferred, std::move(render), std::move(done), output);
 }
 
 }  // namespace placarim::platform::audio::sdl

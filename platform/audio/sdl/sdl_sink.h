@@ -37,5 +37,8 @@ int DeviceFramesFor(const char* driver);
 // took. Null when SDL finds no driver or no device.
 std::unique_ptr<AudioSink> OpenSdlSink(const OutputFormat& preferred, RenderSound render, BlockDone done,
                                        OutputFormat& output);
+// The same through SDL's PipeWire driver only; null unless a PipeWire answers.
+std::unique_ptr<AudioSink> OpenSdlPipeWireSink(const OutputFormat& preferred, RenderSound render, BlockDone done,
+                                               OutputFormat& output);
 
 }  // namespace placarim::platform::audio::sdl
