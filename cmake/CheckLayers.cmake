@@ -1,95 +1,236 @@
-# Fails when a unit includes a header of a unit above it.
+# Fails when an include crosses from one folder to another along an edge this
+# file does not allow.
 #
 #   cmake -DROOT=<source tree> -P CheckLayers.cmake
 #
-# Every folder of the tree that holds C or C++ sources (tests, benchmarks and
-# fuzz targets aside) has a layer below; a file may include headers of its own
-# layer and of the layers beneath. Keys come up from the platform, the game
-# asks the speech layer to speak, and all sound ends in wave playback:
+# Production code: a file may include headers of its own folder and of the
+# folders its folder's allow() line names, nothing else of ours. Edges are
+# direct: a folder that needs a header two floors down names that folder too.
+# Every folder that holds sources needs a line, so a new folder is placed on
+# purpose (ARCHITECTURE.md draws the picture these lines make).
 #
-#   5  game tools       the program and the build-time tools
-#   4  editor           the line editor and the screen review
-#   3  speech           speaking text and sounds, the synthesizer dispatcher
-#   2  console          screen, key queue, message pump (the main loop)
-#      voices           the voice interface and table, one folder per voice
-#   1  braille sound    wave playback, the main-loop and sound-output ports
-#   0  platform mbr lang
-#
-# Under voices/ each voice's folder is a unit of its own. lang/, the
-# Portuguese shared by every voice and the editor, is the very bottom: it
-# includes nothing of the project but itself.
-#
-# Inside platform/, the interfaces and their system-free helpers must not
-# include an implementation (sdl/, term/, fake/).
+# Tests, benchmarks and fuzz targets: tests/X, bench/X and fuzz/X belong to
+# the folder X (the longest folder of the table their path starts with). They
+# may include X, every folder X reaches through the table, the shared
+# fixtures in tests/support/, the platform implementations a test runs on
+# (test_hosts), what a test_allow() line adds, and their own folder; never
+# another unit's test folder. They include fixtures by their path, so a bare
+# "name.h" must lie beside the file.
 cmake_minimum_required(VERSION 3.25)
 
-set(layer_of_platform 0)
-set(layer_of_mbr 0)
-set(layer_of_lang 0)
-set(layer_of_braille 1)
-set(layer_of_sound 1)
-set(layer_of_voices 2)
-set(layer_of_voices/tradutor 2)
-set(layer_of_voices/ilvra 2)
-set(layer_of_voices/espeak 2)
-set(layer_of_voices/speechd 2)
-set(layer_of_console 2)
-set(layer_of_speech 3)
-set(layer_of_editor 4)
-set(layer_of_game 5)
-set(layer_of_tools 5)
-set(not_units tests bench fuzz cmake scripts data)
+set(units "")
+set(bottom_units "")
+# allow(FOLDER [FOLDERS IT MAY INCLUDE...])
+macro(allow folder)
+  list(APPEND units ${folder})
+  set(uses_${folder} ${ARGN})
+endmacro()
+# test_allow(FOLDER [FOLDERS...]): what the tests of FOLDER may include beyond
+# its reach, each line with its reason.
+macro(test_allow folder)
+  set(test_uses_${folder} ${ARGN})
+endmacro()
+# bottom(FOLDER): a folder every folder may include and that includes none of
+# ours (it still needs an allow() line without edges).
+macro(bottom folder)
+  list(APPEND bottom_units ${folder})
+endmacro()
+
+# The language library: the Portuguese every voice and the editor share. Any
+# folder may include it, and it includes nothing of ours.
+allow(lang)
+bottom(lang)
+
+# The platform: small interfaces at the foot, their implementations beside.
+allow(platform)
+allow(platform/audio          platform platform/audio/sdl platform/audio/pulse)
+# A sink implements its parent's interface, and the parent's table names it.
+allow(platform/audio/sdl      platform platform/audio)
+allow(platform/audio/pulse    platform/audio)
+allow(platform/posix          platform)
+allow(platform/fake           platform)
+allow(platform/sdl            platform platform/audio platform/audio/sdl platform/posix)
+allow(platform/term           platform platform/audio platform/posix)
+allow(platform/brlapi         platform)
+# The browser: the console drawn with the SDL folder's system-free image and
+# font code, sound through its own Web Audio sink.
+allow(platform/web            platform platform/audio platform/audio/web platform/sdl)
+allow(platform/audio/web      platform platform/audio)
+
+allow(braille)
+
+# The engine reads decimal numbers with the platform's locale-free reader.
+allow(mbr                     platform)
+allow(sound                   platform)
+allow(console                 platform sound braille)
+# The speech layer picks a voice from the table and asks its flags; the
+# built-in voice speaks through it.
+allow(speech                  platform sound console voices voices/tradutor)
+# The voices: the interface and the table (voices/), whose entries make the
+# drivers of the folders below it; each driver implements the interface and
+# speaks through the sound-output and main-loop ports.
+allow(voices                  platform sound voices/espeak voices/ilvra voices/speechd)
+allow(voices/tradutor         platform voices)
+allow(voices/espeak           voices)
+allow(voices/speechd          voices)
+allow(voices/ilvra            platform sound voices mbr)
+# The browser's voice is still the speech layer's synthesizer itself, made by
+# the page's program: the browser build has no dispatcher to hold a driver.
+allow(voices/browser          platform speech)
+allow(editor                  platform sound console speech)
+allow(game                    platform platform/sdl platform/term platform/brlapi platform/web
+                              console sound speech editor voices/tradutor voices/browser)
+
+allow(tools/soundkit          platform)
+allow(tools/difones           voices/tradutor)
+allow(tools/ilvra             platform voices/ilvra)
+allow(tools/ilvra_voice       mbr tools/soundkit)
+allow(tools/vowel_lexicon     platform voices/ilvra voices/tradutor)
+# The tools as a whole: no sources of its own, the unit tests/tools belongs to.
+allow(tools                   tools/soundkit tools/difones tools/ilvra tools/ilvra_voice
+                              tools/vowel_lexicon)
+
+# Wave playback is tested with the console that hosts it; the built-in voice
+# is heard through the speech layer, over the game's own sentences.
+test_allow(sound              console)
+test_allow(voices/tradutor    speech game tools/vowel_lexicon)
+# The voices' rules are measured against the vowel lexicon tool; the braille
+# display is tested with the console line it shows.
+test_allow(voices             platform voices/ilvra voices/tradutor tools/vowel_lexicon)
+test_allow(platform/brlapi    console braille)
+
+# What tests and benchmarks may run their unit on besides their unit's own
+# reach: the headless platform and the real ones.
+set(test_hosts platform/fake platform/sdl platform/term platform/posix platform/brlapi
+               platform/audio platform/audio/sdl platform/audio/pulse platform/web)
+set(test_roots tests bench fuzz)
+set(skipped tests/layering cmake scripts data)
 
 if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P CheckLayers.cmake")
 endif()
 
-# The unit a path belongs to: its first folder, or under voices/ its first two.
-function(unit_of out path)
-  string(REGEX MATCH "^voices/[^/]+/" unit "${path}")
-  if(unit)
-    string(REGEX REPLACE "/$" "" unit "${unit}")
-  else()
-    string(REGEX MATCH "^[^/]+" unit "${path}")
-  endif()
-  set(${out} ${unit} PARENT_SCOPE)
+# The folders `unit` reaches through the table, itself and the bottom included.
+function(reach out unit)
+  set(seen ${unit} ${bottom_units})
+  set(todo ${unit})
+  while(todo)
+    list(POP_FRONT todo next)
+    foreach(used IN LISTS uses_${next})
+      if(NOT used IN_LIST seen)
+        list(APPEND seen ${used})
+        list(APPEND todo ${used})
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+# The longest folder of the table that `folder` is or lies in; empty if none.
+function(unit_holding out folder)
+  set(best "")
+  foreach(unit IN LISTS units)
+    string(LENGTH "${unit}" length)
+    string(LENGTH "${best}" best_length)
+    if((folder STREQUAL unit OR folder MATCHES "^${unit}/") AND length GREATER best_length)
+      set(best ${unit})
+    endif()
+  endforeach()
+  set(${out} "${best}" PARENT_SCOPE)
 endfunction()
 
 set(faults "")
-file(GLOB sources RELATIVE ${ROOT} ${ROOT}/*/*.h ${ROOT}/*/*.cpp ${ROOT}/*/*/*.h ${ROOT}/*/*/*.cpp
-     ${ROOT}/*/*/*/*.h ${ROOT}/*/*/*/*.cpp)
+set(sources "")
+file(GLOB tops RELATIVE ${ROOT} LIST_DIRECTORIES true ${ROOT}/*)
+foreach(top IN LISTS tops)
+  if(IS_DIRECTORY ${ROOT}/${top} AND NOT top MATCHES "^(build|\\.)")
+    file(GLOB_RECURSE found RELATIVE ${ROOT} ${ROOT}/${top}/*.h ${ROOT}/${top}/*.cpp ${ROOT}/${top}/*.c)
+    list(APPEND sources ${found})
+  endif()
+endforeach()
 list(SORT sources)
+
 foreach(source IN LISTS sources)
-  unit_of(unit ${source})
-  if(unit IN_LIST not_units OR unit MATCHES "^build")
+  get_filename_component(folder ${source} DIRECTORY)
+  string(REGEX MATCH "^[^/]+" top "${source}")
+  set(is_skipped FALSE)
+  foreach(skip IN LISTS skipped)
+    if(folder STREQUAL skip OR folder MATCHES "^${skip}/")
+      set(is_skipped TRUE)
+    endif()
+  endforeach()
+  if(is_skipped OR folder STREQUAL "")
     continue()
   endif()
-  if(NOT DEFINED layer_of_${unit})
-    list(APPEND faults "${source}: the folder ${unit}/ has no layer in cmake/CheckLayers.cmake")
-    continue()
+
+  # Who the file is and what it may include.
+  set(is_test FALSE)
+  if(top IN_LIST test_roots)
+    set(is_test TRUE)
+    if(folder STREQUAL "tests/support")
+      set(unit "tests/support")
+      set(may ${units})  # fixtures stand in for any unit
+    else()
+      string(REGEX REPLACE "^[^/]+/(.*)$" "\\1" tested "${folder}")
+      unit_holding(unit "${tested}")
+      if(unit STREQUAL "")
+        list(APPEND faults "${source}: ${folder}/ tests no folder of cmake/CheckLayers.cmake")
+        continue()
+      endif()
+      reach(may ${unit})
+      list(APPEND may ${test_hosts} ${test_uses_${unit}})
+    endif()
+  else()
+    set(unit ${folder})
+    if(NOT unit IN_LIST units)
+      list(APPEND faults "${source}: the folder ${unit}/ has no allow() line in cmake/CheckLayers.cmake")
+      continue()
+    endif()
+    set(may ${unit} ${uses_${unit}} ${bottom_units})
   endif()
-  file(STRINGS ${ROOT}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+/")
+
+  file(STRINGS ${ROOT}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*" "\\1" header "${line}")
-    unit_of(used ${header})
-    if(NOT DEFINED layer_of_${used})
-      continue()  # a system or third-party header
+    get_filename_component(header_folder "${header}" DIRECTORY)
+    if(header_folder STREQUAL "")
+      if(is_test AND NOT EXISTS ${ROOT}/${folder}/${header})
+        list(APPEND faults "${source}: includes \"${header}\" by name only, and it is not beside it: include fixtures by their path, tests/support/${header}")
+      endif()
+      continue()
     endif()
-    if(layer_of_${used} GREATER layer_of_${unit})
-      list(APPEND faults "${source}: ${unit}/ (layer ${layer_of_${unit}}) includes ${header} (layer ${layer_of_${used}})")
+    string(REGEX MATCH "^[^/]+" header_top "${header}")
+    if(header_top IN_LIST test_roots)
+      if(header_folder STREQUAL folder OR header_folder STREQUAL "tests/support")
+        continue()
+      endif()
+      if(is_test)
+        list(APPEND faults "${source}: includes ${header}, another unit's test folder: shared fixtures live in tests/support/")
+      else()
+        list(APPEND faults "${source}: ${unit}/ includes test code, ${header}")
+      endif()
+      continue()
     endif()
-    if(unit STREQUAL "lang" AND NOT used STREQUAL "lang")
-      list(APPEND faults "${source}: lang/ is the bottom and includes ${header}")
+    if(NOT header_folder IN_LIST units)
+      unit_holding(near "${header_folder}")
+      if(NOT near STREQUAL "" OR EXISTS ${ROOT}/${header_top})
+        list(APPEND faults "${source}: includes ${header}, whose folder has no allow() line in cmake/CheckLayers.cmake")
+      endif()
+      continue()  # otherwise a system or third-party header
     endif()
-    if(source MATCHES "^platform/[^/]+$" AND header MATCHES "^platform/(sdl|term|fake|brlapi)/")
-      list(APPEND faults "${source}: the platform's interfaces include an implementation, ${header}")
+    if(NOT header_folder IN_LIST may)
+      if(is_test)
+        list(APPEND faults "${source}: a test of ${unit}/ includes ${header}, and ${unit}/ does not reach ${header_folder}/")
+      else()
+        list(APPEND faults "${source}: ${unit}/ includes ${header}, and ${header_folder}/ is not among the folders ${unit}/ may use")
+      endif()
     endif()
   endforeach()
 endforeach()
 
 if(faults)
   list(JOIN faults "\n  " text)
-  message(FATAL_ERROR "Includes against the layers:\n  ${text}")
+  message(FATAL_ERROR "Includes against the allowed edges:\n  ${text}")
 endif()
 list(LENGTH sources count)
-message(STATUS "Layers kept by ${count} files")
+message(STATUS "Allowed edges kept by ${count} files")

@@ -5,6 +5,11 @@
 // thread; keys reach the queue only while someone pumps messages (KeyPressed,
 // ReadKey, Delay, the pumps, or a write to the standard output).
 //
+// Blocking: ReadKey, ReadLine, Delay and WaitMessage block, pumping messages
+// meanwhile; nothing else waits. Errors: none are returned or thrown:
+// positions are clamped to the screen, and a console without a window (none
+// could be had) keeps its buffers and keys, drawing nothing.
+//
 // Beside it, in their own files: the standard streams (console_stream.h), the
 // braille mode switch (braille_switch.h) and the mode tones (sound/tone.h).
 // Ending the program stays here: the window's close button, Alt+F4 and

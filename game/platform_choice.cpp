@@ -6,7 +6,9 @@
 
 #include "platform/config_file.h"
 #include "platform/sdl/sdl_platform.h"
+#ifdef PLACARIM_TERMINAL
 #include "platform/term/term_platform.h"
+#endif
 
 namespace placarim::game {
 namespace {
@@ -59,7 +61,12 @@ std::unique_ptr<platform::Platform> OpenPlatform(PlatformKind kind, std::string&
       return nullptr;
     }
     case PlatformKind::Terminal:
+#ifdef PLACARIM_TERMINAL
       return platform::term::TermPlatform::Create(error);
+#else
+      error = "esta versão do jogo foi construída sem o modo de terminal; ele só abre numa janela";
+      return nullptr;
+#endif
     case PlatformKind::None:
       break;
   }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/decimal_text.h"
 #include "platform/text_encoding.h"
 
 namespace placarim::game {
@@ -83,8 +84,7 @@ bool ToInt(const std::string& text, int& value) {
 }
 
 bool ToSeconds(const std::string& text, double& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() && std::isfinite(value) && value >= 0;
+  return platform::ParseDecimal(text, value) && std::isfinite(value) && value >= 0;
 }
 
 std::optional<Outcome> OutcomeOf(std::string_view name) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "mbr/voice_database.h"
+#include "platform/decimal_text.h"
 
 namespace placarim::mbr {
 namespace {
@@ -24,8 +25,7 @@ std::vector<std::string_view> Fields(std::string_view line) {
 
 bool Number(std::string_view text, double low, double high, double& value) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value) && value >= low &&
+  return platform::ParseDecimal(text, value) && std::isfinite(value) && value >= low &&
          value <= high;
 }
 

@@ -6,6 +6,11 @@
 // Threads: every method is called from the main thread only, except
 // EventSource::PushWakeUp, which any thread may call, and the audio device's
 // completion reports, which its own thread turns into AudioBlockDone events.
+//
+// Blocking and errors: nothing here throws (Exit aside) and nothing blocks
+// unless its comment says so. Each interface keeps one convention for
+// failure, stated above it: a null object, false, a status enum, or (the
+// wave-out device alone) an error code.
 #pragma once
 
 #include <cstddef>
@@ -49,6 +54,7 @@ struct WorkArea {
 
 // The window's drawing surface, addressed in character cells.
 // Drawing calls take effect on screen at the next Present().
+// Errors: none are reported (every call returns void or a size).
 class Surface {
  public:
   virtual ~Surface() = default;
@@ -108,6 +114,8 @@ struct Event {
   int code = 0;
 };
 
+// Errors: none. WaitForEvent is the one call that blocks: the main thread
+// waits here, and everything else reaches it as an event.
 class EventSource {
  public:
   virtual ~EventSource() = default;
@@ -125,6 +133,7 @@ struct DateTime {
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
+// Errors: none. SleepMs blocks the calling (main) thread.
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -143,6 +152,9 @@ struct AudioFormat {
 // The wave-out device. Blocks are played in the order written; when a block has
 // been played (or returned by Reset) the device posts AudioBlockDone with the
 // block's id to the event source. The bytes must stay valid until then.
+// Errors: every int result is kNoError or one of the codes below, never
+// thrown. Only Open blocks, and only while the first attempt to open the
+// device is still under way (at most 3 s); Write queues and returns.
 class AudioDevice {
  public:
   static constexpr int kNoError = 0;
@@ -164,6 +176,7 @@ class AudioDevice {
 
 // The simple in-memory sound player: loops one RIFF/WAVE image until stopped,
 // beside (not through) the wave-out device.
+// Errors: none reported; an image it cannot read or play stays silent.
 class TonePlayer {
  public:
   virtual ~TonePlayer() = default;
@@ -173,6 +186,9 @@ class TonePlayer {
 
 enum class ClipboardStatus { Busy, NoText, Text };
 
+// Errors: GetText says what it found (Busy when the clipboard cannot be read
+// now); SetText gives false when the text could not be placed.
+
 class Clipboard {
  public:
   virtual ~Clipboard() = default;
@@ -181,6 +197,7 @@ class Clipboard {
   virtual bool SetText(const std::string& utf8) = 0;
 };
 
+// Errors: false when the program could not be started.
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -196,6 +213,8 @@ struct ProgramExit {
   int code;
 };
 
+// Errors: CreateWindow gives nullptr when no window can be had; the rest
+// hand out the services above and cannot fail.
 class Platform {
  public:
   virtual ~Platform() = default;

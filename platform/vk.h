@@ -31,4 +31,35 @@ constexpr int kF10 = 0x79;
 constexpr int kF11 = 0x7A;
 constexpr int kF12 = 0x7B;
 
+// Windows virtual keys the console never names but that still reach it (the
+// braille rules need to tell letters from every other key).
+constexpr int kClear = 0x0C;
+constexpr int kCapital = 0x14;
+constexpr int kSnapshot = 0x2C;
+constexpr int kLeftWin = 0x5B;
+constexpr int kRightWin = 0x5C;
+constexpr int kApps = 0x5D;
+constexpr int kNumpad0 = 0x60;
+constexpr int kMultiply = 0x6A;
+constexpr int kAdd = 0x6B;
+constexpr int kSubtract = 0x6D;
+constexpr int kDecimal = 0x6E;
+constexpr int kDivide = 0x6F;
+constexpr int kF13 = 0x7C;
+constexpr int kNumLock = 0x90;
+constexpr int kScroll = 0x91;
+constexpr int kOem1 = 0xBA;  // ;: on US keyboards, ç on Brazilian ones
+constexpr int kOemPlus = 0xBB;
+constexpr int kOemComma = 0xBC;
+constexpr int kOemMinus = 0xBD;
+constexpr int kOemPeriod = 0xBE;
+constexpr int kOem2 = 0xBF;
+constexpr int kOem3 = 0xC0;
+constexpr int kAbntC1 = 0xC1;
+constexpr int kOem4 = 0xDB;
+constexpr int kOem5 = 0xDC;
+constexpr int kOem6 = 0xDD;
+constexpr int kOem7 = 0xDE;
+constexpr int kOem102 = 0xE2;
+
 }  // namespace placarim::platform::vk

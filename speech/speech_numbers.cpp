@@ -2,9 +2,9 @@
 // one number are glued into one buffer and played as one sound, so that no
 // gap or click separates them.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
+#include "platform/regular_file.h"
 #include "speech/local_path.h"
 #include "speech/number_words.h"
 #include "speech/speech.h"
@@ -13,11 +13,12 @@
 namespace placarim::speech {
 namespace {
 
-// The bytes of a file; empty when it cannot be read.
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The bytes of a recording; empty when the name is not a regular file (a
+// folder named like a recording, a FIFO) or cannot be read.
+std::vector<uint8_t> ReadRecording(const std::string& path) {
+  const std::optional<std::string> file = platform::ReadWholeFile(path);
+  if (!file) return {};
+  return std::vector<uint8_t>(file->begin(), file->end());
 }
 
 }  // namespace
@@ -35,7 +36,7 @@ void Speech::SpeakNumberWords(std::string_view words, bool feminine) {
   std::vector<uint8_t> buffer(kWaveHeaderSize + kNumberBufferSamples);
   size_t collected = 0;
   for (const std::string& key : NumberWordKeys(words, feminine)) {
-    const std::vector<uint8_t> file = ReadWholeFile(FindFileIgnoringCase(directory + key + ".wav"));
+    const std::vector<uint8_t> file = ReadRecording(FindFileIgnoringCase(directory + key + ".wav"));
     const auto word = SpeechWaveSamples(file);
     if (!word) continue;
     const uint8_t* samples = word->data();

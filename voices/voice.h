@@ -34,7 +34,8 @@ namespace placarim::voices {
 inline constexpr int kVoiceWakeUp = 2980;
 
 // The configured voice types with drivers of their own; a type the table does
-// not hold selects the in-process engine, as kVoiceEngine does. The built-in
+// not hold selects the in-process engine, as kVoiceEngine does (in the browser
+// build, which has no engine: the browser's voice). The built-in
 // voice speaks whenever no external one is configured; a configuration that
 // names its type opens no external voice.
 enum VoiceType : int {
@@ -43,6 +44,7 @@ enum VoiceType : int {
   kVoiceEngine = 4,
   kVoiceService = 5,
   kVoiceServiceAlt = 54,
+  kVoiceBrowser = 6,
 };
 
 struct VoiceFlags {

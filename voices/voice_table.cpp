@@ -2,15 +2,19 @@
 #include <algorithm>
 #include <array>
 
+#include "voices/voice.h"
+#if PLACARIM_WITH_ENGINES
 #include "voices/espeak/synth_espeak.h"
 #include "voices/ilvra/synth_ilvra.h"
-#include "voices/voice.h"
+#endif
 #if PLACARIM_WITH_SPEECHD
 #include "voices/speechd/synth_speechd.h"
 #endif
 
 namespace placarim::voices {
 namespace {
+
+#if PLACARIM_WITH_ENGINES
 
 std::unique_ptr<Voice> MakeEngine(const VoicePorts& ports) {
   return std::make_unique<speech::EspeakBridge>(ports.loop, ports.sound);
@@ -22,19 +26,30 @@ std::unique_ptr<Voice> MakeIlvra(const VoicePorts& ports) {
   return std::make_unique<speech::IlvraBridge>(ports.loop, ports.sound, settings);
 }
 
+constexpr VoiceFlags kSynthesizer{.reads_numbers_itself = true};
+
+#endif
+
 #if PLACARIM_WITH_SPEECHD
 std::unique_ptr<Voice> MakeService(const VoicePorts& ports) {
   return std::make_unique<speech::SpeechServiceBridge>(ports.loop);
 }
+
+constexpr VoiceFlags kService{.reads_numbers_itself = true, .may_be_substituted = true};
 #endif
 
-constexpr VoiceFlags kSynthesizer{.reads_numbers_itself = true};
-constexpr VoiceFlags kService{.reads_numbers_itself = true, .may_be_substituted = true};
-
 const auto kDrivers = std::to_array<VoiceDriver>({
+#if PLACARIM_WITH_ENGINES
     {kVoiceEngine, "espeak-ng", kSynthesizer, MakeEngine},
-    {kVoiceBuiltIn, "built-in diphone voice", {.blocks_until_heard = true}, nullptr},
     {kVoiceIlvra, "Ilvra", {.reads_numbers_itself = true, .stop_when_quiet = true}, MakeIlvra},
+#else
+    // In a web page the browser's voice stands for every external type; the
+    // page's program makes it (voices/browser). It takes text whole, and a
+    // key cancels it even when it reports silence, as the browser may still
+    // be about to start an utterance.
+    {kVoiceBrowser, "browser", {.reads_numbers_itself = true, .stop_when_quiet = true}, nullptr},
+#endif
+    {kVoiceBuiltIn, "built-in diphone voice", {.blocks_until_heard = true}, nullptr},
 #if PLACARIM_WITH_SPEECHD
     {kVoiceService, "speech-dispatcher", kService, MakeService},
     {kVoiceServiceAlt, "speech-dispatcher", kService, MakeService},

@@ -31,8 +31,8 @@
 #include <vector>
 
 #include "bench/game/real_program.h"
-#include "pulse_server.h"
-#include "xvfb_server.h"
+#include "tests/support/pulse_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/program_support.h"
+#include "tests/support/program_support.h"
 
 namespace placarim::bench {
 

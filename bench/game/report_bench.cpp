@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/figures.h"
+#include "tests/support/figures.h"
 #include "game/exercise_file.h"
 #include "game/play_record.h"
 #include "game/play_report.h"

@@ -42,10 +42,10 @@
 #include <thread>
 #include <vector>
 
-#include "bench/figures.h"
+#include "tests/support/figures.h"
 #include "bench/game/real_program.h"
-#include "pulse_server.h"
-#include "xvfb_server.h"
+#include "tests/support/pulse_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

@@ -48,12 +48,12 @@
 #include <thread>
 #include <vector>
 
-#include "bench/figures.h"
+#include "tests/support/figures.h"
 #include "console/console.h"
 #include "platform/audio/sdl/sdl_sink.h"
 #include "platform/sdl/sdl_platform.h"
-#include "played_sound.h"
-#include "pulse_server.h"
+#include "tests/support/played_sound.h"
+#include "tests/support/pulse_server.h"
 #include "sound/wave_player.h"
 
 namespace {

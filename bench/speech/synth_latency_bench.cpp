@@ -33,7 +33,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/figures.h"
+#include "tests/support/figures.h"
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
 #include "sound/wave_player.h"

@@ -24,6 +24,10 @@
 // that goes away is closed, its queued sound reported done, and looked for
 // again.
 //
+// Errors: the wave-out device answers with the platform's codes (kNoDriver
+// while there is no device, kBadFormat for a format it cannot convert); the
+// tone players stay silent. Nothing is thrown.
+//
 // Blocks are converted when written, on the main thread. The device's thread
 // only mixes bytes (AudioMixer) and reports each block done, once played,
 // through `block_done` (an event the platform posts), so completions are counted on the

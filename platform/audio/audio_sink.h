@@ -2,6 +2,14 @@
 // sound server. A sink pulls the sound from its render function on a thread
 // of its own, as the device asks for it, and reports each block done once the
 // block's last byte has been played (or dropped).
+//
+// Threads: the audio output calls every method with its state locked, from
+// the main thread or its opener thread; render and done run on the sink's
+// own thread (SDL's callback, the sound server's loop). Errors: a sink that
+// cannot be had is never made (its open gives null); once made, a sink
+// reports trouble only through Lost, polled by the opener thread. Flush and
+// StartSound block for as long as the sink's thread takes to finish one
+// buffer, never longer.
 #pragma once
 
 #include <cstddef>

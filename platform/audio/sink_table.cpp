@@ -4,8 +4,10 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/audio/pulse/server_stream.h"
 #include "platform/audio/sdl/sdl_sink.h"
+#ifdef PLACARIM_SOUND_SERVER
+#include "platform/audio/pulse/server_stream.h"
+#endif
 
 namespace placarim::platform::audio {
 
@@ -17,6 +19,7 @@ bool TriesSoundServer(const char* wanted) {
 
 namespace {
 
+#ifdef PLACARIM_SOUND_SERVER
 // A sound server's stream, when one answers: it keeps about 200 ms of sound
 // at the server, so a busy machine does not leave it short.
 std::unique_ptr<AudioSink> OpenServer(const OutputFormat& preferred, RenderSound render, BlockDone done,
@@ -24,6 +27,7 @@ std::unique_ptr<AudioSink> OpenServer(const OutputFormat& preferred, RenderSound
   output = preferred;  // a server always takes it
   return pulse::OpenServerStream(preferred.rate, preferred.channels, std::move(render), std::move(done));
 }
+#endif
 
 // SDL tries its drivers in its own order, ALSA before PipeWire's, and keeps
 // the first that starts even when it opens no device: on a desktop whose
@@ -36,7 +40,9 @@ bool DriverUnnamed() {
 }
 
 constexpr SinkDriver kDrivers[] = {
+#ifdef PLACARIM_SOUND_SERVER
     {"server", [] { return TriesSoundServer(std::getenv("SDL_AUDIODRIVER")); }, &OpenServer, true},
+#endif
     {"sdl-pipewire", &DriverUnnamed, &sdl::OpenSdlPipeWireSink, false},
     {"sdl", [] { return true; }, &sdl::OpenSdlSink, false},
 };

@@ -1,51 +1,21 @@
 #include "platform/sdl/key_translation.h"
 
+#include "platform/key_characters.h"
 #include "platform/text_encoding.h"
 #include "platform/vk.h"
 
 namespace placarim::platform::sdl {
 namespace {
 
-// Windows virtual keys the console never names but that still reach it (the
-// braille rules need to tell letters from every other key).
-constexpr int kVkClear = 0x0C;
-constexpr int kVkCapital = 0x14;
-constexpr int kVkSnapshot = 0x2C;
-constexpr int kVkLeftWin = 0x5B;
-constexpr int kVkRightWin = 0x5C;
-constexpr int kVkApps = 0x5D;
-constexpr int kVkNumpad0 = 0x60;
-constexpr int kVkMultiply = 0x6A;
-constexpr int kVkAdd = 0x6B;
-constexpr int kVkSubtract = 0x6D;
-constexpr int kVkDecimal = 0x6E;
-constexpr int kVkDivide = 0x6F;
-constexpr int kVkF13 = 0x7C;
-constexpr int kVkNumLock = 0x90;
-constexpr int kVkScroll = 0x91;
-constexpr int kVkOem1 = 0xBA;  // ;: on US keyboards, ç on Brazilian ones
-constexpr int kVkOemPlus = 0xBB;
-constexpr int kVkOemComma = 0xBC;
-constexpr int kVkOemMinus = 0xBD;
-constexpr int kVkOemPeriod = 0xBE;
-constexpr int kVkOem2 = 0xBF;
-constexpr int kVkOem3 = 0xC0;
-constexpr int kVkAbntC1 = 0xC1;
-constexpr int kVkOem4 = 0xDB;
-constexpr int kVkOem5 = 0xDC;
-constexpr int kVkOem6 = 0xDD;
-constexpr int kVkOem7 = 0xDE;
-constexpr int kVkOem102 = 0xE2;
-
 int LetterOrDigitOfSym(SDL_Keycode sym) {
   if (sym >= SDLK_a && sym <= SDLK_z) return vk::kA + (sym - SDLK_a);
   if (sym >= SDLK_0 && sym <= SDLK_9) return vk::k0 + (sym - SDLK_0);
   switch (sym) {  // these four keep their code on every layout
-    case SDLK_COMMA: return kVkOemComma;
-    case SDLK_MINUS: return kVkOemMinus;
-    case SDLK_PERIOD: return kVkOemPeriod;
+    case SDLK_COMMA: return vk::kOemComma;
+    case SDLK_MINUS: return vk::kOemMinus;
+    case SDLK_PERIOD: return vk::kOemPeriod;
     case SDLK_PLUS:
-    case SDLK_EQUALS: return kVkOemPlus;
+    case SDLK_EQUALS: return vk::kOemPlus;
     default: return 0;
   }
 }
@@ -58,12 +28,12 @@ int KeypadKey(SDL_Scancode scancode, bool num_lock) {
     int without;
   };
   static constexpr Pad kPad[] = {
-      {SDL_SCANCODE_KP_0, kVkNumpad0 + 0, vk::kInsert}, {SDL_SCANCODE_KP_1, kVkNumpad0 + 1, vk::kEnd},
-      {SDL_SCANCODE_KP_2, kVkNumpad0 + 2, vk::kDown},   {SDL_SCANCODE_KP_3, kVkNumpad0 + 3, vk::kNext},
-      {SDL_SCANCODE_KP_4, kVkNumpad0 + 4, vk::kLeft},   {SDL_SCANCODE_KP_5, kVkNumpad0 + 5, kVkClear},
-      {SDL_SCANCODE_KP_6, kVkNumpad0 + 6, vk::kRight},  {SDL_SCANCODE_KP_7, kVkNumpad0 + 7, vk::kHome},
-      {SDL_SCANCODE_KP_8, kVkNumpad0 + 8, vk::kUp},     {SDL_SCANCODE_KP_9, kVkNumpad0 + 9, vk::kPrior},
-      {SDL_SCANCODE_KP_PERIOD, kVkDecimal, vk::kDelete},
+      {SDL_SCANCODE_KP_0, vk::kNumpad0 + 0, vk::kInsert}, {SDL_SCANCODE_KP_1, vk::kNumpad0 + 1, vk::kEnd},
+      {SDL_SCANCODE_KP_2, vk::kNumpad0 + 2, vk::kDown},   {SDL_SCANCODE_KP_3, vk::kNumpad0 + 3, vk::kNext},
+      {SDL_SCANCODE_KP_4, vk::kNumpad0 + 4, vk::kLeft},   {SDL_SCANCODE_KP_5, vk::kNumpad0 + 5, vk::kClear},
+      {SDL_SCANCODE_KP_6, vk::kNumpad0 + 6, vk::kRight},  {SDL_SCANCODE_KP_7, vk::kNumpad0 + 7, vk::kHome},
+      {SDL_SCANCODE_KP_8, vk::kNumpad0 + 8, vk::kUp},     {SDL_SCANCODE_KP_9, vk::kNumpad0 + 9, vk::kPrior},
+      {SDL_SCANCODE_KP_PERIOD, vk::kDecimal, vk::kDelete},
   };
   for (const Pad& pad : kPad) {
     if (pad.scancode == scancode) return num_lock ? pad.with_num_lock : pad.without;
@@ -76,7 +46,7 @@ int KeyOfScancode(SDL_Scancode sc) {
   if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return vk::kA + (sc - SDL_SCANCODE_A);
   if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return vk::k0 + 1 + (sc - SDL_SCANCODE_1);
   if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return vk::kF1 + (sc - SDL_SCANCODE_F1);
-  if (sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) return kVkF13 + (sc - SDL_SCANCODE_F13);
+  if (sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) return vk::kF13 + (sc - SDL_SCANCODE_F13);
   switch (sc) {
     case SDL_SCANCODE_0: return vk::k0;
     case SDL_SCANCODE_RETURN:
@@ -86,23 +56,23 @@ int KeyOfScancode(SDL_Scancode sc) {
     case SDL_SCANCODE_BACKSPACE: return vk::kBack;
     case SDL_SCANCODE_TAB: return vk::kTab;
     case SDL_SCANCODE_SPACE: return vk::kSpace;
-    case SDL_SCANCODE_MINUS: return kVkOemMinus;
-    case SDL_SCANCODE_EQUALS: return kVkOemPlus;
-    case SDL_SCANCODE_LEFTBRACKET: return kVkOem4;
-    case SDL_SCANCODE_RIGHTBRACKET: return kVkOem6;
+    case SDL_SCANCODE_MINUS: return vk::kOemMinus;
+    case SDL_SCANCODE_EQUALS: return vk::kOemPlus;
+    case SDL_SCANCODE_LEFTBRACKET: return vk::kOem4;
+    case SDL_SCANCODE_RIGHTBRACKET: return vk::kOem6;
     case SDL_SCANCODE_BACKSLASH:
-    case SDL_SCANCODE_NONUSHASH: return kVkOem5;
-    case SDL_SCANCODE_SEMICOLON: return kVkOem1;
-    case SDL_SCANCODE_APOSTROPHE: return kVkOem7;
-    case SDL_SCANCODE_GRAVE: return kVkOem3;
-    case SDL_SCANCODE_COMMA: return kVkOemComma;
-    case SDL_SCANCODE_PERIOD: return kVkOemPeriod;
-    case SDL_SCANCODE_SLASH: return kVkOem2;
-    case SDL_SCANCODE_NONUSBACKSLASH: return kVkOem102;
-    case SDL_SCANCODE_INTERNATIONAL1: return kVkAbntC1;
-    case SDL_SCANCODE_CAPSLOCK: return kVkCapital;
-    case SDL_SCANCODE_PRINTSCREEN: return kVkSnapshot;
-    case SDL_SCANCODE_SCROLLLOCK: return kVkScroll;
+    case SDL_SCANCODE_NONUSHASH: return vk::kOem5;
+    case SDL_SCANCODE_SEMICOLON: return vk::kOem1;
+    case SDL_SCANCODE_APOSTROPHE: return vk::kOem7;
+    case SDL_SCANCODE_GRAVE: return vk::kOem3;
+    case SDL_SCANCODE_COMMA: return vk::kOemComma;
+    case SDL_SCANCODE_PERIOD: return vk::kOemPeriod;
+    case SDL_SCANCODE_SLASH: return vk::kOem2;
+    case SDL_SCANCODE_NONUSBACKSLASH: return vk::kOem102;
+    case SDL_SCANCODE_INTERNATIONAL1: return vk::kAbntC1;
+    case SDL_SCANCODE_CAPSLOCK: return vk::kCapital;
+    case SDL_SCANCODE_PRINTSCREEN: return vk::kSnapshot;
+    case SDL_SCANCODE_SCROLLLOCK: return vk::kScroll;
     case SDL_SCANCODE_PAUSE: return vk::kPause;
     case SDL_SCANCODE_INSERT: return vk::kInsert;
     case SDL_SCANCODE_HOME: return vk::kHome;
@@ -114,12 +84,12 @@ int KeyOfScancode(SDL_Scancode sc) {
     case SDL_SCANCODE_LEFT: return vk::kLeft;
     case SDL_SCANCODE_DOWN: return vk::kDown;
     case SDL_SCANCODE_UP: return vk::kUp;
-    case SDL_SCANCODE_NUMLOCKCLEAR: return kVkNumLock;
-    case SDL_SCANCODE_KP_DIVIDE: return kVkDivide;
-    case SDL_SCANCODE_KP_MULTIPLY: return kVkMultiply;
-    case SDL_SCANCODE_KP_MINUS: return kVkSubtract;
-    case SDL_SCANCODE_KP_PLUS: return kVkAdd;
-    case SDL_SCANCODE_APPLICATION: return kVkApps;
+    case SDL_SCANCODE_NUMLOCKCLEAR: return vk::kNumLock;
+    case SDL_SCANCODE_KP_DIVIDE: return vk::kDivide;
+    case SDL_SCANCODE_KP_MULTIPLY: return vk::kMultiply;
+    case SDL_SCANCODE_KP_MINUS: return vk::kSubtract;
+    case SDL_SCANCODE_KP_PLUS: return vk::kAdd;
+    case SDL_SCANCODE_APPLICATION: return vk::kApps;
     case SDL_SCANCODE_LCTRL:
     case SDL_SCANCODE_RCTRL: return vk::kControl;
     case SDL_SCANCODE_LSHIFT:
@@ -127,32 +97,10 @@ int KeyOfScancode(SDL_Scancode sc) {
     case SDL_SCANCODE_LALT:
     case SDL_SCANCODE_RALT:
     case SDL_SCANCODE_MODE: return vk::kMenu;
-    case SDL_SCANCODE_LGUI: return kVkLeftWin;
-    case SDL_SCANCODE_RGUI: return kVkRightWin;
+    case SDL_SCANCODE_LGUI: return vk::kLeftWin;
+    case SDL_SCANCODE_RGUI: return vk::kRightWin;
     default: return 0;
   }
-}
-
-// The character Windows types for a key that SDL gives no text input for.
-int CharacterOfKey(int vk, const Modifiers& mods) {
-  if (mods.alt && !mods.ctrl) return -1;  // Alt combinations type system characters only
-  switch (vk) {
-    case vk::kReturn: return 13;
-    case vk::kBack: return 8;
-    case vk::kEscape: return mods.ctrl ? -1 : 27;
-    case vk::kTab: return mods.ctrl ? -1 : 9;
-    case vk::kSpace: return (mods.ctrl && !mods.alt) ? 32 : -1;  // plain space comes as text
-    default: break;
-  }
-  if (mods.ctrl && !mods.alt && vk >= vk::kA && vk <= vk::kA + 25) return vk - vk::kA + 1;
-  // Ctrl with the bracket and backslash keys types the other three control
-  // characters; the line editor dials telephone tones on Ctrl+\ (28).
-  if (mods.ctrl && !mods.alt) {
-    if (vk == kVkOem4) return 27;
-    if (vk == kVkOem5) return 28;
-    if (vk == kVkOem6) return 29;
-  }
-  return -1;
 }
 
 }  // namespace
@@ -196,7 +144,7 @@ void TranslateKey(const SDL_KeyboardEvent& key, std::vector<Event>& out) {
   event.type = EventType::KeyDown;
   event.system = IsSystemKey(code, event.mods);
   out.push_back(event);
-  if (const int ch = CharacterOfKey(code, event.mods); ch >= 0) {
+  if (const int ch = ControlCharacterOfKey(code, event.mods); ch >= 0) {
     Event typed;
     typed.type = EventType::Char;
     typed.ch = static_cast<uint8_t>(ch);

@@ -18,7 +18,7 @@
 #include "speech/ini_reader.h"
 #include "speech/speech.h"
 #include "speech/wave_image.h"
-#include "tests/speech/speech_fakes.h"
+#include "tests/support/speech_fakes.h"
 
 namespace placarim::editor {
 namespace {

@@ -29,7 +29,7 @@
 #include "editor/line_editor.h"
 #include "speech/speech.h"
 #include "speech/wave_image.h"
-#include "tests/speech/speech_fakes.h"
+#include "tests/support/speech_fakes.h"
 
 namespace placarim::editor {
 namespace {

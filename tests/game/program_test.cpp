@@ -5,7 +5,7 @@
 #include "game/message_catalogue.h"
 #include "game/message_keys.h"
 #include "tests/game/program_harness.h"
-#include "tests/speech/speech_fakes.h"
+#include "tests/support/speech_fakes.h"
 
 namespace placarim::game::testing {
 namespace {

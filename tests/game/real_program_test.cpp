@@ -25,9 +25,9 @@
 #include <thread>
 #include <vector>
 
-#include "tests/game/program_support.h"
-#include "tests/speech/speech_daemon.h"
-#include "xvfb_server.h"
+#include "tests/support/program_support.h"
+#include "tests/support/speech_daemon.h"
+#include "tests/support/xvfb_server.h"
 
 namespace placarim::game::testing {
 namespace {

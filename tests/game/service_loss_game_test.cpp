@@ -8,7 +8,7 @@
 
 #include "speech/synth_links.h"
 #include "tests/game/program_harness.h"
-#include "tests/speech/speech_daemon.h"
+#include "tests/support/speech_daemon.h"
 
 // libspeechd's voice list parsing is quadratic under the checked strstr.
 extern "C" const char* __asan_default_options() { return "intercept_strstr=0"; }

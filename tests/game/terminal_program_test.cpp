@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/program_support.h"
+#include "tests/support/program_support.h"
 
 namespace placarim::game::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/sound/wave_builder.h"
+#include "tests/support/wave_builder.h"
 
 namespace placarim::platform::riff {
 namespace {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/sound/wave_builder.h"
+#include "tests/support/wave_builder.h"
 
 namespace placarim::sound {
 namespace {

@@ -18,7 +18,7 @@
 #include "console/console.h"
 #include "platform/audio/sdl/sdl_sink.h"
 #include "platform/sdl/sdl_platform.h"
-#include "played_sound.h"
+#include "tests/support/played_sound.h"
 #include "sound/wave_player.h"
 
 namespace placarim::sound {

@@ -12,7 +12,7 @@
 #include "platform/fake/fake_platform.h"
 #include "sound/block_fill.h"
 #include "sound/condense.h"
-#include "tests/sound/wave_builder.h"
+#include "tests/support/wave_builder.h"
 
 namespace placarim::sound {
 namespace {

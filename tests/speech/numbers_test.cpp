@@ -108,6 +108,7 @@ TEST_F(NumbersTest, WordFilesThatAreNotRecordingsAreSkipped) {
   std::ofstream(root_ + "/letters/_vinte.wav") << "not a wave file at all, just some text to be skipped";
   std::ofstream(root_ + "/letters/_e.wav") << "RIFF";  // too short
   std::filesystem::remove(root_ + "/letters/_um.wav");
+  std::filesystem::create_directory(root_ + "/letters/_um.wav");  // a folder named like a recording
   std::filesystem::rename(root_ + "/letters/_tres.wav", root_ + "/letters/_TRES.WAV");
   EXPECT_EQ(Say("21"), Journal{});
   EXPECT_EQ(Say("23"), Journal{"buffer:_tres"});  // found despite its letter case

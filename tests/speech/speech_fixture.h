@@ -11,7 +11,7 @@
 
 #include "speech/number_words.h"
 #include "speech/speech.h"
-#include "tests/speech/speech_fakes.h"
+#include "tests/support/speech_fakes.h"
 
 namespace placarim::speech::testing {
 

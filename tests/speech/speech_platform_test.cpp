@@ -10,7 +10,7 @@
 #include "platform/fake/fake_platform.h"
 #include "speech/speech_layer.h"
 #include "speech/wave_image.h"
-#include "tests/speech/speech_fakes.h"
+#include "tests/support/speech_fakes.h"
 
 namespace placarim::speech {
 namespace {

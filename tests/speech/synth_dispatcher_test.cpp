@@ -11,7 +11,7 @@
 #if PLACARIM_WITH_SPEECHD
 #include "voices/speechd/synth_speechd.h"
 #endif
-#include "tests/speech/synth_fakes.h"
+#include "tests/support/synth_fakes.h"
 
 namespace placarim::speech {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/fake/fake_platform.h"
 #include "speech/speech_layer.h"
 #include "speech/synth_links.h"
-#include "tests/speech/speech_fakes.h"
+#include "tests/support/speech_fakes.h"
 
 namespace placarim::speech {
 namespace {

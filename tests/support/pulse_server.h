@@ -31,7 +31,7 @@
 #include <utility>
 #include <vector>
 
-#include "played_sound.h"
+#include "tests/support/played_sound.h"
 
 namespace placarim::testing {
 

@@ -111,16 +111,22 @@ int FindStressedVowel(std::string_view word_any_case) {
   const std::string word = lang::LowerCase(word_any_case);
   const int n = static_cast<int>(word.size());
   auto in = [](char c, std::string_view set) { return set.find(c) != std::string_view::npos; };
-  // à á â ã é ê í ó ô õ ú
-  static const std::string_view kAccented = "\xE0\xE1\xE2\xE3\xE9\xEA\xED\xF3\xF4\xF5\xFA";
+  // An acute or circumflex accent marks the stress even before a tilde
+  // (órgão, bênção); a tilde alone marks it otherwise (irmã, coração).
+  // à á â é ê í ó ô ú, then ã õ.
+  static const std::string_view kAccented = "\xE0\xE1\xE2\xE9\xEA\xED\xF3\xF4\xFA";
+  static const std::string_view kTilde = "\xE3\xF5";
   static const std::string_view kVowels = "aeiouwy\xFC";
   bool any_vowel = false;
+  int tilde = 0;
   for (int k = n; k >= 1; --k) {
     if (in(word[k - 1], kAccented)) return k;
+    if (tilde == 0 && in(word[k - 1], kTilde)) tilde = k;
     any_vowel |= in(word[k - 1], kVowels);
   }
+  if (tilde != 0) return tilde;
   if (!any_vowel) return 0;
-  enum State { kStart, kCons, kAeo, kAeoU, kParox, kParoxIu, kParoxIuU, kU, kI, kIU, kM };
+  enum State { kStart, kCons, kZ, kAeo, kAeoU, kParox, kParoxIu, kParoxIuU, kU, kI, kIU, kM };
   State state = kStart;
   int result = 0;
   for (int here = n; here >= 1; --here) {
@@ -132,10 +138,14 @@ int FindStressedVowel(std::string_view word_any_case) {
         else if (c == 'i') { result = here; state = kI; }
         else if (c == 'u') { result = here; state = kU; }
         else if (c == 'm') state = kM;
+        else if (c == 'z') state = kZ;  // talvez, arroz, capaz: the last vowel
         else if (in(c, "bcdfghjklnpqrt")) state = kCons;
         break;
       case kCons:
         if (in(c, kVowels)) return here;
+        break;
+      case kZ:
+        if (in(c, "aeiou")) return here;
         break;
       case kAeo:
         if (c == 'u') state = kAeoU;
@@ -161,6 +171,9 @@ int FindStressedVowel(std::string_view word_any_case) {
         if (in(c, "aeio")) return here;
         return result;
       case kI:
+        // A vowel before the final i is its diphthong's stress; a second one
+        // before it starts another syllable (re-ais, i-de-ais, a-tu-ais).
+        if (in(word[result - 1], "aeo") && (in(c, "aeo") || c == 'u')) return result;
         if (in(c, "aeo")) result = here;
         else if (c == 'u') state = kIU;
         else return result;

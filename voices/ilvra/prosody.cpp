@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "lang/questions.h"
 #include "voices/ilvra/latin1.h"
 #include "voices/ilvra/letter_rules.h"
 #include "platform/text_encoding.h"
@@ -341,14 +342,47 @@ std::string_view TokenText(const std::string& line) {
 
 }  // namespace
 
+namespace {
+
+bool IsWordToken(const std::string& line) {
+  const std::string_view text = TokenText(line);
+  return !text.empty() && IsTextLetter(text[0]);
+}
+
+// The key codes the patterns see. A question that opens with a question word
+// (Onde está a bola?) falls like a statement, so its question mark is seen as
+// a full stop, unless the question word itself ends it ("E quanto?"), which
+// its own patterns make fall.
+std::vector<std::string_view> MelodyKeys(const std::vector<std::string>& tokens) {
+  std::vector<std::string_view> keys;
+  keys.reserve(tokens.size());
+  std::vector<std::string_view> phrase_words;  // the first two words of the phrase
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    std::string_view key = KeyCode(tokens[i]);
+    if (key == "--") {
+      phrase_words.clear();
+    } else if (IsWordToken(tokens[i])) {
+      if (phrase_words.size() < 2) phrase_words.push_back(TokenText(tokens[i]));
+    } else if (key == "??" && !phrase_words.empty() && i > 0 && keys.back() != "QW" &&
+               lang::OpensWithQuestionWord(phrase_words[0], phrase_words.size() > 1 ? phrase_words[1] : "")) {
+      key = "..";
+    }
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+}  // namespace
+
 std::vector<std::string> AssignContours(const std::vector<std::string>& tokens, const ProsodyTables& tables) {
   std::vector<std::string> out;
   out.reserve(tokens.size());
+  const auto keys = MelodyKeys(tokens);
   char previous_third = '5';
   for (size_t i = 0; i < tokens.size(); ++i) {
-    const std::string_view prev = i > 0 ? KeyCode(tokens[i - 1]) : std::string_view();
-    const std::string_view cur = KeyCode(tokens[i]);
-    const std::string_view next = i + 1 < tokens.size() ? KeyCode(tokens[i + 1]) : std::string_view();
+    const std::string_view prev = i > 0 ? keys[i - 1] : std::string_view();
+    const std::string_view cur = keys[i];
+    const std::string_view next = i + 1 < tokens.size() ? keys[i + 1] : std::string_view();
     std::string contour = "555";
     for (const auto& p : tables.patterns) {
       if ((p.previous.empty() || p.previous == prev) && (p.current.empty() || p.current == cur) &&

@@ -3,6 +3,7 @@
 #include "lang/cp1252.h"
 #include "lang/number_words.h"
 #include "lang/sums.h"
+#include "lang/teacher_text.h"
 #include "lang/symbol_names.h"
 #include "voices/ilvra/latin1.h"
 #include "voices/ilvra/letter_rules.h"
@@ -26,6 +27,12 @@ const std::string kDash = Utf8ToCp1252("traço");
 
 // The words of single digits, read one by one in runs with hyphens.
 std::string DigitWord(char digit) { return lang::CardinalWords(static_cast<uint64_t>(digit - '0'), kJoin); }
+
+// " “ ” « » – —
+bool IsQuoteOrDash(char c) {
+  const uint8_t b = static_cast<uint8_t>(c);
+  return b == '"' || b == 0x93 || b == 0x94 || b == 0xAB || b == 0xBB || b == 0x96 || b == 0x97;
+}
 
 bool IsKeptPunctuation(char c) {
   switch (c) {
@@ -111,6 +118,16 @@ class Normalizer {
       i_ += 3;
     } else if (c == '.' && i_ + 1 < t_.size() && t_[i_ + 1] != ' ') {
       out_ += " ponto ";
+      ++i_;
+    } else if (IsQuoteOrDash(c)) {
+      // Quotes and dashes are pauses, never read: a comma, unless a mark
+      // or the start or end of the text is already there.
+      size_t next = i_ + 1;
+      while (next < t_.size() && (t_[next] == ' ' || IsQuoteOrDash(t_[next]))) ++next;
+      const size_t last = out_.find_last_not_of(' ');
+      const bool mark_before = last == std::string::npos || IsKeptPunctuation(out_[last]);
+      const bool mark_after = next >= t_.size() || IsKeptPunctuation(t_[next]);
+      out_ += mark_before || mark_after ? " " : ", ";
       ++i_;
     } else if (IsKeptPunctuation(c)) {
       out_ += c;
@@ -269,8 +286,9 @@ std::string NormalizeText(std::string_view text, const AbbreviationTable& abbrev
     text = single;
   }
   // Sums first: "12-5=" is a sum, not a run of digits with a hyphen.
-  const std::string sums_read = lang::ReadSums(text);
-  return Normalizer(sums_read, abbreviations).Run();
+  // Then money, hours, fractions and the like as a teacher writes them.
+  const std::string read = lang::ReadTeacherText(lang::ReadSums(text));
+  return Normalizer(read, abbreviations).Run();
 }
 
 }  // namespace placarim::ilvra

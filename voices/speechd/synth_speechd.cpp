@@ -207,7 +207,7 @@ bool SpeechServiceBridge::Open(int voice, int rate, int /*pitch*/) {
   failure_ = Failure::kNone;
   // Starting the service and listing its voices (thousands of them, parsed by
   // libspeechd) take longer than a call in play may.
-  call_limit_ms_ = limits_.open_ms;
+  call_limit_ms_ = std::max(limits_.open_ms, limits_.setup_ms);
   const bool connected = Connect(may_start, limits_.open_ms);
   const bool voiced = connected && ListVoices() && ChooseVoice(voice, rate);
   call_limit_ms_ = limits_.call_ms;

@@ -37,12 +37,16 @@ class SpeechServiceBridge final : public voices::Voice {
     // Close waits this long for speech in progress, polling every 300 ms.
     int close_ms = 3000;
     // Longest wait for one answer of the service during play; past it the
-    // connection is cut and the service counts as lost.
-    int call_ms = 200;
-    // Longest wait for one answer while the program opens the service: one
-    // started on demand takes a moment to come up, and the list of its
-    // voices (thousands, parsed by libspeechd) takes seconds on a busy machine.
+    // connection is cut and the service counts as lost. A service that is
+    // alive on a busy or slow computer answers in a few hundred ms at worst.
+    int call_ms = 1000;
+    // Longest wait for the first answer while the program opens the service:
+    // one started on demand takes a moment to come up.
     int open_ms = 10000;
+    // Longest wait for each later answer while opening a service that did
+    // answer: the list of its voices (thousands, parsed by libspeechd, from an
+    // output module it starts then) takes many seconds on a busy machine.
+    int setup_ms = 60000;
     // How often a service speaking a text is asked whether it still answers.
     int ping_ms = 500;
   };

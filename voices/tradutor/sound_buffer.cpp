@@ -14,23 +14,40 @@ SoundBuffer::SoundBuffer(WaveBufferPlayer& player) : player_(player) {
 
 void SoundBuffer::Append(const uint8_t* samples, size_t n) {
   while (n > 0 && !stopped_) {
-    if (bytes_.size() + n >= kCapacity) Flush();
+    if (bytes_.size() + n >= kCapacity) Play();
     if (stopped_) return;
     const size_t room = kCapacity - 1 - bytes_.size();
     const size_t piece = std::min(n, room);
+    const size_t start = bytes_.size();
     bytes_.insert(bytes_.end(), samples, samples + piece);
+    for (size_t p = start; p < bytes_.size() && fade_in_ > 0; ++p, --fade_in_) {
+      const long step = long(kEdge - fade_in_ + 1);  // 1 .. kEdge
+      bytes_[p] = uint8_t(kSilence + (long(bytes_[p]) - kSilence) * step / long(kEdge + 1));
+    }
     samples += piece;
     n -= piece;
   }
 }
 
+void SoundBuffer::FadeOutTail() {
+  const size_t m = std::min(kEdge, bytes_.size() - kHeaderSize);
+  for (size_t k = 0; k < m; ++k) {
+    uint8_t& b = bytes_[bytes_.size() - m + k];
+    b = uint8_t(kSilence + (long(b) - kSilence) * long(m - k) / long(m + 1));
+  }
+}
+
 void SoundBuffer::AppendSilence(int bytes) {
+  if (bytes < 100) return;
+  FadeOutTail();
   static const std::array<uint8_t, 100> block = [] {
     std::array<uint8_t, 100> b;
     b.fill(kSilence);
     return b;
   }();
+  fade_in_ = 0;
   for (int k = 0; k < bytes / 100; ++k) Append(block.data(), block.size());
+  fade_in_ = kEdge;
 }
 
 void SoundBuffer::WriteHeader() {
@@ -39,6 +56,12 @@ void SoundBuffer::WriteHeader() {
 }
 
 void SoundBuffer::Flush() {
+  FadeOutTail();
+  fade_in_ = kEdge;
+  Play();
+}
+
+void SoundBuffer::Play() {
   if (!stopped_ && player_.SilenceRequested()) stopped_ = true;
   if (bytes_.size() <= kHeaderSize || stopped_) {
     bytes_.resize(kHeaderSize);

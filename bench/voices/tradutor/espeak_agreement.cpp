@@ -17,63 +17,9 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
+#include "tools/vowel_lexicon/stressed_vowels.h"
 #include "voices/tradutor/translator.h"
 
-namespace {
-
-struct Vowel {
-  char letter = 0;  // lower case: a e i o u (espeak-ng's & counts as a)
-  bool stressed = false;
-  bool open = false;
-  bool nasal = false;  // open and closed are not told apart in nasal vowels
-};
-
-// Our codes: a vowel letter, upper case when stressed; ^ after it closes it.
-std::vector<Vowel> OurVowels(const std::string& codes) {
-  std::vector<Vowel> v;
-  for (size_t i = 0; i < codes.size(); ++i) {
-    const char c = codes[i];
-    if (!std::strchr("aeiouAEIOU", c)) continue;
-    const bool closed = i + 1 < codes.size() && codes[i + 1] == '^';
-    const size_t next = codes.find_first_not_of("^/", i + 1);
-    const bool nasal = next != std::string::npos && codes[next] == '~';
-    v.push_back({char(std::tolower(c)), bool(std::isupper(c)), !closed, nasal});
-  }
-  return v;
-}
-
-// espeak-ng's phonemes: ' before the stressed syllable; E and O open, e and
-// o closed; I and U right after a vowel are glides, elsewhere vowels.
-std::vector<Vowel> EspeakVowels(const std::string& ph) {
-  std::vector<Vowel> v;
-  bool stress_next = false;
-  char previous = 0;
-  for (size_t i = 0; i < ph.size(); ++i) {
-    const char c = ph[i];
-    if (c == '\'') stress_next = true;
-    const bool glide = (c == 'I' || c == 'U') && previous && std::strchr("a&eEiIoOuUy", previous);
-    if (std::strchr("a&eEiIoOuUy", c) && !glide) {
-      char letter = c == '&' ? 'a' : c == 'y' || c == 'I' ? 'i' : c == 'U' ? 'u' : char(std::tolower(c));
-      // A nasal vowel: ~ after it, or a glide and N (the eIN of bem).
-      const bool nasal = (i + 1 < ph.size() && ph[i + 1] == '~') || ph.compare(i + 1, 2, "IN") == 0 ||
-                         (i + 1 < ph.size() && ph[i + 1] == 'N');
-      v.push_back({letter, stress_next, c == 'E' || c == 'O', nasal});
-      stress_next = false;
-    }
-    previous = c;
-  }
-  return v;
-}
-
-// Vowels after the stressed one, or -1 when none is stressed.
-int FromEnd(const std::vector<Vowel>& v) {
-  for (size_t i = 0; i < v.size(); ++i) {
-    if (v[i].stressed) return int(v.size() - 1 - i);
-  }
-  return -1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const long wanted = argc > 1 ? std::atol(argv[1]) : 5000;
@@ -106,12 +52,10 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < all.size() && words < wanted; i += step, ++words) {
     const std::string& word = all[i];
     const std::string codes = translator.TranslateToDiphoneCodes(placarim::platform::Utf8ToCp1252(word));
-    const void* text = word.c_str();
-    const char* ph = espeak_TextToPhonemes(&text, espeakCHARS_UTF8, 0);
-    const std::string phonemes = ph ? ph : "";
-    const auto ours = OurVowels(codes);
-    const auto theirs = EspeakVowels(phonemes);
-    const int a = FromEnd(ours), b = FromEnd(theirs);
+    const std::string phonemes = placarim::vowel_lexicon::EspeakPhonemes(word);
+    const auto x = placarim::vowel_lexicon::FromDiphoneCodes(codes);
+    const auto y = placarim::vowel_lexicon::FromEspeak(phonemes);
+    const int a = x.from_end, b = y.from_end;
     if (a < 0 || b < 0) continue;  // a word of one vowel, or unmarked
     ++stress_compared;
     const std::string line = word + "  " + codes + "  " + phonemes;
@@ -120,9 +64,7 @@ int main(int argc, char** argv) {
       continue;
     }
     ++stress_same;
-    const Vowel& x = ours[ours.size() - 1 - size_t(a)];
-    const Vowel& y = theirs[theirs.size() - 1 - size_t(b)];
-    if ((x.letter == 'e' || x.letter == 'o') && x.letter == y.letter && !x.nasal && !y.nasal) {
+    if (placarim::vowel_lexicon::Comparable(x, y)) {
       ++quality_compared;
       if (x.open == y.open) ++quality_same;
       else quality_diff.push_back(line);

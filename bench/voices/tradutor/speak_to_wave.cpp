@@ -8,6 +8,8 @@
 //
 // TEXT is UTF-8; "@hora" speaks the time. Measure the result with sox:
 //   sox OUT.wav -n stat
+// It prints how often sound jumps from or into silence (clicks).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +41,27 @@ std::vector<uint8_t> Timeline(const std::vector<placarim::platform::fake::Writte
     previous_end = std::max(b.written_ms, previous_end) + int64_t(b.bytes.size()) * 1000 / 11025;
   }
   return out;
+}
+
+// Steps from or into silence: a sample at least `threshold` away from the
+// silence level right after or right before a run of at least 5 silent
+// samples. Voiced speech has steep edges of its own at 11 kHz, so steps are
+// counted only where sound meets silence, where a unit cut in the middle of
+// its wave jumps (a click).
+long StepsAtSilence(const std::vector<uint8_t>& s, int threshold) {
+  auto silent_run = [&](size_t from, size_t to) {
+    for (size_t k = from; k < to; ++k) {
+      if (s[k] != 128) return false;
+    }
+    return true;
+  };
+  long steps = 0;
+  for (size_t i = 5; i + 5 < s.size(); ++i) {
+    if (std::abs(int(s[i]) - 128) < threshold) continue;
+    steps += silent_run(i - 5, i);
+    steps += silent_run(i + 1, i + 6);
+  }
+  return steps;
 }
 
 }  // namespace
@@ -75,9 +98,16 @@ int main(int argc, char** argv) {
     else layer.speech.SpeakText(placarim::platform::Utf8ToCp1252(argv[i]));
   }
   layer.speech.FinishSpeech();
-  if (!placarim::platform::riff::WriteWaveFile(argv[first], {}, Timeline(fake.audio.written))) {
+  const auto timeline = Timeline(fake.audio.written);
+  if (!placarim::platform::riff::WriteWaveFile(argv[first], {}, timeline)) {
     std::fprintf(stderr, "%s: the wave could not be written\n", argv[first]);
     return 1;
+  }
+  const double minutes = double(timeline.size()) / 11025.0 / 60.0;
+  for (int threshold : {4, 8, 16}) {
+    const long steps = StepsAtSilence(timeline, threshold);
+    std::printf("steps of %d or more from or into silence: %ld, %.1f a minute\n", threshold, steps,
+                minutes > 0 ? double(steps) / minutes : 0.0);
   }
   const auto& c = voice.counters();
   std::printf("%s: database %s, %zu blocks; units missing %ld, noise bursts %ld, dropped %ld, "

@@ -30,6 +30,13 @@ TEST(AudioOutputDriver, TheServerIsTriedOnlyWhenNoOtherDriverIsNamed) {
   for (const auto& c : cases) EXPECT_EQ(TriesSoundServer(c.wanted), c.server) << (c.wanted ? c.wanted : "unset");
   EXPECT_EQ(sdl::DeviceFramesFor("pipewire"), sdl::kServerFrames);
   EXPECT_EQ(sdl::DeviceFramesFor("disk"), sdl::kDeviceFrames);
+  // Whatever else a build holds, SDL's device is the last resort: always
+  // available, tried after every other sink.
+  const auto drivers = SinkDrivers();
+  ASSERT_FALSE(drivers.empty());
+  EXPECT_STREQ(drivers.back().name, "sdl");
+  EXPECT_TRUE(drivers.back().available());
+  for (const SinkDriver& driver : drivers.first(drivers.size() - 1)) EXPECT_STRNE(driver.name, "sdl");
 }
 
 // Render's answer decides whether the sound held at a server may be replaced:

@@ -18,7 +18,7 @@
 
 #include "platform/audio/audio_output.h"
 #include "platform/audio/sdl/sdl_sink.h"
-#include "pulse_server.h"
+#include "tests/support/pulse_server.h"
 
 namespace placarim::platform::audio {
 namespace {

@@ -13,7 +13,7 @@
 #include "console/keys.h"
 #include "platform/brlapi/brlapi_display.h"
 #include "platform/fake/fake_platform.h"
-#include "tests/platform/brlapi/braille_daemon.h"
+#include "tests/support/braille_daemon.h"
 
 namespace placarim::platform::brlapi {
 namespace {

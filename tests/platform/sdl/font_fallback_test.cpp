@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "platform/sdl/sdl_platform.h"
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace placarim::platform::sdl {
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/audio/sdl/sdl_sink.h"
 #include "platform/audio/wave_image.h"
 #include "platform/sdl/sdl_platform.h"
-#include "played_sound.h"
+#include "tests/support/played_sound.h"
 
 namespace placarim::platform::sdl {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "platform/sdl/sdl_platform.h"
 #include "platform/vk.h"
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace placarim::platform::sdl {
 namespace {

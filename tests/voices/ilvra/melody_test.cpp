@@ -1,6 +1,6 @@
 // Melody of the shipped prosody, checked on the engine lines of generated
 // sentences: statements end lower than they start, yes/no questions higher;
-// a question word right before the question mark makes the question fall.
+// a question that opens with a question word, or ends on one, falls.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -89,6 +89,24 @@ TEST_F(IlvraMelody, StatementsFallAndQuestionsRise) {
     const auto points = PitchPoints(front.TextToMbrola(platform::Utf8ToCp1252(text), 1.0, 1.0));
     EXPECT_LT(points.back(), points.front()) << text;
   }
+  // Questions opening with a question word fall, at the start of the text or
+  // after another sentence.
+  int wh_falling = 0, wh_total = 0;
+  for (const char* opener : {"Onde", "Quem", "Quando", "Como", "Por que", "Qual", "Quanto", "O que", "De onde"}) {
+    for (const char* body : {"o menino chutou a bola", "a professora viu no placar", "o time ganhou",
+                             "você trouxe hoje"}) {
+      for (const char* before : {"", "Muito bem. "}) {
+        const std::string text = std::string(before) + opener + " " + body + "?";
+        const auto points = PitchPoints(front.TextToMbrola(platform::Utf8ToCp1252(text), 1.0, 1.0));
+        ASSERT_GE(points.size(), 2u) << text;
+        ++wh_total;
+        wh_falling += points.back() < points.front();
+        EXPECT_LT(points.back(), points.front()) << text;
+      }
+    }
+  }
+  std::printf("questions opening with a question word ending lower: %d of %d\n", wh_falling, wh_total);
+  EXPECT_EQ(wh_falling, wh_total);
   // Commas hold the pitch up: the word before a comma ends above the base.
   const auto comma = PitchPoints(front.TextToMbrola(platform::Utf8ToCp1252("Bola, gol."), 1.0, 1.0));
   EXPECT_GT(*std::max_element(comma.begin(), comma.end()), front.prosody().hertz);

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/speech/speech_fakes.h"
-#include "tests/speech/synth_fakes.h"
+#include "tests/support/speech_fakes.h"
+#include "tests/support/synth_fakes.h"
 
 namespace placarim::speech {
 namespace {

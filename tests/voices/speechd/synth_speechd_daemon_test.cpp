@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "voices/speechd/synth_speechd.h"
-#include "tests/speech/speech_daemon.h"
-#include "tests/speech/synth_fakes.h"
+#include "tests/support/speech_daemon.h"
+#include "tests/support/synth_fakes.h"
 
 // libspeechd parses the service's list of several thousand voices with strstr
 // over the whole reply; the sanitizers' checked strstr makes that quadratic

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/voices/speechd/ssip_fake_server.h"
-#include "tests/speech/synth_fakes.h"
+#include "tests/support/synth_fakes.h"
 
 namespace placarim::speech {
 namespace {

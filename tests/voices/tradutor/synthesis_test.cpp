@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "tests/voices/tradutor/test_database.h"
 #include "voices/tradutor/recorded_character.h"
@@ -84,12 +86,35 @@ TEST_F(SynthesisTest, PunctuationWordGapsAndSilenceBlocks) {
 TEST_F(SynthesisTest, RecordedCharactersArePlayedByTheirCodes) {
   Open();
   auto s = Speak("[ /_s]");  // "_s" is a recorded s, never a plural
-  EXPECT_EQ(s, Fill(7, 50));
+  // The recording itself between the edges that rise from and fall to silence.
+  ASSERT_EQ(s.size(), 50u);
+  EXPECT_EQ(std::vector<uint8_t>(s.begin() + 24, s.end() - 24), Fill(7, 2));
   EXPECT_EQ(played, std::vector<std::string>{"_115@1/1"});
 
   s = Speak("[ /_A]");  // _65.wav does not exist: three characters, silent
   EXPECT_TRUE(s.empty());
   EXPECT_EQ(voice.counters().noise_bursts, 0);
+}
+
+// Units are cut anywhere in their wave; where one meets silence (the start,
+// a word gap, the end) the sound rises from or falls to the silence level
+// instead of jumping: no step between two samples there is larger than the
+// unit's distance from silence spread over the edge.
+TEST_F(SynthesisTest, SoundMeetsSilenceWithoutAStep) {
+  units["$A"] = Fill(250, 600);
+  Open();
+  voice.SetDiphoneTuning(400, 0, 300);
+  for (const char* codes : {"[A]", "[A][A]", "[A][ /_,][A]"}) {
+    const auto s = Speak(codes);
+    ASSERT_FALSE(s.empty()) << codes;
+    EXPECT_LE(std::abs(int(s.front()) - 128), 6) << codes;
+    EXPECT_LE(std::abs(int(s.back()) - 128), 6) << codes;
+    int largest = 0;
+    for (size_t i = 1; i < s.size(); ++i) largest = std::max(largest, std::abs(int(s[i]) - int(s[i - 1])));
+    EXPECT_LE(largest, (250 - 128) / 24 + 1) << codes;
+    EXPECT_EQ(CountOf(s, 250), 600u * std::count(codes, codes + std::strlen(codes), 'A') - 48u *
+                                   std::count(codes, codes + std::strlen(codes), 'A')) << codes;
+  }
 }
 
 // Each case also checks that the unit observer reports exactly what was played.

@@ -1,4 +1,4 @@
-#include "tests/platform/brlapi/braille_daemon.h"
+#include "tests/support/braille_daemon.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -9,12 +9,12 @@
 #include <thread>
 #include <vector>
 
-#include "bench/figures.h"
+#include "tests/support/figures.h"
 #include "console/console.h"
 #include "console/display_line.h"
 #include "platform/brlapi/brlapi_display.h"
 #include "platform/fake/fake_platform.h"
-#include "tests/platform/brlapi/braille_daemon.h"
+#include "tests/support/braille_daemon.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "console/braille_switch.h"
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace placarim::platform::sdl {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "console/console.h"
 #include "platform/sdl/sdl_platform.h"
-#include "xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 namespace {
 

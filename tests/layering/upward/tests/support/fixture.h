@@ -1,0 +1,3 @@
+// A shared fixture: any test may include it.
+#pragma once
+#include "platform/platform.h"

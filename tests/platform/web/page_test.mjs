@@ -1,0 +1,120 @@
+// The game in a real browser: the page built by scripts/build-web.sh, served
+// on localhost, opened in headless Chromium. The first key starts the game
+// and its sound; the menu is on the program's screen; championship 1 phase 1
+// is played by reading each sum from the screen and typing its answer, each
+// answer followed by "Gol!" and by sound the page's worklet rendered; Escape
+// and a key end the program. With "my screen reader speaks" chosen, the
+// game's texts reach the page's live region. The teacher's page then finds
+// the answers kept in the browser's storage, ready to download as CSV, checks
+// a typed exercise file with line numbers and keeps it for the next game.
+//
+// node page_test.mjs SITE_DIRECTORY [CHROMIUM]
+import { mkdtempSync, rmSync, existsSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import assert from 'node:assert/strict';
+import { Chromium } from './chromium.mjs';
+import { serve } from '../../../scripts/serve-web.mjs';
+
+const [site, program = 'chromium'] = process.argv.slice(2);
+assert.ok(site && existsSync(join(site, 'placarim.wasm')), `no page built in ${site}`);
+const scratch = mkdtempSync(join(tmpdir(), 'placarim_web_'));
+const server = await serve(site);
+const browser = await Chromium.start(program, join(scratch, 'perfil'), ['--autoplay-policy=user-gesture-required']);
+const deadline = setTimeout(() => { console.error('the page test did not end in time'); process.exit(1); }, 240000);
+
+const rows = (page) => page.evaluate('Module.screenText()').then((text) => text.split('\n'));
+// The first screen row matching `pattern` (a RegExp source), once there is one.
+const row = (page, pattern, ms = 30000) =>
+  page.until(`Module.screenText().split('\\n').find((r) => new RegExp(${JSON.stringify(pattern)}).test(r))`, ms,
+             `a row matching /${pattern}/`);
+const heard = (page) => page.evaluate('Module.placarimWeb.sound.report().then((s) => s.nonSilent)');
+const key = { Enter: ['Enter', 'Enter', '\r', 13], Escape: ['Escape', 'Escape', undefined, 27],
+              Space: [' ', 'Space', ' ', 32] };
+const digit = (d) => [d, `Digit${d}`, d, 48 + Number(d)];
+const apply = (a, op, b) => ({ '+': a + b, '-': a - b, x: a * b, X: a * b, '*': a * b, ':': a / b, '/': a / b })[op];
+
+try {
+  const page = await browser.open(`http://localhost:${server.address().port}/`);
+  await page.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000, 'the program loaded');
+  assert.equal(await page.evaluate(`document.activeElement.id`), 'jogo', 'the game area has the focus');
+  assert.equal(await page.evaluate(`document.getElementById('jogo').getAttribute('role')`), 'application');
+  assert.equal(await page.evaluate('Module.placarimWeb.sound'), null, 'no sound before a key');
+
+  // The first key starts the game and its sound; the page says so.
+  await page.press(...key.Space);
+  await page.until(`document.getElementById('estado').textContent.startsWith('Som ligado')`, 5000);
+  assert.equal(await page.evaluate(`Module.placarimWeb.sound.context.state`), 'running');
+  await row(page, '^1 - Treino no quintal$');
+  assert.ok(await heard(page) > 0, 'the opening was not heard');
+
+  await page.press(...digit('1'));
+  await row(page, '^Tem início agora a fase 1$');
+  // Every sum of phase 1 answered right, until phase 2 begins or the championship is won.
+  let answered = 0;
+  for (; answered <= 30; ++answered) {
+    const found = await row(page, String.raw`^(\d+)([-+xX*:/])(\d+)=$|^Tem início agora a fase 2$|^GANHOU O CAMPEONATO!!!$`);
+    const sum = found.match(/^(\d+)([-+xX*:/])(\d+)=$/);
+    if (!sum) break;
+    const answer = apply(Number(sum[1]), sum[2], Number(sum[3]));
+    const before = await heard(page);
+    for (const d of String(answer)) await page.press(...digit(d));
+    await page.press(...key.Enter);
+    const typed = sum[0] + answer;
+    await page.until(`(() => { const r = Module.screenText().split('\\n');
+                              const i = r.indexOf(${JSON.stringify(typed)});
+                              return i >= 0 && (r[i + 1] ?? '').startsWith('Gol! '); })()`, 20000,
+                     `"Gol!" after ${typed}`);
+    await page.until(`Module.placarimWeb.sound.report().then((s) => s.nonSilent > ${before})`, 10000,
+                     `sound after ${typed}`);
+  }
+  assert.ok(answered > 0 && answered <= 30, `${answered} sums answered`);
+
+  // Escape gives up: the credits, then any key ends the program.
+  await page.press(...key.Escape);
+  await row(page, 'O PLACARIM é um programa sonoro');
+  await page.press(...key.Space);
+  await page.until(`document.getElementById('estado').textContent.startsWith('O jogo terminou')`, 20000, 'the end');
+  console.log(`${answered} sums of phase 1 answered in the browser, each with "Gol!" and sound`);
+
+  // The child's screen reader speaks: the choice is kept, and the menu's
+  // texts are written into the live region instead of the game's voice.
+  const reader = await browser.open(`http://localhost:${server.address().port}/`);
+  await reader.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000, 'the program loaded again');
+  await reader.evaluate(`document.querySelector('input[value="leitor"]').click(); document.getElementById('jogo').focus()`);
+  assert.equal(await reader.evaluate(`JSON.parse(localStorage.getItem('placarim.ajustes')).voz`), 'leitor');
+  assert.equal(await reader.evaluate(`document.getElementById('leitor').getAttribute('aria-live')`), 'polite');
+  await reader.press(...key.Space);
+  await row(reader, '^1 - Treino no quintal$');
+  const said = await reader.until(`(() => { const t = document.getElementById('leitor').textContent;
+                                             return /Treino no quintal/.test(t) && t; })()`, 30000,
+                                  'the menu in the live region');
+  console.log(`the live region received: ${said.slice(0, 120)}...`);
+
+  const teacher = await browser.open(`http://localhost:${server.address().port}/teacher.html`);
+  await teacher.until(`document.getElementById('contas').value.length > 0`, 60000, 'the teacher page loaded');
+  const summary = await teacher.evaluate(`document.getElementById('registro-resumo').textContent`);
+  assert.equal(summary, `${answered} respostas registradas neste navegador.`);
+  const csv = await teacher.evaluate(`fetch(document.getElementById('baixar').href).then((r) => r.text())`);
+  assert.match(csv.split('\n')[0], /^data,hora,campeonato,titulo,fase,conta,resposta,resultado,segundos/);
+  assert.equal(csv.trim().split('\n').filter((l) => /,gol,/.test(l)).length, answered);
+  // The kept file with a sum the game cannot read right after the first title.
+  const kept = (await teacher.evaluate(`document.getElementById('contas').value`)).split('\n');
+  const bad = kept.findIndex((line) => line.startsWith('*')) + 1;
+  const typed = kept.slice(0, bad).concat(['2 + = 3'], kept.slice(bad)).join('\n');
+  await teacher.evaluate(`document.getElementById('contas').value = ${JSON.stringify(typed)};
+                         document.getElementById('conferir').click()`);
+  const found = await teacher.evaluate(`[...document.querySelectorAll('#problemas li')].map((li) => li.textContent)`);
+  assert.ok(found.some((p) => p.startsWith(`placarim.cnf, linha ${bad + 1}: `)), found.join('\n'));
+  await teacher.evaluate(`document.getElementById('guardar').click()`);
+  await teacher.until(`document.getElementById('estado').textContent.startsWith('Contas guardadas')`, 10000);
+  const again = await browser.open(`http://localhost:${server.address().port}/teacher.html`);
+  await again.until(`document.getElementById('contas').value.length > 0`, 60000, 'the teacher page loaded again');
+  assert.equal(await again.evaluate(`document.getElementById('contas').value`), typed, 'the file was kept');
+  console.log(`the teacher's page: ${answered} answers kept and downloadable, line ${bad + 1} found wrong, the file kept`);
+} finally {
+  clearTimeout(deadline);
+  await browser.close();
+  server.close();
+  rmSync(scratch, { recursive: true, force: true });
+}
