@@ -69,17 +69,15 @@ allow(speech                  platform sound console voices voices/tradutor)
 # The voices: the interface and the table (voices/), whose entries make the
 # drivers of the folders below it; each driver implements the interface and
 # speaks through the sound-output and main-loop ports.
-allow(voices                  platform sound voices/espeak voices/ilvra voices/speechd)
+allow(voices                  platform sound voices/espeak voices/ilvra voices/speechd voices/browser)
 allow(voices/tradutor         platform voices)
 allow(voices/espeak           voices)
 allow(voices/speechd          voices)
 allow(voices/ilvra            platform sound voices mbr)
-# The browser's voice is still the speech layer's synthesizer itself, made by
-# the page's program: the browser build has no dispatcher to hold a driver.
-allow(voices/browser          platform speech)
+allow(voices/browser          platform voices)
 allow(editor                  platform sound console speech)
 allow(game                    platform platform/sdl platform/term platform/brlapi platform/web
-                              console sound speech editor voices/tradutor voices/browser)
+                              console sound speech editor voices/tradutor)
 
 allow(tools/soundkit          platform)
 allow(tools/difones           voices/tradutor)

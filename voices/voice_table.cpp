@@ -6,6 +6,8 @@
 #if PLACARIM_WITH_ENGINES
 #include "voices/espeak/synth_espeak.h"
 #include "voices/ilvra/synth_ilvra.h"
+#else
+#include "voices/browser/browser_voice.h"
 #endif
 #if PLACARIM_WITH_SPEECHD
 #include "voices/speechd/synth_speechd.h"
@@ -28,6 +30,10 @@ std::unique_ptr<Voice> MakeIlvra(const VoicePorts& ports) {
 
 constexpr VoiceFlags kSynthesizer{.reads_numbers_itself = true};
 
+#else
+
+std::unique_ptr<Voice> MakeBrowser(const VoicePorts&) { return std::make_unique<browser::BrowserVoice>(); }
+
 #endif
 
 #if PLACARIM_WITH_SPEECHD
@@ -43,11 +49,10 @@ const auto kDrivers = std::to_array<VoiceDriver>({
     {kVoiceEngine, "espeak-ng", kSynthesizer, MakeEngine},
     {kVoiceIlvra, "Ilvra", {.reads_numbers_itself = true, .stop_when_quiet = true}, MakeIlvra},
 #else
-    // In a web page the browser's voice stands for every external type; the
-    // page's program makes it (voices/browser). It takes text whole, and a
-    // key cancels it even when it reports silence, as the browser may still
-    // be about to start an utterance.
-    {kVoiceBrowser, "browser", {.reads_numbers_itself = true, .stop_when_quiet = true}, nullptr},
+    // In a web page the browser's voice stands for every external type. It
+    // takes text whole, and a key cancels it even when it reports silence, as
+    // the browser may still be about to start an utterance.
+    {kVoiceBrowser, "browser", {.reads_numbers_itself = true, .stop_when_quiet = true}, MakeBrowser},
 #endif
     {kVoiceBuiltIn, "built-in diphone voice", {.blocks_until_heard = true}, nullptr},
 #if PLACARIM_WITH_SPEECHD
