@@ -63,18 +63,21 @@ allow(braille)
 allow(mbr                     platform)
 allow(sound                   platform)
 allow(console                 platform sound braille)
-# The bridges to the synthesizers still include the speech layer's ports, and
-# it names them; the voice table cuts these back edges.
-allow(speech                  platform sound console
-                              voices/tradutor voices/espeak voices/speechd voices/ilvra)
-allow(voices/tradutor         platform)
-allow(voices/espeak           speech)
-allow(voices/speechd          speech)
-allow(voices/ilvra            platform speech mbr)
-allow(voices/browser          platform speech)
-allow(editor                  platform console speech)
+# The speech layer picks a voice from the table and asks its flags; the
+# built-in voice speaks through it.
+allow(speech                  platform sound console voices voices/tradutor)
+# The voices: the interface and the table (voices/), whose entries make the
+# drivers of the folders below it; each driver implements the interface and
+# speaks through the sound-output and main-loop ports.
+allow(voices                  platform sound voices/espeak voices/ilvra voices/speechd voices/browser)
+allow(voices/tradutor         platform voices)
+allow(voices/espeak           voices)
+allow(voices/speechd          voices)
+allow(voices/ilvra            platform sound voices mbr)
+allow(voices/browser          platform voices)
+allow(editor                  platform sound console speech)
 allow(game                    platform platform/sdl platform/term platform/brlapi platform/web
-                              console sound speech editor voices/tradutor voices/browser)
+                              console sound speech editor voices/tradutor)
 
 allow(tools/soundkit          platform)
 allow(tools/difones           voices/tradutor)
@@ -84,8 +87,6 @@ allow(tools/vowel_lexicon     platform voices/ilvra voices/tradutor)
 # The tools as a whole: no sources of its own, the unit tests/tools belongs to.
 allow(tools                   tools/soundkit tools/difones tools/ilvra tools/ilvra_voice
                               tools/vowel_lexicon)
-# The voices as a whole: no sources of its own yet, the unit bench/voices/ belongs to.
-allow(voices)
 
 # Wave playback is tested with the console that hosts it; the built-in voice
 # is heard through the speech layer, over the game's own sentences.

@@ -16,7 +16,7 @@ set(LETTERS_DIR /placarim/data/letras/)
 set(DIPHONE_DIR /placarim/data/difones/)
 set(ILVRA_DIR /placarim/data/ilvra/)
 set(USE_EXTERNAL_VOICE Nao)
-set(EXTERNAL_VOICE_TYPE 3)
+set(EXTERNAL_VOICE_TYPE 6)
 configure_file(${PROJECT_SOURCE_DIR}/data/FALDEK.INI.in ${CMAKE_BINARY_DIR}/etc/FALDEK.INI @ONLY)
 
 # The built-in voice's speed in WebAssembly: the desktop's benchmark compiled

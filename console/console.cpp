@@ -351,11 +351,15 @@ void Console::ReportAudioError(std::string_view message) {
   StdReadLn(*this);
 }
 
-void Console::ShowAudioNotice(std::string_view message) {
+void Console::ShowNotice(std::string_view message) {
   StdWriteLn(*this, message);
 }
 
 void Console::PostWakeUp(int code) { platform_.Events().PushWakeUp(code); }
+
+int64_t Console::NowMs() { return platform_.GetClock().NowMs(); }
+
+void Console::Beep() { platform_.Beep(); }
 
 // --- the window's messages ----------------------------------------------------
 

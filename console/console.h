@@ -24,7 +24,8 @@
 
 #include "platform/braille_display.h"
 #include "platform/platform.h"
-#include "sound/playback_host.h"
+#include "console/keys.h"
+#include "sound/main_loop.h"
 
 namespace placarim::console {
 
@@ -34,7 +35,7 @@ enum class KeyAction;
 
 // The console is wave playback's host: its message pump counts finished
 // blocks and its key queue cuts a sound short.
-class Console final : public sound::PlaybackHost {
+class Console final : public sound::MainLoop {
  public:
   // `start_directory` is where FALDEK.INI is looked for when the system
   // configuration directory has none.
@@ -71,6 +72,10 @@ class Console final : public sound::PlaybackHost {
   // --- keyboard -----------------------------------------------------------
   bool KeyPressed() override;
   uint8_t ReadKey();
+  // Every code of the next key (console/keys.h), waiting for it as ReadKey.
+  Key ReadTypedKey() {
+    return console::ReadTypedKey([this] { return ReadKey(); });
+  }
   void Delay(uint16_t milliseconds) override;
   void PumpMessages();
   void PumpAllMessages() override;
@@ -94,9 +99,11 @@ class Console final : public sound::PlaybackHost {
   void SetAudioBlockDoneHandler(std::function<void(int block)> handler) override;
   // Writes `message` to the standard output and waits for a line (Enter).
   void ReportAudioError(std::string_view message) override;
-  void ShowAudioNotice(std::string_view message) override;
+  void ShowNotice(std::string_view message) override;
   // Posts a private wake-up message (1123, 2980) that ends a WaitMessage.
-  void PostWakeUp(int code);
+  void PostWakeUp(int code) override;
+  int64_t NowMs() override;
+  void Beep() override;
 
   // The modifiers held when the key of the entry ReadKey took last went down:
   // the line editor asks whether Alt or Shift came with a key (Ctrl+Alt+F9

@@ -76,6 +76,31 @@ inline constexpr uint8_t kShiftInsert = 254;  // paste
 inline constexpr uint8_t kCtrlInsert = 255;   // copy
 }  // namespace extended
 
+// One key as the queue holds it, decoded once: an extended key's two codes,
+// or a character typed with AltGr (0, kAltQ to kAltE, then the character),
+// which is a plain key.
+struct Key {
+  uint8_t code = 0;       // the character or control code, or the extended code
+  bool extended = false;  // the code came after a 0
+  uint8_t alt_gr = 0;     // for a character typed with AltGr: kAltQ, kAltW or kAltE
+};
+
+// Takes one key's codes from `next_code` (a call that blocks until a code is
+// queued, such as Console::ReadKey).
+template <typename NextCode>
+Key ReadTypedKey(NextCode&& next_code) {
+  Key key{next_code(), false, 0};
+  if (key.code != 0) return key;
+  key.code = next_code();
+  if (key.code >= extended::kAltQ && key.code <= extended::kAltE) {
+    key.alt_gr = key.code;
+    key.code = next_code();
+  } else {
+    key.extended = true;
+  }
+  return key;
+}
+
 // A key and what it does: the key tables of the line editor, the screen
 // review and the game are arrays of these.
 template <typename Action>

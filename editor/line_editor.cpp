@@ -82,7 +82,7 @@ std::string WordToOpen(std::string_view field, int cursor) {
   return std::string(word);
 }
 
-LineEditor::LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
+LineEditor::LineEditor(console::Console& console, speech::Speech& speech, sound::SoundOutput& sound,
                        platform::Shell& shell, platform::Clipboard& clipboard)
     : console_(console), speech_(speech), sound_(sound), shell_(shell), clipboard_(clipboard) {}
 
@@ -101,19 +101,12 @@ int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length
     Redraw(f);
     ShowOnDisplay(f);
     if (!speech_.SpeechBuffer().empty()) speech_.SpeakText("");
-    uint8_t code = console_.ReadKey();
+    const console::Key key = console_.ReadTypedKey();
     speech_.StopSpeech();
     const platform::Modifiers held = console_.HeldModifiers();
     bool ended = false;
-    bool extended = false;
-    if (code == 0) {
-      code = console_.ReadKey();
-      if (code == extended::kAltQ || code == extended::kAltW || code == extended::kAltE) {
-        code = console_.ReadKey();  // the character AltGr made with Q, W or E
-      } else {
-        extended = true;
-      }
-    }
+    const uint8_t code = key.code;
+    const bool extended = key.extended;
     if (!extended) {
       if (code != plain::kCtrlC && code != plain::kCtrlV && code != plain::kFocusGained && code != plain::kFocusLost) {
         f.ClearSelection();

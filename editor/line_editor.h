@@ -15,7 +15,7 @@
 
 #include "console/console.h"
 #include "console/keys.h"
-#include "speech/sound_output.h"
+#include "sound/sound_output.h"
 #include "speech/speech.h"
 
 namespace placarim::editor {
@@ -37,7 +37,7 @@ std::string WordToOpen(std::string_view field, int cursor);
 class LineEditor {
  public:
   // `shell` starts the programs F12 opens; copy and paste use `clipboard`.
-  LineEditor(console::Console& console, speech::Speech& speech, speech::SoundOutput& sound,
+  LineEditor(console::Console& console, speech::Speech& speech, sound::SoundOutput& sound,
              platform::Shell& shell, platform::Clipboard& clipboard);
 
   // Kept for the whole run, across fields and speech restarts.
@@ -96,7 +96,7 @@ class LineEditor {
 
   console::Console& console_;
   speech::Speech& speech_;
-  speech::SoundOutput& sound_;
+  sound::SoundOutput& sound_;
   platform::Shell& shell_;
   platform::Clipboard& clipboard_;
   std::function<void()> screen_review_;

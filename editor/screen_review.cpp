@@ -74,16 +74,8 @@ void ScreenReview::ConsoleScreenReview() {
 // --- keys --------------------------------------------------------------------
 
 ScreenReview::Key ScreenReview::ReadCommandKey() {
-  Key key{console_.ReadKey(), false};
+  const Key key = console_.ReadTypedKey();
   speech_.StopSpeech();  // every key silences what is being read
-  if (key.code == 0) {
-    key.code = console_.ReadKey();
-    if (key.code == kAltQ || key.code == kAltW || key.code == kAltE) {
-      key.code = console_.ReadKey();  // a character typed with AltGr is a plain key
-    } else {
-      key.extended = true;
-    }
-  }
   return key;
 }
 

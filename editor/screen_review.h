@@ -49,10 +49,7 @@ class ScreenReview {
     int first, last;  // columns; empty when last < first
   };
 
-  struct Key {
-    uint8_t code;
-    bool extended;  // the code came after a 0
-  };
+  using Key = console::Key;
 
   // Reads one key (both codes of an extended key) and silences the speech.
   Key ReadCommandKey();

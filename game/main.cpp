@@ -42,11 +42,11 @@ using namespace placarim;
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
   // espeak-ng, the desktop's speech service and the Ilvra voice, used when
-  // FALDEK.INI asks for an external synthesizer ("SAPI" of "TRADUTOR"). The
-  // Ilvra voice's files are named by the configuration as the program starts.
-  const speech::IlvraSettings ilvra = speech::ReadIlvraSettings(speech::IniReader(platform::StartDirectory()));
-  const game::SynthesizerFactory make_synthesizer = [ilvra, &platform](console::Console& console, sound::WavePlayer& wave) {
-    auto system = std::make_shared<speech::SynthSystem>(console, platform, wave, ilvra);
+  // FALDEK.INI asks for an external synthesizer ("SAPI" of "TRADUTOR"). Each
+  // voice reads its own settings from the configuration when it is made.
+  const speech::IniReader voice_settings(platform::StartDirectory());
+  const game::SynthesizerFactory make_synthesizer = [&voice_settings](console::Console& console, sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, wave, &voice_settings);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};

@@ -17,7 +17,7 @@
 #include "game/user_files.h"
 #include "platform/config_file.h"
 #include "platform/web/web_platform.h"
-#include "voices/browser/browser_voice.h"
+#include "speech/synth_links.h"
 #include "voices/tradutor/voice.h"
 
 namespace {
@@ -68,8 +68,11 @@ int main() {
   const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
-  const game::SynthesizerFactory make_synthesizer = [](console::Console&, sound::WavePlayer&) {
-    return std::make_shared<voices::browser::BrowserVoice>();
+  // The browser's voice, from the browser build's table of voices, when the
+  // page's settings ask for an external one.
+  const game::SynthesizerFactory make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, wave);
+    return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};
   int code = 0;

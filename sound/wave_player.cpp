@@ -25,7 +25,7 @@ constexpr uint16_t kQueueWaitMs = 50;
 
 }  // namespace
 
-WavePlayer::WavePlayer(PlaybackHost& host, platform::AudioDevice& device)
+WavePlayer::WavePlayer(MainLoop& host, platform::AudioDevice& device)
     : host_(host), device_(device), file_buffer_(kBlockSize) {
   for (auto& block : blocks_) block.assign(kBlockSize, 0);
 }
@@ -121,7 +121,7 @@ int WavePlayer::OpenDevice(const AudioFormat& format) {
 void WavePlayer::ReportNoDevice() {
   if (no_device_reported_) return;
   no_device_reported_ = true;
-  host_.ShowAudioNotice(kNoDeviceText);
+  host_.ShowNotice(kNoDeviceText);
   std::fprintf(stderr, "placarim: %s\n", platform::Cp1252ToUtf8(kNoDeviceText).c_str());
 }
 

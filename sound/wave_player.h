@@ -19,14 +19,14 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "sound/playback_host.h"
+#include "sound/main_loop.h"
 #include "sound/wave_format.h"
 
 namespace placarim::sound {
 
 class WavePlayer {
  public:
-  WavePlayer(PlaybackHost& host, platform::AudioDevice& device);
+  WavePlayer(MainLoop& host, platform::AudioDevice& device);
   ~WavePlayer();
   WavePlayer(const WavePlayer&) = delete;
   WavePlayer& operator=(const WavePlayer&) = delete;
@@ -80,7 +80,7 @@ class WavePlayer {
   void ReportUnprepareError(int code);
   void ReportNoDevice();
 
-  PlaybackHost& host_;
+  MainLoop& host_;
   platform::AudioDevice& device_;
   std::array<std::vector<uint8_t>, kBlockCount> blocks_;
   std::array<bool, kBlockCount> in_flight_{};

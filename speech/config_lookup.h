@@ -5,14 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include "voices/voice.h"
+
 namespace placarim::speech {
 
-class ConfigLookup {
+// The voices read their settings through the same lookup.
+class ConfigLookup : public voices::VoiceSettingSource {
  public:
-  virtual ~ConfigLookup() = default;
   // The value of `key` in `section` ("" means "FALDEK"), empty when absent,
   // with the program directory expanded for "@".
-  virtual std::string ReadIniString(std::string_view section, std::string_view key) const = 0;
+  std::string ReadIniString(std::string_view section, std::string_view key) const override = 0;
   // A value of the system configuration directory's file alone, unexpanded;
   // `fallback` when absent.
   virtual std::string ReadSystemValue(std::string_view section, std::string_view key,

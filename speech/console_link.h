@@ -12,13 +12,7 @@ namespace placarim::speech {
 class ConsoleLink final : public SpeechConsole {
  public:
   ConsoleLink(console::Console& console, platform::Clock& clock) : console_(console), clock_(clock) {}
-  bool KeyPressed() override { return console_.KeyPressed(); }
   uint8_t ReadKey() override { return console_.ReadKey(); }
-  void Delay(int milliseconds) override {
-    console_.Delay(static_cast<uint16_t>(milliseconds < 0 ? 0 : milliseconds > 65535 ? 65535 : milliseconds));
-  }
-  void WaitMessage() override { console_.WaitMessage(); }
-  void PostWakeUp(int code) override { console_.PostWakeUp(code); }
   void Write(std::string_view text) override {
     console::StdWrite(console_, text);
   }

@@ -6,30 +6,16 @@
 #include "lang/sums.h"
 #include "speech/local_path.h"
 #include "speech/number_words.h"
+#include "speech/text_stages.h"
 #include "speech/wave_image.h"
 
 namespace placarim::speech {
 namespace {
 
 bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
-bool IsWordChar(uint8_t c) { return IsLetter(c) || c == ' '; }
 bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
 uint8_t At(std::string_view text, size_t i) { return i < text.size() ? static_cast<uint8_t>(text[i]) : ' '; }
-
-size_t PrefixLength(std::string_view text, bool (*belongs)(uint8_t)) {
-  size_t n = 0;
-  while (n < text.size() && belongs(static_cast<uint8_t>(text[n]))) ++n;
-  return n;
-}
-
-bool IsNumberChar(uint8_t c) { return IsDigit(c) || c == '-'; }
-
-std::string TrimTrailingSpaces(std::string_view text) {
-  size_t end = text.size();
-  while (end > 0 && text[end - 1] == ' ') --end;
-  return std::string(text.substr(0, end));
-}
 
 }  // namespace
 
@@ -50,7 +36,7 @@ bool Speech::SoundKeyExists(std::string_view key) const { return FileExistsIgnor
 // --- output control -------------------------------------------------------------
 
 bool Speech::IsSpeaking() {
-  if (console_.KeyPressed()) {
+  if (loop_.KeyPressed()) {
     StopSpeech();
     return false;
   }
@@ -59,7 +45,7 @@ bool Speech::IsSpeaking() {
 }
 
 void Speech::WaitWhileSpeaking() {
-  while (IsSpeaking()) console_.WaitMessage();
+  while (IsSpeaking()) loop_.WaitMessage();
 }
 
 void Speech::WaitSpeech() {
@@ -71,13 +57,15 @@ void Speech::WaitSpeech() {
 void Speech::StopSpeech() {
   sound_.Stop();
   stop_requested_ = true;
-  if (synth_active_ && (synthesizer_->SynthIsSpeaking(0) || synth_type_ == 3)) synthesizer_->SynthStop();
-  console_.PostWakeUp(kSpeechWakeUp);
+  if (synth_active_ && (synthesizer_->SynthIsSpeaking(0) || voices::FindVoiceDriver(synth_type_).flags.stop_when_quiet)) {
+    synthesizer_->SynthStop();
+  }
+  loop_.PostWakeUp(kSpeechWakeUp);
 }
 
 void Speech::SpeechPause(int milliseconds) {
   for (int steps = milliseconds / 50; steps > 0; --steps) {
-    if (!console_.KeyPressed()) console_.Delay(50);
+    if (!loop_.KeyPressed()) loop_.Delay(50);
   }
 }
 
@@ -95,7 +83,7 @@ void Speech::SpeakChar(uint8_t c) {
 
 void Speech::SpellText(std::string_view text) {
   for (char c : text) {
-    if (console_.KeyPressed()) return;
+    if (loop_.KeyPressed()) return;
     SpeakChar(static_cast<uint8_t>(c));
   }
 }
@@ -111,7 +99,7 @@ void Speech::PlayClick() {
 
 void Speech::PlayBeep() {
   WaitSpeech();
-  while (console_.KeyPressed()) console_.ReadKey();
+  while (loop_.KeyPressed()) console_.ReadKey();
   const std::vector<uint8_t> beep = MakeBeepSamples();
   sound_.PlayMemory(MakeSpeechImage(beep.data(), beep.size()));
   WaitWhileSpeaking();
@@ -123,7 +111,7 @@ void Speech::PlayWaveBufferWait(const std::vector<uint8_t>& image) {
   WaitWhileSpeaking();
 }
 
-bool Speech::SilenceRequested() { return stop_requested_ || console_.KeyPressed(); }
+bool Speech::SilenceRequested() { return stop_requested_ || loop_.KeyPressed(); }
 
 // --- text -----------------------------------------------------------------------
 
@@ -141,9 +129,9 @@ void Speech::SpeakText(std::string_view text) {
   // Every voice hears a written sum as a sum ("12-5=" is doze menos cinco
   // igual), never as a spelled run of digits or a letter x.
   to_speak = lang::ReadSums(to_speak);
-  if (synth_active_ && synthesizer_->SynthCanSpeak()) {
+  if (SpeakingVoiceFlags().reads_numbers_itself) {
     WaitWhileSpeaking();
-    if (console_.KeyPressed()) return;
+    if (loop_.KeyPressed()) return;
     synthesizer_->SynthSpeak(to_speak);
     synth_pending_ = true;
     if (synthesizer_->SynthCanSpeak()) return;
@@ -159,7 +147,13 @@ void Speech::SpeakText(std::string_view text) {
       sentence_ = outer;
     }
   }
-  SpeakBuiltIn(std::move(to_speak));
+  SpeakBuiltIn(to_speak);
+}
+
+voices::VoiceFlags Speech::SpeakingVoiceFlags() {
+  // Once no external voice can speak, the built-in voice's flags apply.
+  if (!synth_active_ || !synthesizer_->SynthCanSpeak()) return voices::FindVoiceDriver(voices::kVoiceBuiltIn).flags;
+  return voices::FindVoiceDriver(synth_type_).flags;
 }
 
 void Speech::SpeakSentence(std::string_view text) {
@@ -169,54 +163,55 @@ void Speech::SpeakSentence(std::string_view text) {
   sentence_ = outer;
 }
 
-void Speech::SpeakBuiltIn(std::string text) {
-  text += ' ';
+void Speech::SpeakBuiltIn(std::string_view original) {
+  std::string text = PrepareText(original);
   uint8_t last_symbol = ' ';
   int repeats = 0;
   stop_requested_ = false;
   while (!stop_requested_ && !text.empty()) {
-    if (console_.KeyPressed()) {
+    if (loop_.KeyPressed()) {
       StopSpeech();
       return;
     }
-    // Each leading zero is said on its own ("007" is zero, zero, seven).
-    while (!text.empty() && text[0] == '0') {
-      PlaySoundKey("_zero");
-      text.erase(0, 1);
+    const Segment piece = NextSegment(text, kMaxVoiceText);
+    const std::string said = text.substr(0, piece.length);
+    switch (piece.kind) {
+      case SegmentKind::kZeros:
+        for (size_t i = 0; i < piece.length; ++i) PlaySoundKey("_zero");
+        break;
+      case SegmentKind::kNumber:
+        if (NumberIsSpelled(said)) SpellText(said);
+        else SpeakNumberWords(NumberToWords(std::stoull(said)), false);
+        break;
+      case SegmentKind::kWords:
+        SpeakWords(said);
+        break;
+      case SegmentKind::kSymbol:
+        SpeakSymbol(text, last_symbol, repeats);  // takes its symbol (or a sentence end) off the text
+        continue;
     }
-    if (text.empty()) break;
-    const uint8_t first = static_cast<uint8_t>(text[0]);
-    if (first >= '1' && first <= '9') {
-      const size_t n = PrefixLength(text, IsNumberChar);
-      const std::string number = text.substr(0, n);
-      // Long digit runs and hyphenated ones (telephones, dates) are spelled.
-      if (number.find('-') != std::string::npos || n >= 7) SpellText(number);
-      else SpeakNumberWords(NumberToWords(std::stoull(number)), false);
-      text.erase(0, n);
-    } else if (IsWordChar(first)) {
-      const size_t run = PrefixLength(text, IsWordChar);
-      const size_t n = std::min(run, kMaxVoiceText);
-      const std::string words = text.substr(0, n);
-      const std::string letters = TrimTrailingSpaces(words);
-      // A run of blanks (after a number or a symbol) has nothing to say.
-      if (!letters.empty()) {
-        if (lang::EqualIgnoringCase(letters, "WWW")) SpellText(letters);
-        else if (voice_ != nullptr) voice_->SpeakDiphoneCodes(voice_->TranslateToDiphoneCodes(words));
-      }
-      text.erase(0, n);
-      // A hyphenated word is said without a pause.
-      if (text.size() >= 2 && text[0] == '-' && IsLetter(static_cast<uint8_t>(text[1]))) text.erase(0, 1);
-    } else {
-      SpeakSymbol(text, last_symbol, repeats);
-    }
+    text.erase(0, piece.consumed);
+  }
+}
+
+void Speech::SpeakWords(std::string_view words) {
+  switch (WordsToSay(words)) {
+    case WordsAction::kNothing:
+      break;
+    case WordsAction::kSpell:
+      SpellText(words.substr(0, words.find_last_not_of(' ') + 1));
+      break;
+    case WordsAction::kSpeak:
+      if (words_voice_) words_voice_->Speak(words);
+      break;
   }
 }
 
 bool Speech::SentenceEnd(std::string& text) {
   const size_t run = text.find_first_not_of(".!?");
-  // SpeakBuiltIn appends a blank, so a run at the end is followed by one too.
+  // PrepareText ends the text with a blank, so a run at the end is followed by one too.
   if (run == std::string::npos || text[run] != ' ') return false;
-  if (!console_.KeyPressed()) {
+  if (!loop_.KeyPressed()) {
     WaitWhileSpeaking();
     SpeechPause(full_stop_pause_);
   }
@@ -260,14 +255,14 @@ void Speech::SpeakSymbol(std::string& text, uint8_t& last_symbol, int& repeats) 
         PunctuationPause(text);
         break;
       default:
-        if (!console_.KeyPressed()) SpeakChar(c);
+        if (!loop_.KeyPressed()) SpeakChar(c);
     }
   }
   text.erase(0, 1);
 }
 
 void Speech::PunctuationPause(std::string_view text) {
-  if (console_.KeyPressed()) return;
+  if (loop_.KeyPressed()) return;
   WaitWhileSpeaking();
   const uint8_t c = At(text, 0);
   if (NamesPunctuation()) SpeakChar(c);
@@ -308,14 +303,10 @@ void Speech::WriteSpeakInt(long long value) { WriteSpeak(std::to_string(value));
 void Speech::ReadKeySpeak(uint8_t& c, uint8_t& ext) {
   for (;;) {
     WaitWhileSpeaking();
-    ext = ' ';
-    c = console_.ReadKey();
-    if (c == 0) {
-      ext = console_.ReadKey();
-      // The console sends these ahead of a character typed with AltGr.
-      if (ext >= console::extended::kAltQ && ext <= console::extended::kAltE) c = console_.ReadKey();
-    }
-    if (c == 0 && ext == console::extended::kF8) {
+    const console::Key key = console::ReadTypedKey([this] { return console_.ReadKey(); });
+    c = key.extended ? 0 : key.code;
+    ext = key.extended ? key.code : key.alt_gr != 0 ? key.alt_gr : ' ';
+    if (key.extended && key.code == console::extended::kF8) {
       SpeakTime();
       continue;
     }

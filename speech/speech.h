@@ -12,17 +12,21 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "sound/main_loop.h"
+#include "sound/sound_output.h"
 #include "speech/config_lookup.h"
 #include "speech/local_path.h"
-#include "speech/sound_output.h"
 #include "speech/speech_console.h"
 #include "speech/synthesizer.h"
+#include "voices/tradutor/built_in_voice.h"
 #include "voices/tradutor/diphone_voice.h"
+#include "voices/voice.h"
 
 namespace placarim::speech {
 
@@ -37,14 +41,17 @@ class Speech final : public tradutor::WaveBufferPlayer {
  public:
   // `synthesizer` may be null: then all text is spoken by the built-in voice.
   // `click_seed` seeds the click's noise.
-  Speech(SpeechConsole& console, SoundOutput& sound, const ConfigLookup& ini,
+  Speech(sound::MainLoop& loop, SpeechConsole& console, sound::SoundOutput& sound, const ConfigLookup& ini,
          Synthesizer* synthesizer = nullptr, uint32_t click_seed = std::random_device{}());
   Speech(const Speech&) = delete;
   Speech& operator=(const Speech&) = delete;
 
   // The diphone voice is built after the layer (it plays through it), so it
   // is attached afterwards; without one, words are not spoken.
-  void AttachVoice(tradutor::DiphoneVoiceApi& voice) { voice_ = &voice; }
+  void AttachVoice(tradutor::DiphoneVoiceApi& voice) {
+    voice_ = &voice;
+    words_voice_.emplace(voice);
+  }
   // How the diphone voice reads its keys of section "TRADUTOR".
   tradutor::VoiceSettings& VoiceConfig() { return voice_settings_; }
 
@@ -132,18 +139,25 @@ class Speech final : public tradutor::WaveBufferPlayer {
   std::string CharacterPath(uint8_t c) const;
   void ReportStartFailure(int code);
   void OpenSynthesizer();
-  void SpeakBuiltIn(std::string text);
+  // The flags of the voice that speaks the next text: the external one while
+  // it can speak, else the built-in voice.
+  voices::VoiceFlags SpeakingVoiceFlags();
+  // The text path of the built-in voice (speech/text_stages.h).
+  void SpeakBuiltIn(std::string_view text);
+  void SpeakWords(std::string_view words);
   void SpeakSymbol(std::string& text, uint8_t& last_symbol, int& repeats);
   void PunctuationPause(std::string_view text);
   bool SentenceEnd(std::string& text);
   bool NamesPunctuation() const { return speak_punctuation && !sentence_; }
   void PlayNumberBuffer(std::vector<uint8_t>& buffer, size_t& collected);
 
+  sound::MainLoop& loop_;
   SpeechConsole& console_;
-  SoundOutput& sound_;
+  sound::SoundOutput& sound_;
   const ConfigLookup& ini_;
   Synthesizer* synthesizer_;
   tradutor::DiphoneVoiceApi* voice_ = nullptr;
+  std::optional<tradutor::BuiltInVoice> words_voice_;  // voice_ as a driver
   SystemVoiceSettings voice_settings_;
 
   std::string program_directory_;

@@ -1,7 +1,11 @@
-// The console services the speech layer uses: the key queue (a pending key is
-// the universal stop), waiting for window messages, the private wake-up
-// message, the output stream that mirrors speech for the teacher, line input
-// and the clock. ConsoleLink (console_link.h) serves them from the console.
+// The console services the speech layer uses besides the main loop: reading
+// keys, the output stream that mirrors speech for the teacher, line input, the
+// date and time, and the program's end. ConsoleLink (console_link.h) serves
+// them from the console.
+//
+// Errors: none of these calls fails. Blocking: ReadKey and ReadLine wait for
+// the user, pumping messages; the others return at once. Threads: main thread
+// only.
 #pragma once
 
 #include <cstdint>
@@ -13,15 +17,8 @@ namespace placarim::speech {
 class SpeechConsole {
  public:
   virtual ~SpeechConsole() = default;
-  virtual bool KeyPressed() = 0;
   // Blocks until a key code is available.
   virtual uint8_t ReadKey() = 0;
-  // Sleeps while pumping window messages.
-  virtual void Delay(int milliseconds) = 0;
-  // Sleeps until the next window message has arrived and been handled.
-  virtual void WaitMessage() = 0;
-  // Posts a private message that ends a WaitMessage (1123 from the speech layer).
-  virtual void PostWakeUp(int code) = 0;
   // Writes to the standard output stream and flushes it.
   virtual void Write(std::string_view text) = 0;
   virtual void WriteLineBreak() = 0;

@@ -10,11 +10,11 @@
 #pragma once
 
 #include "console/console.h"
+#include "sound/wave_output.h"
 #include "sound/wave_player.h"
 #include "speech/console_link.h"
 #include "speech/ini_reader.h"
 #include "speech/speech.h"
-#include "speech/wave_link.h"
 
 namespace placarim::speech {
 
@@ -25,12 +25,12 @@ class SpeechLayer {
       : console_link(console, clock),
         wave_link(wave),
         ini(console.StartDir()),
-        speech(console_link, wave_link, ini, synthesizer) {}
+        speech(console, console_link, wave_link, ini, synthesizer) {}
   SpeechLayer(const SpeechLayer&) = delete;
   SpeechLayer& operator=(const SpeechLayer&) = delete;
 
   ConsoleLink console_link;
-  WaveLink wave_link;
+  sound::WaveOutput wave_link;
   IniReader ini;
   Speech speech;
 };

@@ -17,9 +17,10 @@ constexpr int kDefaultSpeed = 3;
 
 }  // namespace
 
-Speech::Speech(SpeechConsole& console, SoundOutput& sound, const ConfigLookup& ini,
+Speech::Speech(sound::MainLoop& loop, SpeechConsole& console, sound::SoundOutput& sound, const ConfigLookup& ini,
                Synthesizer* synthesizer, uint32_t click_seed)
-    : console_(console), sound_(sound), ini_(ini), synthesizer_(synthesizer), voice_settings_(ini) {
+    : loop_(loop),
+      console_(console), sound_(sound), ini_(ini), synthesizer_(synthesizer), voice_settings_(ini) {
   std::mt19937 random(click_seed);
   click_samples_ = MakeClickSamples(random);
 }

@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
-#include "voices/espeak/synth_espeak.h"
-#include "voices/speechd/synth_speechd.h"
-
 #include <utility>
 
 namespace placarim::speech {
 
-SynthDispatcher::SynthDispatcher(SynthHost& host, SynthBridgeFactory factory)
+SynthDispatcher::SynthDispatcher(sound::MainLoop& host, VoiceMaker factory)
     : host_(host), factory_(std::move(factory)) {}
 
 SynthDispatcher::~SynthDispatcher() { SynthClose(); }
@@ -25,7 +22,7 @@ bool SynthDispatcher::SynthOpen(int voice, int rate, int pitch, int type) {
   type_ = type;
   rate_ = rate;
   SynthClose();
-  std::unique_ptr<SynthBridge> bridge = factory_ ? factory_(type) : nullptr;
+  std::unique_ptr<voices::Voice> bridge = factory_ ? factory_(type) : nullptr;
   if (!bridge) return false;
   const bool opened = bridge->Open(voice, rate, pitch);
   if (!opened && !MayBeSubstituted(type)) return false;
@@ -47,14 +44,14 @@ bool SynthDispatcher::SynthOpen(int voice, int rate, int pitch, int type) {
 void SynthDispatcher::WaitForSilence() {
   for (int waited = 0; SynthIsSpeaking(1); waited += kOpenPollMs) {
     if (waited >= kOpenSilenceLimitMs) {
-      if (SynthBridge* active = Active()) active->Stop();
+      if (voices::Voice* active = Active()) active->Stop();
       break;
     }
     host_.Delay(kOpenPollMs);
   }
 }
 
-SynthBridge* SynthDispatcher::Active() const {
+voices::Voice* SynthDispatcher::Active() const {
   switch (speaking_) {
     case Speaking::kChosen: return bridge_.get();
     case Speaking::kSubstitute: return substitute_.get();
@@ -67,7 +64,7 @@ void SynthDispatcher::TurnToSubstitute(std::string notice) {
   notice_ = std::move(notice);
   next_retry_ms_ = host_.NowMs() + kRetryMs;
   if (!substitute_) {
-    substitute_ = factory_ ? factory_(kSynthInProcess) : nullptr;
+    substitute_ = factory_ ? factory_(voices::kVoiceEngine) : nullptr;
     if (substitute_ && !substitute_->Open(1, SubstituteRate(rate_), 0)) substitute_.reset();
   }
   speaking_ = substitute_ ? Speaking::kSubstitute : Speaking::kLayer;
@@ -104,7 +101,7 @@ void SynthDispatcher::SynthSpeak(std::string_view text) {
 
 bool SynthDispatcher::SynthIsSpeaking(int mode) {
   host_.PumpAllMessages();
-  SynthBridge* active = Active();
+  voices::Voice* active = Active();
   if (!active) return false;
   const bool speaking = active->IsSpeaking(mode);
   // A service lost in the middle of a text: the next text goes elsewhere.
@@ -116,7 +113,7 @@ bool SynthDispatcher::SynthIsSpeaking(int mode) {
 }
 
 void SynthDispatcher::SynthStop() {
-  if (SynthBridge* active = Active()) active->Stop();
+  if (voices::Voice* active = Active()) active->Stop();
 }
 
 void SynthDispatcher::SynthClose() {
@@ -143,17 +140,10 @@ std::string SynthDispatcher::SynthTakeNotice() {
   return std::exchange(notice_, {});
 }
 
-SynthBridgeFactory SystemSynthBridges(SynthHost& host, SynthAudio& audio, IlvraSettings ilvra) {
-  return [&host, &audio, ilvra = std::move(ilvra)](int type) -> std::unique_ptr<SynthBridge> {
-    switch (type) {
-      case kSynthSecondVoice:
-        return std::make_unique<IlvraBridge>(host, audio, ilvra);
-      case kSynthService:
-      case kSynthServiceAlt:
-        return std::make_unique<SpeechServiceBridge>(host);
-      default:
-        return std::make_unique<EspeakBridge>(host, audio);
-    }
+VoiceMaker SystemVoices(const voices::VoicePorts& ports) {
+  return [ports](int type) -> std::unique_ptr<voices::Voice> {
+    const voices::VoiceDriver& driver = voices::FindVoiceDriver(type);
+    return driver.make != nullptr ? driver.make(ports) : nullptr;
   };
 }
 

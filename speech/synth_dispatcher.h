@@ -1,9 +1,10 @@
 // The synthesizer dispatcher: the five operations the speech layer uses for
-// an external synthesizer, each passed to the bridge that SynthType selects.
-// 3 selects the Ilvra voice; 5 and 54 the desktop's speech service; any
-// other value the in-process engine.
+// an external synthesizer, each passed to the voice that SynthType selects in
+// the table of voices (voices/voice.h): 3 the Ilvra voice, 5 and 54 the
+// desktop's speech service, any other value the in-process engine.
 //
-// Fallback: a speech service that cannot be opened (not answering, no
+// Fallback: a voice whose flags allow a substitute (the speech service) that
+// cannot be opened (not answering, no
 // Portuguese voice), or that is lost later (it died, froze or refused a
 // text), is replaced for the rest of the session by the in-process engine,
 // and when that fails too, by the layer's own voice (SynthCanSpeak false).
@@ -20,18 +21,17 @@
 #include <string>
 #include <string_view>
 
-#include "speech/synth_bridge.h"
-#include "voices/ilvra/synth_ilvra.h"
 #include "speech/synthesizer.h"
+#include "voices/voice.h"
 
 namespace placarim::speech {
 
-// Makes the bridge for a synthesizer type; nullptr when there is none.
-using SynthBridgeFactory = std::function<std::unique_ptr<SynthBridge>(int type)>;
+// Makes the voice for a synthesizer type; nullptr when there is none.
+using VoiceMaker = std::function<std::unique_ptr<voices::Voice>(int type)>;
 
 class SynthDispatcher final : public Synthesizer {
  public:
-  SynthDispatcher(SynthHost& host, SynthBridgeFactory factory);
+  SynthDispatcher(sound::MainLoop& host, VoiceMaker factory);
   ~SynthDispatcher() override;
   SynthDispatcher(const SynthDispatcher&) = delete;
   SynthDispatcher& operator=(const SynthDispatcher&) = delete;
@@ -64,26 +64,25 @@ class SynthDispatcher final : public Synthesizer {
 
  private:
   enum class Speaking { kChosen, kSubstitute, kLayer };
-  static bool MayBeSubstituted(int type) { return type == kSynthService || type == kSynthServiceAlt; }
-  // The bridge that speaks now; null when the layer's own voice does.
-  SynthBridge* Active() const;
+  static bool MayBeSubstituted(int type) { return voices::FindVoiceDriver(type).flags.may_be_substituted; }
+  // The voice that speaks now; null when the layer's own voice does.
+  voices::Voice* Active() const;
   void WaitForSilence();
   void TurnToSubstitute(std::string notice);
   void TryChosenAgain();
 
-  SynthHost& host_;
-  SynthBridgeFactory factory_;
-  std::unique_ptr<SynthBridge> bridge_;      // the one SynthType chose (kept while lost)
-  std::unique_ptr<SynthBridge> substitute_;  // the in-process engine, while substituting
+  sound::MainLoop& host_;
+  VoiceMaker factory_;
+  std::unique_ptr<voices::Voice> bridge_;      // the one SynthType chose (kept while lost)
+  std::unique_ptr<voices::Voice> substitute_;  // the in-process engine, while substituting
   Speaking speaking_ = Speaking::kChosen;
   std::string notice_;            // said once, before the next text
   int64_t next_retry_ms_ = 0;
-  int type_ = kSynthInProcess;
+  int type_ = voices::kVoiceEngine;
   int rate_ = 0;  // as SynthOpen was given it
 };
 
-// The bridges of the system: the in-process engine, the speech service and
-// the Ilvra voice with its files as `ilvra` names them.
-SynthBridgeFactory SystemSynthBridges(SynthHost& host, SynthAudio& audio, IlvraSettings ilvra = {});
+// The voices of the table, made with `ports`.
+VoiceMaker SystemVoices(const voices::VoicePorts& ports);
 
 }  // namespace placarim::speech

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
   };
   const game::SynthesizerFactory make_synthesizer = [&fake](console::Console& console, sound::WavePlayer& wave) {
-    auto system = std::make_shared<speech::SynthSystem>(console, fake, wave);
+    auto system = std::make_shared<speech::SynthSystem>(console, wave);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   long first_kb = -1;

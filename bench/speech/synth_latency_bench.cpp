@@ -128,8 +128,8 @@ int main(int argc, char** argv) {
   placarim::console::Console console(sdl, dir.string());
   TimedDevice device(sdl.Audio());
   placarim::sound::WavePlayer wave(console, device);
-  placarim::speech::SynthSystem synth(console, sdl, wave,
-                                     placarim::speech::ReadIlvraSettings(placarim::speech::IniReader(dir.string())));
+  const placarim::speech::IniReader settings(dir.string());
+  placarim::speech::SynthSystem synth(console, wave, &settings);
   placarim::speech::SpeechLayer layer(console, sdl.GetClock(), wave, &synth.dispatcher);
   auto& speech = layer.speech;
   speech.SpeechStart(0, "");

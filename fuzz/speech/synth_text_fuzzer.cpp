@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/text_encoding.h"
-#include "speech/synth_text.h"
+#include "voices/synth_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace placarim::speech;

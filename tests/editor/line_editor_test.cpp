@@ -33,7 +33,7 @@ using speech::testing::Journal;
 
 // Wave playback as the editor and the speech layer see it, journaled: files by
 // their name without ".wav", images by their content.
-class JournalSound final : public SoundOutput {
+class JournalSound final : public sound::SoundOutput {
  public:
   JournalSound(Journal& journal, console::Console& console, platform::Clock& clock)
       : journal_(journal), console_(console), clock_(clock) {}
@@ -51,8 +51,12 @@ class JournalSound final : public SoundOutput {
     journal_.push_back(FakeSound::Describe(image));
     return 0;
   }
+  // The speech layer and the editor never hand over raw samples.
+  int PlaySamples(const int16_t*, size_t, uint32_t) override { throw std::logic_error("raw samples"); }
   bool IsPlaying() override { return false; }
   void Stop() override {}
+  size_t Room() override { return 0; }
+  bool StopOnKey() override { return true; }
   bool Condense() const override { return false; }
   void SetCondense(bool) override {}
   bool SpeedUp() const override { return speed_up; }
@@ -131,7 +135,7 @@ class LineEditorTest : public ::testing::Test {
   JournalSound sound_{journal_, console_, fake_.clock};
   ConsoleLink link_{console_, fake_.clock};
   IniReader ini_{root_.string()};
-  Speech speech_{link_, sound_, ini_, nullptr, 7};
+  Speech speech_{console_, link_, sound_, ini_, nullptr, 7};
   FakeVoice voice_{journal_};
   LineEditor editor_{console_, speech_, sound_, fake_.shell, fake_.clipboard};
 };

@@ -39,7 +39,7 @@ TEST(ServiceLossInAGame, TheEngineSpeaksForAServiceKilledOrFrozenMidGame) {
     run.WriteConfiguration("[SERVFALA]\r\nTIPOSAPI=5\r\nVOZ=1\r\n");
     run.WriteExerciseFile("*Treino\r\n2 + 3 = 5\r\n");
     run.make_synthesizer = [&run](console::Console& console, sound::WavePlayer& wave) {
-      auto system = std::make_shared<speech::SynthSystem>(console, run.fake, wave);
+      auto system = std::make_shared<speech::SynthSystem>(console, wave);
       return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
     };
     int64_t lost_at = -1;

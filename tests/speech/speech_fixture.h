@@ -36,7 +36,7 @@ class SpeechTest : public ::testing::Test {
     }
     voice_.letters_directory = root_ + "/letters/";
     config_.system_values["TRADUTOR/DIRLETRAS"] = root_ + "/letters";
-    speech_ = std::make_unique<Speech>(console_, sound_, config_, nullptr, 7);
+    speech_ = std::make_unique<Speech>(console_, console_, sound_, config_, nullptr, 7);
     speech_->AttachVoice(voice_);
   }
   ~SpeechTest() override { std::filesystem::remove_all(root_); }
@@ -51,7 +51,7 @@ class SpeechTest : public ::testing::Test {
   }
 
   void UseSynthesizer() {
-    speech_ = std::make_unique<Speech>(console_, sound_, config_, &synth_, 7);
+    speech_ = std::make_unique<Speech>(console_, console_, sound_, config_, &synth_, 7);
     speech_->AttachVoice(voice_);
   }
   void Start(int speed = 0) { speech_->SpeechStart(speed, root_ + "/sons"); }

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "voices/espeak/synth_espeak.h"
+#include "voices/ilvra/synth_ilvra.h"
+#if PLACARIM_WITH_SPEECHD
 #include "voices/speechd/synth_speechd.h"
+#endif
 #include "tests/support/synth_fakes.h"
 
 namespace placarim::speech {
@@ -24,7 +27,7 @@ struct BridgeLog {
   int pumps_at_last_poll = -1;
 };
 
-class ScriptedBridge : public SynthBridge {
+class ScriptedBridge : public voices::Voice {
  public:
   ScriptedBridge(BridgeLog& log, FakeSynthHost& host) : log_(log), host_(host) {}
   bool Open(int voice, int rate, int pitch) override {
@@ -53,9 +56,9 @@ class ScriptedBridge : public SynthBridge {
 class SynthDispatcherTest : public ::testing::Test {
  protected:
   SynthDispatcher MakeDispatcher() {
-    return SynthDispatcher(host_, [this](int type) -> std::unique_ptr<SynthBridge> {
+    return SynthDispatcher(host_, [this](int type) -> std::unique_ptr<voices::Voice> {
       types_.push_back(type);
-      if (type == kSynthSecondVoice) return nullptr;
+      if (type == voices::kVoiceIlvra) return nullptr;
       return std::make_unique<ScriptedBridge>(log_, host_);
     });
   }
@@ -67,7 +70,7 @@ class SynthDispatcherTest : public ::testing::Test {
 TEST_F(SynthDispatcherTest, OpenRecordsTheTypeEvenWhenItFails) {
   SynthDispatcher dispatcher = MakeDispatcher();
   EXPECT_EQ(dispatcher.SynthType(), 4);
-  EXPECT_FALSE(dispatcher.SynthOpen(1, 0, 0, kSynthSecondVoice));
+  EXPECT_FALSE(dispatcher.SynthOpen(1, 0, 0, voices::kVoiceIlvra));
   EXPECT_EQ(dispatcher.SynthType(), 3);
   EXPECT_FALSE(dispatcher.IsOpen());
   EXPECT_FALSE(dispatcher.SynthIsSpeaking(0));
@@ -75,16 +78,16 @@ TEST_F(SynthDispatcherTest, OpenRecordsTheTypeEvenWhenItFails) {
 
   // The service fails, and so does the in-process engine tried in its place.
   log_.open_result = false;
-  EXPECT_FALSE(dispatcher.SynthOpen(2, 3, 4, kSynthService));
+  EXPECT_FALSE(dispatcher.SynthOpen(2, 3, 4, voices::kVoiceService));
   EXPECT_EQ(dispatcher.SynthType(), 5);
   EXPECT_EQ(log_.calls, (std::vector<std::string>{"open 2 3 4", "open 1 257 0"}));
-  EXPECT_EQ(types_, (std::vector<int>{kSynthSecondVoice, kSynthService, kSynthInProcess}));
+  EXPECT_EQ(types_, (std::vector<int>{voices::kVoiceIlvra, voices::kVoiceService, voices::kVoiceEngine}));
 }
 
 TEST_F(SynthDispatcherTest, OpenReturnsOnlyAfterTheSynthesizerIsSilent) {
   SynthDispatcher dispatcher = MakeDispatcher();
   log_.busy_polls = 3;
-  EXPECT_TRUE(dispatcher.SynthOpen(1, 150, 0, kSynthInProcess));
+  EXPECT_TRUE(dispatcher.SynthOpen(1, 150, 0, voices::kVoiceEngine));
   EXPECT_EQ(log_.busy_polls, 0);
   EXPECT_EQ(host_.delays, (std::vector<int>{50, 50, 50}));
   EXPECT_EQ(log_.calls, (std::vector<std::string>{"open 1 150 0", "is 1", "is 1", "is 1", "is 1"}));
@@ -93,14 +96,14 @@ TEST_F(SynthDispatcherTest, OpenReturnsOnlyAfterTheSynthesizerIsSilent) {
 TEST_F(SynthDispatcherTest, OpenGivesUpOnASynthesizerThatNeverFallsSilent) {
   SynthDispatcher dispatcher = MakeDispatcher();
   log_.busy_polls = 1'000'000;
-  EXPECT_TRUE(dispatcher.SynthOpen(1, 0, 0, kSynthInProcess));
+  EXPECT_TRUE(dispatcher.SynthOpen(1, 0, 0, voices::kVoiceEngine));
   EXPECT_EQ(log_.calls.back(), "stop");
   EXPECT_LE(host_.now_ms - 1000, SynthDispatcher::kOpenSilenceLimitMs + SynthDispatcher::kOpenPollMs);
 }
 
 TEST_F(SynthDispatcherTest, IsSpeakingPumpsMessagesBeforeAsking) {
   SynthDispatcher dispatcher = MakeDispatcher();
-  ASSERT_TRUE(dispatcher.SynthOpen(1, 0, 0, kSynthInProcess));
+  ASSERT_TRUE(dispatcher.SynthOpen(1, 0, 0, voices::kVoiceEngine));
   const int pumps = host_.pumps;
   log_.busy_polls = 1;
   EXPECT_TRUE(dispatcher.SynthIsSpeaking(0));
@@ -131,7 +134,7 @@ struct VoiceScript {
   bool reopens = false;  // Reopen succeeds (and clears `lost`)
 };
 
-class LosableBridge : public SynthBridge {
+class LosableBridge : public voices::Voice {
  public:
   explicit LosableBridge(VoiceScript& script) : s_(script) {}
   bool Open(int voice, int rate, int pitch) override {
@@ -158,8 +161,8 @@ class LosableBridge : public SynthBridge {
 class SynthFallbackTest : public ::testing::Test {
  protected:
   SynthFallbackTest()
-      : dispatcher_(host_, [this](int type) -> std::unique_ptr<SynthBridge> {
-          return std::make_unique<LosableBridge>(type == kSynthInProcess ? engine_ : service_);
+      : dispatcher_(host_, [this](int type) -> std::unique_ptr<voices::Voice> {
+          return std::make_unique<LosableBridge>(type == voices::kVoiceEngine ? engine_ : service_);
         }) {}
   // The calls logged since the last look.
   std::vector<std::string> Calls() { return std::exchange(calls_, {}); }
@@ -175,7 +178,7 @@ class SynthFallbackTest : public ::testing::Test {
 // then speaks every text; the service is tried again only every kRetryMs,
 // and speaks again as soon as it answers.
 TEST_F(SynthFallbackTest, ALostServiceGivesWayToTheEngineUntilItAnswersAgain) {
-  ASSERT_TRUE(dispatcher_.SynthOpen(2, 3, 0, kSynthService));
+  ASSERT_TRUE(dispatcher_.SynthOpen(2, 3, 0, voices::kVoiceService));
   dispatcher_.SynthSpeak("um");
   EXPECT_EQ(Calls(), (std::vector<std::string>{"svc:open 2 3 0", "svc:speak um"}));
 
@@ -212,7 +215,7 @@ TEST(SynthSubstituteRate, KeepsTheServiceSpeedOnTheEngineScale) {
 // Nothing external left: the layer's own voice speaks, and is told why once.
 TEST_F(SynthFallbackTest, WithoutAnEngineTheLayerSpeaksAndHearsWhyOnce) {
   engine_.opens = false;
-  ASSERT_TRUE(dispatcher_.SynthOpen(1, 0, 0, kSynthServiceAlt));
+  ASSERT_TRUE(dispatcher_.SynthOpen(1, 0, 0, voices::kVoiceServiceAlt));
   service_.lost = true;
   dispatcher_.SynthSpeak("um");
   EXPECT_FALSE(dispatcher_.SynthCanSpeak());
@@ -235,14 +238,14 @@ TEST_F(SynthFallbackTest, AServiceThatCannotOpenIsReplacedAtOnce) {
     std::vector<std::string> calls;
   };
   const Case cases[] = {
-      {kSynthService, true, true, {"svc:open 1 0 0", "eng:open 1 0 0", "eng:speak perdido", "eng:speak gol"}},
-      {kSynthService, false, false, {"svc:open 1 0 0", "eng:open 1 0 0"}},
+      {voices::kVoiceService, true, true, {"svc:open 1 0 0", "eng:open 1 0 0", "eng:speak perdido", "eng:speak gol"}},
+      {voices::kVoiceService, false, false, {"svc:open 1 0 0", "eng:open 1 0 0"}},
       // Only the speech service is replaced: the engine itself has no substitute.
-      {kSynthInProcess, true, false, {"eng:open 1 0 0"}},
+      {voices::kVoiceEngine, true, false, {"eng:open 1 0 0"}},
   };
   for (const Case& c : cases) {
     service_.opens = false;
-    engine_.opens = c.type == kSynthInProcess ? false : c.engine_opens;
+    engine_.opens = c.type == voices::kVoiceEngine ? false : c.engine_opens;
     EXPECT_EQ(dispatcher_.SynthOpen(1, 0, 0, c.type), c.opened) << c.type;
     dispatcher_.SynthSpeak("gol");
     EXPECT_EQ(Calls(), c.calls) << c.type << " " << c.engine_opens;
@@ -254,18 +257,22 @@ TEST_F(SynthFallbackTest, AServiceThatCannotOpenIsReplacedAtOnce) {
 TEST(SystemSynthBridgesTest, TheTypeChoosesTheBridge) {
   FakeSynthHost host;
   FakeSynthAudio audio(host);
-  const SynthBridgeFactory factory = SystemSynthBridges(host, audio);
+  const VoiceMaker factory = SystemVoices({host, audio});
   struct Case {
     int type;
     const char* bridge;
   };
+  // Without speech-dispatcher its types reach the in-process engine.
+  const char* kService = PLACARIM_WITH_SPEECHD ? "service" : "engine";
   const Case cases[] = {{3, "ilvra"},   {4, "engine"}, {0, "engine"},  {1, "engine"},
-                        {-5, "engine"}, {6, "engine"}, {5, "service"}, {54, "service"}};
+                        {-5, "engine"}, {6, "engine"}, {5, kService}, {54, kService}};
   for (const auto& c : cases) {
     const auto bridge = factory(c.type);
     const char* kind = !bridge                                                   ? "none"
                        : dynamic_cast<EspeakBridge*>(bridge.get())              ? "engine"
+#if PLACARIM_WITH_SPEECHD
                        : dynamic_cast<SpeechServiceBridge*>(bridge.get())       ? "service"
+#endif
                        : dynamic_cast<IlvraBridge*>(bridge.get())               ? "ilvra"
                                                                                  : "other";
     EXPECT_STREQ(kind, c.bridge) << "type " << c.type;

@@ -73,7 +73,7 @@ class SynthSpeechPathTest : public ::testing::Test {
   FakePlatform fake_;
   console::Console console_{fake_, (Root() / "start").string()};
   sound::WavePlayer wave_{console_, fake_.audio};
-  SynthSystem synth_{console_, fake_, wave_};
+  SynthSystem synth_{console_, wave_};
   SpeechLayer layer_{console_, fake_.clock, wave_, &synth_.dispatcher};
   testing::Journal journal_;
   testing::FakeVoice voice_{journal_};

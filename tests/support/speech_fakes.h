@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "sound/main_loop.h"
+#include "sound/sound_output.h"
 #include "speech/config_lookup.h"
-#include "speech/sound_output.h"
 #include "speech/speech_console.h"
 #include "speech/synthesizer.h"
 #include "speech/wave_image.h"
@@ -23,7 +24,8 @@ namespace placarim::speech::testing {
 
 using Journal = std::vector<std::string>;
 
-class FakeConsole final : public SpeechConsole {
+// The console and the main loop in one.
+class FakeConsole final : public SpeechConsole, public sound::MainLoop {
  public:
   explicit FakeConsole(Journal& journal) : journal_(journal) {}
   std::deque<uint8_t> keys;
@@ -46,7 +48,7 @@ class FakeConsole final : public SpeechConsole {
     return k;
   }
   // Consecutive delays are journaled as one, so a pause reads as its length.
-  void Delay(int milliseconds) override {
+  void Delay(uint16_t milliseconds) override {
     if (!journal_.empty() && journal_.back().starts_with("delay:")) {
       journal_.back() = "delay:" + std::to_string(std::stoi(journal_.back().substr(6)) + milliseconds);
     } else {
@@ -57,6 +59,12 @@ class FakeConsole final : public SpeechConsole {
     if (++wait_messages > 10000) throw std::runtime_error("waiting for ever");
   }
   void PostWakeUp(int code) override { wake_ups.push_back(code); }
+  void PumpAllMessages() override {}
+  int64_t NowMs() override { return 0; }
+  void Beep() override { journal_.push_back("system beep"); }
+  void SetAudioBlockDoneHandler(std::function<void(int)>) override {}
+  void ReportAudioError(std::string_view message) override { journal_.push_back("audio error:" + std::string(message)); }
+  void ShowNotice(std::string_view message) override { journal_.push_back("notice:" + std::string(message)); }
   void Write(std::string_view text) override { output += text; }
   void WriteLineBreak() override { output += "\n"; }
   std::string ReadLine() override {
@@ -75,7 +83,7 @@ class FakeConsole final : public SpeechConsole {
 
 // Wave playback: files are journaled by their path below `root`, images by
 // their content ("click", "beep", or the samples as text).
-class FakeSound final : public SoundOutput {
+class FakeSound final : public sound::SoundOutput {
  public:
   FakeSound(Journal& journal, std::string root, FakeConsole& console)
       : journal_(journal), root_(std::move(root)), console_(console) {}
@@ -91,8 +99,13 @@ class FakeSound final : public SoundOutput {
     return Played("file:" + shown);
   }
   int PlayMemory(const std::vector<uint8_t>& image) override { return Played(Describe(image)); }
+  int PlaySamples(const int16_t*, size_t count, uint32_t rate) override {
+    return Played("samples:" + std::to_string(count) + "@" + std::to_string(rate));
+  }
   bool IsPlaying() override { return false; }
   void Stop() override { ++stops; }
+  size_t Room() override { return 4 * 32767; }
+  bool StopOnKey() override { return true; }
   bool Condense() const override { return condense; }
   void SetCondense(bool on) override { condense = on; }
   bool SpeedUp() const override { return speed_up; }

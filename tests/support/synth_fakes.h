@@ -8,21 +8,23 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "speech/synth_bridge.h"
+#include "sound/main_loop.h"
+#include "sound/sound_output.h"
 
 namespace placarim::speech::testing {
 
-class FakeSynthHost : public SynthHost {
+class FakeSynthHost : public sound::MainLoop {
  public:
   void PumpAllMessages() override {
     ++pumps;
     if (on_pump) on_pump();
   }
-  void Delay(int ms) override {
+  void Delay(uint16_t ms) override {
     delays.push_back(ms);
     now_ms += ms;
     PumpAllMessages();
@@ -34,7 +36,11 @@ class FakeSynthHost : public SynthHost {
   }
   void Beep() override { ++beeps; }
   int64_t NowMs() override { return now_ms; }
-  void WriteLine(std::string_view text) override { lines.emplace_back(text); }
+  // The voices never wait for a message themselves, nor own the device.
+  void WaitMessage() override { Delay(1); }
+  void SetAudioBlockDoneHandler(std::function<void(int)>) override {}
+  void ReportAudioError(std::string_view message) override { throw std::logic_error(std::string(message)); }
+  void ShowNotice(std::string_view text) override { lines.emplace_back(text); }
 
   size_t WakeUpCount() {
     std::lock_guard lock(mutex);
@@ -52,11 +58,11 @@ class FakeSynthHost : public SynthHost {
   std::vector<int> wake_ups;
 };
 
-class FakeSynthAudio : public SynthAudio {
+class FakeSynthAudio : public sound::SoundOutput {
  public:
   explicit FakeSynthAudio(FakeSynthHost& host) : host_(host) {}
 
-  int Play(const int16_t* samples, size_t count, uint32_t rate) override {
+  int PlaySamples(const int16_t* samples, size_t count, uint32_t rate) override {
     if (error) return error;
     if (count > Room()) ++overfills;  // wave playback would have blocked for room
     pieces.emplace_back(samples, samples + count);
@@ -88,6 +94,13 @@ class FakeSynthAudio : public SynthAudio {
     for (auto& end : piece_ends) end = std::min(end, host_.now_ms);
   }
   bool StopOnKey() override { return stop_on_key; }
+  // The voices hand over raw samples only; the speed settings are not theirs.
+  int PlayFile(const std::string& path) override { throw std::logic_error("file " + path); }
+  int PlayMemory(const std::vector<uint8_t>&) override { throw std::logic_error("wave image"); }
+  bool Condense() const override { return false; }
+  void SetCondense(bool) override { throw std::logic_error("condense"); }
+  bool SpeedUp() const override { return false; }
+  void SetSpeedUp(bool) override { throw std::logic_error("speed-up"); }
 
   size_t TotalSamples() const {
     size_t total = 0;

@@ -14,23 +14,23 @@ void placarim_browser_voice_stop(void);
 
 namespace placarim::voices::browser {
 
-bool BrowserVoice::SynthOpen(int, int, int, int) {
+bool BrowserVoice::Open(int, int, int) {
   open_ = placarim_browser_voice_open() != 0;
   return open_;
 }
 
-void BrowserVoice::SynthSpeak(std::string_view text) {
+void BrowserVoice::Speak(std::string_view text) {
   if (open_) placarim_browser_voice_speak(platform::Cp1252ToUtf8(text).c_str());
 }
 
-bool BrowserVoice::SynthIsSpeaking(int) { return open_ && placarim_browser_voice_speaking() != 0; }
+bool BrowserVoice::IsSpeaking(int) { return open_ && placarim_browser_voice_speaking() != 0; }
 
-void BrowserVoice::SynthStop() {
+void BrowserVoice::Stop() {
   if (open_) placarim_browser_voice_stop();
 }
 
-void BrowserVoice::SynthClose() {
-  SynthStop();
+void BrowserVoice::Close() {
+  Stop();
   open_ = false;
 }
 

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "speech/synth_text.h"
+#include "voices/synth_text.h"
 
 namespace placarim::speech {
 namespace {
@@ -69,7 +69,7 @@ struct EspeakBridge::SynthContext {
   static int OnSamples(short* samples, int count, espeak_EVENT* events);
 };
 
-EspeakBridge::EspeakBridge(SynthHost& host, SynthAudio& audio)
+EspeakBridge::EspeakBridge(sound::MainLoop& host, sound::SoundOutput& audio)
     : host_(host), audio_(audio), stream_(kStreamCapacity) {}
 
 EspeakBridge::~EspeakBridge() { Close(); }
@@ -160,7 +160,7 @@ bool EspeakBridge::IsSpeaking(int /*mode*/) {
   }
   if (HandOver(kMaxPiece)) return true;
   if (stream_.Producing()) {
-    host_.PostWakeUp(kSynthWakeUp);  // keep a waiting loop polling
+    host_.PostWakeUp(voices::kVoiceWakeUp);  // keep a waiting loop polling
     return true;
   }
   active_ = false;
@@ -174,7 +174,7 @@ bool EspeakBridge::HandOver(size_t max) {
   const bool whole = !stream_.Producing() && available <= max;
   const std::vector<int16_t> piece = stream_.Take(max, !whole);
   if (piece.empty()) return false;
-  if (audio_.Play(piece.data(), piece.size(), sample_rate_) != 0) {
+  if (audio_.PlaySamples(piece.data(), piece.size(), sample_rate_) != 0) {
     Stop();  // no device: silence rather than a text cut to pieces
     return false;
   }
@@ -209,7 +209,7 @@ void EspeakBridge::Work() {
     espeak_Synth(job->text.c_str(), job->text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
                  nullptr, &context);
     stream_.EndText(job->generation);
-    host_.PostWakeUp(kSynthWakeUp);
+    host_.PostWakeUp(voices::kVoiceWakeUp);
   }
 }
 
@@ -229,7 +229,7 @@ int EspeakBridge::SynthContext::OnSamples(short* samples, int count, espeak_EVEN
   if (!self.stream_.Push(context->generation, samples, static_cast<size_t>(count), was_empty)) {
     return 1;  // cancelled: stop synthesizing this text
   }
-  if (was_empty) self.host_.PostWakeUp(kSynthWakeUp);
+  if (was_empty) self.host_.PostWakeUp(voices::kVoiceWakeUp);
   return 0;
 }
 

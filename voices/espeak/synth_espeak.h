@@ -12,14 +12,14 @@
 #include <thread>
 #include <vector>
 
-#include "speech/synth_bridge.h"
-#include "speech/synth_stream.h"
+#include "voices/voice.h"
+#include "voices/synth_stream.h"
 
 namespace placarim::speech {
 
-class EspeakBridge final : public SynthBridge {
+class EspeakBridge final : public voices::Voice {
  public:
-  EspeakBridge(SynthHost& host, SynthAudio& audio);
+  EspeakBridge(sound::MainLoop& host, sound::SoundOutput& audio);
   ~EspeakBridge() override;
   EspeakBridge(const EspeakBridge&) = delete;
   EspeakBridge& operator=(const EspeakBridge&) = delete;
@@ -46,8 +46,8 @@ class EspeakBridge final : public SynthBridge {
   bool HandOver(size_t max);
   void TopUp();
 
-  SynthHost& host_;
-  SynthAudio& audio_;
+  sound::MainLoop& host_;
+  sound::SoundOutput& audio_;
   SynthStream stream_;
   std::thread worker_;
   bool open_ = false;

@@ -46,7 +46,7 @@ std::string IlvraDatabasePath(const std::string& name, const std::string& own_da
   return IsFile(name) ? name : own_database;
 }
 
-IlvraVoice::IlvraVoice(IlvraSound& sound, MessageBox message_box, std::string engine_library,
+IlvraVoice::IlvraVoice(sound::SoundOutput& sound, MessageBox message_box, std::string engine_library,
                        std::string own_database, std::string system_voices)
     : sound_(sound),
       front_end_(message_box ? std::move(message_box)

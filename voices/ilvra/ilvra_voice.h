@@ -1,7 +1,9 @@
 // The Ilvra voice: text through the front end into phoneme lines, the lines
 // through a diphone engine loaded at run time into 16-bit samples at 16,000
 // Hz, and the samples either played (as in-memory wave images) or written to
-// a wave file.
+// a wave file. Images go to PlayMemory of the sound output, which returns once
+// the sound is queued; the bridge plays them as given, without the speed-up and
+// condensing options of the built-in voice.
 //
 //   IlvraVoice voice(sound, message_box, engine_library, own_database);
 //   if (voice.IlvraOpen("br4", rules, exceptions, definitions, prosody, abbreviations))
@@ -18,21 +20,11 @@
 #include <utility>
 #include <vector>
 
+#include "sound/sound_output.h"
 #include "voices/ilvra/front_end.h"
 #include "voices/ilvra/mbrola_library.h"
 
 namespace placarim::ilvra {
-
-// Wave playback as the voice needs it. Images are played as given, without
-// the speed-up and condensing options of the built-in voice; PlayMemory
-// returns once the sound is queued.
-class IlvraSound {
- public:
-  virtual ~IlvraSound() = default;
-  virtual void PlayMemory(const std::vector<uint8_t>& image) = 0;
-  virtual bool IsPlaying() = 0;
-  virtual void Stop() = 0;
-};
 
 inline constexpr uint32_t kIlvraRate = 16000;
 inline constexpr int kReadSamples = 16000;
@@ -54,7 +46,7 @@ class IlvraVoice {
   // `engine_library` empty means ours (DefaultEngineLibrary()). A null
   // `message_box` keeps the prosody file's messages for TakeNotices.
   // `system_voices` is where installed voices are looked for.
-  IlvraVoice(IlvraSound& sound, MessageBox message_box, std::string engine_library, std::string own_database,
+  IlvraVoice(sound::SoundOutput& sound, MessageBox message_box, std::string engine_library, std::string own_database,
              std::string system_voices = kSystemVoices);
   ~IlvraVoice();
   IlvraVoice(const IlvraVoice&) = delete;
@@ -92,7 +84,7 @@ class IlvraVoice {
   void PlayBuffer();
   void Shut();
 
-  IlvraSound& sound_;
+  sound::SoundOutput& sound_;
   FrontEnd front_end_;
   MbrolaLibrary engine_;
   std::string engine_path_;

@@ -7,7 +7,7 @@
 
 namespace placarim::speech {
 
-IlvraSettings ReadIlvraSettings(const ConfigLookup& config) {
+IlvraSettings ReadIlvraSettings(const voices::VoiceSettingSource& config) {
   constexpr std::string_view kSection = "ILVRATTS";
   IlvraSettings s;
   if (std::string v = config.ReadIniString(kSection, "MBROLA_DB"); !v.empty()) s.database = v;
@@ -23,14 +23,14 @@ IlvraSettings ReadIlvraSettings(const ConfigLookup& config) {
   return s;
 }
 
-void IlvraBridge::Sound::PlayMemory(const std::vector<uint8_t>& image) {
-  if (image.size() <= 44) return;
+int IlvraBridge::Sound::PlayMemory(const std::vector<uint8_t>& image) {
+  if (image.size() <= 44) return 0;
   std::vector<int16_t> samples((image.size() - 44) / 2);
   std::memcpy(samples.data(), image.data() + 44, samples.size() * 2);
-  audio_.Play(samples.data(), samples.size(), ilvra::kIlvraRate);
+  return audio_.PlaySamples(samples.data(), samples.size(), ilvra::kIlvraRate);
 }
 
-IlvraBridge::IlvraBridge(SynthHost& host, SynthAudio& audio, const IlvraSettings& settings)
+IlvraBridge::IlvraBridge(sound::MainLoop& host, sound::SoundOutput& audio, const IlvraSettings& settings)
     : host_(host),
       sound_(audio),
       settings_(settings),
@@ -43,7 +43,7 @@ bool IlvraBridge::Open(int /*voice*/, int rate, int pitch) {
                                        settings_.File(".dfn"), settings_.File(".pro"), settings_.File(".abr"));
   voice_.IlvraSetFactors((pitch + 11) / 11.0, 0.8 - rate / 15.0);
   for (const std::string& line : voice_.TakeNotices()) {
-    host_.WriteLine(line);
+    host_.ShowNotice(line);
     std::fprintf(stderr, "%s\n", platform::Cp1252ToUtf8(line).c_str());
   }
   return opened;
@@ -51,7 +51,7 @@ bool IlvraBridge::Open(int /*voice*/, int rate, int pitch) {
 
 void IlvraBridge::Speak(std::string_view text) {
   voice_.IlvraSpeak(text);
-  host_.PostWakeUp(kSynthWakeUp);
+  host_.PostWakeUp(voices::kVoiceWakeUp);
 }
 
 bool IlvraBridge::IsSpeaking(int /*mode*/) {
@@ -60,13 +60,13 @@ bool IlvraBridge::IsSpeaking(int /*mode*/) {
     Stop();
     speaking = false;
   }
-  host_.PostWakeUp(kSynthWakeUp);
+  host_.PostWakeUp(voices::kVoiceWakeUp);
   return speaking;
 }
 
 void IlvraBridge::Stop() {
   voice_.IlvraStop();
-  host_.PostWakeUp(kSynthWakeUp);
+  host_.PostWakeUp(voices::kVoiceWakeUp);
 }
 
 void IlvraBridge::Close() {

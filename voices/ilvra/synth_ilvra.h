@@ -13,8 +13,7 @@
 #include <string>
 
 #include "voices/ilvra/ilvra_voice.h"
-#include "speech/config_lookup.h"
-#include "speech/synth_bridge.h"
+#include "voices/voice.h"
 
 namespace placarim::speech {
 
@@ -31,11 +30,11 @@ struct IlvraSettings {
 };
 
 // Read once when the program starts.
-IlvraSettings ReadIlvraSettings(const ConfigLookup& config);
+IlvraSettings ReadIlvraSettings(const voices::VoiceSettingSource& config);
 
-class IlvraBridge final : public SynthBridge {
+class IlvraBridge final : public voices::Voice {
  public:
-  IlvraBridge(SynthHost& host, SynthAudio& audio, const IlvraSettings& settings);
+  IlvraBridge(sound::MainLoop& host, sound::SoundOutput& audio, const IlvraSettings& settings);
   ~IlvraBridge() override;
 
   // The voice number is not used; the pitch factor is (pitch + 11) / 11 and
@@ -54,18 +53,30 @@ class IlvraBridge final : public SynthBridge {
   const ilvra::IlvraVoice& Voice() const { return voice_; }
 
  private:
-  class Sound final : public ilvra::IlvraSound {
+  // The sound output as the voice sees it: its images are played as given
+  // (PlaySamples at 16,000 Hz), everything else passes through.
+  class Sound final : public sound::SoundOutput {
    public:
-    explicit Sound(SynthAudio& audio) : audio_(audio) {}
-    void PlayMemory(const std::vector<uint8_t>& image) override;
+    explicit Sound(sound::SoundOutput& audio) : audio_(audio) {}
+    int PlayFile(const std::string& path) override { return audio_.PlayFile(path); }
+    int PlayMemory(const std::vector<uint8_t>& image) override;
+    int PlaySamples(const int16_t* samples, size_t count, uint32_t rate) override {
+      return audio_.PlaySamples(samples, count, rate);
+    }
     bool IsPlaying() override { return audio_.IsPlaying(); }
     void Stop() override { audio_.Stop(); }
+    size_t Room() override { return audio_.Room(); }
+    bool StopOnKey() override { return audio_.StopOnKey(); }
+    bool Condense() const override { return audio_.Condense(); }
+    void SetCondense(bool on) override { audio_.SetCondense(on); }
+    bool SpeedUp() const override { return audio_.SpeedUp(); }
+    void SetSpeedUp(bool on) override { audio_.SetSpeedUp(on); }
 
    private:
-    SynthAudio& audio_;
+    sound::SoundOutput& audio_;
   };
 
-  SynthHost& host_;
+  sound::MainLoop& host_;
   Sound sound_;
   IlvraSettings settings_;
   ilvra::IlvraVoice voice_;

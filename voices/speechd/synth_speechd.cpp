@@ -17,7 +17,7 @@
 #include <string_view>
 #include <thread>
 
-#include "speech/synth_text.h"
+#include "voices/synth_text.h"
 
 namespace placarim::speech {
 namespace {
@@ -185,7 +185,7 @@ class AnswerWatch {
 
 int ServiceRate(int rate) { return std::clamp(rate, -10, 10) * 10; }
 
-SpeechServiceBridge::SpeechServiceBridge(SynthHost& host, Limits limits)
+SpeechServiceBridge::SpeechServiceBridge(sound::MainLoop& host, Limits limits)
     : host_(host), limits_(limits), call_limit_ms_(limits.call_ms) {}
 
 SpeechServiceBridge::~SpeechServiceBridge() { Close(); }
@@ -348,7 +348,7 @@ bool SpeechServiceBridge::IsSpeaking(int /*mode*/) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   if (finished_ >= said_) return false;
-  host_.PostWakeUp(kSynthWakeUp);  // keeps a waiting loop polling
+  host_.PostWakeUp(voices::kVoiceWakeUp);  // keeps a waiting loop polling
   return true;
 }
 
@@ -426,7 +426,7 @@ void SpeechServiceBridge::OnNotification(size_t message, size_t client, int /*ty
   uint64_t finished = self.finished_;
   while (finished < message && !self.finished_.compare_exchange_weak(finished, message)) {
   }
-  self.host_.PostWakeUp(kSynthWakeUp);
+  self.host_.PostWakeUp(voices::kVoiceWakeUp);
 }
 
 }  // namespace placarim::speech

@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "speech/synth_bridge.h"
+#include "voices/voice.h"
 
 namespace placarim::speech {
 
-class SpeechServiceBridge final : public SynthBridge {
+class SpeechServiceBridge final : public voices::Voice {
  public:
   // Bounds on waiting for the service, in real milliseconds (the service
   // speaks in real time, whatever clock the program runs on).
@@ -54,8 +54,8 @@ class SpeechServiceBridge final : public SynthBridge {
   // Why the service cannot be used.
   enum class Failure { kNone, kNotAnswering, kNoPortuguese, kLost };
 
-  explicit SpeechServiceBridge(SynthHost& host) : SpeechServiceBridge(host, Limits{}) {}
-  SpeechServiceBridge(SynthHost& host, Limits limits);
+  explicit SpeechServiceBridge(sound::MainLoop& host) : SpeechServiceBridge(host, Limits{}) {}
+  SpeechServiceBridge(sound::MainLoop& host, Limits limits);
   ~SpeechServiceBridge() override;
   SpeechServiceBridge(const SpeechServiceBridge&) = delete;
   SpeechServiceBridge& operator=(const SpeechServiceBridge&) = delete;
@@ -99,7 +99,7 @@ class SpeechServiceBridge final : public SynthBridge {
   template <class Call>
   auto Ask(Call call);
 
-  SynthHost& host_;
+  sound::MainLoop& host_;
   const Limits limits_;
   void* connection_ = nullptr;  // libspeechd's SPDConnection
   size_t client_id_ = 0;

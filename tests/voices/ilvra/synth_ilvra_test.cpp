@@ -80,7 +80,7 @@ TEST_F(IlvraBridgeTest, SpeaksAt16000HzUntilAKeyStopsIt) {
   ASSERT_FALSE(audio_.pieces.empty());
   for (uint32_t rate : audio_.rates) EXPECT_EQ(rate, 16000u);
   EXPECT_GT(audio_.TotalSamples(), 16000u);  // more than a second of speech
-  EXPECT_EQ(host_.wake_ups.back(), kSynthWakeUp);
+  EXPECT_EQ(host_.wake_ups.back(), voices::kVoiceWakeUp);
   EXPECT_TRUE(bridge.IsSpeaking(0));
   host_.key_pending = true;
   EXPECT_FALSE(bridge.IsSpeaking(0));

@@ -130,7 +130,7 @@ TEST_F(SpeechServiceBridgeTest, TheEndNotificationEndsSpeakingAndWakesTheWait) {
   while (host_.WakeUpCount() == wake_ups && Clock::now() - start < std::chrono::seconds(5)) {
   }
   EXPECT_GT(host_.WakeUpCount(), wake_ups) << "the notification posted no wake-up";
-  EXPECT_EQ(host_.wake_ups.back(), kSynthWakeUp);
+  EXPECT_EQ(host_.wake_ups.back(), voices::kVoiceWakeUp);
   EXPECT_FALSE(bridge.IsSpeaking(0));
 }
 

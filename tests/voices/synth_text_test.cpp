@@ -1,4 +1,4 @@
-#include "speech/synth_text.h"
+#include "voices/synth_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "speech/synth_stream.h"
+#include "voices/synth_stream.h"
 
 #include <algorithm>
 #include <chrono>
