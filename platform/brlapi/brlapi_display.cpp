@@ -170,31 +170,9 @@ void BrlapiDisplay::Serve(Connection& connection) {
       if (width != width_.exchange(width)) Wake();
     }
     if (t_connection_failed) return;
-    BrailleWindow window;
-    bool write = false;
-    {
-      std::lock_guard lock(mutex_);
-      if (stopping_) return;
-      if (width > 0 && (window_serial_ != written_serial || width != written_width)) {
-        window = window_;
-        written_serial = window_serial_;
-        written_width = width;
-        write = true;
-      }
-    }
-    if (write && !connection.Write(window, width)) return;
-
-    pollfd fds[2] = {{connection.fd, POLLIN, 0}, {wake_pipe_[0], POLLIN, 0}};
-    const int ready = poll(fds, wake_pipe_[0] >= 0 ? 2 : 1, width > 0 ? 10 * kSizeCheckMs : kSizeCheckMs);
-    if (ready < 0 && errno != EINTR) return;
-    ask_size = ready == 0;
-    if (fds[1].revents & POLLIN) {
-      char drain[64];
-      while (read(wake_pipe_[0], drain, sizeof drain) > 0) {
-      }
-    }
-    if (fds[0].revents & (POLLHUP | POLLERR)) return;
-    if (fds[0].revents & POLLIN) {
+    // Takes every key the library holds, without waiting; false when the
+    // connection is gone.
+    const auto take_keys = [&] {
       bool any = false;
       brlapi_keyCode_t code = 0;
       int got = 0;
@@ -209,8 +187,37 @@ void BrlapiDisplay::Serve(Connection& connection) {
         }
       }
       if (any) Wake();
-      if (got < 0) return;
+      return got >= 0;
+    };
+    BrailleWindow window;
+    bool write = false;
+    {
+      std::lock_guard lock(mutex_);
+      if (stopping_) return;
+      if (width > 0 && (window_serial_ != written_serial || width != written_width)) {
+        window = window_;
+        written_serial = window_serial_;
+        written_width = width;
+        write = true;
+      }
     }
+    if (write && !connection.Write(window, width)) return;
+    // A key that arrives while the library waits for a write's answer is
+    // kept inside the library, not left on the socket: take it now, or poll
+    // would sleep on a socket with nothing more to say.
+    if (!take_keys()) return;
+
+    pollfd fds[2] = {{connection.fd, POLLIN, 0}, {wake_pipe_[0], POLLIN, 0}};
+    const int ready = poll(fds, wake_pipe_[0] >= 0 ? 2 : 1, width > 0 ? 10 * kSizeCheckMs : kSizeCheckMs);
+    if (ready < 0 && errno != EINTR) return;
+    ask_size = ready == 0;
+    if (fds[1].revents & POLLIN) {
+      char drain[64];
+      while (read(wake_pipe_[0], drain, sizeof drain) > 0) {
+      }
+    }
+    if (fds[0].revents & (POLLHUP | POLLERR)) return;
+    if (!take_keys()) return;
   }
 }
 
