@@ -2,15 +2,20 @@
 // PulseAudio server and on a private PipeWire session through its PulseAudio
 // service, each with a null sink whose monitor tells what was played:
 // sound arrives whole, blocks are reported done in order, a reset silences
-// and returns every block, and a server that goes away returns the blocks it
-// held and is found again when it comes back.
+// and returns every block, a write the client library refuses loses no
+// block, and a server that goes away returns the blocks it held and is found
+// again when it comes back.
 #include <gtest/gtest.h>
+#include <pulse/stream.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -19,6 +24,34 @@
 #include "platform/audio/audio_output.h"
 #include "platform/audio/sdl/sdl_sink.h"
 #include "tests/support/pulse_server.h"
+
+// The server stream's writes come here: this test is linked with
+// --wrap=pa_stream_write, which sends the library's calls of that function to
+// __wrap_pa_stream_write and leaves the real one as __real_pa_stream_write.
+// While a level is set, libpulse itself refuses every write holding a frame
+// at that level (given a seek mode it does not know, it fails with
+// PA_ERR_INVALID and writes nothing); every other write goes through as it is.
+namespace {
+std::atomic<int> refused_level{0};
+std::atomic<int> refused_writes{0};
+std::atomic<int> refusals_missed{0};
+}  // namespace
+
+extern "C" int __real_pa_stream_write(pa_stream* stream, const void* data, size_t bytes, pa_free_cb_t free_cb,
+                                      int64_t offset, pa_seek_mode_t seek);
+extern "C" int __wrap_pa_stream_write(pa_stream* stream, const void* data, size_t bytes, pa_free_cb_t free_cb,
+                                      int64_t offset, pa_seek_mode_t seek) {
+  const int level = refused_level;
+  const auto* samples = static_cast<const int16_t*>(data);
+  if (level == 0 || data == nullptr ||
+      std::none_of(samples, samples + bytes / 2, [&](int16_t s) { return placarim::testing::AtLevel(s, level); })) {
+    return __real_pa_stream_write(stream, data, bytes, free_cb, offset, seek);
+  }
+  ++refused_writes;
+  const int result = __real_pa_stream_write(stream, data, bytes, free_cb, offset, static_cast<pa_seek_mode_t>(99));
+  if (result >= 0) ++refusals_missed;  // the library took it after all: the test cannot tell anything
+  return result;
+}
 
 namespace placarim::platform::audio {
 namespace {
@@ -211,6 +244,56 @@ TEST_P(ServerStreamTest, AServerThatGoesAwayReturnsItsBlocksAndIsFoundAgain) {
   ASSERT_EQ(Write(4, again), AudioDevice::kNoError);
   EXPECT_EQ(WaitForDone(4).back(), 4);
   EXPECT_EQ(WaitForLevel(Level16(0x77), again.size() / 4), again.size() / 4);
+}
+
+// The client library refuses a write (as it refuses any call on a stream
+// that failed meanwhile): the blocks that ended in it are still reported
+// done, once, in order, and the stream plays on. Each case refuses every
+// write holding a frame of one block, so that block's end is refused
+// whatever sizes the server asks for.
+struct RefusedWrite {
+  const char* where;
+  std::vector<std::pair<int, uint8_t>> blocks;  // ms and level of each block
+  uint8_t refused;                              // the level whose writes are refused
+  bool key_after;                               // a reset once the last block is heard
+};
+
+TEST_P(ServerStreamTest, AWriteTheLibraryRefusesLosesNoBlock) {
+  const std::vector<RefusedWrite> cases = {
+      {"the write that starts a sound", {{40, 0x12}, {40, 0x23}, {60, 0x34}}, 0x12, false},
+      {"a request in the middle of a sound", {{300, 0x45}, {20, 0x56}, {100, 0x67}, {100, 0x78}}, 0x56, false},
+      {"then a key drops what is held", {{300, 0x1a}, {20, 0x2b}, {1000, 0x3c}}, 0x2b, true},
+  };
+  ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
+  std::vector<int> written;
+  std::deque<std::vector<uint8_t>> sounds;  // kept until reported done
+  const auto write = [&](int ms, uint8_t level) {
+    written.push_back(static_cast<int>(written.size()) + 1);
+    return Write(written.back(), sounds.emplace_back(Sound(ms, level)));
+  };
+  for (const RefusedWrite& test : cases) {
+    SCOPED_TRACE(test.where);
+    refused_writes = 0;
+    refused_level = Level16(test.refused);
+    for (const auto& [ms, level] : test.blocks) ASSERT_EQ(write(ms, level), AudioDevice::kNoError);
+    const auto& [last_ms, last_level] = test.blocks.back();
+    if (test.key_after) {
+      ASSERT_GT(WaitForLevel(Level16(last_level), 960), 0u);
+      device_->Reset();
+    } else {
+      // The stream plays on after the refused write.
+      EXPECT_EQ(WaitForLevel(Level16(last_level), last_ms * 48u), last_ms * 48u);
+    }
+    EXPECT_EQ(WaitForDone(written.size()), written);
+    refused_level = 0;
+    EXPECT_GT(refused_writes, 0) << "no write was refused";
+    EXPECT_EQ(refusals_missed, 0) << "libpulse took a write it was meant to refuse";
+    // What was refused never reached the sink.
+    EXPECT_EQ(CountLevel(monitor_->Left(), Level16(test.refused)), 0u);
+  }
+  // Nothing is reported twice, however late.
+  ASSERT_EQ(write(50, 0x7b), AudioDevice::kNoError);
+  EXPECT_EQ(WaitForDone(written.size()), written);
 }
 
 // Keys in quick succession while the machine holds the program still now
