@@ -4,9 +4,12 @@
 // key events (xdotool) once it is on the screen, the end is heard through and
 // Enter pressed. The server's debug log tells every underrun of the
 // program's stream (on PipeWire also every cycle the stream missed), which
-// the benchmark prints with the time the game took. A program that dies is
-// told with its exit status or signal; core dumps are allowed (they land in
-// the build's data folder, the program's working directory).
+// the benchmark prints with the time the game took, and every write that
+// dropped the sound the server held: those that came within 50 ms of a key
+// sent are the keys' own, and the underruns within 100 ms after them are
+// told apart. A program that dies is told with its exit status or signal and
+// its standard error; core dumps are allowed (they land in the build's data
+// folder, the program's working directory).
 //
 // With a stall, the program is stopped (SIGSTOP) for that many milliseconds
 // once a second, as a busy machine may hold it: the sound must carry on from
@@ -17,12 +20,15 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <regex>
 #include <sstream>
@@ -82,6 +88,42 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
   return done();
 }
 
+// When a key was sent: from the start to the end of one xdotool call.
+struct KeySent {
+  double from, to;
+};
+
+// Which underruns came within 100 ms after a write that dropped held sound,
+// and after a key's own such write (one within 50 ms of a key sent).
+void ReportUnderrunsAfterKeys(const placarim::testing::SoundServer& server, const std::vector<KeySent>& keys) {
+  constexpr double kKeyToWrite = 0.050, kAfterWrite = 0.100;
+  const std::vector<double> drops = server.DropTimes();
+  std::vector<double> key_drops;
+  for (const double drop : drops) {
+    if (std::any_of(keys.begin(), keys.end(), [&](const KeySent& k) { return drop >= k.from && drop <= k.to + kKeyToWrite; })) {
+      key_drops.push_back(drop);
+    }
+  }
+  // How long after the latest of `writes` before `when` (nothing when none was).
+  const auto since = [](const std::vector<double>& writes, double when) -> std::optional<double> {
+    const auto after = std::upper_bound(writes.begin(), writes.end(), when);
+    if (after == writes.begin()) return std::nullopt;
+    return when - *std::prev(after);
+  };
+  int after_any = 0, after_key = 0;
+  std::string gaps;
+  for (const double when : server.UnderrunTimes()) {
+    const std::optional<double> any = since(drops, when), key = since(key_drops, when);
+    after_any += any && *any <= kAfterWrite;
+    after_key += key && *key <= kAfterWrite;
+    gaps += any ? " " + std::to_string(std::lround(*any * 1000)) : " -";
+  }
+  std::printf("writes that dropped held sound: %zu, %zu of them a key's (%zu key events sent)\n", drops.size(),
+              key_drops.size(), keys.size());
+  std::printf("underruns within 100 ms after a key's write: %d; after any such write: %d\n", after_key, after_any);
+  std::printf("each underrun, ms after the latest such write:%s\n", gaps.empty() ? " none" : gaps.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,9 +154,15 @@ int main(int argc, char** argv) {
   }
   const fs::path screen_file = scratch / "screen.txt";
   const auto start = Clock::now();
+  const fs::path error_log = scratch / "program-stderr.txt";
   Program program(program_path, build / "data",
                   {"SDL_AUDIODRIVER=pulseaudio", "PULSE_SERVER=" + server->Server(),
-                   "PLACARIM_SYSCONFDIR=" + (build / "etc").string(), "PLACARIM_SCREEN_DUMP=" + screen_file.string()});
+                   "PLACARIM_SYSCONFDIR=" + (build / "etc").string(), "PLACARIM_SCREEN_DUMP=" + screen_file.string()},
+                  error_log);
+  const auto told_on_error = [&] {
+    const std::string told = ReadFile(error_log);
+    if (!told.empty()) std::printf("the program's standard error:\n%s\n", told.c_str());
+  };
   Screen screen(screen_file);
   std::atomic<bool> playing{true};
   std::thread staller([&] {
@@ -133,6 +181,7 @@ int main(int argc, char** argv) {
   if (!WaitFor([&] { return screen.Shows("1 - Treino no quintal"); }, 60s)) {
     const std::string ended = program.Ended();
     std::printf("the program never reached the menu%s\n", ended.empty() ? "" : (": " + ended).c_str());
+    told_on_error();
     stop_stalling();
     return 1;
   }
@@ -143,7 +192,12 @@ int main(int argc, char** argv) {
     return !window.empty();
   }, 60s);
   RunCommand("xdotool windowfocus --sync " + window + " 2>/dev/null");
-  const auto press = [&](const std::string& keys) { RunCommand("xdotool key --window " + window + " " + keys); };
+  std::vector<KeySent> keys_sent;
+  const auto press = [&](const std::string& keys) {
+    const double from = placarim::testing::SteadySeconds(Clock::now());
+    RunCommand("xdotool key --window " + window + " " + keys);
+    keys_sent.push_back({from, placarim::testing::SteadySeconds(Clock::now())});
+  };
   press("1");
 
   const std::regex unanswered(R"(^(\d+)([-+xX*:/])(\d+)=$)");
@@ -157,6 +211,7 @@ int main(int argc, char** argv) {
     if (!next || !program.Running()) {
       const std::string ended = program.Ended();
       std::printf("the game stopped after %d sums%s\n", sums, ended.empty() ? "" : (": " + ended).c_str());
+      told_on_error();
       status = 1;
       break;
     }
@@ -184,6 +239,7 @@ int main(int argc, char** argv) {
   std::printf("the server's log on underruns:\n");
   for (const auto& [message, count] : server->UnderrunMessages()) std::printf("  %5d  %s\n", count, message.c_str());
   std::printf("underruns of the program's stream: %d\n", server->Underruns());
+  ReportUnderrunsAfterKeys(*server, keys_sent);
   if (std::getenv("PLACARIM_BENCH_KEEP") != nullptr) {
     std::printf("the server's logs are kept in %s\n", scratch.c_str());
     return status;

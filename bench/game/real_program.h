@@ -17,8 +17,10 @@ using game::testing::ReadFile;
 
 class Program {
  public:
-  Program(const std::string& path, const std::filesystem::path& directory, const std::vector<std::string>& environment)
-      : pid_(game::testing::StartInOwnProcessGroup(path, directory, environment)) {}
+  // Its standard error goes to `error_log`, or nowhere.
+  Program(const std::string& path, const std::filesystem::path& directory, const std::vector<std::string>& environment,
+          const std::filesystem::path& error_log = {})
+      : pid_(game::testing::StartInOwnProcessGroup(path, directory, environment, error_log)) {}
   ~Program() {
     if (pid_ <= 0) return;
     kill(-pid_, SIGKILL);

@@ -15,9 +15,10 @@
 // private sound server instead, as on a desktop, and the first sound is
 // found in what the server's null sink played, read from its monitor: the
 // time it arrived there, which is later than it was played by no more than
-// the monitor's delay (a few milliseconds).
+// the monitor's delay (a few milliseconds). Several kinds, comma-separated
+// (disk for SDL's disk driver), take turns start by start, as programs do.
 //
-// Usage: startup_bench [--server=KIND] [starts, default 10] [program... , default the build's]
+// Usage: startup_bench [--server=KIND[,KIND...]] [starts, default 10] [program... , default the build's]
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -223,34 +224,45 @@ int MeasureMemory(const Setup& setup) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  std::string kind;
+  std::vector<std::string> kinds;
   if (!args.empty() && args[0].rfind("--server=", 0) == 0) {
-    kind = args[0].substr(9);
+    std::istringstream list(args[0].substr(9));
+    for (std::string kind; std::getline(list, kind, ',');) kinds.push_back(kind);
     args.erase(args.begin());
   }
+  if (kinds.empty()) kinds.push_back("disk");
   const int starts = !args.empty() ? std::max(1, std::atoi(args[0].c_str())) : 10;
   const fs::path build = PLACARIM_BUILD_DIR;
-  Setup setup;
   std::vector<std::string> programs;
   for (size_t i = 1; i < args.size(); ++i) programs.push_back(args[i]);
   if (programs.empty()) programs.push_back((build / "game" / "placarim").string());
-  setup.data = build / "data";
-  setup.sysconfdir = build / "etc";
-  setup.scratch = fs::temp_directory_path() / ("placarim-startup-bench-" + std::to_string(getpid()));
-  fs::create_directories(setup.scratch);
+  const fs::path scratch = fs::temp_directory_path() / ("placarim-startup-bench-" + std::to_string(getpid()));
+  fs::create_directories(scratch);
 
-  std::unique_ptr<placarim::testing::SoundServer> server;
-  if (kind == "pipewire") server = std::make_unique<placarim::testing::PrivatePipeWire>(setup.scratch / "pipewire");
-  if (kind == "pulseaudio") server = std::make_unique<placarim::testing::PrivatePulse>(setup.scratch / "pulse");
-  std::unique_ptr<placarim::testing::MonitorRecorder> monitor;
-  if (server != nullptr) {
-    if (!server->Running()) {
-      std::fprintf(stderr, "no private %s server could be started\n", server->Name());
-      return 1;
+  std::vector<std::unique_ptr<placarim::testing::SoundServer>> servers;
+  std::vector<std::unique_ptr<placarim::testing::MonitorRecorder>> monitors;
+  std::vector<Setup> setups;
+  for (const std::string& kind : kinds) {
+    Setup setup;
+    setup.data = build / "data";
+    setup.sysconfdir = build / "etc";
+    setup.scratch = scratch;
+    if (kind == "pipewire") servers.push_back(std::make_unique<placarim::testing::PrivatePipeWire>(scratch / kind));
+    if (kind == "pulseaudio") servers.push_back(std::make_unique<placarim::testing::PrivatePulse>(scratch / kind));
+    if (kind != "disk") {
+      if (kind != "pipewire" && kind != "pulseaudio") {
+        std::fprintf(stderr, "unknown kind of sound: %s\n", kind.c_str());
+        return 1;
+      }
+      if (!servers.back()->Running()) {
+        std::fprintf(stderr, "no private %s server could be started\n", servers.back()->Name());
+        return 1;
+      }
+      monitors.push_back(std::make_unique<placarim::testing::MonitorRecorder>(servers.back()->Server()));
+      setup.server = servers.back().get();
+      setup.monitor = monitors.back().get();
     }
-    monitor = std::make_unique<placarim::testing::MonitorRecorder>(server->Server());
-    setup.server = server.get();
-    setup.monitor = monitor.get();
+    setups.push_back(setup);
   }
 
   placarim::testing::XvfbServer xvfb;
@@ -259,36 +271,43 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  std::printf("start to first audible byte (%s), %d starts of each program\n",
-              server != nullptr ? (std::string("private ") + server->Name() + " server, its monitor").c_str()
-                                : "SDL disk driver",
+  const auto name = [](const Setup& setup) {
+    return setup.server != nullptr ? std::string("private ") + setup.server->Name() + " server, its monitor"
+                                   : std::string("SDL disk driver");
+  };
+  std::printf("start to first audible byte, %d starts of each program through each kind of sound, taking turns\n",
               starts);
-  std::vector<std::vector<double>> times(programs.size());
+  // times[kind][program]
+  std::vector<std::vector<std::vector<double>>> times(setups.size(), std::vector<std::vector<double>>(programs.size()));
   int run = 0;
   for (int i = 0; i < starts; ++i) {
-    for (size_t p = 0; p < programs.size(); ++p) {
-      setup.program = programs[p];
-      if (const auto ms = TimeOneStart(setup, run++)) times[p].push_back(*ms);
+    for (size_t k = 0; k < setups.size(); ++k) {
+      for (size_t p = 0; p < programs.size(); ++p) {
+        setups[k].program = programs[p];
+        if (const auto ms = TimeOneStart(setups[k], run++)) times[k][p].push_back(*ms);
+      }
     }
   }
   int status = 0;
-  for (size_t p = 0; p < programs.size(); ++p) {
-    std::printf("%s\n  ", programs[p].c_str());
-    for (const double t : times[p]) std::printf(" %.0f", t);
-    if (times[p].empty()) {
-      std::printf("no sound\n");
-      status = 1;
-      continue;
+  for (size_t k = 0; k < setups.size(); ++k) {
+    for (size_t p = 0; p < programs.size(); ++p) {
+      std::printf("%s (%s)\n  ", programs[p].c_str(), name(setups[k]).c_str());
+      for (const double t : times[k][p]) std::printf(" %.0f", t);
+      if (times[k][p].empty()) {
+        std::printf("no sound\n");
+        status = 1;
+        continue;
+      }
+      const auto f = placarim::bench::Summarize(times[k][p]);
+      std::printf("\n   median %.1f ms, p95 %.1f ms, max %.1f ms (%zu starts)\n", f.median, f.p95, f.max,
+                  times[k][p].size());
     }
-    const auto f = placarim::bench::Summarize(times[p]);
-    std::printf("\n   median %.1f ms, p95 %.1f ms, max %.1f ms (%zu starts)\n", f.median, f.p95, f.max,
-                times[p].size());
   }
   for (const std::string& program : programs) {
-    setup.program = program;
+    setups.front().program = program;
     std::printf("\n%s", program.c_str());
-    status |= MeasureMemory(setup);
+    status |= MeasureMemory(setups.front());
   }
-  fs::remove_all(setup.scratch);
+  fs::remove_all(scratch);
   return status;
 }

@@ -43,14 +43,15 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
 // stopped together) from `directory`, with `environment` added and standard
 // error dropped; the child's id, or -1.
 inline pid_t StartInOwnProcessGroup(const std::string& path, const fs::path& directory,
-                                    const std::vector<std::string>& environment) {
+                                    const std::vector<std::string>& environment, const fs::path& error_log = {}) {
   const pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);
     if (chdir(directory.c_str()) != 0) _exit(126);
     for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) dup2(null, STDERR_FILENO);
+    const int err = error_log.empty() ? open("/dev/null", O_WRONLY)
+                                      : open(error_log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    if (err >= 0) dup2(err, STDERR_FILENO);
     execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -153,9 +153,33 @@ class SoundServer {
   // The server's log lines that tell the program's stream ran short
   // (underruns, a cycle missed), by message, with how often each came.
   virtual std::map<std::string, int> UnderrunMessages() const = 0;
-  // How many times the program's stream ran short, from those lines.
-  virtual int Underruns() const = 0;
+  // When the program's stream ran short, once per underrun (on PipeWire also
+  // per cycle missed), from those lines: seconds on the steady clock.
+  virtual std::vector<double> UnderrunTimes() const = 0;
+  // When a write of the program dropped the sound the server held (a key, or
+  // a sound stopped short), from the server's log: seconds on the steady clock.
+  virtual std::vector<double> DropTimes() const = 0;
+  // How many times the program's stream ran short.
+  int Underruns() const { return static_cast<int>(UnderrunTimes().size()); }
 };
+
+inline double SteadySeconds(std::chrono::steady_clock::time_point when) {
+  return std::chrono::duration<double>(when.time_since_epoch()).count();
+}
+
+// The times of the lines of `log` that hold `word` (and `also`, when given),
+// read by `time_of` (nothing when a line has no time).
+template <typename TimeOf>
+std::vector<double> LineTimes(const std::filesystem::path& log, std::string_view word, std::string_view also,
+                              TimeOf time_of) {
+  std::vector<double> times;
+  std::ifstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    if (line.find(word) == std::string::npos || (!also.empty() && line.find(also) == std::string::npos)) continue;
+    if (const std::optional<double> when = time_of(line)) times.push_back(*when);
+  }
+  return times;
+}
 
 // A PulseAudio server, reachable on a socket in `dir`, logging at debug level
 // into `dir`.
@@ -170,6 +194,7 @@ class PrivatePulse final : public SoundServer {
     std::filesystem::remove(dir_ / "native");  // left by a server that was killed
     ::setenv("PULSE_RUNTIME_PATH", dir_.c_str(), 1);
     ::setenv("HOME", dir_.c_str(), 1);  // no user configuration, no cookie of the user's
+    started_ = SteadySeconds(std::chrono::steady_clock::now());
     pid_ = Spawn({"pulseaudio", "-n", "-F", (dir_ / "bench.pa").string(), "--daemonize=no",
                   "--exit-idle-time=-1", "--use-pid-file=no", "-vvvv", "--log-time=1", "--log-target=file:" + Log().string()},
                  nullptr);
@@ -191,16 +216,25 @@ class PrivatePulse final : public SoundServer {
     CountLines(Log(), {"nderrun"}, messages);
     return messages;
   }
-  int Underruns() const override {
-    int count = 0;
-    for (const auto& [message, n] : UnderrunMessages()) {
-      if (message.rfind("Implicit underrun", 0) == 0) count += n;
-    }
-    return count;
+  std::vector<double> UnderrunTimes() const override {
+    return LineTimes(Log(), "Implicit underrun", "", [&](const std::string& line) { return TimeOf(line); });
+  }
+  // A key corks the stream around its flush; the sink then takes back what it mixed ahead.
+  std::vector<double> DropTimes() const override {
+    return LineTimes(Log(), "Requesting rewind due to corking", "",
+                     [&](const std::string& line) { return TimeOf(line); });
   }
 
  private:
+  // A line begins "(  12.345|   0.001)": seconds since the server's first
+  // line, which it writes as it starts (a few milliseconds after the spawn).
+  std::optional<double> TimeOf(const std::string& line) const {
+    if (line.empty() || line[0] != '(') return std::nullopt;
+    return started_ + std::strtod(line.c_str() + 1, nullptr);
+  }
+
   std::filesystem::path dir_;
+  double started_ = 0;
   pid_t pid_ = -1;
   bool running_ = false;
 };
@@ -282,23 +316,31 @@ class PrivatePipeWire final : public SoundServer {
   // that finds the stream short, with the read position, which stays put
   // until sound comes again: one underrun is one position. Each cycle the
   // graph found the stream's node unfinished ("client too slow") counts too.
-  int Underruns() const override {
+  std::vector<double> UnderrunTimes() const override {
     std::set<std::string> positions;
-    std::ifstream in(Log());
-    for (std::string line; std::getline(in, line);) {
+    std::vector<double> times = LineTimes(Log(), "[Placarim] underrun read:", "", [&](const std::string& line) {
       const size_t at = line.find("[Placarim] underrun read:");
-      if (at == std::string::npos || line.find("underrun read:0 ") != std::string::npos) continue;
-      positions.insert(line.substr(at, line.find(' ', at + 25) - at));
-    }
-    int count = static_cast<int>(positions.size());
-    std::ifstream graph(dir_ / "pipewire.log");
-    for (std::string line; std::getline(graph, line);) {
-      if (line.find("(Placarim-") != std::string::npos && line.find("too slow") != std::string::npos) ++count;
-    }
-    return count;
+      if (line.find("underrun read:0 ") != std::string::npos) return std::optional<double>();
+      if (!positions.insert(line.substr(at, line.find(' ', at + 25) - at)).second) return std::optional<double>();
+      return TimeOf(line);
+    });
+    for (const double when : LineTimes(dir_ / "pipewire.log", "(Placarim-", "too slow", TimeOf)) times.push_back(when);
+    std::sort(times.begin(), times.end());
+    return times;
+  }
+  // A key's write starts at the read index (PA_SEEK_RELATIVE_ON_READ, flags 2),
+  // which drops all the service held.
+  std::vector<double> DropTimes() const override {
+    return LineTimes(Log(), "received memblock", "flags:00000002", TimeOf);
   }
 
  private:
+  // A line begins "[D][02643.001141]": seconds on the monotonic clock, the
+  // steady clock's own.
+  static std::optional<double> TimeOf(const std::string& line) {
+    if (line.size() < 5 || line[0] != '[' || line[2] != ']' || line[3] != '[') return std::nullopt;
+    return std::strtod(line.c_str() + 4, nullptr);
+  }
   bool DefaultSinkChosen() const {
     std::string command = "env";
     for (const std::string& e : environment_) command += " '" + e + "'";
