@@ -271,7 +271,11 @@ class PrivatePipeWire final : public SoundServer {
     pids_.push_back(Spawn({"dbus-daemon", "--session", "--nofork", "--nopidfile",
                            "--address=unix:path=" + (Runtime() / "bus").string()},
                           nullptr, environment_));
-    const pid_t pipewire = Spawn({"pipewire"}, nullptr, with("PIPEWIRE_DEBUG=3"), dir_ / "pipewire.log");
+    // PLACARIM_PIPEWIRE_DEBUG, when set, is every part's log level (4 tells
+    // each client's requests and the graph's every state change).
+    const char* debug = std::getenv("PLACARIM_PIPEWIRE_DEBUG");
+    const pid_t pipewire = Spawn({"pipewire"}, nullptr, with("PIPEWIRE_DEBUG=" + std::string(debug ? debug : "3")),
+                                 dir_ / "pipewire.log");
     pids_.push_back(pipewire);
     if (!WaitForServer(pipewire, [&] { return Accepts(Runtime() / "pipewire-0"); })) return;
     const pid_t manager = Spawn({"wireplumber"}, nullptr, environment_, dir_ / "wireplumber.log");
@@ -279,7 +283,8 @@ class PrivatePipeWire final : public SoundServer {
     // The session manager is ready once it has chosen the null sink.
     if (!WaitForServer(manager, [&] { return DefaultSinkChosen(); })) return;
     if (with_pulse) {
-      const pid_t pulse = Spawn({"pipewire-pulse"}, nullptr, with("PIPEWIRE_DEBUG=3,mod.protocol-pulse:4"), Log());
+      const pid_t pulse = Spawn({"pipewire-pulse"}, nullptr,
+                                with("PIPEWIRE_DEBUG=" + std::string(debug ? debug : "3,mod.protocol-pulse:4")), Log());
       pids_.push_back(pulse);
       if (!WaitForServer(pulse, [&] { return Accepts(Runtime() / "pulse" / "native"); })) return;
     }
