@@ -28,6 +28,7 @@
 #include <memory>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <iterator>
 #include <optional>
 #include <regex>
@@ -130,6 +131,13 @@ void ReportUnderrunsAfterKeys(const placarim::testing::SoundServer& server, cons
   }
   std::printf("underruns within 100 ms after a key's write: %d; after any such write: %d\n", after_key, after_any);
   std::printf("each underrun, ms after the latest such write:%s\n", gaps.empty() ? " none" : gaps.c_str());
+}
+
+// The keys sent, for a second look at the server's logs kept.
+void SaveKeys(const std::vector<KeySent>& keys, const fs::path& file) {
+  std::ofstream out(file);
+  out.precision(15);
+  for (const KeySent& key : keys) out << key.from << ' ' << key.to << '\n';
 }
 
 }  // namespace
@@ -248,6 +256,7 @@ int main(int argc, char** argv) {
   for (const auto& [message, count] : server->UnderrunMessages()) std::printf("  %5d  %s\n", count, message.c_str());
   std::printf("underruns of the program's stream: %d\n", server->Underruns());
   ReportUnderrunsAfterKeys(*server, keys_sent);
+  SaveKeys(keys_sent, scratch / "keys.txt");
   if (std::getenv("PLACARIM_BENCH_KEEP") != nullptr) {
     std::printf("the server's logs are kept in %s\n", scratch.c_str());
     return status;

@@ -194,11 +194,11 @@ class PrivatePulse final : public SoundServer {
     std::filesystem::remove(dir_ / "native");  // left by a server that was killed
     ::setenv("PULSE_RUNTIME_PATH", dir_.c_str(), 1);
     ::setenv("HOME", dir_.c_str(), 1);  // no user configuration, no cookie of the user's
-    started_ = SteadySeconds(std::chrono::steady_clock::now());
     pid_ = Spawn({"pulseaudio", "-n", "-F", (dir_ / "bench.pa").string(), "--daemonize=no",
                   "--exit-idle-time=-1", "--use-pid-file=no", "-vvvv", "--log-time=1", "--log-target=file:" + Log().string()},
                  nullptr);
     running_ = WaitForServer(pid_, [&] { return Accepts(dir_ / "native"); });
+    accepted_ = SteadySeconds(std::chrono::steady_clock::now());
   }
   ~PrivatePulse() override { Stop(); }
   static bool CanStart() { return Installed("pulseaudio"); }
@@ -227,14 +227,22 @@ class PrivatePulse final : public SoundServer {
 
  private:
   // A line begins "(  12.345|   0.001)": seconds since the server's first
-  // line, which it writes as it starts (a few milliseconds after the spawn).
+  // line. The first client it lets in is the connection that found it
+  // running, whose time is known.
   std::optional<double> TimeOf(const std::string& line) const {
     if (line.empty() || line[0] != '(') return std::nullopt;
-    return started_ + std::strtod(line.c_str() + 1, nullptr);
+    if (!origin_) {
+      const std::vector<double> in = LineTimes(Log(), "Client authenticated", "", [](const std::string& l) {
+        return l.empty() || l[0] != '(' ? std::nullopt : std::optional<double>(std::strtod(l.c_str() + 1, nullptr));
+      });
+      origin_ = accepted_ - (in.empty() ? 0 : in.front());
+    }
+    return *origin_ + std::strtod(line.c_str() + 1, nullptr);
   }
 
   std::filesystem::path dir_;
-  double started_ = 0;
+  double accepted_ = 0;
+  mutable std::optional<double> origin_;
   pid_t pid_ = -1;
   bool running_ = false;
 };
@@ -268,9 +276,12 @@ class PrivatePipeWire final : public SoundServer {
       env.push_back(extra);
       return env;
     };
-    pids_.push_back(Spawn({"dbus-daemon", "--session", "--nofork", "--nopidfile",
-                           "--address=unix:path=" + (Runtime() / "bus").string()},
-                          nullptr, environment_));
+    const pid_t bus = Spawn({"dbus-daemon", "--session", "--nofork", "--nopidfile",
+                             "--address=unix:path=" + (Runtime() / "bus").string()},
+                            nullptr, environment_);
+    pids_.push_back(bus);
+    // pipewire gives up at once when the session bus is not there yet.
+    if (!WaitForServer(bus, [&] { return Accepts(Runtime() / "bus"); })) return;
     // PLACARIM_PIPEWIRE_DEBUG, when set, is every part's log level (4 tells
     // each client's requests and the graph's every state change).
     const char* debug = std::getenv("PLACARIM_PIPEWIRE_DEBUG");
