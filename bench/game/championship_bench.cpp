@@ -5,8 +5,8 @@
 // Enter pressed. The server's debug log tells every underrun of the
 // program's stream (on PipeWire also every cycle the stream missed), which
 // the benchmark prints with the time the game took, and every write that
-// dropped the sound the server held: those that came within 50 ms of a key
-// sent are the keys' own, and the underruns within 100 ms after them are
+// dropped the sound the server held: the first within 200 ms of a key sent
+// is the key's own, and the underruns within 100 ms after such writes are
 // told apart. A program that dies is told with its exit status or signal and
 // its standard error; core dumps are allowed (they land in the build's data
 // folder, the program's working directory).
@@ -23,10 +23,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
