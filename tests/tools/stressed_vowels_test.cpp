@@ -33,7 +33,8 @@ constexpr Expected kWords[] = {
     {"Samuel", 'e', true},   {"deliciosa", 'o', true}, {"famosos", 'o', true}, {"porta", 'o', true},
     {"moda", 'o', true},     {"toda", 'o', false},    {"todas", 'o', false},  {"foram", 'o', false},
     {"controle", 'o', false}, {"comporem", 'o', false}, {"converta", 'e', false}, {"pela", 'e', false},
-    {"cabeça", 'e', false},  {"moça", 'o', false},    {"sopa", 'o', false},   {"cresce", 'e', true}};
+    {"cabeça", 'e', false},  {"moça", 'o', false},    {"sopa", 'o', false},   {"cresce", 'e', true},
+    {"responsavel", 'e', true}, {"Russell", 'e', true}};
 
 class StressedVowels : public testing::Test {
  protected:
