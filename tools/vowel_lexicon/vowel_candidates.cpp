@@ -101,6 +101,10 @@ int PrintTable(const std::string& ilvra_dir, const std::string& difones_dir, con
     return 1;
   }
   std::ifstream list(word_list);
+  if (!list) {
+    std::fprintf(stderr, "the word list %s could not be read\n", word_list.c_str());
+    return 1;
+  }
   for (std::string word; std::getline(list, word);) {
     if (word.empty()) continue;
     const std::string cp = platform::Utf8ToCp1252(word);
