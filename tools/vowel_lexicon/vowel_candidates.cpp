@@ -83,6 +83,19 @@ std::string IlvraFix(const ilvra::RuleSet& rules, const std::string& upper, cons
   return {};
 }
 
+// Both voices' built language files and espeak-ng's pt-br voice; says so
+// when one cannot be loaded.
+bool LoadVoices(const std::string& ilvra_dir, const std::string& difones_dir, ilvra::RuleSet& rules,
+                tradutor::Translator& translator) {
+  if (ilvra::LoadIlvraRules(ilvra_dir + "/portug.nrl", ilvra_dir + "/portug.exc", rules) &&
+      translator.LoadLetterRules(difones_dir + "/regras.rgr") &&
+      translator.LoadDiphoneExceptions(difones_dir + "/portug.exc") && vowel_lexicon::InitialiseEspeak()) {
+    return true;
+  }
+  std::fprintf(stderr, "the voices' files or espeak-ng's pt-br voice could not be loaded\n");
+  return false;
+}
+
 std::string Quality(const Stressed& s) {
   if (!s.letter) return "-";
   return std::string(1, s.letter) + (s.nasal ? "~" : s.open ? "'" : "^") + std::to_string(s.from_end);
@@ -94,12 +107,7 @@ std::string Quality(const Stressed& s) {
 int PrintTable(const std::string& ilvra_dir, const std::string& difones_dir, const std::string& word_list) {
   ilvra::RuleSet rules;
   tradutor::Translator translator;
-  if (!ilvra::LoadIlvraRules(ilvra_dir + "/portug.nrl", ilvra_dir + "/portug.exc", rules) ||
-      !translator.LoadLetterRules(difones_dir + "/regras.rgr") ||
-      !translator.LoadDiphoneExceptions(difones_dir + "/portug.exc") || !vowel_lexicon::InitialiseEspeak()) {
-    std::fprintf(stderr, "the voices' files or espeak-ng's pt-br voice could not be loaded\n");
-    return 1;
-  }
+  if (!LoadVoices(ilvra_dir, difones_dir, rules, translator)) return 1;
   std::ifstream list(word_list);
   if (!list) {
     std::fprintf(stderr, "the word list %s could not be read\n", word_list.c_str());
@@ -162,12 +170,7 @@ int main(int argc, char** argv) {
   const std::string ilvra_dir = argv[1], difones_dir = argv[2];
   ilvra::RuleSet rules;
   tradutor::Translator translator;
-  if (!ilvra::LoadIlvraRules(ilvra_dir + "/portug.nrl", ilvra_dir + "/portug.exc", rules) ||
-      !translator.LoadLetterRules(difones_dir + "/regras.rgr") ||
-      !translator.LoadDiphoneExceptions(difones_dir + "/portug.exc") || !vowel_lexicon::InitialiseEspeak()) {
-    std::fprintf(stderr, "the voices' files or espeak-ng's pt-br voice could not be loaded\n");
-    return 1;
-  }
+  if (!LoadVoices(ilvra_dir, difones_dir, rules, translator)) return 1;
   const auto ilvra_keys = ExceptionKeys(ilvra_dir + "/portug.exc");
   const auto diphone_keys = ExceptionKeys(difones_dir + "/portug.exc");
 
