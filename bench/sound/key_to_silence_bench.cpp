@@ -142,7 +142,14 @@ Measure MonitorMeasure(MonitorRecorder& monitor, const AudioFormat& format) {
   return [&monitor, format](size_t offset, Clock::time_point, Clock::time_point key_time) -> std::optional<double> {
     SDL_Delay(150);  // the monitor's pieces come in their own time
     const auto end = monitor.EndOf(offset, MarkerLevel(format, kSecondMarker));
-    if (!end) return std::nullopt;
+    if (!end) {
+      // Told, so that a first marker reported done before it was heard shows.
+      const auto first_end = monitor.EndOf(offset, MarkerLevel(format, kFirstMarker));
+      std::fprintf(stderr, "a trial without the second marker: the first ended %s\n",
+                   first_end ? (std::to_string(std::lround(Ms(*first_end - key_time))) + " ms after the key").c_str()
+                             : "never");
+      return std::nullopt;
+    }
     return std::max(0.0, Ms(*end - key_time));
   };
 }
