@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/voices/thousand_words.h"
+#include "tests/support/thousand_words.h"
 #include "voices/ilvra/ilvra_voice.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/voices/thousand_words.h"
+#include "tests/support/thousand_words.h"
 #include "platform/riff_wave.h"
 #include "voices/tradutor/voice.h"
 
