@@ -16,6 +16,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import assert from 'node:assert/strict';
 import { Chromium } from './chromium.mjs';
+import { row, heard, key, digit, answerNext, loaded } from './game_steps.mjs';
 import { serve } from '../../../scripts/serve-web.mjs';
 
 const [site, program = 'chromium'] = process.argv.slice(2);
@@ -25,41 +26,11 @@ const server = await serve(site);
 const browser = await Chromium.start(program, join(scratch, 'perfil'), ['--autoplay-policy=user-gesture-required']);
 const deadline = setTimeout(() => { console.error('the page test did not end in time'); process.exit(1); }, 240000);
 
-const rows = (page) => page.evaluate('Module.screenText()').then((text) => text.split('\n'));
-// The first screen row matching `pattern` (a RegExp source), once there is one.
-const row = (page, pattern, ms = 30000) =>
-  page.until(`Module.screenText().split('\\n').find((r) => new RegExp(${JSON.stringify(pattern)}).test(r))`, ms,
-             `a row matching /${pattern}/`);
-const heard = (page) => page.evaluate('Module.placarimWeb.sound.report().then((s) => s.nonSilent)');
-const key = { Enter: ['Enter', 'Enter', '\r', 13], Escape: ['Escape', 'Escape', undefined, 27],
-              Space: [' ', 'Space', ' ', 32] };
-const digit = (d) => [d, `Digit${d}`, d, 48 + Number(d)];
-const apply = (a, op, b) => ({ '+': a + b, '-': a - b, x: a * b, X: a * b, '*': a * b, ':': a / b, '/': a / b })[op];
 const ilvraSamples = (page) => page.evaluate('Module._placarim_ilvra_samples()');
-
-// The next sum on the screen answered right, followed by "Gol!" and by sound;
-// false once phase 2 begins or the championship is won.
-async function answerNext(page) {
-  const found = await row(page, String.raw`^(\d+)([-+xX*:/])(\d+)=$|^Tem início agora a fase 2$|^GANHOU O CAMPEONATO!!!$`);
-  const sum = found.match(/^(\d+)([-+xX*:/])(\d+)=$/);
-  if (!sum) return false;
-  const answer = apply(Number(sum[1]), sum[2], Number(sum[3]));
-  const before = await heard(page);
-  for (const d of String(answer)) await page.press(...digit(d));
-  await page.press(...key.Enter);
-  const typed = sum[0] + answer;
-  await page.until(`(() => { const r = Module.screenText().split('\\n');
-                            const i = r.indexOf(${JSON.stringify(typed)});
-                            return i >= 0 && (r[i + 1] ?? '').startsWith('Gol! '); })()`, 20000,
-                   `"Gol!" after ${typed}`);
-  await page.until(`Module.placarimWeb.sound.report().then((s) => s.nonSilent > ${before})`, 10000,
-                   `sound after ${typed}`);
-  return true;
-}
 
 try {
   const page = await browser.open(`http://localhost:${server.address().port}/`);
-  await page.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000, 'the program loaded');
+  await loaded(page);
   assert.equal(await page.evaluate(`document.activeElement.id`), 'jogo', 'the game area has the focus');
   assert.equal(await page.evaluate(`document.getElementById('jogo').getAttribute('role')`), 'application');
   assert.equal(await page.evaluate('Module.placarimWeb.sound'), null, 'no sound before a key');
@@ -89,7 +60,7 @@ try {
   // The child's screen reader speaks: the choice is kept, and the menu's
   // texts are written into the live region instead of the game's voice.
   const reader = await browser.open(`http://localhost:${server.address().port}/`);
-  await reader.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000, 'the program loaded again');
+  await loaded(reader);
   await reader.evaluate(`document.querySelector('input[value="leitor"]').click(); document.getElementById('jogo').focus()`);
   assert.equal(await reader.evaluate(`JSON.parse(localStorage.getItem('placarim.ajustes')).voz`), 'leitor');
   assert.equal(await reader.evaluate(`document.getElementById('leitor').getAttribute('aria-live')`), 'polite');
@@ -134,7 +105,7 @@ try {
   // The Ilvra voice chosen in the settings speaks: its linked engine makes
   // the menu's samples, and more for the first sum, which is answered.
   const ilvra = await browser.open(`http://localhost:${server.address().port}/`);
-  await ilvra.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000, 'the program loaded for Ilvra');
+  await loaded(ilvra);
   await ilvra.evaluate(`document.querySelector('input[value="ilvra"]').click(); document.getElementById('jogo').focus()`);
   await ilvra.press(...key.Space);
   await row(ilvra, '^1 - Treino no quintal$');
