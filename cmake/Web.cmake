@@ -3,8 +3,16 @@
 # browser cannot have; the page itself is assembled by scripts/build-web.sh.
 find_package(Threads REQUIRED)
 set(CMAKE_EXECUTABLE_SUFFIX .js)
-add_compile_options(-fexceptions)
-add_link_options(-fexceptions)
+# Exceptions as JavaScript calls by default; PLACARIM_WASM_EXCEPTIONS takes
+# WebAssembly's own (-fwasm-exceptions), which browsers from 2021 on run.
+option(PLACARIM_WASM_EXCEPTIONS "Use WebAssembly exception handling" OFF)
+if(PLACARIM_WASM_EXCEPTIONS)
+  add_compile_options(-fwasm-exceptions)
+  add_link_options(-fwasm-exceptions)
+else()
+  add_compile_options(-fexceptions)
+  add_link_options(-fexceptions)
+endif()
 foreach(unit IN ITEMS lang platform braille sound mbr voices console speech editor game)
   add_subdirectory(${unit})
 endforeach()
