@@ -12,31 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/counting_sound.h"
 #include "tests/support/thousand_words.h"
 #include "voices/ilvra/ilvra_voice.h"
-
-namespace {
-
-struct CountingSound : placarim::sound::SoundOutput {
-  size_t bytes = 0;
-  int PlayMemory(const std::vector<uint8_t>& image) override {
-    bytes += image.size() - 44;
-    return 0;
-  }
-  bool IsPlaying() override { return false; }
-  void Stop() override {}
-  // The voice hands over wave images only.
-  int PlayFile(const std::string&) override { return -1; }
-  int PlaySamples(const int16_t*, size_t, uint32_t) override { return -1; }
-  size_t Room() override { return 0; }
-  bool StopOnKey() override { return false; }
-  bool Condense() const override { return false; }
-  void SetCondense(bool) override {}
-  bool SpeedUp() const override { return false; }
-  void SetSpeedUp(bool) override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
