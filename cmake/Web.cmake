@@ -4,7 +4,9 @@
 find_package(Threads REQUIRED)
 set(CMAKE_EXECUTABLE_SUFFIX .js)
 # Exceptions as JavaScript calls by default; PLACARIM_WASM_EXCEPTIONS takes
-# WebAssembly's own (-fwasm-exceptions), which browsers from 2021 on run.
+# WebAssembly's own (-fwasm-exceptions), which browsers from 2021 on run. With
+# Debian's emscripten 3.1.6 only the benchmarks build so: its Asyncify pass,
+# which the game needs, aborts on WebAssembly exceptions.
 option(PLACARIM_WASM_EXCEPTIONS "Use WebAssembly exception handling" OFF)
 if(PLACARIM_WASM_EXCEPTIONS)
   add_compile_options(-fwasm-exceptions)
