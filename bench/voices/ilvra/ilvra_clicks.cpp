@@ -27,7 +27,7 @@
 #include "mbr/voice_database.h"
 #include "platform/riff_wave.h"
 #include "platform/text_encoding.h"
-#include "tests/mbr/signal.h"
+#include "tests/support/repeated_fragments.h"
 #include "voices/ilvra/front_end.h"
 
 namespace {

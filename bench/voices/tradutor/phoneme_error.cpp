@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
-#include "tests/voices/ilvra/espeak_reference.h"
+#include "tests/support/espeak_reference.h"
 #include "voices/tradutor/translator.h"
 
 namespace {

@@ -18,7 +18,7 @@
 
 #include "voices/ilvra/letter_rules.h"
 #include "voices/ilvra/phoneme_set.h"
-#include "tests/voices/ilvra/espeak_reference.h"
+#include "tests/support/espeak_reference.h"
 #include "platform/text_encoding.h"
 
 namespace placarim::ilvra {
