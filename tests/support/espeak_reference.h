@@ -6,6 +6,7 @@
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <random>
@@ -33,6 +34,16 @@ inline bool IsReferenceVowel(std::string_view t) {
 // espeak-ng's phoneme names mapped to the voice's set. Notational variants
 // are folded: a nasal coda N nasalises its vowel, the epenthetic vowel and
 // the palatal offglide are dropped, a vowel's glide after it becomes y or w.
+// The nasal vowel of an oral one (a glide or a nasal one stays).
+inline std::string NasalVowel(const std::string& v) {
+  if (v == "a" || v == "@") return "am";
+  if (v == "e" || v == "ee") return "em";
+  if (v == "o" || v == "oo") return "om";
+  if (v == "i") return "im";
+  if (v == "u") return "um";
+  return v;
+}
+
 inline Transcription MapReference(const std::string& separated) {
   std::vector<std::string> tokens;
   size_t start = 0;
@@ -51,14 +62,7 @@ inline Transcription MapReference(const std::string& separated) {
     }
     return nullptr;
   };
-  auto nasal = [](const std::string& v) -> std::string {
-    if (v == "a" || v == "@") return "am";
-    if (v == "e" || v == "ee") return "em";
-    if (v == "o" || v == "oo") return "om";
-    if (v == "i") return "im";
-    if (v == "u") return "um";
-    return v;
-  };
+  const auto nasal = NasalVowel;
   int vowels = 0;
   for (size_t i = 0; i < tokens.size(); ++i) {
     std::string t = tokens[i];
@@ -147,9 +151,8 @@ struct Edit {
   std::string ours, reference;  // empty for an insertion or a deletion
 };
 
-// Where each of our phonemes lands in the reference (-1: inserted).
-// Levenshtein alignment; the edits are returned.
-inline std::vector<Edit> Align(const Phonemes& ours, const Phonemes& ref) {
+// Levenshtein distances between the prefixes of the two transcriptions.
+inline std::vector<std::vector<int>> EditDistances(const Phonemes& ours, const Phonemes& ref) {
   const size_t n = ours.size(), m = ref.size();
   std::vector<std::vector<int>> d(n + 1, std::vector<int>(m + 1));
   for (size_t i = 0; i <= n; ++i) d[i][0] = static_cast<int>(i);
@@ -159,6 +162,13 @@ inline std::vector<Edit> Align(const Phonemes& ours, const Phonemes& ref) {
       d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (ours[i - 1] == ref[j - 1] ? 0 : 1)});
     }
   }
+  return d;
+}
+
+// Levenshtein alignment; the edits are returned.
+inline std::vector<Edit> Align(const Phonemes& ours, const Phonemes& ref) {
+  const size_t n = ours.size(), m = ref.size();
+  const auto d = EditDistances(ours, ref);
   std::vector<Edit> edits;
   size_t i = n, j = m;
   while (i > 0 || j > 0) {
@@ -176,16 +186,10 @@ inline std::vector<Edit> Align(const Phonemes& ours, const Phonemes& ref) {
   return edits;
 }
 
+// Where each of our phonemes lands in the reference (-1: inserted).
 inline std::vector<int> AlignmentMap(const Phonemes& ours, const Phonemes& ref) {
   const size_t n = ours.size(), m = ref.size();
-  std::vector<std::vector<int>> d(n + 1, std::vector<int>(m + 1));
-  for (size_t i = 0; i <= n; ++i) d[i][0] = static_cast<int>(i);
-  for (size_t j = 0; j <= m; ++j) d[0][j] = static_cast<int>(j);
-  for (size_t i = 1; i <= n; ++i) {
-    for (size_t j = 1; j <= m; ++j) {
-      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (ours[i - 1] == ref[j - 1] ? 0 : 1)});
-    }
-  }
+  const auto d = EditDistances(ours, ref);
   std::vector<int> map(n, -1);
   size_t i = n, j = m;
   while (i > 0 && j > 0) {
@@ -237,5 +241,31 @@ inline std::vector<std::string> SampleWords(size_t count, const char* list_path 
   for (size_t i : chosen) sample.push_back(words[i]);
   return sample;
 }
+
+// The disagreements of many words by kind (ours -> reference), with the
+// first three words of each.
+class Disagreements {
+ public:
+  void Add(const std::vector<Edit>& edits, const std::string& word) {
+    for (const auto& e : edits) {
+      auto& entry = kinds_[{e.ours, e.reference}];
+      if (++entry.first <= 3) entry.second += " " + word;
+    }
+  }
+  void PrintCommonest(size_t count) const {
+    std::vector<std::pair<int, std::pair<std::string, std::string>>> ranked;
+    for (const auto& [kind, entry] : kinds_) ranked.push_back({entry.first, kind});
+    std::sort(ranked.rbegin(), ranked.rend());
+    std::printf("commonest disagreements (ours -> reference: count, examples)\n");
+    for (size_t k = 0; k < ranked.size() && k < count; ++k) {
+      const auto& [ours, ref] = ranked[k].second;
+      std::printf("  %-4s -> %-4s %5d %s\n", ours.empty() ? "-" : ours.c_str(), ref.empty() ? "-" : ref.c_str(),
+                  ranked[k].first, kinds_.at(ranked[k].second).second.c_str());
+    }
+  }
+
+ private:
+  std::map<std::pair<std::string, std::string>, std::pair<int, std::string>> kinds_;
+};
 
 }  // namespace placarim::ilvra::reference

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/voices/tradutor/built_in_rules.h"
 #include "platform/text_encoding.h"
 #include "tests/support/espeak_reference.h"
 #include "voices/tradutor/translator.h"
@@ -24,15 +25,6 @@
 namespace {
 
 using placarim::ilvra::reference::Transcription;
-
-std::string Nasal(const std::string& v) {
-  if (v == "a" || v == "@") return "am";
-  if (v == "e" || v == "ee") return "em";
-  if (v == "o" || v == "oo") return "om";
-  if (v == "i") return "im";
-  if (v == "u") return "um";
-  return v;
-}
 
 // The codes as phonemes. Vowels: a, e, o are open unless "^" follows (an a
 // with "^" is the closed a, taken as the open one when stressed, as the
@@ -58,7 +50,7 @@ Transcription FromCodes(const std::string& codes) {
     if (c == '~') {
       for (auto it = ph.rbegin(); it != ph.rend(); ++it) {
         if (placarim::ilvra::IsVowelPhoneme(*it)) {
-          *it = Nasal(*it);
+          *it = placarim::ilvra::reference::NasalVowel(*it);
           break;
         }
       }
@@ -123,14 +115,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   placarim::tradutor::Translator translator;
-  const char* other = std::getenv("PLACARIM_DIFONES_DIR");
-  const std::string dir = other ? other : PLACARIM_DIFONES_BUILD_DIR;
-  if (!translator.LoadLetterRules(dir + "/regras.rgr") || !translator.LoadDiphoneExceptions(dir + "/portug.exc")) {
-    std::fprintf(stderr, "the voice's rules are not built in %s\n", dir.c_str());
-    return 1;
-  }
+  if (!LoadBuiltInRules(translator)) return 1;
   size_t words = 0, reference_phonemes = 0, errors = 0, stress_agree = 0;
-  std::map<std::pair<std::string, std::string>, std::pair<int, std::string>> disagreements;
+  ref::Disagreements disagreements;
   for (const std::string& word : sample) {
     const std::string codes = translator.TranslateToDiphoneCodes(placarim::platform::Utf8ToCp1252(word));
     const Transcription ours = FromCodes(codes);
@@ -142,25 +129,15 @@ int main(int argc, char** argv) {
     errors += edits.size();
     const bool stress_ok = ref::StressAgrees(ours, theirs);
     stress_agree += stress_ok;
-    for (const auto& e : edits) {
-      auto& entry = disagreements[{e.ours, e.reference}];
-      if (++entry.first <= 3) entry.second += " " + word;
-    }
+    disagreements.Add(edits, word);
     if (dump && (!edits.empty() || !stress_ok)) {
-      dump << word << "\t" << codes << "\t" << ref::Join(ours.phonemes) << "\t" << ref::Join(theirs.phonemes) << "\n";
+      dump << word << "\t" << codes << "\t" << ref::Join(ours.phonemes) << "\t" << ref::Join(theirs.phonemes)
+           << (stress_ok ? "" : "\tstress differs") << "\n";
     }
   }
   std::printf("words %zu of %zu (spelled ones left out), reference phonemes %zu, errors %zu: phoneme error rate %.2f %%\n",
               words, sample.size(), reference_phonemes, errors, 100.0 * double(errors) / double(reference_phonemes));
   std::printf("stressed vowel agrees: %.2f %%\n", 100.0 * double(stress_agree) / double(words));
-  std::vector<std::pair<int, std::pair<std::string, std::string>>> ranked;
-  for (const auto& [pair, entry] : disagreements) ranked.push_back({entry.first, pair});
-  std::sort(ranked.rbegin(), ranked.rend());
-  std::printf("commonest disagreements (ours -> reference: count, examples)\n");
-  for (size_t k = 0; k < ranked.size() && k < 20; ++k) {
-    const auto& [ours, theirs] = ranked[k].second;
-    std::printf("  %-4s -> %-4s %5d %s\n", ours.empty() ? "-" : ours.c_str(), theirs.empty() ? "-" : theirs.c_str(),
-                ranked[k].first, disagreements[ranked[k].second].second.c_str());
-  }
+  disagreements.PrintCommonest(20);
   return 0;
 }

@@ -68,7 +68,7 @@ TEST(IlvraAccuracy, RulesAgreeWithTheReferenceTranscription) {
   std::ofstream dump;
   if (dump_path) dump.open(dump_path);
   size_t reference_phonemes = 0, errors = 0, stress_agree = 0;
-  std::map<std::pair<std::string, std::string>, std::pair<int, std::string>> disagreements;
+  Disagreements disagreements;
   for (const std::string& word : sample) {
     const auto ref = MapReference(Reference(word));
     const auto ours = Ours(lang::UpperCase(platform::Utf8ToCp1252(word)), rules);
@@ -77,10 +77,7 @@ TEST(IlvraAccuracy, RulesAgreeWithTheReferenceTranscription) {
     errors += edits.size();
     const bool stress_ok = StressAgrees(ours, ref);
     stress_agree += stress_ok;
-    for (const auto& e : edits) {
-      auto& entry = disagreements[{e.ours, e.reference}];
-      if (++entry.first <= 3) entry.second += " " + word;
-    }
+    disagreements.Add(edits, word);
     if (dump && (!edits.empty() || !stress_ok)) {
       dump << word << "\t" << Join(ours.phonemes) << "\t" << ours.stressed_syllable << "\t"
            << Join(ref.phonemes) << "\t" << ref.stressed_syllable << "\t" << Reference(word) << "\n";
@@ -91,15 +88,7 @@ TEST(IlvraAccuracy, RulesAgreeWithTheReferenceTranscription) {
   std::printf("words 5000, reference phonemes %zu, errors %zu: phoneme error rate %.2f %%\n", reference_phonemes,
               errors, error_rate);
   std::printf("stressed syllable agrees: %.2f %%\n", stress_rate);
-  std::vector<std::pair<int, std::pair<std::string, std::string>>> ranked;
-  for (const auto& [pair, entry] : disagreements) ranked.push_back({entry.first, pair});
-  std::sort(ranked.rbegin(), ranked.rend());
-  std::printf("commonest disagreements (ours -> reference: count, examples)\n");
-  for (size_t k = 0; k < ranked.size() && k < 20; ++k) {
-    const auto& [ours, ref] = ranked[k].second;
-    std::printf("  %-4s -> %-4s %5d %s\n", ours.empty() ? "-" : ours.c_str(), ref.empty() ? "-" : ref.c_str(),
-                ranked[k].first, disagreements[ranked[k].second].second.c_str());
-  }
+  disagreements.PrintCommonest(20);
   EXPECT_LE(error_rate, 5.0);
   EXPECT_GE(stress_rate, 98.0);
 }
