@@ -100,6 +100,7 @@ class GrainPicker {
 // sound runs into the closure of a stop. Following the source position lets
 // the noise move on and a closure fall silent as it does in the recording.
 bool NoiseGrain(const Diphone& d, double source, uint32_t width, Grain& g) {
+  if (d.sample_count == 0) return false;
   const auto at = static_cast<uint32_t>(std::clamp(std::lround(source), 0L, long(d.sample_count) - 1));
   g = {at, std::min(width, at + 1), std::min(width, d.sample_count - at), false};
   return g.left > 0 && g.right > 0;

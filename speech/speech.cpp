@@ -196,8 +196,12 @@ void Speech::SpeakBuiltIn(std::string_view original) {
         for (size_t i = 0; i < piece.length; ++i) PlaySoundKey("_zero");
         break;
       case SegmentKind::kNumber:
-        if (NumberIsSpelled(said)) SpellText(said);
-        else SpeakNumberWords(NumberToWords(std::stoull(said)), FeminineNounFollows(std::string_view(text).substr(piece.consumed)));
+        if (NumberIsSpelled(said)) {
+          SpellText(said);
+        } else {
+          const bool feminine = FeminineNounFollows(std::string_view(text).substr(piece.consumed));
+          SpeakNumberWords(NumberToWords(std::stoull(said)), feminine);
+        }
         break;
       case SegmentKind::kWords:
         SpeakWords(said);
