@@ -100,6 +100,10 @@ try {
   const again = await browser.open(`http://localhost:${server.address().port}/teacher.html`);
   await again.until(`document.getElementById('contas').value.length > 0`, 60000, 'the teacher page loaded again');
   assert.equal(await again.evaluate(`document.getElementById('contas').value`), typed, 'the file was kept');
+  // Back to the game's own file, for the next game.
+  await again.evaluate(`document.getElementById('apagar').click()`);
+  await again.until(`document.getElementById('estado').textContent.startsWith('O jogo volta')`, 10000);
+  assert.equal(await again.evaluate(`document.getElementById('contas').value`), kept.join('\n'), 'the factory file is back');
   console.log(`the teacher's page: ${answered} answers kept and downloadable, in its report and chart, line ${bad + 1} found wrong, the file kept`);
 
   // The Ilvra voice chosen in the settings speaks: its linked engine makes
