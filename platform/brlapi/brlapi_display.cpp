@@ -25,6 +25,14 @@ void BRLAPI_STDCALL NoteFailure(brlapi_handle_t*, int, brlapi_packetType_t, cons
   t_connection_failed = true;
 }
 
+// A change the daemon reports on its own: the display's size, or the display
+// going off and on line (its driver started again). Runs on the connection
+// thread, inside a library call of that thread; `priv` is the connection's flag.
+void BRLAPI_STDCALL NoteDisplayChange(brlapi_param_t, brlapi_param_subparam_t, brlapi_param_flags_t, void* priv,
+                                      const void*, size_t) {
+  *static_cast<bool*>(priv) = true;
+}
+
 constexpr int kSizeCheckMs = 1000;  // how often a display still without size is asked again
 constexpr size_t kKeysKept = 64;
 
@@ -36,6 +44,9 @@ struct BrlapiDisplay::Connection {
   int fd = -1;
   bool tty_held = false;
   std::optional<CharCells> cells;  // the daemon's text table, when typed chords come as characters
+  bool display_changed = false;    // set by the daemon's notices: ask the size and write the line again
+  brlapi_param_displaySize_t watched_size{};  // the watched values, as the library fills them
+  brlapi_param_deviceOnline_t watched_online = 0;
 
   ~Connection() {
     if (fd < 0) return;
@@ -57,6 +68,12 @@ struct BrlapiDisplay::Connection {
     tty_held = brlapi__enterTtyMode(handle.get(), BRLAPI_TTY_DEFAULT, nullptr) >= 0 ||
                brlapi__enterTtyModeWithPath(handle.get(), nullptr, 0, nullptr) >= 0;
     if (!tty_held) return false;
+    // Without these notices a display that is resized or comes back after
+    // its driver restarts would keep the daemon's own text until the next line.
+    brlapi__watchParameter(handle.get(), BRLAPI_PARAM_DISPLAY_SIZE, 0, BRLAPI_PARAMF_GLOBAL, NoteDisplayChange,
+                           &display_changed, &watched_size, sizeof watched_size);
+    brlapi__watchParameter(handle.get(), BRLAPI_PARAM_DEVICE_ONLINE, 0, BRLAPI_PARAMF_GLOBAL, NoteDisplayChange,
+                           &display_changed, &watched_online, sizeof watched_online);
     if (settings.typed_cells) {
       const brlapi_param_retainDots_t retain = 1;
       brlapi__setParameter(handle.get(), BRLAPI_PARAM_RETAIN_DOTS, 0, BRLAPI_PARAMF_LOCAL, &retain, sizeof retain);
@@ -72,9 +89,16 @@ struct BrlapiDisplay::Connection {
     return !t_connection_failed;
   }
 
+  // The display's width as the daemon's parameter has it: the size call of
+  // the client library can lag one change behind after a resize.
   int Width() {
-    unsigned int x = 0, y = 0;
-    if (brlapi__getDisplaySize(handle.get(), &x, &y) < 0) return -1;
+    brlapi_param_displaySize_t size{};
+    if (brlapi__getParameter(handle.get(), BRLAPI_PARAM_DISPLAY_SIZE, 0, BRLAPI_PARAMF_GLOBAL, &size, sizeof size) ==
+        static_cast<ssize_t>(sizeof size)) {
+      return static_cast<int>(size.columns);
+    }
+    unsigned int x = 0, y = 0;  // a daemon without parameters
+    if (t_connection_failed || brlapi__getDisplaySize(handle.get(), &x, &y) < 0) return -1;
     return static_cast<int>(x);
   }
 
@@ -164,7 +188,9 @@ void BrlapiDisplay::Serve(Connection& connection) {
   int width = 0;
   bool ask_size = true;
   for (;;) {
-    if (ask_size) {
+    if (ask_size || connection.display_changed) {
+      if (connection.display_changed) written_width = 0;  // the display lost what it showed
+      connection.display_changed = false;
       width = connection.Width();
       if (width < 0) return;
       if (width != width_.exchange(width)) Wake();
