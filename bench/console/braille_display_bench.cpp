@@ -91,8 +91,11 @@ struct Typing {
   console::Console& console;
   platform::brlapi::testing::BrailleDaemon& daemon;
   std::atomic<Clock::rep> key_taken{0};  // when the console handed the last key on
+  std::atomic<bool> missed{false};       // a key never showed: the run stops there
 
-  void Measure(const char* what, const std::function<void()>& press) {
+  // `press` types an 'a'; `stop` a key that ends the main thread's loop.
+  void Measure(const char* what, const std::function<void()>& press, const std::function<void()>& stop) {
+    missed = false;
     std::thread typist([&] {
       std::mt19937 random(31);
       std::vector<double> total, to_console, after_console;
@@ -104,7 +107,10 @@ struct Typing {
         press();
         const int letters = (i - 1) % 30 + 1;
         if (!daemon.WaitForCells([&](const std::vector<std::string>& cells) { return ShowsLetters(cells, letters); })) {
-          continue;
+          std::fprintf(stderr, "braille_display_bench: key %d never showed on the display\n", i);
+          missed = true;
+          stop();
+          break;
         }
         const auto now = Clock::now();
         const Clock::time_point taken{Clock::duration(key_taken.load())};
@@ -117,8 +123,10 @@ struct Typing {
       Report("  of which: console's key to the cells shown", after_console);
     });
     std::string line;
-    for (int i = 1; i <= kKeys; ++i) {
-      line += static_cast<char>(console.ReadKey());
+    for (int i = 1; i <= kKeys && !missed; ++i) {
+      const uint8_t key = console.ReadKey();
+      if (missed) break;
+      line += static_cast<char>(key);
       key_taken = Clock::now().time_since_epoch().count();
       if (line.size() > 30) line = line.substr(30);
       console.Display().Show(line, static_cast<int>(line.size()));
@@ -159,14 +167,16 @@ void KeysToDisplay() {
       std::fprintf(stderr, "braille_display_bench: no display or no window focus\n");
     } else {
       Typing typing{console, daemon};
-      typing.Measure("key on the display to the display showing it", [&] { daemon.Send("passdots 0x01"); });
+      typing.Measure("key on the display to the display showing it", [&] { daemon.Send("passdots 0x01"); },
+                     [&] { daemon.Send("KEY_ESCAPE"); });
       Display* x = XOpenDisplay(nullptr);
-      const KeyCode a = XKeysymToKeycode(x, XK_a);
-      typing.Measure("key on the keyboard (X server) to the display", [&] {
-        XTestFakeKeyEvent(x, a, True, CurrentTime);
-        XTestFakeKeyEvent(x, a, False, CurrentTime);
+      const auto type = [x](KeySym symbol) {
+        const KeyCode code = XKeysymToKeycode(x, symbol);
+        XTestFakeKeyEvent(x, code, True, CurrentTime);
+        XTestFakeKeyEvent(x, code, False, CurrentTime);
         XFlush(x);
-      });
+      };
+      typing.Measure("key on the keyboard (X server) to the display", [&] { type(XK_a); }, [&] { type(XK_Escape); });
       XCloseDisplay(x);
     }
   }
