@@ -3,12 +3,16 @@
 #include <brlapi.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 #include "platform/brlapi/brlapi_keys.h"
 #include "platform/text_encoding.h"
@@ -47,9 +51,11 @@ struct BrlapiDisplay::Connection {
   bool display_changed = false;    // set by the daemon's notices: ask the size and write the line again
   brlapi_param_displaySize_t watched_size{};  // the watched values, as the library fills them
   brlapi_param_deviceOnline_t watched_online = 0;
+  std::vector<brlapi_paramCallbackDescriptor_t> watches;  // the library keeps them until unwatched
 
   ~Connection() {
     if (fd < 0) return;
+    for (brlapi_paramCallbackDescriptor_t watch : watches) brlapi__unwatchParameter(handle.get(), watch);
     if (tty_held) brlapi__leaveTtyMode(handle.get());
     brlapi__closeConnection(handle.get());
   }
@@ -70,10 +76,14 @@ struct BrlapiDisplay::Connection {
     if (!tty_held) return false;
     // Without these notices a display that is resized or comes back after
     // its driver restarts would keep the daemon's own text until the next line.
-    brlapi__watchParameter(handle.get(), BRLAPI_PARAM_DISPLAY_SIZE, 0, BRLAPI_PARAMF_GLOBAL, NoteDisplayChange,
-                           &display_changed, &watched_size, sizeof watched_size);
-    brlapi__watchParameter(handle.get(), BRLAPI_PARAM_DEVICE_ONLINE, 0, BRLAPI_PARAMF_GLOBAL, NoteDisplayChange,
-                           &display_changed, &watched_online, sizeof watched_online);
+    for (const auto& [parameter, value, size] :
+         {std::tuple{BRLAPI_PARAM_DISPLAY_SIZE, static_cast<void*>(&watched_size), sizeof watched_size},
+          std::tuple{BRLAPI_PARAM_DEVICE_ONLINE, static_cast<void*>(&watched_online), sizeof watched_online}}) {
+      if (const auto watch = brlapi__watchParameter(handle.get(), parameter, 0, BRLAPI_PARAMF_GLOBAL, NoteDisplayChange,
+                                                    &display_changed, value, size)) {
+        watches.push_back(watch);
+      }
+    }
     if (settings.typed_cells) {
       const brlapi_param_retainDots_t retain = 1;
       brlapi__setParameter(handle.get(), BRLAPI_PARAM_RETAIN_DOTS, 0, BRLAPI_PARAMF_LOCAL, &retain, sizeof retain);
@@ -173,6 +183,13 @@ bool BrlapiDisplay::Pause(int ms) {
 }
 
 void BrlapiDisplay::Run() {
+  // A daemon that dies leaves a socket whose next write raises SIGPIPE, whose
+  // default ends the whole program: on this thread the write fails instead,
+  // and the connection is dropped and looked for again.
+  sigset_t pipe_signal;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
   do {
     {
       Connection connection;
@@ -233,8 +250,10 @@ void BrlapiDisplay::Serve(Connection& connection) {
     // would sleep on a socket with nothing more to say.
     if (!take_keys()) return;
 
+    // A notice the library took in the same way is acted on at once.
+    const int idle_ms = connection.display_changed ? 0 : width > 0 ? 10 * kSizeCheckMs : kSizeCheckMs;
     pollfd fds[2] = {{connection.fd, POLLIN, 0}, {wake_pipe_[0], POLLIN, 0}};
-    const int ready = poll(fds, wake_pipe_[0] >= 0 ? 2 : 1, width > 0 ? 10 * kSizeCheckMs : kSizeCheckMs);
+    const int ready = poll(fds, wake_pipe_[0] >= 0 ? 2 : 1, idle_ms);
     if (ready < 0 && errno != EINTR) return;
     ask_size = ready == 0;
     if (fds[1].revents & POLLIN) {
