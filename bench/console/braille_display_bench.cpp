@@ -46,11 +46,11 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 
 void Report(const char* what, std::vector<double> ms) {
   if (ms.empty()) {
-    std::printf("%-52s no run completed\n", what);
+    std::printf("%-54s no run completed\n", what);
     return;
   }
   const auto f = bench::Summarize(ms);
-  std::printf("%-52s min %7.3f  median %7.3f  p95 %7.3f  max %7.3f ms  (%zu runs)\n", what,
+  std::printf("%-54s min %7.3f  median %7.3f  p95 %7.3f  max %7.3f ms  (%zu runs)\n", what,
               *std::min_element(ms.begin(), ms.end()), f.median, f.p95, f.max, ms.size());
 }
 
@@ -83,6 +83,20 @@ bool ShowsLetters(const std::vector<std::string>& cells, int letters) {
   return count == letters;
 }
 
+// The display's wake-ups on their way to the platform's queue, stamped: the
+// moment the display's thread has a key from the daemon.
+struct StampedWakeUps final : platform::EventSource {
+  explicit StampedWakeUps(platform::EventSource& e) : events(e) {}
+  bool Poll(platform::Event& event) override { return events.Poll(event); }
+  void WaitForEvent() override { events.WaitForEvent(); }
+  void PushWakeUp(int code) override {
+    last = Clock::now().time_since_epoch().count();
+    events.PushWakeUp(code);
+  }
+  platform::EventSource& events;
+  std::atomic<Clock::rep> last{0};
+};
+
 // The main thread reads keys from the console and shows the typed line on
 // the display, as the line editor does; `press` runs on its own thread, one
 // key per call, while `Measure` times each press until the display shows it.
@@ -90,15 +104,19 @@ struct Typing {
   static constexpr int kKeys = 60;
   console::Console& console;
   platform::brlapi::testing::BrailleDaemon& daemon;
+  const StampedWakeUps& wake_ups;
   std::atomic<Clock::rep> key_taken{0};  // when the console handed the last key on
   std::atomic<bool> missed{false};       // a key never showed: the run stops there
 
   // `press` types an 'a'; `stop` a key that ends the main thread's loop.
-  void Measure(const char* what, const std::function<void()>& press, const std::function<void()>& stop) {
+  // `through_display`: the key comes through the display's thread, whose
+  // wake-up splits the way to the console in two.
+  void Measure(const char* what, const std::function<void()>& press, const std::function<void()>& stop,
+               bool through_display) {
     missed = false;
     std::thread typist([&] {
       std::mt19937 random(31);
-      std::vector<double> total, to_console, after_console;
+      std::vector<double> total, to_console, to_thread, thread_to_console, after_console;
       for (int i = 1; i <= kKeys; ++i) {
         // A pause of 0 to 40 ms, one cycle of the daemon's input timer: keys fall
         // evenly over it, as a child's presses do.
@@ -114,12 +132,19 @@ struct Typing {
         }
         const auto now = Clock::now();
         const Clock::time_point taken{Clock::duration(key_taken.load())};
+        const Clock::time_point woken{Clock::duration(wake_ups.last.load())};
         total.push_back(Ms(now - start));
         to_console.push_back(Ms(taken - start));
+        to_thread.push_back(Ms(woken - start));
+        thread_to_console.push_back(Ms(taken - woken));
         after_console.push_back(Ms(now - taken));
       }
       Report(what, total);
       Report("  of which: the key reaching the console", to_console);
+      if (through_display) {
+        Report("    daemon and client library to the display's thread", to_thread);
+        Report("    display's thread to the console", thread_to_console);
+      }
       Report("  of which: console's key to the cells shown", after_console);
     });
     std::string line;
@@ -156,7 +181,8 @@ void KeysToDisplay() {
     settings.host = daemon.Host();
     settings.auth = daemon.Auth();
     settings.retry_ms = 100;
-    platform::brlapi::BrlapiDisplay display(platform.Events(), settings);
+    StampedWakeUps wake_ups(platform.Events());
+    platform::brlapi::BrlapiDisplay display(wake_ups, settings);
     console::Console console(platform, etc.string());
     console.Init();
     console.AttachBrailleDisplay(&display);
@@ -166,9 +192,9 @@ void KeysToDisplay() {
     if (display.Width() == 0 || SDL_GetKeyboardFocus() == nullptr) {
       std::fprintf(stderr, "braille_display_bench: no display or no window focus\n");
     } else {
-      Typing typing{console, daemon};
+      Typing typing{console, daemon, wake_ups};
       typing.Measure("key on the display to the display showing it", [&] { daemon.Send("passdots 0x01"); },
-                     [&] { daemon.Send("KEY_ESCAPE"); });
+                     [&] { daemon.Send("KEY_ESCAPE"); }, true);
       Display* x = XOpenDisplay(nullptr);
       const auto type = [x](KeySym symbol) {
         const KeyCode code = XKeysymToKeycode(x, symbol);
@@ -176,7 +202,7 @@ void KeysToDisplay() {
         XTestFakeKeyEvent(x, code, False, CurrentTime);
         XFlush(x);
       };
-      typing.Measure("key on the keyboard (X server) to the display", [&] { type(XK_a); }, [&] { type(XK_Escape); });
+      typing.Measure("key on the keyboard (X server) to the display", [&] { type(XK_a); }, [&] { type(XK_Escape); }, false);
       XCloseDisplay(x);
     }
   }
