@@ -202,7 +202,8 @@ void KeysToDisplay() {
         XTestFakeKeyEvent(x, code, False, CurrentTime);
         XFlush(x);
       };
-      typing.Measure("key on the keyboard (X server) to the display", [&] { type(XK_a); }, [&] { type(XK_Escape); }, false);
+      typing.Measure("key on the keyboard (X server) to the display", [&] { type(XK_a); },
+                     [&] { type(XK_Escape); }, false);
       XCloseDisplay(x);
     }
   }
