@@ -95,7 +95,11 @@ class LineEditor {
   void WaitWhileSpeaking();
 
   console::Console& console_;
-  speech::Speech& speech_;
+  speech::Speech& speech_;  // restarted at another speed; the configuration
+  speech::OutputControl& output_;
+  speech::RecordedSounds& sounds_;
+  speech::TextSpeaker& text_;
+  speech::KeyEcho& keys_;
   sound::SoundOutput& sound_;
   platform::Shell& shell_;
   platform::Clipboard& clipboard_;

@@ -487,13 +487,13 @@ TEST_F(LineEditorTest, TelephoneTonesPlayWithoutSpeedUpAndWithTheirGaps) {
 // checked against what the speech layer says when asked directly.
 TEST_F(LineEditorTest, SpeakingKeysSayWhatTheSpeechLayerSays) {
   const std::string padded = "ab 12     ";
-  speech_.SpeakTime();
+  speech_.Sounds().SpeakTime();
   const Journal time(journal_);
   journal_.clear();
-  speech_.SpeakDate();
+  speech_.Sounds().SpeakDate();
   const Journal date(journal_);
   journal_.clear();
-  speech_.SpeakText(padded);
+  speech_.Text().SpeakText(padded);
   const Journal field(journal_);
   const struct {
     const char* name;
@@ -547,7 +547,7 @@ TEST_F(LineEditorTest, HomeGoesToTheStart) {
 }
 
 TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
-  const std::string directory = speech_.ProgramSoundDirectory();
+  const std::string directory = speech_.Sounds().ProgramSoundDirectory();
   editor_.echo_typing = false;
   const struct {
     const char* name;
@@ -570,8 +570,8 @@ TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
     fake_.events.PostAt(at + 200, c.answer);
     fake_.events.PostAt(at + 300, Typed("\r"));
     EXPECT_EQ(Edit(text), kEditEnter) << c.name;
-    EXPECT_EQ(speech_.Speed(), c.speed) << c.name;
-    EXPECT_EQ(speech_.ProgramSoundDirectory(), directory) << c.name;
+    EXPECT_EQ(speech_.Output().Speed(), c.speed) << c.name;
+    EXPECT_EQ(speech_.Sounds().ProgramSoundDirectory(), directory) << c.name;
     EXPECT_EQ(journal_, c.heard) << c.name;
   }
   EXPECT_FALSE(editor_.echo_typing);  // the echo setting outlives the restart

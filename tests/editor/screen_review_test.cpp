@@ -184,7 +184,7 @@ class ScreenReviewTest : public ::testing::Test {
   FakeSynthesizer synthesizer_{journal_};
   speech::Speech speech_{console_, link_, sound_, ini_, &synthesizer_, 7};
   JournalVoice voice_{journal_, fake_};
-  ScreenReview review_{console_, speech_, fake_.clipboard};
+  ScreenReview review_{console_, speech_.Output(), speech_.Sounds(), speech_.Text(), fake_.clipboard};
 };
 
 TEST_F(ScreenReviewTest, CursorCorrectionsBeepOnceEach) {
@@ -431,7 +431,7 @@ class ScreenReviewSynthTest : public ScreenReviewTest {
 };
 
 TEST_F(ScreenReviewSynthTest, ExternalSynthesizerReadsWholeRows) {
-  ASSERT_TRUE(speech_.SynthActive());
+  ASSERT_TRUE(speech_.Output().SynthActive());
   auto line = [](int row) { return "linha " + std::to_string(row) + std::string(30, '.') + " fim"; };
   for (int row = 3; row <= 25; ++row) Put(1, row, line(row));
   Put(40, 3, "X fim");

@@ -92,10 +92,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   // As in the game, punctuation is heard as pauses, not read out.
-  layer.speech.speak_punctuation = false;
+  layer.speech.Text().speak_punctuation = false;
   for (int i = first + 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "@hora")) layer.speech.SpeakTime();
-    else layer.speech.SpeakText(placarim::platform::Utf8ToCp1252(argv[i]));
+    if (!std::strcmp(argv[i], "@hora")) layer.speech.Sounds().SpeakTime();
+    else layer.speech.Text().SpeakText(placarim::platform::Utf8ToCp1252(argv[i]));
   }
   layer.speech.FinishSpeech();
   const auto timeline = Timeline(fake.audio.written);

@@ -235,11 +235,11 @@ int main() {
       std::fprintf(stderr, "the built-in voice did not open at speed %d\n", speed);
       return 1;
     }
-    layer.speech.speak_punctuation = false;
+    layer.speech.Text().speak_punctuation = false;
     Figures f;
     for (size_t i = 0; i < sentences.size(); ++i) {
       fake.audio.written.clear();
-      layer.speech.SpeakText(sentences[i]);
+      layer.speech.Text().SpeakText(sentences[i]);
       // From the first block to the end of the last on the device's clock:
       // the pauses the speech layer waits out are heard too.
       const auto& blocks = fake.audio.written;
