@@ -73,8 +73,6 @@ class OutputControl {
   void BeginUtterance() { stop_requested_ = false; }
   // StopSpeech since the utterance began.
   bool StopRequested() const { return stop_requested_; }
-  // A key or StopSpeech since the built-in utterance began.
-  bool SilenceRequested() { return stop_requested_ || loop_.KeyPressed(); }
 
   bool SynthActive() const { return synth_active_; }
   int SynthType() const { return synth_type_; }

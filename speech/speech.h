@@ -33,7 +33,7 @@
 
 namespace placarim::speech {
 
-class Speech final : public tradutor::WaveBufferPlayer {
+class Speech final {
  public:
   // `synthesizer` may be null: then all text is spoken by the built-in voice.
   // `click_seed` seeds the click's noise.
@@ -42,8 +42,8 @@ class Speech final : public tradutor::WaveBufferPlayer {
   Speech(const Speech&) = delete;
   Speech& operator=(const Speech&) = delete;
 
-  // The diphone voice is built after the layer (it plays through it), so it
-  // is attached afterwards; without one, words are not spoken.
+  // The diphone voice is attached once built; without one, words are not
+  // spoken. It plays through the same sound output and main loop.
   void AttachVoice(tradutor::DiphoneVoiceApi& voice);
   // How the diphone voice reads its keys of section "TRADUTOR".
   tradutor::VoiceSettings& VoiceConfig() { return voice_settings_; }
@@ -60,11 +60,6 @@ class Speech final : public tradutor::WaveBufferPlayer {
   TextSpeaker& Text() { return text_; }
   KeyEcho& Keys() { return keys_; }
   const ConfigLookup& Ini() const { return ini_; }
-
-  // How the built-in voice plays its buffers: after pending external speech,
-  // and a key (or StopSpeech) silences the rest of the utterance.
-  void PlayWaveBufferWait(const std::vector<uint8_t>& image) override { sounds_.PlayImageWait(image); }
-  bool SilenceRequested() override { return output_.SilenceRequested(); }
 
  private:
   class SystemVoiceSettings final : public tradutor::VoiceSettings {

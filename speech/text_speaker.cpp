@@ -92,7 +92,10 @@ void TextSpeaker::SpeakWords(std::string_view words) {
       sounds_.SpellText(words.substr(0, words.find_last_not_of(' ') + 1));
       break;
     case WordsAction::kSpeak:
-      if (words_voice_) words_voice_->Speak(words);
+      if (!words_voice_) break;
+      // The built-in voice never talks over text handed to an external one.
+      output_.WaitSpeech();
+      words_voice_->Speak(words);
       break;
   }
 }

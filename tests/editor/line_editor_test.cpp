@@ -33,7 +33,7 @@ using speech::testing::Journal;
 
 // Wave playback as the editor and the speech layer see it, journaled: files by
 // their name without ".wav", images by their content.
-class JournalSound final : public sound::SoundOutput {
+class JournalSound final : public placarim::testing::SoundOutputBase {
  public:
   JournalSound(Journal& journal, console::Console& console, platform::Clock& clock)
       : journal_(journal), console_(console), clock_(clock) {}
@@ -51,20 +51,12 @@ class JournalSound final : public sound::SoundOutput {
     journal_.push_back(FakeSound::Describe(image));
     return 0;
   }
-  // The speech layer and the editor never hand over raw samples.
-  int PlaySamples(const int16_t*, size_t, uint32_t) override { throw std::logic_error("raw samples"); }
-  bool IsPlaying() override { return false; }
-  void Stop() override {}
-  size_t Room() override { return 0; }
-  bool StopOnKey() override { return true; }
-  bool Condense() const override { return false; }
+  // The speech layer and the editor never hand over raw samples (the base throws).
   void SetCondense(bool) override {}
-  bool SpeedUp() const override { return speed_up; }
   void SetSpeedUp(bool on) override {
     speed_up = on;
     speed_changes.push_back(on);
   }
-  bool speed_up = false;
   std::vector<bool> speed_changes;
   std::vector<int64_t> file_times;  // when each file began, on the platform's clock
 

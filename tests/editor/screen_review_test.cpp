@@ -46,7 +46,7 @@ using Position = std::pair<int, int>;  // column, row
 
 // Wave playback, journaled; each sound lasts `sound_ms` of virtual time, so
 // keys scheduled meanwhile arrive while it plays.
-class JournalSound final : public sound::SoundOutput {
+class JournalSound final : public placarim::testing::SoundOutputBase {
  public:
   JournalSound(Journal& journal, platform::fake::FakePlatform& fake, Console& console)
       : journal_(journal), fake_(fake), console_(console) {}
@@ -56,15 +56,8 @@ class JournalSound final : public sound::SoundOutput {
     return Played(name);
   }
   int PlayMemory(const std::vector<uint8_t>& image) override { return Played(FakeSound::Describe(image)); }
-  // The speech layer and the screen review never hand over raw samples.
-  int PlaySamples(const int16_t*, size_t, uint32_t) override { throw std::logic_error("raw samples"); }
-  bool IsPlaying() override { return false; }
-  void Stop() override {}
-  size_t Room() override { return 0; }
-  bool StopOnKey() override { return true; }
-  bool Condense() const override { return false; }
+  // The speech layer and the screen review never hand over raw samples (the base throws).
   void SetCondense(bool) override {}
-  bool SpeedUp() const override { return false; }
   void SetSpeedUp(bool) override {}
   int sound_ms = 0;
 

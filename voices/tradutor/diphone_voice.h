@@ -11,9 +11,10 @@
 
 namespace placarim::tradutor {
 
-// How the voice hands its assembled buffers to wave playback. The speech layer
-// implements it with PlayWaveBufferWait: the call returns when the buffer has
-// been played or a key press stopped it.
+// Where the voice hands its assembled buffers. PortPlayer (port_player.h)
+// plays them through the sound-output port and waits on the main loop; tests,
+// benchmarks and fuzz targets put a recorder in its place. The call returns
+// when the buffer has been played or a key press stopped it.
 class WaveBufferPlayer {
  public:
   virtual ~WaveBufferPlayer() = default;

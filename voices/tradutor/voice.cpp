@@ -24,6 +24,12 @@ DiphoneVoice::DiphoneVoice(WaveBufferPlayer& player, VoiceSettings& settings)
       buffer_(player),
       synth_(buffer_, index_, data_, letters_dir_, tuning_) {}
 
+DiphoneVoice::DiphoneVoice(sound::SoundOutput& sound, sound::MainLoop& loop, VoiceSettings& settings)
+    : settings_(settings),
+      port_player_(std::in_place, sound, loop),
+      buffer_(*port_player_),
+      synth_(buffer_, index_, data_, letters_dir_, tuning_) {}
+
 DiphoneVoice::~DiphoneVoice() { CloseDiphoneVoice(); }
 
 int DiphoneVoice::OpenDatabase() {

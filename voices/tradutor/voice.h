@@ -3,11 +3,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "voices/tradutor/diphone_index.h"
 #include "voices/tradutor/diphone_synth.h"
 #include "voices/tradutor/diphone_voice.h"
+#include "voices/tradutor/port_player.h"
 #include "voices/tradutor/sound_buffer.h"
 #include "voices/tradutor/translator.h"
 #include "voices/tradutor/unit_data.h"
@@ -20,6 +22,9 @@ class DiphoneVoice : public DiphoneVoiceApi {
   static constexpr const char* kDefaultDiphoneDir = "c:\\kestra\\som\\difones";
   static constexpr const char* kDefaultDatabase = "DIFONES2";
 
+  // Heard through the sound-output port, waiting on the main loop.
+  DiphoneVoice(sound::SoundOutput& sound, sound::MainLoop& loop, VoiceSettings& settings);
+  // Heard through `player` (a recorder in tests and tools).
   DiphoneVoice(WaveBufferPlayer& player, VoiceSettings& settings);
   ~DiphoneVoice() override;
 
@@ -45,6 +50,7 @@ class DiphoneVoice : public DiphoneVoiceApi {
   int OpenDatabase();
 
   VoiceSettings& settings_;
+  std::optional<PortPlayer> port_player_;  // when built over the ports
   SoundBuffer buffer_;
   Translator translator_;
   DiphoneIndex index_;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/sound_output_base.h"
 #include "voices/ilvra/ilvra_voice.h"
 #include "platform/text_encoding.h"
 
@@ -24,23 +25,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-struct CountingSound : placarim::sound::SoundOutput {
+// The voice hands over wave images only.
+struct CountingSound : placarim::testing::SoundOutputBase {
   size_t bytes = 0;
   int PlayMemory(const std::vector<uint8_t>& image) override {
     bytes += image.size() - 44;
     return 0;
   }
-  bool IsPlaying() override { return false; }
-  void Stop() override {}
-  // The voice hands over wave images only.
-  int PlayFile(const std::string&) override { return -1; }
-  int PlaySamples(const int16_t*, size_t, uint32_t) override { return -1; }
-  size_t Room() override { return 0; }
-  bool StopOnKey() override { return false; }
-  bool Condense() const override { return false; }
-  void SetCondense(bool) override {}
-  bool SpeedUp() const override { return false; }
-  void SetSpeedUp(bool) override {}
 };
 
 size_t espeak_samples = 0;

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   placarim::console::Console console(fake, fs::current_path().string());
   placarim::sound::WavePlayer wave(console, fake.audio);
   placarim::speech::SpeechLayer layer(console, fake.clock, wave);
-  placarim::tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
+  placarim::tradutor::DiphoneVoice voice(layer.wave_link, console, layer.speech.VoiceConfig());
   layer.speech.AttachVoice(voice);
   try {
     layer.speech.SpeechStart(speed, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));

@@ -105,7 +105,7 @@ class SpokenSentencesTest : public ::testing::Test {
   console::Console console{fake, (BinaryDir() / "etc").string()};
   sound::WavePlayer wave{console, fake.audio};
   speech::SpeechLayer layer{console, fake.clock, wave};
-  DiphoneVoice voice{layer.speech, layer.speech.VoiceConfig()};
+  DiphoneVoice voice{layer.wave_link, console, layer.speech.VoiceConfig()};
 };
 
 TEST_F(SpokenSentencesTest, EverySpeedOpensFromTheShippedConfiguration) {

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <string_view>
 
+#include "tests/support/sound_output_base.h"
 #include "tests/voices/tradutor/test_database.h"
 #include "voices/tradutor/recorded_character.h"
 #include "voices/tradutor/voice.h"
@@ -224,6 +227,73 @@ TEST_F(SynthesisTest, SilenceStopsTheWorkAtTheNextPiece) {
   player.silence_after = 0;
   Speak(codes);
   EXPECT_EQ(played.size(), 20u) << "a new utterance starts afresh";
+}
+
+// The main loop as the voice waits on it: a key becomes pending once the
+// voice has waited `key_after_waits` times (never when negative).
+class KeyAfterWaits final : public sound::MainLoop {
+ public:
+  int key_after_waits = -1;
+  int waits = 0;
+  bool KeyPressed() override { return key_after_waits >= 0 && waits >= key_after_waits; }
+  void WaitMessage() override { ++waits; }
+  void PumpAllMessages() override {}
+  void Delay(uint16_t) override {}
+  void PostWakeUp(int) override {}
+  int64_t NowMs() override { return waits; }
+  void Beep() override {}
+  void SetAudioBlockDoneHandler(std::function<void(int)>) override {}
+  void ReportAudioError(std::string_view) override {}
+  void ShowNotice(std::string_view) override {}
+};
+
+// Each image plays while the voice polls three times.
+class ImageSound final : public placarim::testing::SoundOutputBase {
+ public:
+  int PlayMemory(const std::vector<uint8_t>& image) override {
+    images.push_back(image);
+    polls_left = 3;
+    return 0;
+  }
+  bool IsPlaying() override { return polls_left-- > 0; }
+  std::vector<std::vector<uint8_t>> images;
+  int polls_left = 0;
+};
+
+// Built over the ports, the voice plays the same buffers as through a
+// recorder and waits for each; a key stops the sound playing and the rest of
+// the utterance, and stays pending.
+TEST_F(SynthesisTest, OverThePortsAKeyStopsTheSoundAndTheRestOfTheText) {
+  units["$KA"] = Fill(2, 30000);
+  Open();
+  std::string codes;
+  for (int i = 0; i < 20; ++i) codes += "[kA]";
+  const std::vector<uint8_t> recorded = Speak(codes);
+  const size_t buffers = player.images.size();
+  ASSERT_GT(buffers, 3u);
+
+  struct Case {
+    int key_after_waits;
+    size_t images;
+    int stops;
+  };
+  for (const Case& c : std::vector<Case>{{-1, buffers, 0}, {0, 0, 0}, {1, 1, 1}, {4, 2, 1}, {7, 3, 1}}) {
+    KeyAfterWaits loop;
+    loop.key_after_waits = c.key_after_waits;
+    ImageSound sound;
+    DiphoneVoice ports_voice(sound, loop, settings);
+    ASSERT_EQ(ports_voice.OpenDiphoneVoice(), 0);
+    ports_voice.SpeakDiphoneCodes(codes);
+    EXPECT_EQ(sound.images.size(), c.images) << c.key_after_waits;
+    EXPECT_EQ(sound.stops, c.stops) << c.key_after_waits;
+    EXPECT_EQ(loop.KeyPressed(), c.key_after_waits >= 0) << "the key stays for its reader";
+    if (c.key_after_waits < 0) {
+      std::vector<uint8_t> heard;
+      for (const auto& image : sound.images) heard.insert(heard.end(), image.begin() + 44, image.end());
+      EXPECT_EQ(heard, recorded);
+      EXPECT_EQ(loop.waits, static_cast<int>(3 * buffers)) << "each buffer is waited for to its end";
+    }
+  }
 }
 
 TEST_F(SynthesisTest, OpenReportsWhatFailed) {
