@@ -1,8 +1,8 @@
 // The built-in diphone voice as a driver of the table of voices. It speaks
 // only runs of words (the speech layer reads numbers, symbols and pauses from
 // recordings around it), and Speak returns once the words have been heard or a
-// key cut them short: its sound goes through the speech layer's own playback
-// (WaveBufferPlayer), so Stop has nothing of its own to silence.
+// key cut them short: it waits for its own sound (port_player.h), so Stop has
+// nothing left to silence.
 //
 // Errors: Open is false when the voice's files failed (DiphoneVoiceApi's
 // OpenDiphoneVoice tells which). Threads: main thread only.

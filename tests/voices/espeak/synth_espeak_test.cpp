@@ -12,11 +12,11 @@
 
 #include "tests/support/synth_fakes.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
-using testing::FakeSynthAudio;
-using testing::FakeSynthHost;
+using speech::testing::FakeSynthAudio;
+using speech::testing::FakeSynthHost;
 
 constexpr size_t kMaxPiece = 4 * (65534 / 2);
 
@@ -277,4 +277,4 @@ TEST_F(EspeakBridgeTest, OneEngineAtATimeAndItCanBeReopened) {
 }
 
 }  // namespace
-}  // namespace placarim::speech
+}  // namespace placarim::voices
