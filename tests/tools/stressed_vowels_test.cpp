@@ -26,7 +26,15 @@ constexpr Expected kWords[] = {
     {"começa", 'e', true},   {"pobre", 'o', true},   {"joga", 'o', true},    {"acontece", 'e', true},
     {"parece", 'e', true},   {"hoje", 'o', false},   {"esposa", 'o', false}, {"chega", 'e', false},
     {"garoto", 'o', false},  {"planeta", 'e', false},
-    {"folha", 'o', false},   {"letra", 'e', false},   {"acerto", 'e', false}};
+    {"folha", 'o', false},   {"letra", 'e', false},   {"acerto", 'e', false},
+    // Ending rules and the words they leave alone.
+    {"aberta", 'e', true},   {"semestre", 'e', true}, {"inverno", 'e', true}, {"governo", 'e', false},
+    {"tivesse", 'e', true},  {"disseram", 'e', true}, {"explore", 'o', true}, {"esquece", 'e', true},
+    {"Samuel", 'e', true},   {"deliciosa", 'o', true}, {"famosos", 'o', true}, {"porta", 'o', true},
+    {"moda", 'o', true},     {"toda", 'o', false},    {"todas", 'o', false},  {"foram", 'o', false},
+    {"controle", 'o', false}, {"comporem", 'o', false}, {"converta", 'e', false}, {"pela", 'e', false},
+    {"cabeça", 'e', false},  {"moça", 'o', false},    {"sopa", 'o', false},   {"cresce", 'e', true},
+    {"responsavel", 'e', true}, {"Russell", 'e', true}};
 
 class StressedVowels : public testing::Test {
  protected:

@@ -5,14 +5,17 @@
 // stress, and prints the exception line. The lines are reviewed by hand
 // before they go into data/ilvra/portug.exc and data/tradutor/portug.exc.
 //
-//   vowel_candidates FORTUNES ILVRA_DIR DIFONES_DIR [MIN_COUNT [WORD_LIST]]
+//   vowel_candidates [--names] ILVRA_DIR DIFONES_DIR MIN_COUNT FORTUNES [TEXT...]
+//   vowel_candidates --table ILVRA_DIR DIFONES_DIR WORD_LIST
 //
-// Only words of WORD_LIST (default /usr/share/dict/brazilian) are proposed:
-// that leaves out names and words written without their accents.
-// ILVRA_DIR and DIFONES_DIR hold the built language files. Held-out entries
-// of FORTUNES (HeldOut) are not read. Words seen fewer than MIN_COUNT times
-// (default 3) are left out; a word that already has an exception is only
-// reported.
+// Only words of /usr/share/dict/brazilian are proposed: that leaves out
+// names and words written without their accents; --names proposes only the
+// others (names and foreign words common in the text). ILVRA_DIR and
+// DIFONES_DIR hold the built language files. Held-out entries of FORTUNES
+// (HeldOut) are not read. Words seen fewer than MIN_COUNT times are left out;
+// a word that already has an exception is only reported. --table prints the
+// stressed vowel of every word of WORD_LIST as espeak-ng and both voices say
+// it, from which ending rules are derived and checked.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -80,11 +83,62 @@ std::string IlvraFix(const ilvra::RuleSet& rules, const std::string& upper, cons
   return {};
 }
 
+// Both voices' built language files and espeak-ng's pt-br voice; says so
+// when one cannot be loaded.
+bool LoadVoices(const std::string& ilvra_dir, const std::string& difones_dir, ilvra::RuleSet& rules,
+                tradutor::Translator& translator) {
+  if (ilvra::LoadIlvraRules(ilvra_dir + "/portug.nrl", ilvra_dir + "/portug.exc", rules) &&
+      translator.LoadLetterRules(difones_dir + "/regras.rgr") &&
+      translator.LoadDiphoneExceptions(difones_dir + "/portug.exc") && vowel_lexicon::InitialiseEspeak()) {
+    return true;
+  }
+  std::fprintf(stderr, "the voices' files or espeak-ng's pt-br voice could not be loaded\n");
+  return false;
+}
+
+std::string Quality(const Stressed& s) {
+  if (!s.letter) return "-";
+  return std::string(1, s.letter) + (s.nasal ? "~" : s.open ? "'" : "^") + std::to_string(s.from_end);
+}
+
+// --table: one line per word of WORD_LIST, the stressed vowel as espeak-ng,
+// Ilvra and the built-in voice say it (letter, ' open, ^ closed, ~ nasal,
+// then the vowels after it): the material ending rules are derived from.
+int PrintTable(const std::string& ilvra_dir, const std::string& difones_dir, const std::string& word_list) {
+  ilvra::RuleSet rules;
+  tradutor::Translator translator;
+  if (!LoadVoices(ilvra_dir, difones_dir, rules, translator)) return 1;
+  std::ifstream list(word_list);
+  if (!list) {
+    std::fprintf(stderr, "the word list %s could not be read\n", word_list.c_str());
+    return 1;
+  }
+  for (std::string word; std::getline(list, word);) {
+    if (word.empty()) continue;
+    const std::string cp = platform::Utf8ToCp1252(word);
+    const Stressed reference = vowel_lexicon::FromEspeak(vowel_lexicon::EspeakPhonemes(word));
+    const Stressed by_ilvra = IlvraStressed(lang::UpperCase(cp), rules);
+    const Stressed by_diphone = vowel_lexicon::FromDiphoneCodes(translator.TranslateToDiphoneCodes(cp));
+    std::printf("%s\t%s\t%s\t%s\n", word.c_str(), Quality(reference).c_str(), Quality(by_ilvra).c_str(),
+                Quality(by_diphone).c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "--table") return PrintTable(argv[2], argv[3], argv[4]);
+  // --names: propose the words the word list lacks instead (names, foreign
+  // words), each reviewed like the rest.
+  const bool names = argc > 1 && std::string(argv[1]) == "--names";
+  if (names) {
+    --argc;
+    ++argv;
+  }
   if (argc < 5) {
-    std::fprintf(stderr, "usage: vowel_candidates ILVRA_DIR DIFONES_DIR MIN_COUNT FORTUNES [TEXT...]\n");
+    std::fprintf(stderr, "usage: vowel_candidates [--names] ILVRA_DIR DIFONES_DIR MIN_COUNT FORTUNES [TEXT...]\n"
+                 "       vowel_candidates --table ILVRA_DIR DIFONES_DIR WORD_LIST\n");
     return 2;
   }
   const long min_count = std::atol(argv[3]);
@@ -109,19 +163,14 @@ int main(int argc, char** argv) {
   }
   std::vector<std::pair<long, std::string>> ranked;
   for (const auto& [w, n] : counts) {
-    if (n >= min_count && dictionary.count(w)) ranked.push_back({-n, w});
+    if (n >= min_count && dictionary.count(w) != names) ranked.push_back({-n, w});
   }
   std::sort(ranked.begin(), ranked.end());
 
   const std::string ilvra_dir = argv[1], difones_dir = argv[2];
   ilvra::RuleSet rules;
   tradutor::Translator translator;
-  if (!ilvra::LoadIlvraRules(ilvra_dir + "/portug.nrl", ilvra_dir + "/portug.exc", rules) ||
-      !translator.LoadLetterRules(difones_dir + "/regras.rgr") ||
-      !translator.LoadDiphoneExceptions(difones_dir + "/portug.exc") || !vowel_lexicon::InitialiseEspeak()) {
-    std::fprintf(stderr, "the voices' files or espeak-ng's pt-br voice could not be loaded\n");
-    return 1;
-  }
+  if (!LoadVoices(ilvra_dir, difones_dir, rules, translator)) return 1;
   const auto ilvra_keys = ExceptionKeys(ilvra_dir + "/portug.exc");
   const auto diphone_keys = ExceptionKeys(difones_dir + "/portug.exc");
 

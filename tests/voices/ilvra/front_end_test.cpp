@@ -569,7 +569,7 @@ TEST(IlvraFrontEnd, EverydayAndSchoolWords) {
 {"sinto", "s >im t u"}, {"ponte", "p >om tx i"}, {"campo", "k >am p u"}, 
 {"canto", "k >am t u"}, {"fundo", "f >um d u"}, {"exceção", "e s e s >am w"}, 
 {"nascer", "n a s >e r2"}, {"crescer", "k r e s >e r2"}, {"honra", ">om rr @"}, 
-{"genro", "j >em rr u"}, {"Israel", "i z rr a >ee w"}, {"pelo", "p ee l u"}, {"pela", "p >ee l @"},
+{"genro", "j >em rr u"}, {"Israel", "i z rr a >ee w"}, {"pelo", "p e l u"}, {"pela", "p >e l @"},
 {"ainda", "a >im d @"}, {"rainha", "rr a >i nh @"}, {"bairro", "b >a y rr u"},
 {"saiu", "s a >i w"}, {"juiz", "j u >i s2"},
 {"pipoca", "p i p >oo k @"}, {"objeto", "o b j >ee t u"}, {"gostosa", "g o s t >oo z @"},

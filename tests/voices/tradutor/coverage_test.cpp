@@ -100,7 +100,7 @@ TEST_F(VoiceDataTest, GameWordsSoundBrazilian) {
       {"tabuada", "[ t/a/ b/u/ wA/ d/a^]"},        {"vezes", "[ v/E^/ z/i/ s]"},
       {"mais", "[ m/A/y/ s]"},                    {"menos", "[ m/E^/ n/u/ s]"},
       {"dividido", "[ dj/i/ v/i/ dj/I/ d/u]"},    {"igual", "[i/ gw/A/w]"},
-      {"escolha", "[e^/ s/ k/O/ lh/a^]"},         {"ao", "[A/w]"},
+      {"escolha", "[e^/ s/ k/O^/ lh/a^]"},        {"ao", "[A/w]"},
       {"jogo", "[ j/O^/ g/u]"},                   {"jogar", "[ j/o^/ g/A/ rr]"},
       {"certo", "[ s/E/ rr/ t/u]"},               {"caro", "[ k/A/ r/u]"},
       {"mesmo", "[ m/E^/ z/ m/u]"},               {"desde", "[ d/E^/ z/ dj/i]"},
