@@ -36,8 +36,8 @@ void Speech::AttachVoice(tradutor::DiphoneVoiceApi& voice) {
 void Speech::SpeechStart(int speed, std::string_view program_sound_directory) {
   output_.ChooseSpeed(speed);
   if (voice_ != nullptr) {
-    const int result = voice_->OpenDiphoneVoice();
-    if (result != 0) ReportStartFailure(result);
+    const tradutor::VoiceOpen result = voice_->OpenDiphoneVoice();
+    if (result != tradutor::VoiceOpen::kOpened) ReportStartFailure(static_cast<int>(result));
   }
   sounds_.SetDirectories(LocalDirectory(program_sound_directory),
                          LocalDirectory(ini_.ReadSystemValue(kTranslator, "DIRLETRAS", kDefaultLetters)));

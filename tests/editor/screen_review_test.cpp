@@ -77,7 +77,7 @@ class JournalSound final : public placarim::testing::SoundOutputBase {
 class JournalVoice final : public tradutor::DiphoneVoiceApi {
  public:
   JournalVoice(Journal& journal, platform::fake::FakePlatform& fake) : journal_(journal), fake_(fake) {}
-  int OpenDiphoneVoice() override { return 0; }
+  tradutor::VoiceOpen OpenDiphoneVoice() override { return tradutor::VoiceOpen::kOpened; }
   void CloseDiphoneVoice() override {}
   std::string TranslateToDiphoneCodes(std::string_view text) override { return std::string(text); }
   void SpeakDiphoneCodes(std::string_view codes) override {

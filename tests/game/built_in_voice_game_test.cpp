@@ -63,7 +63,7 @@ class WatchedVoice final : public tradutor::DiphoneVoiceApi, private tradutor::W
  public:
   explicit WatchedVoice(const VoicePorts& ports) : player_(ports.sound, ports.loop), voice_(*this, ports.settings) {}
 
-  int OpenDiphoneVoice() override { return voice_.OpenDiphoneVoice(); }
+  tradutor::VoiceOpen OpenDiphoneVoice() override { return voice_.OpenDiphoneVoice(); }
   void CloseDiphoneVoice() override { voice_.CloseDiphoneVoice(); }
   std::string TranslateToDiphoneCodes(std::string_view text) override {
     last_text_ = text;

@@ -51,10 +51,10 @@ inline std::string Marker(const std::string& name) { return "<" + name + ">\x80"
 // playing a buffer that names the words, through the ports as the voice does.
 class MarkerVoice final : public tradutor::DiphoneVoiceApi {
  public:
-  MarkerVoice(const game::VoicePorts& ports, int open_result)
+  MarkerVoice(const game::VoicePorts& ports, tradutor::VoiceOpen open_result)
       : player_(ports.sound, ports.loop), settings_(ports.settings), open_result_(open_result) {}
 
-  int OpenDiphoneVoice() override {
+  tradutor::VoiceOpen OpenDiphoneVoice() override {
     letters_ = settings_.Read("DIRLETRAS", "");
     ++opens;
     return open_result_;
@@ -76,7 +76,7 @@ class MarkerVoice final : public tradutor::DiphoneVoiceApi {
  private:
   tradutor::PortPlayer player_;
   tradutor::VoiceSettings& settings_;
-  int open_result_;
+  tradutor::VoiceOpen open_result_;
   std::string letters_, database_;
 };
 
@@ -169,7 +169,8 @@ class ProgramRun {
   int Play() {
     game::VoiceFactory factory;
     if (voice_kind_ != VoiceKind::kNone) {
-      const int open_result = voice_kind_ == VoiceKind::kOpens ? 0 : 1;
+      const tradutor::VoiceOpen open_result =
+          voice_kind_ == VoiceKind::kOpens ? tradutor::VoiceOpen::kOpened : tradutor::VoiceOpen::kDatabaseFailed;
       factory = [this, open_result](const game::VoicePorts& ports) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
         auto made = std::make_unique<MarkerVoice>(ports, open_result);
         voice = made.get();

@@ -144,7 +144,7 @@ TEST_F(SpeechPlatformTest, ReadKeySpeakSpeaksAndEchoesAPrintableKey) {
 }
 
 TEST_F(SpeechPlatformTest, VoiceFailureWaitsForEnterAndEnds) {
-  voice_.open_result = 1;
+  voice_.open_result = tradutor::VoiceOpen::kDatabaseFailed;
   std::ofstream(root_ / "etc" / "FALDEK.INI", std::ios::app) << "[SINTETIZADOR]\nDIFONES3=DIFX\n";
   fake_.events.SetIdleHandler([&] { fake_.Type("\r"); });
   EXPECT_THROW(speech_.SpeechStart(0, ""), platform::ProgramExit);

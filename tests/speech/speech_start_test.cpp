@@ -142,7 +142,7 @@ TEST_F(StartTest, WithoutASynthesizerTheBuiltInVoiceSpeaks) {
 
 TEST_F(StartTest, VoiceFailureIsReportedAndEndsTheProgram) {
   config_.values["SINTETIZADOR/DIFONES3"] = "FALTA";
-  voice_.open_result = 2;
+  voice_.open_result = tradutor::VoiceOpen::kRulesFailed;
   try {
     Start();
     ADD_FAILURE() << "the program went on without its voice";

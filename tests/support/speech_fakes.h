@@ -143,12 +143,12 @@ class FakeSound final : public placarim::testing::SoundOutputBase {
 class FakeVoice final : public tradutor::DiphoneVoiceApi {
  public:
   explicit FakeVoice(Journal& journal) : journal_(journal) {}
-  int open_result = 0;
+  tradutor::VoiceOpen open_result = tradutor::VoiceOpen::kOpened;
   int opens = 0, closes = 0;
   int unit_trim = 400, minimum_unit_length = 0, word_gap = 100;
   std::string letters_directory;
 
-  int OpenDiphoneVoice() override {
+  tradutor::VoiceOpen OpenDiphoneVoice() override {
     ++opens;
     return open_result;
   }

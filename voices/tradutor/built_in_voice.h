@@ -16,7 +16,7 @@ namespace placarim::tradutor {
 class BuiltInVoice final : public voices::Voice {
  public:
   explicit BuiltInVoice(DiphoneVoiceApi& voice) : voice_(voice) {}
-  bool Open(int /*voice*/, int /*rate*/, int /*pitch*/) override { return voice_.OpenDiphoneVoice() == 0; }
+  bool Open(int /*voice*/, int /*rate*/, int /*pitch*/) override { return voice_.OpenDiphoneVoice() == VoiceOpen::kOpened; }
   void Speak(std::string_view text) override { voice_.SpeakDiphoneCodes(voice_.TranslateToDiphoneCodes(text)); }
   bool IsSpeaking(int /*mode*/) override { return false; }
   void Stop() override {}

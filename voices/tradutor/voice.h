@@ -28,7 +28,7 @@ class DiphoneVoice : public DiphoneVoiceApi {
   DiphoneVoice(WaveBufferPlayer& player, VoiceSettings& settings);
   ~DiphoneVoice() override;
 
-  int OpenDiphoneVoice() override;
+  VoiceOpen OpenDiphoneVoice() override;
   void CloseDiphoneVoice() override;
   std::string TranslateToDiphoneCodes(std::string_view text) override;
   void SpeakDiphoneCodes(std::string_view codes) override;
@@ -47,7 +47,7 @@ class DiphoneVoice : public DiphoneVoiceApi {
   void set_unit_observer(DiphoneSynth::UnitObserver observer) { synth_.set_unit_observer(std::move(observer)); }
 
  private:
-  int OpenDatabase();
+  VoiceOpen OpenDatabase();
 
   VoiceSettings& settings_;
   std::optional<PortPlayer> port_player_;  // when built over the ports

@@ -40,7 +40,7 @@ class SynthesisTest : public ::testing::Test {
 
   void Open() {
     fixture::WriteDatabase(dir / "difones", "DIFONES2", units);
-    ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+    ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
     voice.set_name_observer([this](std::string_view name, double x, int mode) {
       char buf[64];
       std::snprintf(buf, sizeof buf, "%.*s@%g/%d", int(name.size()), name.data(), x, mode);
@@ -282,7 +282,7 @@ TEST_F(SynthesisTest, OverThePortsAKeyStopsTheSoundAndTheRestOfTheText) {
     loop.key_after_waits = c.key_after_waits;
     ImageSound sound;
     DiphoneVoice ports_voice(sound, loop, settings);
-    ASSERT_EQ(ports_voice.OpenDiphoneVoice(), 0);
+    ASSERT_EQ(ports_voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
     ports_voice.SpeakDiphoneCodes(codes);
     EXPECT_EQ(sound.images.size(), c.images) << c.key_after_waits;
     EXPECT_EQ(sound.stops, c.stops) << c.key_after_waits;
@@ -299,42 +299,42 @@ TEST_F(SynthesisTest, OverThePortsAKeyStopsTheSoundAndTheRestOfTheText) {
 TEST_F(SynthesisTest, OpenReportsWhatFailed) {
   fixture::WriteDatabase(dir / "difones", "DIFONES2", units);
   fixture::WriteDatabase(dir / "difones", "DIFONES4", units);
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 0);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
 
   voice.SetDatabaseName("DIFONES4XYZ");  // cut to 8 characters
   EXPECT_EQ(voice.DatabaseName(), "DIFONES4");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 0);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   EXPECT_EQ(voice.LettersDirectory(), (dir / "letras").string() + "/");
 
   voice.SetDatabaseName("NADA");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
   EXPECT_FALSE(voice.is_open());
   voice.SetDatabaseName("DIFONES2");
 
   std::filesystem::remove(dir / "difones" / "DIFONES2.DIF");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
   fixture::WriteDatabase(dir / "difones", "DIFONES2", units);
 
   std::filesystem::remove(dir / "difones" / "portug.exc");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 2);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kRulesFailed);
   fixture::WriteFile(dir / "difones" / "portug.exc", "");
   std::filesystem::remove(dir / "difones" / "regras.rgr");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 2);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kRulesFailed);
   fixture::WriteFile(dir / "difones" / "regras.rgr", "");
 
   settings.values["dirLetras"] = (dir / "nada").string();
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
   settings.values.erase("dirLetras");  // default directory does not exist here
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
   settings.values["dirLetras"] = (dir / "letras").string();
   settings.values["DIRDIFONES"] = "/nada/difones";
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
 
   // Directories written the Windows way.
   std::string windows = (dir / "difones").string() + "\\";
   std::replace(windows.begin(), windows.end(), '/', '\\');
   settings.values["DIRDIFONES"] = windows;
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 0);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   EXPECT_EQ(voice.DiphoneDirectory(), (dir / "difones").string() + "/");
 
   voice.CloseDiphoneVoice();
@@ -353,7 +353,7 @@ TEST_F(SynthesisTest, BrokenIndexesPlayOnlyWhatIsThere) {
   index += "tail";                                       // partial record
   fixture::WriteFile(dir / "difones" / "DIFONES2.IND", index);
   fixture::WriteFile(dir / "difones" / "DIFONES2.DIF", std::string(200, 'x'));
-  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   EXPECT_EQ(voice.index().size(), 4u);
   EXPECT_EQ(Speak("[a]").size(), 100u);
   EXPECT_EQ(Speak("[e]").size(), 50u);
@@ -361,7 +361,7 @@ TEST_F(SynthesisTest, BrokenIndexesPlayOnlyWhatIsThere) {
   EXPECT_EQ(voice.index().entries()[3].name.size(), 8u);
 
   fixture::WriteFile(dir / "difones" / "DIFONES2.IND", "");
-  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);  // an empty index: every unit is missing
+  ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);  // an empty index: every unit is missing
   EXPECT_EQ(Speak("[a]").size(), 300u);
 }
 
