@@ -217,7 +217,7 @@ std::optional<uint8_t> BrailleReader::Read(uint8_t typed) {
   if (letter) {
     const bool upper = capital_;
     capital_ = false;
-    return upper ? static_cast<uint8_t>(*letter - 32) : *letter;
+    return upper ? lang::Byte(lang::UpperCase(static_cast<char>(*letter))) : *letter;
   }
   capital_ = false;
   for (const Sign& s : kPunctuation) {
