@@ -95,7 +95,7 @@ class LineEditor {
   void WaitWhileSpeaking();
 
   console::Console& console_;
-  speech::Speech& speech_;  // restarted at another speed; the configuration
+  speech::Speech& speech_;  // the whole layer: restarted at another speed, and its configuration
   speech::OutputControl& output_;
   speech::RecordedSounds& sounds_;
   speech::TextSpeaker& text_;
