@@ -11,6 +11,49 @@ constexpr LastGroupJoin kJoin = LastGroupJoin::kBrazilian;
 std::string Feminine(uint64_t n) { return CardinalWords(n, kJoin, Gender::kFeminine); }
 std::string Masculine(uint64_t n) { return CardinalWords(n, kJoin); }
 
+// A number inside a form, in words or left in digits for the voice.
+std::string Number(uint64_t n, Gender gender, TeacherNumbers numbers) {
+  if (numbers == TeacherNumbers::kDigits) return std::to_string(n);
+  return gender == Gender::kFeminine ? Feminine(n) : Masculine(n);
+}
+
+std::string MoneyText(uint64_t reais, unsigned centavos, TeacherNumbers numbers) {
+  std::string out;
+  if (reais > 0) {
+    const bool of = reais >= 1'000'000 && reais % 1'000'000 == 0;  // dois milhões de reais
+    out = Number(reais, Gender::kMasculine, numbers) + (of ? " de reais" : reais == 1 ? " real" : " reais");
+  }
+  if (centavos > 0) {
+    if (!out.empty()) out += " e ";
+    out += Number(centavos, Gender::kMasculine, numbers) + (centavos == 1 ? " centavo" : " centavos");
+  }
+  return out.empty() ? Number(0, Gender::kMasculine, numbers) + " real" : out;
+}
+
+std::string HourText(unsigned hours, unsigned minutes, TeacherNumbers numbers) {
+  std::string out = Number(hours, Gender::kFeminine, numbers) + (hours == 1 || hours == 0 ? " hora" : " horas");
+  if (minutes > 0) {
+    out += " e " + Number(minutes, Gender::kMasculine, numbers) + (minutes == 1 ? " minuto" : " minutos");
+  }
+  return out;
+}
+
+std::string FractionText(uint64_t numerator, uint64_t denominator, TeacherNumbers numbers) {
+  static constexpr std::string_view kParts[] = {"",      "",       "meio", "ter\xE7o", "quarto", "quinto",
+                                                "sexto", "s\xE9timo", "oitavo", "nono", "d\xE9" "cimo"};
+  if (denominator < 2) return {};
+  const bool plural = numerator != 1;
+  std::string part;
+  if (denominator <= 10) {
+    part = std::string(kParts[denominator]) + (plural ? "s" : "");
+  } else if (denominator == 100 || denominator == 1000) {
+    part = std::string(denominator == 100 ? "cent\xE9simo" : "mil\xE9simo") + (plural ? "s" : "");
+  } else {
+    part = Masculine(denominator) + (plural ? " avos" : " avo");
+  }
+  return Number(numerator, Gender::kMasculine, numbers) + " " + part;
+}
+
 // Singular forms; a plural adds s (or es after z, ões for ão).
 constexpr std::string_view kFeminineNouns[] = {
     "hora", "pessoa", "bola", "vez", "semana", "bala", "figurinha", "laranja", "ma\xE7\xE3", "crian\xE7" "a",
@@ -63,7 +106,7 @@ struct Read {
   size_t length = 0;
 };
 
-Read Money(std::string_view t, size_t at) {
+Read Money(std::string_view t, size_t at, TeacherNumbers numbers) {
   size_t k = at + 2;
   if (k < t.size() && t[k] == ' ') ++k;
   const size_t start = k;
@@ -74,10 +117,10 @@ Read Money(std::string_view t, size_t at) {
     centavos = unsigned((t[k + 1] - '0') * 10 + (t[k + 2] - '0'));
     k += 3;
   }
-  return {MoneyWords(reais, centavos), k - at};
+  return {MoneyText(reais, centavos, numbers), k - at};
 }
 
-Read Hour(std::string_view t, size_t at) {
+Read Hour(std::string_view t, size_t at, TeacherNumbers numbers) {
   size_t k = at;
   uint64_t hours = 0, minutes = 0;
   if (!Digits(t, k, hours, 2) || hours > 24 || k >= t.size()) return {};
@@ -89,31 +132,31 @@ Read Hour(std::string_view t, size_t at) {
       if (t.substr(k, 3) == "min") k += 3;
     }
     if (IsLetterAt(t, k)) return {};
-    return {HourWords(unsigned(hours), unsigned(minutes)), k - at};
+    return {HourText(unsigned(hours), unsigned(minutes), numbers), k - at};
   }
   if (t[k] == ':' && IsDigitAt(t, k + 1)) {
     ++k;
     const size_t m = k;
     if (!Digits(t, k, minutes, 2) || k - m != 2 || minutes > 59) return {};
     if (k < t.size() && (t[k] == ':' || IsLetterAt(t, k))) return {};
-    return {HourWords(unsigned(hours), unsigned(minutes)), k - at};
+    return {HourText(unsigned(hours), unsigned(minutes), numbers), k - at};
   }
   return {};
 }
 
 // A proper fraction with a denominator up to 10, and no date around it.
-Read Fraction(std::string_view t, size_t at) {
+Read Fraction(std::string_view t, size_t at, TeacherNumbers numbers) {
   size_t k = at;
   uint64_t numerator = 0, denominator = 0;
   if (!Digits(t, k, numerator, 2) || k >= t.size() || t[k] != '/' || t[at] == '0') return {};
   const size_t d = ++k;
   if (!Digits(t, k, denominator, 2) || t[d] == '0' || numerator >= denominator || denominator > 10) return {};
   if (k < t.size() && (t[k] == '/' || IsLetterAt(t, k))) return {};
-  return {FractionWords(numerator, denominator), k - at};
+  return {FractionText(numerator, denominator, numbers), k - at};
 }
 
 // 1° is an ordinal, 25°C or 25° C a temperature.
-Read Degree(std::string_view t, size_t at) {
+Read Degree(std::string_view t, size_t at, TeacherNumbers numbers) {
   size_t k = at;
   uint64_t n = 0;
   if (!Digits(t, k, n, 4) || k >= t.size() || Byte(t[k]) != 0xB0) return {};
@@ -121,7 +164,8 @@ Read Degree(std::string_view t, size_t at) {
   size_t unit = k;
   if (unit < t.size() && t[unit] == ' ') ++unit;
   if (unit < t.size() && (t[unit] == 'C' || t[unit] == 'F') && !IsLetterAt(t, unit + 1)) {
-    return {Masculine(n) + (n == 1 ? " grau " : " graus ") + (t[unit] == 'C' ? "Celsius" : "Fahrenheit"),
+    return {Number(n, Gender::kMasculine, numbers) + (n == 1 ? " grau " : " graus ") +
+                (t[unit] == 'C' ? "Celsius" : "Fahrenheit"),
             unit + 1 - at};
   }
   return {OrdinalWords(n, Gender::kMasculine), k - at};
@@ -130,7 +174,7 @@ Read Degree(std::string_view t, size_t at) {
 // A whole number, with blanks as thousands separators (1 000, 12 345 678),
 // before a known feminine noun: its feminine words. Otherwise a number
 // written with such blanks loses them, so the voice reads it whole.
-Read Whole(std::string_view t, size_t at) {
+Read Whole(std::string_view t, size_t at, TeacherNumbers numbers) {
   size_t k = at;
   uint64_t value = 0;
   if (!Digits(t, k, value, 15)) return {};
@@ -142,6 +186,8 @@ Read Whole(std::string_view t, size_t at) {
   if (k < t.size() && (t[k] == ',' || t[k] == '.') && IsDigitAt(t, k + 1)) return {};
   if (k < t.size() && t[k] != ' ' && !grouped) return {};
   if (k + 1 < t.size() && t[k] == ' ' && IsKnownFeminineNoun(WordAt(t, k + 1)) && t[at] != '0') {
+    // Digits for a voice with recorded numbers: it picks their feminine itself.
+    if (numbers == TeacherNumbers::kDigits) return grouped ? Read{std::to_string(value), k - at} : Read{};
     return {Feminine(value), k - at};
   }
   if (grouped && separator == ' ') return {std::to_string(value), k - at};
@@ -150,39 +196,12 @@ Read Whole(std::string_view t, size_t at) {
 
 }  // namespace
 
-std::string MoneyWords(uint64_t reais, unsigned centavos) {
-  std::string out;
-  if (reais > 0) {
-    const bool of = reais >= 1'000'000 && reais % 1'000'000 == 0;  // dois milhões de reais
-    out = Masculine(reais) + (of ? " de reais" : reais == 1 ? " real" : " reais");
-  }
-  if (centavos > 0) {
-    if (!out.empty()) out += " e ";
-    out += Masculine(centavos) + (centavos == 1 ? " centavo" : " centavos");
-  }
-  return out.empty() ? "zero real" : out;
-}
+std::string MoneyWords(uint64_t reais, unsigned centavos) { return MoneyText(reais, centavos, TeacherNumbers::kWords); }
 
-std::string HourWords(unsigned hours, unsigned minutes) {
-  std::string out = Feminine(hours) + (hours == 1 || hours == 0 ? " hora" : " horas");
-  if (minutes > 0) out += " e " + Masculine(minutes) + (minutes == 1 ? " minuto" : " minutos");
-  return out;
-}
+std::string HourWords(unsigned hours, unsigned minutes) { return HourText(hours, minutes, TeacherNumbers::kWords); }
 
 std::string FractionWords(uint64_t numerator, uint64_t denominator) {
-  static constexpr std::string_view kParts[] = {"",      "",       "meio", "ter\xE7o", "quarto", "quinto",
-                                                "sexto", "s\xE9timo", "oitavo", "nono", "d\xE9" "cimo"};
-  if (denominator < 2) return {};
-  const bool plural = numerator != 1;
-  std::string part;
-  if (denominator <= 10) {
-    part = std::string(kParts[denominator]) + (plural ? "s" : "");
-  } else if (denominator == 100 || denominator == 1000) {
-    part = std::string(denominator == 100 ? "cent\xE9simo" : "mil\xE9simo") + (plural ? "s" : "");
-  } else {
-    part = Masculine(denominator) + (plural ? " avos" : " avo");
-  }
-  return Masculine(numerator) + " " + part;
+  return FractionText(numerator, denominator, TeacherNumbers::kWords);
 }
 
 bool IsKnownFeminineNoun(std::string_view word) {
@@ -200,7 +219,7 @@ bool IsKnownFeminineNoun(std::string_view word) {
   return false;
 }
 
-std::string ReadTeacherText(std::string_view t) {
+std::string ReadTeacherText(std::string_view t, TeacherNumbers numbers) {
   std::string out;
   size_t i = 0;
   while (i < t.size()) {
@@ -208,10 +227,10 @@ std::string ReadTeacherText(std::string_view t) {
                                          t[i - 1] == '.' || t[i - 1] == '/' || t[i - 1] == ':');
     Read read;
     if (starts_word && t.substr(i, 2) == "R$") {
-      read = Money(t, i);
+      read = Money(t, i, numbers);
     } else if (starts_word && IsDigit(t[i])) {
       for (auto form : {Hour, Fraction, Degree, Whole}) {
-        read = form(t, i);
+        read = form(t, i, numbers);
         if (read.length > 0) break;
       }
     }

@@ -23,9 +23,15 @@ std::string FractionWords(uint64_t numerator, uint64_t denominator);
 // agrees with (hora, pessoa, bola, vez, ...), singular or plural.
 bool IsKnownFeminineNoun(std::string_view word);
 
-// `text` with the forms above written in words; every other digit is left
-// for the voice to read. Run after the sum reader, so "10:2=" and "1/2="
-// are sums by then and "9:15" or "1/2" alone are read here.
-std::string ReadTeacherText(std::string_view text);
+// How the numbers inside the forms are written: in words, or left in digits
+// for a voice that plays recorded numbers (3 reais e 95 centavos, 9 horas e
+// 15 minutos, 1 terço, 25 graus Celsius); that voice picks a number's
+// feminine itself from the noun after it.
+enum class TeacherNumbers { kWords, kDigits };
+
+// `text` with the forms above written out; every other digit is left for
+// the voice to read. Run after the sum reader, so "10:2=" and "1/2=" are
+// sums by then and "9:15" or "1/2" alone are read here.
+std::string ReadTeacherText(std::string_view text, TeacherNumbers numbers = TeacherNumbers::kWords);
 
 }  // namespace placarim::lang

@@ -92,6 +92,20 @@ class GrainPicker {
   const VoiceDatabase& db_;
 };
 
+// An unvoiced grain centred on the source position itself rather than on the
+// nearest mark, `width` wide on either side and cut short where the diphone
+// ends. Marks in noise and in the silence of a closure are only evenly spaced
+// places; snapping to them while a short stretch is drawn out laid the same
+// grain again and again at the same spacing, a buzz of small steps where a
+// sound runs into the closure of a stop. Following the source position lets
+// the noise move on and a closure fall silent as it does in the recording.
+bool NoiseGrain(const Diphone& d, double source, uint32_t width, Grain& g) {
+  if (d.sample_count == 0) return false;
+  const auto at = static_cast<uint32_t>(std::clamp(std::lround(source), 0L, long(d.sample_count) - 1));
+  g = {at, std::min(width, at + 1), std::min(width, d.sample_count - at), false};
+  return g.left > 0 && g.right > 0;
+}
+
 }  // namespace
 
 DiphoneEngine::DiphoneEngine(VoiceDatabase db) : db_(std::move(db)) {
@@ -265,9 +279,16 @@ void DiphoneEngine::Synthesize(const std::vector<Phone>& phones, int left, int r
       const Half& h = first ? a : b;
       const double span = first ? split : n - split;
       const double fraction = span > 0 ? (first ? local : local - split) / span : 0;
+      const double source = h.from + fraction * (h.to - h.from);
       Grain g;
-      if (silent || !h.diphone || !picker.Pick(*h.diphone, h.from + fraction * (h.to - h.from), g)) {
+      if (silent || !h.diphone || !picker.Pick(*h.diphone, source, g)) {
         t += unvoiced_hop;
+        continue;
+      }
+      // Unvoiced grains are laid at the analysis spacing.
+      const double hop = g.right;
+      if (!g.voiced && !NoiseGrain(*h.diphone, source, g.right, g)) {
+        t += hop;
         continue;
       }
       const int16_t* src = samples + h.diphone->first_sample;
@@ -280,7 +301,7 @@ void DiphoneEngine::Synthesize(const std::vector<Phone>& phones, int left, int r
         const double w = 0.5 * (1.0 + std::cos(std::numbers::pi * double(k) / width));
         out[static_cast<size_t>(at)] += static_cast<float>(w * scale * src[g.at + k]);
       }
-      t += g.voiced ? rate / std::clamp(pitch.At(t * 1000.0 / rate), 20.0, kMaxPitchHz) : double(g.right);
+      t += g.voiced ? rate / std::clamp(pitch.At(t * 1000.0 / rate), 20.0, kMaxPitchHz) : hop;
     }
   }
   output_.reserve(output_.size() + static_cast<size_t>(total));

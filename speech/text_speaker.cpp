@@ -3,6 +3,7 @@
 
 #include "lang/cp1252.h"
 #include "lang/sums.h"
+#include "lang/teacher_text.h"
 #include "speech/number_words.h"
 #include "speech/text_stages.h"
 
@@ -10,6 +11,19 @@ namespace placarim::speech {
 namespace {
 
 bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
+
+// A number right before a noun known to be feminine takes the feminine
+// recording of its last word (duas horas, uma bola). "vezes" before a
+// number is the sign of a sum read out (2 vezes 3: dois vezes três).
+bool FeminineNounFollows(std::string_view rest) {
+  if (rest.empty() || rest[0] != ' ') return false;
+  size_t end = 1;
+  while (end < rest.size() && IsLetter(static_cast<uint8_t>(rest[end]))) ++end;
+  const std::string_view noun = rest.substr(1, end - 1);
+  const bool times_sign = noun == "vezes" && end + 1 < rest.size() && rest[end] == ' ' &&
+                          rest[end + 1] >= '0' && rest[end + 1] <= '9';
+  return !times_sign && lang::IsKnownFeminineNoun(noun);
+}
 bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
 uint8_t At(std::string_view text, size_t i) { return i < text.size() ? static_cast<uint8_t>(text[i]) : ' '; }
@@ -43,7 +57,9 @@ void TextSpeaker::SpeakText(std::string_view text) {
     SpeakBuiltIn(notice);
     sentence_ = outer;
   }
-  SpeakBuiltIn(to_speak);
+  // Money, hours, fractions and ordinals a teacher writes are read as such;
+  // their numbers stay digits, which the recorded number words say.
+  SpeakBuiltIn(lang::ReadTeacherText(to_speak, lang::TeacherNumbers::kDigits));
 }
 
 void TextSpeaker::SpeakSentence(std::string_view text) {
@@ -70,8 +86,12 @@ void TextSpeaker::SpeakBuiltIn(std::string_view original) {
         for (size_t i = 0; i < piece.length; ++i) sounds_.PlaySoundKey("_zero");
         break;
       case SegmentKind::kNumber:
-        if (NumberIsSpelled(said)) sounds_.SpellText(said);
-        else sounds_.SpeakNumberWords(NumberToWords(std::stoull(said)), false);
+        if (NumberIsSpelled(said)) {
+          sounds_.SpellText(said);
+        } else {
+          const bool feminine = FeminineNounFollows(std::string_view(text).substr(piece.consumed));
+          sounds_.SpeakNumberWords(NumberToWords(std::stoull(said)), feminine);
+        }
         break;
       case SegmentKind::kWords:
         SpeakWords(said);

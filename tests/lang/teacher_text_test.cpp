@@ -9,10 +9,11 @@ namespace {
 
 // Windows-1252 in and out; \xEA ê, \xE7 ç, \xE9 é, \xE1 á, \xB0 °.
 TEST(TeacherText, ReadsWhatATeacherWrites) {
-  const struct {
+  struct Case {
     const char* in;
     const char* out;
-  } cases[] = {
+  };
+  const Case cases[] = {
       {"R$ 3,95", "tr\xEAs reais e noventa e cinco centavos"},
       {"R$1,00 e R$ 0,01", "um real e um centavo"},
       {"R$ 1.234,50", "mil duzentos e trinta e quatro reais e cinquenta centavos"},
@@ -40,6 +41,15 @@ TEST(TeacherText, ReadsWhatATeacherWrites) {
       {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadTeacherText(c.in), c.out) << c.in;
+  // For a voice with recorded numbers the numbers stay digits around the words.
+  const Case digits[] = {
+      {"R$ 3,95 e R$ 1.234,00", "3 reais e 95 centavos e 1234 reais"},
+      {"R$ 0,00 1h 22:05 9h15", "0 real 1 hora 22 horas e 5 minutos 9 horas e 15 minutos"},
+      {"1/2 3/4 10/05", "1 meio 3 quartos 10/05"},
+      {"1\xB0 lugar, 25\xB0" "C", "primeiro lugar, 25 graus Celsius"},
+      {"2 horas, 2.000 bolas, 1 000 e 2 livros", "2 horas, 2000 bolas, 1000 e 2 livros"},
+  };
+  for (const auto& c : digits) EXPECT_EQ(ReadTeacherText(c.in, TeacherNumbers::kDigits), c.out) << c.in;
   // The sum reader runs first: these are sums, not an hour or a fraction.
   EXPECT_EQ(ReadTeacherText(ReadSums("10:2=5")), ReadSums("10:2=5"));
   EXPECT_EQ(ReadTeacherText(ReadSums("1/2=")), ReadSums("1/2="));

@@ -129,6 +129,18 @@ TEST_F(EngineTest, JoinsJumpNoMoreThanTheirDiphones) {
 
 // Lines it cannot use set the error and leave the engine working; a reset
 // clears the error.
+// A vowel or s running into a drawn-out closure of p, t or k: the closure
+// follows its recording into silence instead of laying one grain of the
+// sound before it again and again (a buzz of small steps).
+TEST_F(EngineTest, DrawnOutClosuresRepeatNoGrain) {
+  for (const char* before : {"s", "a", "u", "@", "em", "_"}) {
+    for (const char* stop : {"p", "t", "k"}) {
+      const std::string lines = std::string(before) + " 90 0 250 100 220\n" + stop + " 160\na 120 0 220 100 190\n";
+      EXPECT_EQ(testing::RepeatedFragments(Say(lines)).size(), 0u) << before << " " << stop;
+    }
+  }
+}
+
 TEST_F(EngineTest, BadLinesReportTheirErrorAndTheEngineGoesOn) {
   const struct {
     const char* line;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/repeated_fragments.h"
+
 namespace placarim::mbr::testing {
 
 inline std::string DatabasePath() {

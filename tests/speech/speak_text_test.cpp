@@ -34,6 +34,13 @@ TEST_F(SpeakTextTest, SplitsNumbersWordsAndSymbols) {
       {"12-5=", false, {"buffer:_doze", "voice:< menos >", "buffer:_cinco", "voice:< igual >"}},
       {"7x8=56", false, {"buffer:_sete", "voice:< vezes >", "buffer:_oito", "voice:< igual a >",
                          "buffer:_cinquen_e_seis"}},
+      // What a teacher writes: the forms read out, their numbers recorded,
+      // feminine before a feminine noun (but not before the times sign).
+      {"R$ 3,95", false, {"buffer:_tres", "voice:< reais e >", "buffer:_noventa_e_cinco", "voice:< centavos >"}},
+      {"9:15", false, {"buffer:_nove", "voice:< horas e >", "buffer:_quinze", "voice:< minutos >"}},
+      {"1h, 1/2", false, {"buffer:_uma", "voice:< hora>", "delay:150", "buffer:_um", "voice:< meio >"}},
+      {"2 bolas, 2x3=", false, {"buffer:_duas", "voice:< bolas>", "delay:150", "buffer:_dois", "voice:< vezes >",
+                                "buffer:_tres", "voice:< igual >"}},
       {"-5", false, {"_MENOS", "buffer:_cinco"}},
       {"a - b", false, {"voice:<a >", "delay:150", "voice:< b >"}},
       {"a-b", false, {"voice:<a>", "voice:<b >"}},

@@ -13,6 +13,16 @@ SoundBuffer::SoundBuffer(WaveBufferPlayer& player) : player_(player) {
 }
 
 void SoundBuffer::Append(const uint8_t* samples, size_t n) {
+  // A unit whose recording starts in silence (the closure of k, p, t) after
+  // sound: that sound falls to silence as it does before a pause.
+  if (n >= kSilentRun && bytes_.size() > kHeaderSize && bytes_.back() != kSilence &&
+      std::all_of(samples, samples + kSilentRun, [](uint8_t b) { return b == kSilence; })) {
+    FadeOutTail();
+  }
+  Store(samples, n);
+}
+
+void SoundBuffer::Store(const uint8_t* samples, size_t n) {
   while (n > 0 && !stopped_) {
     if (bytes_.size() + n >= kCapacity) Play();
     if (stopped_) return;
@@ -46,7 +56,7 @@ void SoundBuffer::AppendSilence(int bytes) {
     return b;
   }();
   fade_in_ = 0;
-  for (int k = 0; k < bytes / 100; ++k) Append(block.data(), block.size());
+  for (int k = 0; k < bytes / 100; ++k) Store(block.data(), block.size());
   fade_in_ = kEdge;
 }
 

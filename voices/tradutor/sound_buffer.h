@@ -19,6 +19,8 @@ class SoundBuffer {
   // and sound that stops before silence falls to it: units are cut anywhere
   // in their wave, and a jump from or to the silence level is a click.
   static constexpr size_t kEdge = 24;
+  // A unit starting with this many silent samples starts in silence.
+  static constexpr size_t kSilentRun = 5;
 
   explicit SoundBuffer(WaveBufferPlayer& player);
 
@@ -47,6 +49,8 @@ class SoundBuffer {
   // Plays what is buffered, as it is.
   void Play();
   void FadeOutTail();
+  // Appends as given (the rise from silence aside).
+  void Store(const uint8_t* samples, size_t n);
 
   WaveBufferPlayer& player_;
   std::vector<uint8_t> bytes_;

@@ -26,6 +26,20 @@ void StressOutput(std::string& output) {
   }
 }
 
+// A word written with an acute or circumflex accent is stressed there; a
+// tilde after it (órgão, órfã, bênção) only nasalises its vowel, which is
+// then played as an unstressed unit, as in the -am of falaram.
+void UnstressTildesAfterAccent(std::string_view word, std::string& codes) {
+  const size_t accent = word.find_first_of("'^");
+  if (accent == std::string_view::npos || word.find('~', accent) == std::string_view::npos) return;
+  bool past_stress = false;
+  for (size_t i = 0; i < codes.size(); ++i) {
+    if (!IsUpperVowel(codes[i])) continue;
+    if (past_stress && i + 1 < codes.size() && codes[i + 1] == '~') codes[i] = LowerCase(codes[i]);
+    past_stress = true;
+  }
+}
+
 }  // namespace
 
 std::string SpellWord(std::string_view word) {
@@ -70,7 +84,9 @@ std::string Translator::TranslateWord(std::string word, int vowels, bool accente
   if (!accented && (vowels > 1 || (vowels == 1 && ends_in_l))) MarkStress(word);
   if (word.empty()) return {};
   if (word[0] == kStrayMarker || OnlyConsonantsOrSeparators(word)) return SpellWord(word);
-  return ApplyRules(word);
+  std::string codes = ApplyRules(word);
+  UnstressTildesAfterAccent(word, codes);
+  return codes;
 }
 
 std::string Translator::TranslateToDiphoneCodes(std::string_view text) const {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/voices/tradutor/built_in_rules.h"
 #include "platform/text_encoding.h"
 #include "tools/vowel_lexicon/stressed_vowels.h"
 #include "voices/tradutor/translator.h"
@@ -39,13 +40,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   placarim::tradutor::Translator translator;
-  // PLACARIM_DIFONES_DIR names other rules to compare, such as an older build's.
-  const char* other = std::getenv("PLACARIM_DIFONES_DIR");
-  const std::string dir = other ? other : PLACARIM_DIFONES_BUILD_DIR;
-  if (!translator.LoadLetterRules(dir + "/regras.rgr") || !translator.LoadDiphoneExceptions(dir + "/portug.exc")) {
-    std::fprintf(stderr, "the voice's rules are not built in %s\n", dir.c_str());
-    return 1;
-  }
+  if (!LoadBuiltInRules(translator)) return 1;
   long words = 0, stress_same = 0, stress_compared = 0, quality_same = 0, quality_compared = 0;
   std::vector<std::string> stress_diff, quality_diff;
   const size_t step = std::max<size_t>(1, all.size() / size_t(wanted));

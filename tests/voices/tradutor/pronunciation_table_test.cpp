@@ -194,6 +194,9 @@ TEST(PronunciationTable, ShippedRulesGiveTheExpectedUnits) {
       {"biologia", "[ b/i/ yo^/ l/o^/ j/I/ ya^]"}, {"teatro", "[ t/e^/ yA/ t/ r/u]"},
       // stress of -z and -eais/-uais; x read s or ks
 {"talvez", "[ t/a/w/ v/E^/ s]"}, {"capaz", "[ k/a/ p/A/ s]"}, {"rapaz", "[ rr/a/ p/A/ s]"}, {"xadrez", "[ x/a/ d/ r/E^/ s]"}, {"arroz", "[a/ rr/O^/ s]"}, {"veloz", "[ v/e^/ l/O/ s]"}, {"cartaz", "[ k/a/ rr/ t/A/ s]"}, {"rapidez", "[ rr/a/ p/i/ d/E^/ s]"}, {"reais", "[ rr/e^/ yA/y/ s]"}, {"ideais", "[i/ d/e^/ yA/y/ s]"}, {"atuais", "[a/ t/u/ wA/y/ s]"}, {"trouxe", "[ t/ r/O^/ s/i]"}, {"trouxeram", "[ t/ r/o^/ s/E^/ r/a/~w]"}, {"trouxer", "[ t/ r/o^/ s/E^/ rr]"}, {"auxílio", "[a/w/ s/I/ l// yu]"}, {"tóxico", "[ t/O/ k/ s/i/ k/u]"},
+      // an accent before the tilde takes the stress: the ão, ã stays unstressed
+      {"órgão", "[O/ rr/ g/a~w]"}, {"órfãos", "[O/ rr/ f/a~w/ s]"}, {"bênção", "[ b/E/~/ s/a~w]"},
+      {"sótão", "[ s/O/ t/a~w]"}, {"ímã", "[I/ m/a~]"}, {"irmão", "[i/ rr/ m/A~w]"}, {"mãe", "[ m/A~y]"},
   };
   std::set<std::string> words;
   for (const auto& r : readings) {

@@ -120,6 +120,26 @@ TEST_F(SynthesisTest, SoundMeetsSilenceWithoutAStep) {
   }
 }
 
+// A unit whose recording starts in silence (a stop's closure) right after a
+// unit that ends in sound: the sound falls to silence before it, as before a
+// pause, while the silence and the burst after it stay as recorded.
+TEST_F(SynthesisTest, SoundFallsBeforeAUnitThatStartsInSilence) {
+  units["$A"] = Fill(250, 600);
+  std::vector<uint8_t> closure(10, 128);
+  closure.resize(50, 120);
+  units["$K"] = closure;
+  Open();
+  voice.SetDiphoneTuning(400, 0, 0);
+  const auto s = Speak("[A/ k]");
+  ASSERT_EQ(s.size(), 650u);
+  int largest = 0;
+  for (size_t i = 1; i < 600; ++i) largest = std::max(largest, std::abs(int(s[i]) - int(s[i - 1])));
+  EXPECT_LE(largest, (250 - 128) / 24 + 1);
+  EXPECT_LE(std::abs(int(s[599]) - 128), 6);
+  // The end of the text falls to silence over the last 24 samples.
+  EXPECT_EQ(std::vector<uint8_t>(s.begin() + 600, s.end() - 24), std::vector<uint8_t>(closure.begin(), closure.end() - 24));
+}
+
 // Each case also checks that the unit observer reports exactly what was played.
 TEST_F(SynthesisTest, UnstressedUnitsAreTrimmedAndStressedKeptWhole) {
   Open();
