@@ -30,6 +30,13 @@ endmacro()
 macro(test_allow folder)
   set(test_uses_${folder} ${ARGN})
 endmacro()
+# only_from(FOLDER FILES...): the production files that may include FOLDER;
+# an allow() edge to it covers these files and no others. For an
+# implementation that only the program's entry point builds, so that no
+# interface or other file of the folder comes to depend on it.
+macro(only_from folder)
+  set(only_from_${folder} ${ARGN})
+endmacro()
 # bottom(FOLDER): a folder every folder may include and that includes none of
 # ours (it still needs an allow() line without edges).
 macro(bottom folder)
@@ -51,12 +58,16 @@ allow(platform/posix          platform)
 allow(platform/fake           platform)
 allow(platform/sdl            platform platform/audio platform/audio/sdl platform/posix)
 allow(platform/term           platform platform/audio platform/posix)
+# The braille display through the braille daemon's client library: made by
+# the program's entry point alone, used by everyone through the interface.
 allow(platform/brlapi         platform)
+only_from(platform/brlapi     game/main.cpp)
 # The browser: the console drawn with the SDL folder's system-free image and
 # font code, sound through its own Web Audio sink.
 allow(platform/web            platform platform/audio platform/audio/web platform/sdl)
 allow(platform/audio/web      platform platform/audio)
 
+# Text to braille cells, read by the console's display line.
 allow(braille)
 
 # The engine reads decimal numbers with the platform's locale-free reader.
@@ -76,6 +87,7 @@ allow(voices/speechd          voices)
 allow(voices/ilvra            platform sound voices mbr)
 allow(voices/browser          platform voices)
 allow(editor                  platform sound console speech)
+# The game reaches the braille daemon only from main.cpp (see only_from above).
 allow(game                    platform platform/sdl platform/term platform/brlapi platform/web
                               console sound speech editor voices/tradutor)
 
@@ -222,6 +234,10 @@ foreach(source IN LISTS sources)
       else()
         list(APPEND faults "${source}: ${unit}/ includes ${header}, and ${header_folder}/ is not among the folders ${unit}/ may use")
       endif()
+    elseif(NOT is_test AND DEFINED only_from_${header_folder} AND NOT unit STREQUAL header_folder
+           AND NOT source IN_LIST only_from_${header_folder})
+      list(JOIN only_from_${header_folder} ", " allowed)
+      list(APPEND faults "${source}: includes ${header}, and only ${allowed} may include ${header_folder}/")
     endif()
   endforeach()
 endforeach()

@@ -1,8 +1,8 @@
 // The program in a web page: the game on the web platform, speaking with the
-// recordings and the built-in voice, or with the browser's voices when the
-// page's configuration asks for an external one; its data packaged under
-// /placarim (the configuration in /placarim/etc). The page starts it on the
-// child's first key, once the browser lets sound play.
+// recordings and the built-in voice, or with the Ilvra voice or the browser's
+// voices when the page's configuration asks for an external one; its data
+// packaged under /placarim (the configuration in /placarim/etc). The page
+// starts it on the child's first key, once the browser lets sound play.
 #include <emscripten.h>
 #include <unistd.h>
 
@@ -12,11 +12,14 @@
 
 #include "game/app.h"
 #include "game/exercise_check.h"
+#include "game/play_record.h"
+#include "game/play_report.h"
 #include "game/random.h"
 #include "game/screen_dump.h"
 #include "game/user_files.h"
 #include "platform/config_file.h"
 #include "platform/web/web_platform.h"
+#include "speech/ini_reader.h"
 #include "speech/synth_links.h"
 #include "voices/tradutor/voice.h"
 
@@ -57,6 +60,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* placarim_teacher_file(int which) {
   return path.c_str();
 }
 
+// The teacher's page: the report of a record of play (its CSV bytes) as the
+// same self-contained page placarim-report writes. Valid until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* placarim_report_page(const char* bytes, int length) {
+  static std::string page;
+  const game::RecordReading reading = game::ReadPlayRecord(std::string_view(bytes, static_cast<size_t>(length)));
+  page = game::ReportHtml(game::BuildClassReport(reading.rows), {"jogadas.csv"});
+  return page.c_str();
+}
+
 int main() {
   setenv("PLACARIM_SYSCONFDIR", "/placarim/etc", 1);
   if (chdir("/placarim/data") != 0) {
@@ -68,10 +80,13 @@ int main() {
   const game::VoiceFactory make_voice = [](const game::VoicePorts& ports) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
     return std::make_unique<tradutor::DiphoneVoice>(ports.sound, ports.loop, ports.settings);
   };
-  // The browser's voice, from the browser build's table of voices, when the
-  // page's settings ask for an external one.
-  const game::SynthesizerFactory make_synthesizer = [](console::Console& console, sound::WavePlayer& wave) {
-    auto system = std::make_shared<speech::SynthSystem>(console, wave);
+  // The browser's voice or the Ilvra voice, from the browser build's table of
+  // voices, when the page's settings ask for an external one; each reads its
+  // own settings from the configuration when it is made.
+  const speech::IniReader voice_settings(platform::StartDirectory());
+  const game::SynthesizerFactory make_synthesizer = [&voice_settings](console::Console& console,
+                                                                      sound::WavePlayer& wave) {
+    auto system = std::make_shared<speech::SynthSystem>(console, wave, &voice_settings);
     return std::shared_ptr<speech::Synthesizer>(system, &system->dispatcher);
   };
   const game::TeacherFiles teacher_files{game::UserExerciseFile(), game::PlayRecordFile(), game::ClassListFile()};

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the game for the browser:
 #   build-web.sh [NATIVE_TREE [WEB_TREE]]     (defaults: build, build-web)
-# The data (recordings, the built-in voice's units) is made by the native
-# tree's tools, as for ./play; the program is compiled to WebAssembly with
+# The data (recordings, the built-in voice's units, the Ilvra voice's files)
+# is made by the native tree's tools, as for ./play; the program is compiled to WebAssembly with
 # Debian's emscripten in WEB_TREE; the page, ready for any static web server,
 # is assembled in WEB_TREE/site.
 set -euo pipefail
@@ -21,7 +21,7 @@ if [ -z "${PLACARIM_WEB_NATIVE_BUILT:-}" ]; then
   if [ ! -f "$native/CMakeCache.txt" ]; then options=(-DBUILD_TESTING=OFF); fi
   "$top/scripts/build.sh" "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${options[@]+"${options[@]}"} -- play
 fi
-for made in letras sons difones placarim.cnf; do
+for made in letras sons difones ilvra placarim.cnf; do
   [ -e "$native/data/$made" ] || { echo "build-web.sh: $native/data/$made is missing: build the native tree first" >&2; exit 1; }
 done
 
@@ -42,7 +42,8 @@ cp "$web/game/placarim.js" "$web/game/placarim.wasm" "$site/"
 # The data, under the paths the page's configuration names.
 python3 /usr/share/emscripten/tools/file_packager.py "$site/placarim.data" \
   --preload "$native/data/letras@/placarim/data/letras" "$native/data/sons@/placarim/data/sons" \
-  "$native/data/difones@/placarim/data/difones" "$native/data/placarim.cnf@/placarim/data/placarim.cnf" \
+  "$native/data/difones@/placarim/data/difones" "$native/data/ilvra@/placarim/data/ilvra" \
+  "$native/data/placarim.cnf@/placarim/data/placarim.cnf" \
   "$web/etc/FALDEK.INI@/placarim/etc/FALDEK.INI" \
   --js-output="$site/placarim-data.js" >/dev/null
 # A new cache name whenever anything the page serves changed.

@@ -3,9 +3,9 @@
 #include <array>
 
 #include "voices/voice.h"
+#include "voices/ilvra/synth_ilvra.h"
 #if PLACARIM_WITH_ENGINES
 #include "voices/espeak/synth_espeak.h"
-#include "voices/ilvra/synth_ilvra.h"
 #else
 #include "voices/browser/browser_voice.h"
 #endif
@@ -16,16 +16,16 @@
 namespace placarim::voices {
 namespace {
 
-#if PLACARIM_WITH_ENGINES
-
-std::unique_ptr<Voice> MakeEngine(const VoicePorts& ports) {
-  return std::make_unique<EspeakBridge>(ports.loop, ports.sound);
-}
-
 std::unique_ptr<Voice> MakeIlvra(const VoicePorts& ports) {
   const IlvraSettings settings =
       ports.settings != nullptr ? ReadIlvraSettings(*ports.settings) : IlvraSettings{};
   return std::make_unique<IlvraBridge>(ports.loop, ports.sound, settings);
+}
+
+#if PLACARIM_WITH_ENGINES
+
+std::unique_ptr<Voice> MakeEngine(const VoicePorts& ports) {
+  return std::make_unique<EspeakBridge>(ports.loop, ports.sound);
 }
 
 constexpr VoiceFlags kSynthesizer{.reads_numbers_itself = true};
@@ -47,13 +47,14 @@ constexpr VoiceFlags kService{.reads_numbers_itself = true, .may_be_substituted 
 const auto kDrivers = std::to_array<VoiceDriver>({
 #if PLACARIM_WITH_ENGINES
     {kVoiceEngine, "espeak-ng", kSynthesizer, MakeEngine},
-    {kVoiceIlvra, "Ilvra", {.reads_numbers_itself = true, .stop_when_quiet = true}, MakeIlvra},
 #else
     // In a web page the browser's voice stands for every external type. It
     // takes text whole, and a key cancels it even when it reports silence, as
     // the browser may still be about to start an utterance.
     {kVoiceBrowser, "browser", {.reads_numbers_itself = true, .stop_when_quiet = true}, MakeBrowser},
 #endif
+    // The Ilvra voice, whose engine the browser build links in.
+    {kVoiceIlvra, "Ilvra", {.reads_numbers_itself = true, .stop_when_quiet = true}, MakeIlvra},
     {kVoiceBuiltIn, "built-in diphone voice", {.blocks_until_heard = true}, nullptr},
 #if PLACARIM_WITH_SPEECHD
     {kVoiceService, "speech-dispatcher", kService, MakeService},

@@ -1,6 +1,7 @@
 // Figures of the game in a browser (headless Chromium), on the page that
 // scripts/build-web.sh built:
-//   node bench/platform/web_page_bench.mjs build-web/site [CHROMIUM]
+//   node bench/platform/web_page_bench.mjs build-web/site [CHROMIUM [VOICE]]
+// VOICE is the page's choice in "Ajustes" (jogo, the default, or ilvra).
 // - bytes a first visit transfers: every file the page loads, gzip- and
 //   brotli-compressed as a web server would send them;
 // - first key to first sound: the keydown on the page's clock to the first
@@ -16,7 +17,7 @@ import { join } from 'node:path';
 import { Chromium } from '../../tests/platform/web/chromium.mjs';
 import { serve } from '../../scripts/serve-web.mjs';
 
-const [site, program = 'chromium'] = process.argv.slice(2);
+const [site, program = 'chromium', voice = 'jogo'] = process.argv.slice(2);
 const files = ['index.html', 'page.css', 'storage.js', 'sound.js', 'voices.js', 'page.js', 'placarim-data.js',
                'placarim.js', 'placarim.wasm', 'placarim.data', 'sound_worklet.js', 'sw.js', 'manifest.webmanifest', 'icon.svg'];
 let raw = 0, gzip = 0, brotli = 0;
@@ -36,6 +37,9 @@ const percentile = (values, p) => values.slice().sort((a, b) => a - b)[Math.min(
 try {
   const page = await browser.open(`http://localhost:${server.address().port}/`);
   await page.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000);
+  await page.evaluate(`document.querySelector('input[name="voz"][value="${voice}"]').click();
+                       document.getElementById('jogo').focus()`);
+  console.log(`voice: ${voice}`);
   // Each keydown's time on the page's clock, kept by the page.
   await page.evaluate(`window.keyTimes = []; document.getElementById('jogo')
     .addEventListener('keydown', () => window.keyTimes.push(performance.now()), true)`);
@@ -75,6 +79,7 @@ try {
   const heap = metrics.find((m) => m.name === 'JSHeapTotalSize').value;
   const wasm = await page.evaluate('Module.HEAPU8.length');
   console.log(`tab memory: JavaScript heap ${mb(heap)}, WebAssembly memory ${mb(wasm)}`);
+  console.log(`samples the Ilvra voice's engine made: ${await page.evaluate('Module._placarim_ilvra_samples()')}`);
 } finally {
   await browser.close();
   server.close();

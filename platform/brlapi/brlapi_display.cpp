@@ -3,12 +3,16 @@
 #include <brlapi.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 #include "platform/brlapi/brlapi_keys.h"
 #include "platform/text_encoding.h"
@@ -25,6 +29,14 @@ void BRLAPI_STDCALL NoteFailure(brlapi_handle_t*, int, brlapi_packetType_t, cons
   t_connection_failed = true;
 }
 
+// A change the daemon reports on its own: the display's size, or the display
+// going off and on line (its driver started again). Runs on the connection
+// thread, inside a library call of that thread; `priv` is the connection's flag.
+void BRLAPI_STDCALL NoteDisplayChange(brlapi_param_t, brlapi_param_subparam_t, brlapi_param_flags_t, void* priv,
+                                      const void*, size_t) {
+  *static_cast<bool*>(priv) = true;
+}
+
 constexpr int kSizeCheckMs = 1000;  // how often a display still without size is asked again
 constexpr size_t kKeysKept = 64;
 
@@ -36,9 +48,14 @@ struct BrlapiDisplay::Connection {
   int fd = -1;
   bool tty_held = false;
   std::optional<CharCells> cells;  // the daemon's text table, when typed chords come as characters
+  bool display_changed = false;    // set by the daemon's notices: ask the size and write the line again
+  brlapi_param_displaySize_t watched_size{};  // the watched values, as the library fills them
+  brlapi_param_deviceOnline_t watched_online = 0;
+  std::vector<brlapi_paramCallbackDescriptor_t> watches;  // the library keeps them until unwatched
 
   ~Connection() {
     if (fd < 0) return;
+    for (brlapi_paramCallbackDescriptor_t watch : watches) brlapi__unwatchParameter(handle.get(), watch);
     if (tty_held) brlapi__leaveTtyMode(handle.get());
     brlapi__closeConnection(handle.get());
   }
@@ -57,6 +74,16 @@ struct BrlapiDisplay::Connection {
     tty_held = brlapi__enterTtyMode(handle.get(), BRLAPI_TTY_DEFAULT, nullptr) >= 0 ||
                brlapi__enterTtyModeWithPath(handle.get(), nullptr, 0, nullptr) >= 0;
     if (!tty_held) return false;
+    // Without these notices a display that is resized or comes back after
+    // its driver restarts would keep the daemon's own text until the next line.
+    for (const auto& [parameter, value, size] :
+         {std::tuple{BRLAPI_PARAM_DISPLAY_SIZE, static_cast<void*>(&watched_size), sizeof watched_size},
+          std::tuple{BRLAPI_PARAM_DEVICE_ONLINE, static_cast<void*>(&watched_online), sizeof watched_online}}) {
+      if (const auto watch = brlapi__watchParameter(handle.get(), parameter, 0, BRLAPI_PARAMF_GLOBAL, NoteDisplayChange,
+                                                    &display_changed, value, size)) {
+        watches.push_back(watch);
+      }
+    }
     if (settings.typed_cells) {
       const brlapi_param_retainDots_t retain = 1;
       brlapi__setParameter(handle.get(), BRLAPI_PARAM_RETAIN_DOTS, 0, BRLAPI_PARAMF_LOCAL, &retain, sizeof retain);
@@ -72,9 +99,16 @@ struct BrlapiDisplay::Connection {
     return !t_connection_failed;
   }
 
+  // The display's width as the daemon's parameter has it: the size call of
+  // the client library can lag one change behind after a resize.
   int Width() {
-    unsigned int x = 0, y = 0;
-    if (brlapi__getDisplaySize(handle.get(), &x, &y) < 0) return -1;
+    brlapi_param_displaySize_t size{};
+    if (brlapi__getParameter(handle.get(), BRLAPI_PARAM_DISPLAY_SIZE, 0, BRLAPI_PARAMF_GLOBAL, &size, sizeof size) ==
+        static_cast<ssize_t>(sizeof size)) {
+      return static_cast<int>(size.columns);
+    }
+    unsigned int x = 0, y = 0;  // a daemon without parameters
+    if (t_connection_failed || brlapi__getDisplaySize(handle.get(), &x, &y) < 0) return -1;
     return static_cast<int>(x);
   }
 
@@ -149,6 +183,13 @@ bool BrlapiDisplay::Pause(int ms) {
 }
 
 void BrlapiDisplay::Run() {
+  // A daemon that dies leaves a socket whose next write raises SIGPIPE, whose
+  // default ends the whole program: on this thread the write fails instead,
+  // and the connection is dropped and looked for again.
+  sigset_t pipe_signal;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
   do {
     {
       Connection connection;
@@ -164,7 +205,9 @@ void BrlapiDisplay::Serve(Connection& connection) {
   int width = 0;
   bool ask_size = true;
   for (;;) {
-    if (ask_size) {
+    if (ask_size || connection.display_changed) {
+      if (connection.display_changed) written_width = 0;  // the display lost what it showed
+      connection.display_changed = false;
       width = connection.Width();
       if (width < 0) return;
       if (width != width_.exchange(width)) Wake();
@@ -207,8 +250,10 @@ void BrlapiDisplay::Serve(Connection& connection) {
     // would sleep on a socket with nothing more to say.
     if (!take_keys()) return;
 
+    // A notice the library took in the same way is acted on at once.
+    const int idle_ms = connection.display_changed ? 0 : width > 0 ? 10 * kSizeCheckMs : kSizeCheckMs;
     pollfd fds[2] = {{connection.fd, POLLIN, 0}, {wake_pipe_[0], POLLIN, 0}};
-    const int ready = poll(fds, wake_pipe_[0] >= 0 ? 2 : 1, width > 0 ? 10 * kSizeCheckMs : kSizeCheckMs);
+    const int ready = poll(fds, wake_pipe_[0] >= 0 ? 2 : 1, idle_ms);
     if (ready < 0 && errno != EINTR) return;
     ask_size = ready == 0;
     if (fds[1].revents & POLLIN) {

@@ -91,5 +91,33 @@ TEST(BrailleDisplayGame, EscapeOnTheDisplayGivesUp) {
   EXPECT_NE(run.WaitShowing("O PLACARIM"), nullptr);  // the credits after giving up
 }
 
+// A key on the display cuts the game's speech short as a key on the keyboard
+// does: Escape pressed 120 ms into the phase's opening words (while its third
+// recording plays), from either, silences the rest and gives up at once.
+TEST(BrailleDisplayGame, AKeyOnTheDisplaySilencesSpeechAsTheKeyboardDoes) {
+  const auto heard_with_escape_from = [](const std::string& source, int64_t after_ms = 120) {
+    ProgramRun run;
+    run.WriteExerciseFile(kOneSum);
+    run.on_wait = [&run, source, after_ms](size_t wait) {
+      if (wait != 0) return;  // on the menu, as "1" starts the phase
+      const int64_t key_at = run.fake.clock.NowMs() + after_ms;
+      if (source == "display") run.braille.PressAt(key_at, {Kind::Escape, 0});
+      if (source == "keyboard") run.fake.events.PostAt(key_at, platform::fake::keys::Type("\x1b"));
+    };
+    for (const char* step : {"1", " ", " "}) run.Keys(step);
+    EXPECT_EQ(run.Play(), 0) << source;
+    return run.Heard();
+  };
+  const auto count = [](const std::vector<std::string>& heard, const char* entry) {
+    return std::count(heard.begin(), heard.end(), entry);
+  };
+  // A second later the opening has been heard to its end.
+  EXPECT_EQ(count(heard_with_escape_from("keyboard", 1000), "PLTANA2"), 1);
+  const auto keyboard = heard_with_escape_from("keyboard");
+  EXPECT_EQ(count(keyboard, "PLTANA3"), 1);
+  EXPECT_EQ(count(keyboard, "PLTANA2"), 0) << "the keyboard's Escape did not silence the opening";
+  EXPECT_EQ(heard_with_escape_from("display"), keyboard);
+}
+
 }  // namespace
 }  // namespace placarim::game::testing

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/program_support.h"
+
 namespace placarim::game {
 namespace {
 
@@ -26,8 +28,8 @@ Outcome Start(const std::string& environment, const std::string& args) {
   const char* asan = std::getenv("ASAN_OPTIONS");
   const std::string asan_options = "ASAN_OPTIONS=" + std::string(asan != nullptr ? asan : "") + ":detect_leaks=0";
   Outcome run;
-  FILE* pipe = popen(("env " + environment + " " + asan_options + " timeout 20 '" + program + "' " + args +
-                      " 2>&1").c_str(), "r");
+  FILE* pipe = popen(("env " + environment + " " + testing::kNoBrailleDaemon + " " + asan_options + " timeout 20 '" +
+                      program + "' " + args + " 2>&1").c_str(), "r");
   if (pipe == nullptr) return run;
   char buffer[512];
   size_t got;

@@ -65,7 +65,7 @@ class TerminalProgram : public ::testing::Test {
         Quote(Audio().string()) + " PLACARIM_SYSCONFDIR=" + Quote((binary_ / "etc").string()) +
         // The user's own files (exercise file, record of play) stay in the scratch directory.
         " XDG_CONFIG_HOME=" + Quote((scratch_ / "config").string()) +
-        " XDG_DATA_HOME=" + Quote((scratch_ / "dados").string()) +
+        " XDG_DATA_HOME=" + Quote((scratch_ / "dados").string()) + " " + kNoBrailleDaemon +
         " ASAN_OPTIONS=" + Quote(std::string(asan != nullptr ? asan : "") + ":detect_leaks=0") + " " +
         Quote((binary_ / "game/placarim").string()) + " " + arguments + "; code=$?; stty -a > " +
         Quote((scratch_ / "stty").string()) + "; echo $code > " + Quote((scratch_ / "exit").string()) + "; sleep 60";

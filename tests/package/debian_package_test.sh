@@ -90,7 +90,8 @@ done
 home=$work/casa
 mkdir -p "$home" "$work/run"
 user_env=(env -u PLACARIM_SYSCONFDIR HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share"
-          XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$work/run-user")
+          XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$work/run-user"
+          BRLAPI_HOST=:61999)  # a braille daemon address nobody serves: the machine's own stays untouched
 mkdir -m 700 "$work/run-user"
 
 echo "== placarim --help"

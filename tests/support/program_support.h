@@ -39,15 +39,23 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
   return done();
 }
 
+// The braille daemon address the programs under test are given: a local
+// socket name no daemon serves, so a braille daemon running on the
+// developer's machine is never taken over by a test, and the program finds
+// no display at once (no network, no wait) and goes on without one.
+inline constexpr char kNoBrailleDaemon[] = "BRLAPI_HOST=:61999";
+
 // Starts `path` in a process group of its own (so that all it starts can be
 // stopped together) from `directory`, with `environment` added and standard
-// error dropped; the child's id, or -1.
+// error dropped; the child's id, or -1. It reaches no braille daemon unless
+// `environment` names one.
 inline pid_t StartInOwnProcessGroup(const std::string& path, const fs::path& directory,
                                     const std::vector<std::string>& environment) {
   const pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);
     if (chdir(directory.c_str()) != 0) _exit(126);
+    putenv(strdup(kNoBrailleDaemon));
     for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
     const int null = open("/dev/null", O_WRONLY);
     if (null >= 0) dup2(null, STDERR_FILENO);

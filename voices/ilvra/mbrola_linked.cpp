@@ -1,10 +1,29 @@
 // The engine linked into the program instead of loaded: where there is no
 // dlopen (the browser), the same entry points are taken from mbr/ directly,
 // and "loading" any name gives them. The voice above sees no difference.
+#include <emscripten.h>
+
+#include <cstdint>
+
 #include "mbr/mbrola.h"
 #include "voices/ilvra/mbrola_library.h"
 
 namespace placarim::ilvra {
+namespace {
+
+uint64_t samples_read = 0;
+
+int CountedRead(short* buffer, int wanted) {
+  const int got = ::read_MBR(buffer, wanted);
+  if (got > 0) samples_read += static_cast<uint64_t>(got);
+  return got;
+}
+
+}  // namespace
+
+// The samples the engine has given the voice since the program started, so
+// the page can tell that the Ilvra voice spoke.
+extern "C" EMSCRIPTEN_KEEPALIVE double placarim_ilvra_samples() { return static_cast<double>(samples_read); }
 
 bool MbrolaLibrary::Load(const std::string&, std::string& why) {
   why.clear();
@@ -14,7 +33,7 @@ bool MbrolaLibrary::Load(const std::string&, std::string& why) {
   init_rename_MBR = ::init_rename_MBR;
   write_MBR = ::write_MBR;
   flush_MBR = ::flush_MBR;
-  read_MBR = ::read_MBR;
+  read_MBR = CountedRead;
   readtype_MBR = ::readtype_MBR;
   close_MBR = ::close_MBR;
   reset_MBR = ::reset_MBR;

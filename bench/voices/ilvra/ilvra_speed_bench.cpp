@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/sound_output_base.h"
+#include "tests/support/counting_sound.h"
 #include "voices/ilvra/ilvra_voice.h"
 #include "platform/text_encoding.h"
 
@@ -24,15 +24,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
-
-// The voice hands over wave images only.
-struct CountingSound : placarim::testing::SoundOutputBase {
-  size_t bytes = 0;
-  int PlayMemory(const std::vector<uint8_t>& image) override {
-    bytes += image.size() - 44;
-    return 0;
-  }
-};
 
 size_t espeak_samples = 0;
 int CountSamples(short*, int count, espeak_EVENT*) {

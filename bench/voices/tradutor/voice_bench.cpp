@@ -9,13 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/thousand_words.h"
 #include "platform/riff_wave.h"
-#include "platform/text_encoding.h"
 #include "voices/tradutor/voice.h"
 
 namespace {
@@ -41,23 +39,6 @@ class FixedSettings : public placarim::tradutor::VoiceSettings {
     return std::string(fallback);
   }
 };
-
-// The sample text repeated and cut to exactly 1,000 words.
-std::string ThousandWords() {
-  std::ifstream in(PLACARIM_BENCH_TEXT);
-  std::stringstream whole;
-  whole << in.rdbuf();
-  std::vector<std::string> words;
-  while (words.size() < 1000) {
-    std::istringstream split(whole.str());
-    std::string w;
-    while (words.size() < 1000 && split >> w) words.push_back(w);
-    if (words.empty()) break;
-  }
-  std::string text;
-  for (const auto& w : words) text += w + " ";
-  return placarim::platform::Utf8ToCp1252(text);
-}
 
 }  // namespace
 

@@ -33,10 +33,12 @@ var Module = {
   },
   placarimEnded(code) {
     started = false;
-    placarimStorage.save(Module);
-    say(code === 0 ? 'O jogo terminou. Recarregue a página para jogar de novo.'
-                   : `O jogo parou (código ${code}). Recarregue a página para jogar de novo.`);
     if (sound) sound.context.suspend();
+    // The end is told once the record of play is kept, so the teacher's page
+    // opened then finds every answer.
+    placarimStorage.save(Module).then(() => say(
+      code === 0 ? 'O jogo terminou. Recarregue a página para jogar de novo.'
+                 : `O jogo parou (código ${code}). Recarregue a página para jogar de novo.`));
   },
 };
 

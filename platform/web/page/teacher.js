@@ -1,7 +1,8 @@
 // The teacher's page: the exercise file chosen or typed, checked by the
 // game's own checker (the one placarim-check uses) with line numbers, and
 // kept for the game in the browser's storage; the record of play downloaded
-// as the same CSV the desktop writes.
+// as the same CSV the desktop writes, and its report (with the chart of goals
+// and misses per day) shown and downloaded as the page placarim-report writes.
 'use strict';
 
 const status = document.getElementById('estado');
@@ -30,13 +31,18 @@ function decode(bytes) {
   }
 }
 
-// The checker's lines for the text as it stands; [] when the game plays it as written.
-function check() {
-  const bytes = encoder.encode(text.value);
+// The text a function of the program returns for these bytes.
+function askProgram(fn, bytes) {
   const buffer = Module._malloc(bytes.length + 1);
   Module.HEAPU8.set(bytes, buffer);
-  const report = Module.UTF8ToString(Module._placarim_check_exercises(buffer, bytes.length));
+  const answer = Module.UTF8ToString(fn(buffer, bytes.length));
   Module._free(buffer);
+  return answer;
+}
+
+// The checker's lines for the text as it stands; [] when the game plays it as written.
+function check() {
+  const report = askProgram(Module._placarim_check_exercises, encoder.encode(text.value));
   const lines = report.split('\n').filter((line) => line);
   problems.replaceChildren(...lines.map((line) => Object.assign(document.createElement('li'), { textContent: line })));
   if (!lines.length) problems.append(Object.assign(document.createElement('li'), { textContent: 'Nenhum problema: o jogo usa as contas como estão escritas.' }));
@@ -47,6 +53,8 @@ function showRecord() {
   const record = placarimStorage.read(Module, placarimStorage.path(Module, 1));
   const link = document.getElementById('baixar');
   const summary = document.getElementById('registro-resumo');
+  const report = document.getElementById('relatorio-parte');
+  report.hidden = !record;
   if (!record) {
     summary.textContent = 'Ainda não há jogadas registradas neste navegador.';
     link.hidden = true;
@@ -56,6 +64,9 @@ function showRecord() {
   summary.textContent = `${answers} respostas registradas neste navegador.`;
   link.hidden = false;
   link.href = URL.createObjectURL(new Blob([record], { type: 'text/csv' }));
+  const page = askProgram(Module._placarim_report_page, record);
+  document.getElementById('relatorio').srcdoc = page;
+  document.getElementById('baixar-relatorio').href = URL.createObjectURL(new Blob([page], { type: 'text/html' }));
 }
 
 document.getElementById('arquivo').addEventListener('change', async (e) => {

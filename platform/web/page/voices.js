@@ -1,7 +1,8 @@
 // Who speaks the game's texts, as the page's settings say: the game's own
-// voice (nothing here), the browser's speech synthesis in Brazilian
-// Portuguese (else Portuguese; else the game's voice), or the child's own
-// screen reader, reading what the game writes into a live region of the page.
+// voice or its Ilvra voice (both inside the program: nothing here), the
+// browser's speech synthesis in Brazilian Portuguese (else Portuguese; else
+// the game's voice), or the child's own screen reader, reading what the game
+// writes into a live region of the page.
 // The choice and the speed are kept in the browser's storage.
 'use strict';
 
@@ -72,12 +73,18 @@ function placarimVoiceFor(settings, region) {
   return null;
 }
 
-// The configuration the program reads, with the settings written in: an
-// external voice (the browser's) when one speaks, and the built-in voice's speed.
-function configureProgram(FS, settings, externalVoice) {
+// The configuration the program reads, with the settings written in: the
+// voice type (the Ilvra voice, or the browser's when one speaks; otherwise
+// the built-in voice) and the speed, 1 to 5 for the built-in voice and -4 to
+// 4 for the Ilvra voice (0 its own pace).
+function configureProgram(FS, settings, browserVoice) {
   const path = '/placarim/etc/FALDEK.INI';
+  const type = settings.voz === 'ilvra' ? 3 : browserVoice ? 6 : 0;
+  const speed = Number(settings.velocidade);
   let ini = FS.readFile(path, { encoding: 'utf8' });
-  ini = ini.replace(/^SAPI=.*$/m, `SAPI=${externalVoice ? 'Sim' : 'Nao'}`)
-           .replace(/^(\[TRADUTOR\][^[]*?)^VELOCIDADE=\d+/m, `$1VELOCIDADE=${settings.velocidade}`);
+  ini = ini.replace(/^SAPI=.*$/m, `SAPI=${type ? 'Sim' : 'Nao'}`)
+           .replace(/^(\[TRADUTOR\][^[]*?)^VELOCIDADE=\d+/m, `$1VELOCIDADE=${speed}`)
+           .replace(/^(\[SERVFALA\][^[]*?)^VELOCIDADE=-?\d+/m, `$1VELOCIDADE=${2 * (speed - 3)}`)
+           .replace(/^TIPOSAPI=\d+/m, `TIPOSAPI=${type || 6}`);
   FS.writeFile(path, ini);
 }

@@ -142,6 +142,37 @@ TEST(BrlapiDisplay, FindsTheDaemonAgainAfterItDiesMidGame) {
       << ::testing::PrintToString(daemon.LatestCells());
 }
 
+// The display changes under a running game: it reports another size, and
+// its driver starts again (a display unplugged and plugged back). The line
+// is shown again each time, cut to the display's new width.
+TEST(BrlapiDisplay, FollowsTheDisplayWhenItsSizeChangesOrItsDriverRestarts) {
+  BrailleDaemon daemon(40);
+  daemon.Start();
+  WakeWatch events;
+  BrlapiDisplay display(events, SettingsFor(daemon));
+  ASSERT_TRUE(events.WaitFor([&] { return display.Width() == 40; }));
+  BrailleWindow window;
+  window.cells = braille::ToBraille("7+8=15").cells;
+  display.Show(window);
+  ASSERT_TRUE(daemon.WaitForCells([](const auto& cells) { return WithoutCursor(cells) == Expected("7+8=15", 40); }));
+
+  const struct {
+    const char* change;  // what the display tells its driver
+    int width;           // after "quit" the driver connects again and is told 40 cells
+    const char* line;
+  } changes[] = {{"cells 20", 20, "erro: 7+8=15"}, {"quit", 40, "gol: 7+8=15"}};
+  for (const auto& [change, width, line] : changes) {
+    SCOPED_TRACE(change);
+    daemon.Send(change);
+    EXPECT_TRUE(events.WaitFor([&, width = width] { return display.Width() == width; })) << display.Width();
+    window.cells = braille::ToBraille(line).cells;
+    display.Show(window);
+    const std::vector<std::string> expected = Expected(line, width);
+    EXPECT_TRUE(daemon.WaitForCells([&](const auto& cells) { return WithoutCursor(cells) == expected; }))
+        << ::testing::PrintToString(daemon.LatestCells());
+  }
+}
+
 // The console's line on the real daemon: the answer typed in braille on the
 // display reaches the console as keys, and a routing key names the character.
 TEST(BrlapiDisplay, TypesAnAnswerFromTheDisplaysKeys) {

@@ -5,8 +5,10 @@
 // answer followed by "Gol!" and by sound the page's worklet rendered; Escape
 // and a key end the program. With "my screen reader speaks" chosen, the
 // game's texts reach the page's live region. The teacher's page then finds
-// the answers kept in the browser's storage, ready to download as CSV, checks
-// a typed exercise file with line numbers and keeps it for the next game.
+// the answers kept in the browser's storage, ready to download as CSV and shown
+// in the report page with its chart, checks a typed exercise file with line
+// numbers and keeps it for the next game.
+// With the Ilvra voice chosen, its engine linked into the program speaks.
 //
 // node page_test.mjs SITE_DIRECTORY [CHROMIUM]
 import { mkdtempSync, rmSync, existsSync } from 'node:fs';
@@ -14,6 +16,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import assert from 'node:assert/strict';
 import { Chromium } from './chromium.mjs';
+import { row, heard, key, digit, answerNext, loaded } from './game_steps.mjs';
 import { serve } from '../../../scripts/serve-web.mjs';
 
 const [site, program = 'chromium'] = process.argv.slice(2);
@@ -23,20 +26,11 @@ const server = await serve(site);
 const browser = await Chromium.start(program, join(scratch, 'perfil'), ['--autoplay-policy=user-gesture-required']);
 const deadline = setTimeout(() => { console.error('the page test did not end in time'); process.exit(1); }, 240000);
 
-const rows = (page) => page.evaluate('Module.screenText()').then((text) => text.split('\n'));
-// The first screen row matching `pattern` (a RegExp source), once there is one.
-const row = (page, pattern, ms = 30000) =>
-  page.until(`Module.screenText().split('\\n').find((r) => new RegExp(${JSON.stringify(pattern)}).test(r))`, ms,
-             `a row matching /${pattern}/`);
-const heard = (page) => page.evaluate('Module.placarimWeb.sound.report().then((s) => s.nonSilent)');
-const key = { Enter: ['Enter', 'Enter', '\r', 13], Escape: ['Escape', 'Escape', undefined, 27],
-              Space: [' ', 'Space', ' ', 32] };
-const digit = (d) => [d, `Digit${d}`, d, 48 + Number(d)];
-const apply = (a, op, b) => ({ '+': a + b, '-': a - b, x: a * b, X: a * b, '*': a * b, ':': a / b, '/': a / b })[op];
+const ilvraSamples = (page) => page.evaluate('Module._placarim_ilvra_samples()');
 
 try {
   const page = await browser.open(`http://localhost:${server.address().port}/`);
-  await page.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000, 'the program loaded');
+  await loaded(page);
   assert.equal(await page.evaluate(`document.activeElement.id`), 'jogo', 'the game area has the focus');
   assert.equal(await page.evaluate(`document.getElementById('jogo').getAttribute('role')`), 'application');
   assert.equal(await page.evaluate('Module.placarimWeb.sound'), null, 'no sound before a key');
@@ -52,23 +46,9 @@ try {
   await row(page, '^Tem início agora a fase 1$');
   // Every sum of phase 1 answered right, until phase 2 begins or the championship is won.
   let answered = 0;
-  for (; answered <= 30; ++answered) {
-    const found = await row(page, String.raw`^(\d+)([-+xX*:/])(\d+)=$|^Tem início agora a fase 2$|^GANHOU O CAMPEONATO!!!$`);
-    const sum = found.match(/^(\d+)([-+xX*:/])(\d+)=$/);
-    if (!sum) break;
-    const answer = apply(Number(sum[1]), sum[2], Number(sum[3]));
-    const before = await heard(page);
-    for (const d of String(answer)) await page.press(...digit(d));
-    await page.press(...key.Enter);
-    const typed = sum[0] + answer;
-    await page.until(`(() => { const r = Module.screenText().split('\\n');
-                              const i = r.indexOf(${JSON.stringify(typed)});
-                              return i >= 0 && (r[i + 1] ?? '').startsWith('Gol! '); })()`, 20000,
-                     `"Gol!" after ${typed}`);
-    await page.until(`Module.placarimWeb.sound.report().then((s) => s.nonSilent > ${before})`, 10000,
-                     `sound after ${typed}`);
-  }
+  while (answered <= 30 && await answerNext(page)) ++answered;
   assert.ok(answered > 0 && answered <= 30, `${answered} sums answered`);
+  assert.equal(await ilvraSamples(page), 0, 'the Ilvra voice spoke in place of the game\'s voice');
 
   // Escape gives up: the credits, then any key ends the program.
   await page.press(...key.Escape);
@@ -80,7 +60,7 @@ try {
   // The child's screen reader speaks: the choice is kept, and the menu's
   // texts are written into the live region instead of the game's voice.
   const reader = await browser.open(`http://localhost:${server.address().port}/`);
-  await reader.until(`document.getElementById('estado').textContent.startsWith('Jogo pronto')`, 60000, 'the program loaded again');
+  await loaded(reader);
   await reader.evaluate(`document.querySelector('input[value="leitor"]').click(); document.getElementById('jogo').focus()`);
   assert.equal(await reader.evaluate(`JSON.parse(localStorage.getItem('placarim.ajustes')).voz`), 'leitor');
   assert.equal(await reader.evaluate(`document.getElementById('leitor').getAttribute('aria-live')`), 'polite');
@@ -98,6 +78,15 @@ try {
   const csv = await teacher.evaluate(`fetch(document.getElementById('baixar').href).then((r) => r.text())`);
   assert.match(csv.split('\n')[0], /^data,hora,campeonato,titulo,fase,conta,resposta,resultado,segundos/);
   assert.equal(csv.trim().split('\n').filter((l) => /,gol,/.test(l)).length, answered);
+  // The report of that record: placarim-report's page, its chart of the day's goals included.
+  const report = await teacher.until(`(() => { const d = document.getElementById('relatorio').contentDocument;
+    const chart = d?.querySelector('svg[role="img"]');
+    return chart && { heading: d.querySelector('h1').textContent, bars: chart.querySelectorAll('rect').length,
+                      counts: [...chart.querySelectorAll('text')].map((t) => t.textContent), text: d.body.textContent }; })()`,
+                                     10000, 'the report page');
+  assert.equal(report.heading, 'Placarim: relatório da turma');
+  assert.ok(report.bars >= 2 && report.counts.includes(String(answered)), JSON.stringify(report.counts));
+  assert.match(report.text, new RegExp(`${answered} gols, 0 erros`), report.text.slice(0, 400));
   // The kept file with a sum the game cannot read right after the first title.
   const kept = (await teacher.evaluate(`document.getElementById('contas').value`)).split('\n');
   const bad = kept.findIndex((line) => line.startsWith('*')) + 1;
@@ -111,7 +100,26 @@ try {
   const again = await browser.open(`http://localhost:${server.address().port}/teacher.html`);
   await again.until(`document.getElementById('contas').value.length > 0`, 60000, 'the teacher page loaded again');
   assert.equal(await again.evaluate(`document.getElementById('contas').value`), typed, 'the file was kept');
-  console.log(`the teacher's page: ${answered} answers kept and downloadable, line ${bad + 1} found wrong, the file kept`);
+  // Back to the game's own file, for the next game.
+  await again.evaluate(`document.getElementById('apagar').click()`);
+  await again.until(`document.getElementById('estado').textContent.startsWith('O jogo volta')`, 10000);
+  assert.equal(await again.evaluate(`document.getElementById('contas').value`), kept.join('\n'), 'the factory file is back');
+  console.log(`the teacher's page: ${answered} answers kept and downloadable, in its report and chart, line ${bad + 1} found wrong, the file kept`);
+
+  // The Ilvra voice chosen in the settings speaks: its linked engine makes
+  // the menu's samples, and more for the first sum, which is answered.
+  const ilvra = await browser.open(`http://localhost:${server.address().port}/`);
+  await loaded(ilvra);
+  await ilvra.evaluate(`document.querySelector('input[value="ilvra"]').click(); document.getElementById('jogo').focus()`);
+  await ilvra.press(...key.Space);
+  await row(ilvra, '^1 - Treino no quintal$');
+  const menu = await ilvra.until('Module._placarim_ilvra_samples()', 30000, 'the Ilvra voice reading the menu');
+  await ilvra.press(...digit('1'));
+  await row(ilvra, String.raw`^(\d+)([-+xX*:/])(\d+)=$`);
+  assert.ok(await answerNext(ilvra), 'the first sum was not answered with the Ilvra voice');
+  const sum = await ilvraSamples(ilvra);
+  assert.ok(sum > menu, `the Ilvra voice made ${menu} samples for the menu and ${sum - menu} more until the first answer`);
+  console.log(`the Ilvra voice: ${menu} samples for the menu, ${sum - menu} more until the first answer`);
 } finally {
   clearTimeout(deadline);
   await browser.close();
