@@ -24,6 +24,7 @@ bool FeminineNounFollows(std::string_view rest) {
                           rest[end + 1] >= '0' && rest[end + 1] <= '9';
   return !times_sign && lang::IsKnownFeminineNoun(noun);
 }
+
 bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
 uint8_t At(std::string_view text, size_t i) { return i < text.size() ? static_cast<uint8_t>(text[i]) : ' '; }
