@@ -13,7 +13,7 @@ namespace {
 bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
 
 // A number right before a noun known to be feminine takes the feminine
-// recording of its last word (duas horas, uma bola). "vezes" before a
+// recordings (duas horas, trezentas pessoas). "vezes" before a
 // number is the sign of a sum read out (2 vezes 3: dois vezes três).
 bool FeminineNounFollows(std::string_view rest) {
   if (rest.empty() || rest[0] != ' ') return false;
