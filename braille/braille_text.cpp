@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "lang/cp1252.h"
+
 namespace placarim::braille {
 namespace {
 
@@ -66,7 +68,7 @@ constexpr Sign kPunctuation[] = {
 bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 bool IsUpper(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
 bool IsLower(uint8_t c) { return (c >= 'a' && c <= 'z') || (c >= 0xDF && c != 0xF7); }
-uint8_t Lower(uint8_t c) { return IsUpper(c) ? static_cast<uint8_t>(c + 32) : c; }
+uint8_t Lower(uint8_t c) { return lang::Byte(lang::LowerCase(static_cast<char>(c))); }
 
 std::optional<uint8_t> LetterCell(uint8_t lower) {
   if (lower >= 'a' && lower <= 'z') return kLetters[lower - 'a'];
@@ -215,7 +217,7 @@ std::optional<uint8_t> BrailleReader::Read(uint8_t typed) {
   if (letter) {
     const bool upper = capital_;
     capital_ = false;
-    return upper ? static_cast<uint8_t>(*letter - 32) : *letter;
+    return upper ? lang::Byte(lang::UpperCase(static_cast<char>(*letter))) : *letter;
   }
   capital_ = false;
   for (const Sign& s : kPunctuation) {

@@ -81,7 +81,7 @@ allow(speech                  platform sound console voices voices/tradutor)
 # drivers of the folders below it; each driver implements the interface and
 # speaks through the sound-output and main-loop ports.
 allow(voices                  platform sound voices/espeak voices/ilvra voices/speechd voices/browser)
-allow(voices/tradutor         platform voices)
+allow(voices/tradutor         platform sound voices)
 allow(voices/espeak           voices)
 allow(voices/speechd          voices)
 allow(voices/ilvra            platform sound voices mbr)

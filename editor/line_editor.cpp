@@ -84,7 +84,15 @@ std::string WordToOpen(std::string_view field, int cursor) {
 
 LineEditor::LineEditor(console::Console& console, speech::Speech& speech, sound::SoundOutput& sound,
                        platform::Shell& shell, platform::Clipboard& clipboard)
-    : console_(console), speech_(speech), sound_(sound), shell_(shell), clipboard_(clipboard) {}
+    : console_(console),
+      speech_(speech),
+      output_(speech.Output()),
+      sounds_(speech.Sounds()),
+      text_(speech.Text()),
+      keys_(speech.Keys()),
+      sound_(sound),
+      shell_(shell),
+      clipboard_(clipboard) {}
 
 int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length, bool editable) {
   Field f;
@@ -100,9 +108,9 @@ int LineEditor::ReadLineEdit(std::string& text, int x, int y, int maximum_length
   for (;;) {
     Redraw(f);
     ShowOnDisplay(f);
-    if (!speech_.SpeechBuffer().empty()) speech_.SpeakText("");
+    if (!text_.SpeechBuffer().empty()) text_.SpeakText("");
     const console::Key key = console_.ReadTypedKey();
-    speech_.StopSpeech();
+    output_.StopSpeech();
     const platform::Modifiers held = console_.HeldModifiers();
     bool ended = false;
     const uint8_t code = key.code;
@@ -185,9 +193,9 @@ void LineEditor::MoveToRouted(Field& f) {
   if (routed < 0) return;
   f.cursor = std::clamp(routed - f.shown_prefix + 1, 1, std::min(f.length + 1, f.AfterLastWord()));
   if (f.cursor <= f.length && f.At(f.cursor) != ' ') {
-    speech_.SpeakChar(f.At(f.cursor));
+    sounds_.SpeakChar(f.At(f.cursor));
   } else {
-    speech_.PlayClick();
+    sounds_.PlayClick();
   }
 }
 
@@ -197,7 +205,7 @@ void LineEditor::HandlePlain(Field& field, uint8_t code) {
       {plain::kCtrlC, [](LineEditor& e, Field& f) { e.Copy(f); }},
       {plain::kCtrlD, [](LineEditor& e, Field& f) { e.ClearToEnd(f); }},
       {plain::kBackspace, [](LineEditor& e, Field& f) { e.DeleteBeforeCursor(f); }},
-      {plain::kCtrlK, [](LineEditor& e, Field& f) { e.speech_.SpeakText(std::to_string(f.cursor)); }},
+      {plain::kCtrlK, [](LineEditor& e, Field& f) { e.text_.SpeakText(std::to_string(f.cursor)); }},
       {plain::kCtrlS, [](LineEditor& e, Field& f) { e.ClearToCursor(f); }},
       {plain::kCtrlU, [](LineEditor& e, Field& f) { e.RestoreEntry(f); }},
       {plain::kCtrlV, [](LineEditor& e, Field& f) { e.Paste(f); }},
@@ -225,16 +233,16 @@ bool LineEditor::HandleExtended(Field& field, uint8_t code, bool alt_held) {
   static constexpr console::KeyBinding<Action> kKeys[] = {
       {extended::kF1, [](LineEditor& e, Field& f, bool alt) { return e.WordOrEnd(f, alt); }},
       {extended::kF4, [](LineEditor& e, Field&, bool) { return e.SwitchTypingEcho(); }},
-      {extended::kF8, [](LineEditor& e, Field&, bool) { return e.speech_.SpeakTime(), false; }},
+      {extended::kF8, [](LineEditor& e, Field&, bool) { return e.sounds_.SpeakTime(), false; }},
       {extended::kF12, [](LineEditor& e, Field& f, bool) { return e.OpenWordAtCursor(f), false; }},
       {extended::kHome, [](LineEditor&, Field& f, bool) { return f.cursor = 1, false; }},
       {extended::kLeft, [](LineEditor& e, Field& f, bool) { return e.MoveLeft(f), false; }},
       {extended::kRight, [](LineEditor& e, Field& f, bool alt) { return e.MoveRight(f, alt), false; }},
       {extended::kEnd, [](LineEditor&, Field& f, bool) { return f.cursor = f.AfterLastWord(), false; }},
       {extended::kDelete, [](LineEditor& e, Field& f, bool) { return e.DeleteKey(f), false; }},
-      {extended::kCtrlF1, [](LineEditor& e, Field& f, bool) { return e.speech_.SpeakText(f.text), false; }},
+      {extended::kCtrlF1, [](LineEditor& e, Field& f, bool) { return e.text_.SpeakText(f.text), false; }},
       {extended::kCtrlF4, [](LineEditor& e, Field&, bool) { return e.ChangeSpeed(), false; }},
-      {extended::kCtrlF8, [](LineEditor& e, Field&, bool) { return e.speech_.SpeakDate(), false; }},
+      {extended::kCtrlF8, [](LineEditor& e, Field&, bool) { return e.sounds_.SpeakDate(), false; }},
       {extended::kCtrlF9, [](LineEditor& e, Field& f, bool alt) { return e.ReviewOrEnd(f, alt); }},
       {extended::kCtrlLeft, [](LineEditor& e, Field& f, bool) { return e.PreviousWord(f), false; }},
       {extended::kCtrlRight, [](LineEditor& e, Field& f, bool) { return e.NextWord(f), false; }},
@@ -253,12 +261,12 @@ bool LineEditor::HandleExtended(Field& field, uint8_t code, bool alt_held) {
 void LineEditor::ClearToEnd(Field& f) {
   if (!f.editable) return;
   std::fill(f.text.begin() + (f.cursor - 1), f.text.end(), ' ');
-  speech_.PlaySoundKey("_APFCPO");
+  sounds_.PlaySoundKey("_APFCPO");
 }
 
 void LineEditor::DeleteBeforeCursor(Field& f) {
   if (f.cursor == 1) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     return;
   }
   --f.cursor;
@@ -270,26 +278,26 @@ void LineEditor::ClearToCursor(Field& f) {
   f.text = f.text.substr(static_cast<size_t>(f.cursor - 1));
   f.text.resize(static_cast<size_t>(f.length), ' ');
   f.cursor = 1;
-  speech_.PlaySoundKey("_APICPO");
+  sounds_.PlaySoundKey("_APICPO");
 }
 
 void LineEditor::RestoreEntry(Field& f) {
   if (!f.editable) return;
   f.text = f.entry;
   f.cursor = 1;
-  for (int i = 0; i < 3; ++i) speech_.PlayBeep();
+  for (int i = 0; i < 3; ++i) sounds_.PlayBeep();
 }
 
 void LineEditor::ClearField(Field& f) {
   if (!f.editable) return;
   f.text.assign(static_cast<size_t>(f.length), ' ');
-  speech_.PlaySoundKey("_CPOAPA");
+  sounds_.PlaySoundKey("_CPOAPA");
   f.cursor = 1;
 }
 
 void LineEditor::SpeakField(Field& f) {
   WaitWhileSpeaking();
-  speech_.SpeakText(f.text);
+  text_.SpeakText(f.text);
 }
 
 // --- extended key actions -----------------------------------------------------
@@ -305,29 +313,29 @@ bool LineEditor::WordOrEnd(Field& f, bool alt) {
 
 bool LineEditor::SwitchTypingEcho() {
   echo_typing = !echo_typing;
-  speech_.PlaySoundKey(echo_typing ? "_FALACI" : "_FALDLG");
+  sounds_.PlaySoundKey(echo_typing ? "_FALACI" : "_FALDLG");
   return false;
 }
 
 void LineEditor::MoveLeft(Field& f) {
   if (f.cursor == 1) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     return;
   }
   --f.cursor;
-  speech_.SpeakChar(f.At(f.cursor));
+  sounds_.SpeakChar(f.At(f.cursor));
 }
 
 void LineEditor::MoveRight(Field& f, bool alt) {
   if (f.cursor > f.length) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     return;
   }
   const uint8_t c = f.At(f.cursor);
   if (alt && IsAsciiLetter(c)) {
-    speech_.PlaySoundKey("_FON" + std::to_string(c));
+    sounds_.PlaySoundKey("_FON" + std::to_string(c));
   } else {
-    speech_.SpeakChar(c);
+    sounds_.SpeakChar(c);
   }
   ++f.cursor;
 }
@@ -341,7 +349,7 @@ void LineEditor::DeleteKey(Field& f) {
   const int from = std::min(f.anchor, f.end);
   const int to = std::max(f.anchor, f.end);
   f.cursor = from;
-  speech_.PlaySoundKey("_DEL");
+  sounds_.PlaySoundKey("_DEL");
   for (int i = from; i < to; ++i) DeleteAtCursor(f, false);
   f.anchor = f.end = f.cursor;
 }
@@ -358,19 +366,19 @@ bool LineEditor::ReviewOrEnd(Field& f, bool alt) {
 void LineEditor::Type(Field& f, uint8_t c) {
   if (f.first_key && first_key_clears &&
       f.text.find_first_not_of(' ', static_cast<size_t>(f.cursor - 1)) != std::string::npos) {
-    speech_.PlayClick();
-    speech_.PlayClick();
+    sounds_.PlayClick();
+    sounds_.PlayClick();
     if (c >= 32 && f.editable) f.text.assign(static_cast<size_t>(f.length), ' ');
   }
   if (c < 32 || !f.editable) return;
   if (f.cursor > f.length) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     return;
   }
   f.text.insert(static_cast<size_t>(f.cursor - 1), 1, static_cast<char>(c));
   f.text.pop_back();
   console_.WriteChar(c);
-  if (echo_typing) speech_.SpeakChar(c);
+  if (echo_typing) sounds_.SpeakChar(c);
   ++f.cursor;
 }
 
@@ -379,15 +387,15 @@ void LineEditor::DeleteAtCursor(Field& f, bool announce) {
   const uint8_t removed = f.At(f.cursor);
   f.RemoveAt(f.cursor);
   Redraw(f);
-  if (announce) speech_.PlaySoundKey("_DEL");
-  speech_.SpeakChar(removed);
+  if (announce) sounds_.PlaySoundKey("_DEL");
+  sounds_.SpeakChar(removed);
 }
 
 void LineEditor::SpeakWordAtCursor(Field& f) {
   int position = f.cursor;
   while (position <= f.length && f.At(position) == ' ') ++position;
   if (position > f.length) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     return;
   }
   const uint8_t c = f.At(position);
@@ -396,20 +404,20 @@ void LineEditor::SpeakWordAtCursor(Field& f) {
   if (sum > 0) {
     // A written sum is one word: "12-5=" is read as doze menos cinco igual.
     end = position + static_cast<int>(sum);
-    speech_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), sum));
+    text_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), sum));
   } else if (IsDigit(c) || c == '-') {
     while (end <= f.length && IsDigit(f.At(end))) ++end;
-    speech_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position)));
+    text_.SpeakText(f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position)));
   } else if (IsLetter(c)) {
     while (end <= f.length && IsLetter(f.At(end))) ++end;
     const std::string run = f.text.substr(static_cast<size_t>(position - 1), static_cast<size_t>(end - position));
     if (lang::IsConsonantRun(run, lang::Consonants::kPlain)) {
-      speech_.SpellText(run);
+      sounds_.SpellText(run);
     } else {
-      speech_.SpeakText(run);
+      text_.SpeakText(run);
     }
   } else {
-    speech_.SpellText(std::string(1, static_cast<char>(c)));
+    sounds_.SpellText(std::string(1, static_cast<char>(c)));
   }
   f.cursor = end;
 }
@@ -453,17 +461,17 @@ bool LineEditor::MovePreviousWord(Field& f) const {
 
 void LineEditor::NextWord(Field& f) {
   if (MoveNextWord(f)) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
   } else {
-    speech_.PlayClick();
+    sounds_.PlayClick();
   }
 }
 
 void LineEditor::PreviousWord(Field& f) {
   if (MovePreviousWord(f)) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
   } else {
-    speech_.PlayClick();
+    sounds_.PlayClick();
   }
 }
 
@@ -481,7 +489,7 @@ void LineEditor::Copy(const Field& f) {
   // Both ends set on one position select nothing: the clipboard keeps what it
   // held, and the beep says that nothing was copied.
   if (f.HasEmptySelection()) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     return;
   }
   std::string text;
@@ -503,8 +511,8 @@ void LineEditor::Paste(Field& f) {
   const size_t line_end = pasted.find_first_of("\r\n");
   if (line_end != std::string::npos) pasted.resize(line_end);
   if (f.first_key && first_key_clears) {
-    speech_.PlayClick();
-    speech_.PlayClick();
+    sounds_.PlayClick();
+    sounds_.PlayClick();
     f.text.assign(static_cast<size_t>(f.length), ' ');
   }
   if (f.HasSelection()) {
@@ -531,7 +539,7 @@ void LineEditor::DialTones(const Field& f) {
     if (console_.KeyPressed()) break;
     if (IsDigit(c) || c == '#' || c == '*') {
       const char name = c == '*' ? 'X' : static_cast<char>(c);
-      sound_.PlayFile(speech::FindFileIgnoringCase(speech_.LettersDirectory() + "dtmf_" + name + ".wav"));
+      sound_.PlayFile(speech::FindFileIgnoringCase(sounds_.LettersDirectory() + "dtmf_" + name + ".wav"));
       WaitWhileSpeaking();
       console_.Delay(100);
     } else if (c == ',') {
@@ -542,13 +550,13 @@ void LineEditor::DialTones(const Field& f) {
 }
 
 void LineEditor::ChangeSpeed() {
-  speech_.PlaySoundKey("_VELOC");
+  sounds_.PlaySoundKey("_VELOC");
   uint8_t code = 0;
   do {
-    code = speech_.ReadCharSpeak();
+    code = keys_.ReadCharSpeak();
   } while (console_.KeyPressed());
   if (code == plain::kEscape || code == plain::kEnter) return;
-  const std::string directory = speech_.ProgramSoundDirectory();
+  const std::string directory = sounds_.ProgramSoundDirectory();
   speech_.FinishSpeech();
   speech_.SpeechStart(code - '0', directory);
 }
@@ -556,7 +564,7 @@ void LineEditor::ChangeSpeed() {
 void LineEditor::OpenWordAtCursor(const Field& f) {
   const std::string word = WordToOpen(f.text, f.cursor);
   if (word.empty()) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     return;
   }
   OpenLinkOrFile(word);
@@ -590,9 +598,9 @@ void LineEditor::OpenLinkOrFile(const std::string& word) {
   WaitWhileSpeaking();
   const bool started = shell_.Launch(program, arguments, current);
   WaitWhileSpeaking();
-  if (!started) speech_.PlayBeep();
+  if (!started) sounds_.PlayBeep();
 }
 
-void LineEditor::WaitWhileSpeaking() { speech_.WaitWhileSpeaking(); }
+void LineEditor::WaitWhileSpeaking() { output_.WaitWhileSpeaking(); }
 
 }  // namespace placarim::editor

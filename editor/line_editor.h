@@ -95,7 +95,11 @@ class LineEditor {
   void WaitWhileSpeaking();
 
   console::Console& console_;
-  speech::Speech& speech_;
+  speech::Speech& speech_;  // the whole layer: restarted at another speed, and its configuration
+  speech::OutputControl& output_;
+  speech::RecordedSounds& sounds_;
+  speech::TextSpeaker& text_;
+  speech::KeyEcho& keys_;
   sound::SoundOutput& sound_;
   platform::Shell& shell_;
   platform::Clipboard& clipboard_;

@@ -44,11 +44,12 @@ uint8_t Upper(int c) { return lang::Byte(lang::UpperCase(static_cast<char>(c)));
 
 }  // namespace
 
-ScreenReview::ScreenReview(console::Console& console, speech::Speech& speech, platform::Clipboard& clipboard)
-    : console_(console), speech_(speech), clipboard_(clipboard) {}
+ScreenReview::ScreenReview(console::Console& console, speech::OutputControl& output, speech::RecordedSounds& sounds,
+                           speech::TextSpeaker& text, platform::Clipboard& clipboard)
+    : console_(console), output_(output), sounds_(sounds), text_(text), clipboard_(clipboard) {}
 
 void ScreenReview::ConsoleScreenReview() {
-  speech_.PlayBeep();
+  sounds_.PlayBeep();
   const int home_x = console_.WhereX();
   const int home_y = console_.WhereY();
   row_ = home_y;
@@ -66,8 +67,8 @@ void ScreenReview::ConsoleScreenReview() {
     }
     Clamp();
   }
-  speech_.PlayBeep();
-  speech_.PlayBeep();
+  sounds_.PlayBeep();
+  sounds_.PlayBeep();
   console_.GotoXY(home_x, home_y);
 }
 
@@ -75,7 +76,7 @@ void ScreenReview::ConsoleScreenReview() {
 
 ScreenReview::Key ScreenReview::ReadCommandKey() {
   const Key key = console_.ReadTypedKey();
-  speech_.StopSpeech();  // every key silences what is being read
+  output_.StopSpeech();  // every key silences what is being read
   return key;
 }
 
@@ -87,7 +88,7 @@ void ScreenReview::RunPlain(uint8_t key) {
     case plain::kEnter:
       ++row_;
       column_ = 1;
-      speech_.PlayClick();
+      sounds_.PlayClick();
       return;
     case plain::kBackspace:
       MoveLeft();
@@ -97,7 +98,7 @@ void ScreenReview::RunPlain(uint8_t key) {
       return;
     case plain::kCtrlK:
     case plain::kCtrlL:
-      speech_.SpeakText(std::to_string(row_) + " " + std::to_string(column_));
+      text_.SpeakText(std::to_string(row_) + " " + std::to_string(column_));
       return;
     case plain::kCtrlC:
       CopyScreen();
@@ -150,7 +151,7 @@ void ScreenReview::MoveToRouted() {
   const int routed = console_.Display().TakeRouting();
   if (routed < 0) return;
   column_ = std::clamp(routed + 1, 1, kColumns);
-  speech_.SpeakChar(console_.ScreenChar(column_, row_));
+  sounds_.SpeakChar(console_.ScreenChar(column_, row_));
 }
 
 void ScreenReview::ReadFromRow(int row) {
@@ -205,7 +206,7 @@ void ScreenReview::Clamp() {
   auto correct = [&](int& value, int low, int high, int high_becomes) {
     if (value >= low && value <= high) return;
     value = value < low ? low : high_becomes;
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     DiscardKeys();
   };
   correct(column_, 1, kPastEnd, kColumns);
@@ -213,9 +214,9 @@ void ScreenReview::Clamp() {
 }
 
 void ScreenReview::Refuse() {
-  speech_.PlayBeep();
-  speech_.PlayClick();
-  speech_.PlayBeep();
+  sounds_.PlayBeep();
+  sounds_.PlayClick();
+  sounds_.PlayBeep();
 }
 
 void ScreenReview::DiscardKeys() {
@@ -256,14 +257,14 @@ ScreenReview::Field ScreenReview::FieldAt(int row, int column) const {
 // --- moves -------------------------------------------------------------------
 
 void ScreenReview::MoveLeft() {
-  if (column_ > 1) speech_.SpeakChar(At(row_, column_ - 1));
-  else speech_.PlayBeep();
+  if (column_ > 1) sounds_.SpeakChar(At(row_, column_ - 1));
+  else sounds_.PlayBeep();
   --column_;
 }
 
 void ScreenReview::MoveRight() {
-  if (column_ <= kPastEnd) speech_.SpeakChar(At(row_, column_));
-  else speech_.PlayBeep();
+  if (column_ <= kPastEnd) sounds_.SpeakChar(At(row_, column_));
+  else sounds_.PlayBeep();
   ++column_;
 }
 
@@ -271,7 +272,7 @@ void ScreenReview::MoveUp() {
   --row_;
   column_ = 1;
   if (row_ < 1) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     row_ = 1;
   } else {
     ReadLine();
@@ -281,9 +282,9 @@ void ScreenReview::MoveUp() {
 void ScreenReview::MoveDown() {
   ++row_;
   column_ = 1;
-  speech_.PlayClick();
+  sounds_.PlayClick();
   if (row_ > kRows) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     row_ = kRows;
   } else {
     ReadLine();
@@ -294,14 +295,14 @@ void ScreenReview::PreviousWord() {
   int column = column_ - 1;
   while (column >= 1 && IsBlank(At(row_, column))) --column;
   if (column < 1) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     column_ = 1;
     return;
   }
   while (column >= 1 && !IsBlank(At(row_, column))) --column;
   column_ = column + 1;
-  if (column < 1) speech_.PlayBeep();  // the word starts the row
-  else speech_.PlayClick();
+  if (column < 1) sounds_.PlayBeep();  // the word starts the row
+  else sounds_.PlayClick();
 }
 
 void ScreenReview::NextWord() {
@@ -310,9 +311,9 @@ void ScreenReview::NextWord() {
   while (column <= kColumns && IsBlank(At(row_, column))) ++column;
   if (column <= kColumns) {
     column_ = column;
-    speech_.PlayClick();
+    sounds_.PlayClick();
   } else {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     column_ = EndOfText(row_);
   }
 }
@@ -321,7 +322,7 @@ void ScreenReview::NextField() {
   const int next = FieldAt(row_, column_).last + 2;
   if (next <= kColumns) {
     column_ = next;
-    speech_.PlayClick();
+    sounds_.PlayClick();
   } else {
     column_ = EndOfText(row_);
   }
@@ -346,9 +347,9 @@ void ScreenReview::GoToLetter(bool last) {
 void ScreenReview::ReadWordCommand() {
   // An external synthesizer speaks on its own: with a key already waiting the
   // word would only be cut off, so the cursor moves on silently.
-  if (!(speech_.SynthActive() && console_.KeyPressed())) ReadWordAtCursor(kColumns);
+  if (!(output_.SynthActive() && console_.KeyPressed())) ReadWordAtCursor(kColumns);
   if (column_ >= kColumns) {
-    speech_.PlayClick();
+    sounds_.PlayClick();
     column_ = EndOfText(row_);
   }
 }
@@ -359,7 +360,7 @@ void ScreenReview::ReadWordCommand() {
 // reaches the last column) unless the range keeps it.
 void ScreenReview::ReadRange(const Range& range) {
   if (range.first_row == range.last_row && range.last_column < range.first_column) {
-    speech_.PlayBeep();
+    sounds_.PlayBeep();
     return;
   }
   const int saved_row = row_, saved_column = column_;
@@ -367,15 +368,15 @@ void ScreenReview::ReadRange(const Range& range) {
   column_ = range.first_column;
   for (;;) {
     const int last_column = row_ == range.last_row ? range.last_column : kColumns;
-    if (speech_.SynthActive()) SpeakRowUpTo(last_column);
+    if (output_.SynthActive()) SpeakRowUpTo(last_column);
     else ReadWordsUpTo(last_column);
     if (console_.KeyPressed()) break;
-    speech_.PlayClick();
+    sounds_.PlayClick();
     if (row_ >= range.last_row) break;
     ++row_;
     column_ = 1;
   }
-  speech_.IsSpeaking();  // a waiting key stops the speech here and stays for the loop
+  output_.IsSpeaking();  // a waiting key stops the speech here and stays for the loop
   if (range.last_column >= kColumns) column_ = EndOfText(row_);
   if (range.keeps_cursor) {
     row_ = saved_row;
@@ -404,7 +405,7 @@ void ScreenReview::SpeakRowUpTo(int last_column) {
   const std::string text = RowText(row_, column_, last_column);
   column_ = std::max(column_, last_column + 1);
   const size_t end = text.find_last_not_of(' ');
-  if (end != std::string::npos) speech_.SpeakText(std::string_view(text).substr(0, end + 1));
+  if (end != std::string::npos) text_.SpeakText(std::string_view(text).substr(0, end + 1));
 }
 
 // Reads the word at the cursor (up to `last_column`) and leaves the cursor
@@ -424,7 +425,7 @@ void ScreenReview::ReadWordAtCursor(int last_column) {
   const size_t sum = lang::SumLength(RowText(row_, column_, last_column));
   if (sum > 0) {
     while (word.size() < sum) take(word);
-    speech_.SpeakText(word);
+    text_.SpeakText(word);
     return;
   }
   take(word);
@@ -435,18 +436,18 @@ void ScreenReview::ReadWordAtCursor(int last_column) {
       if (word.size() < 3) word += first;
       ++column_;
     }
-    speech_.SpeakText(word);
+    text_.SpeakText(word);
   } else if (AllConsonants(word)) {
-    speech_.SpellText(word);
+    sounds_.SpellText(word);
   } else {
-    speech_.SpeakText(word);
+    text_.SpeakText(word);
   }
 }
 
 // --- prompts, search and copy ---------------------------------------------------------
 
 void ScreenReview::AskSearchText() {
-  speech_.SpeakText("Qual texto");
+  text_.SpeakText("Qual texto");
   std::string typed;
   for (;;) {
     const Key pressed = ReadCommandKey();
@@ -458,16 +459,16 @@ void ScreenReview::AskSearchText() {
       if (typed.empty()) continue;
       const uint8_t removed = static_cast<uint8_t>(typed.back());
       typed.pop_back();
-      speech_.PlaySoundKey("_DEL");
-      speech_.SpeakChar(removed);
+      sounds_.PlaySoundKey("_DEL");
+      sounds_.SpeakChar(removed);
       continue;
     }
     if (typed.size() >= kMaxSearchText) {
-      speech_.PlayBeep();
+      sounds_.PlayBeep();
       continue;
     }
     typed += static_cast<char>(key);
-    speech_.SpeakChar(key);
+    sounds_.SpeakChar(key);
   }
   search_text_ = std::move(typed);
   Search();
@@ -486,30 +487,30 @@ void ScreenReview::Search() {
       if (found != std::string::npos) {
         row_ = row;
         column_ = static_cast<int>(found) + 1;
-        speech_.PlayClick();
+        sounds_.PlayClick();
         return;
       }
     }
   }
-  speech_.PlayBeep();
-  speech_.PlayBeep();
+  sounds_.PlayBeep();
+  sounds_.PlayBeep();
 }
 
 // Four digits: two for the row, two for the column (0507 is row 5, column 7).
 // Values off the screen are corrected by the main loop's clamp.
 void ScreenReview::AskRowAndColumn() {
-  speech_.SpeakText("Entre linha e coluna");
+  text_.SpeakText("Entre linha e coluna");
   int digits[4] = {};
   for (int& digit : digits) {
     const Key pressed = ReadCommandKey();
     const uint8_t key = pressed.code;
     if (pressed.extended || key < '0' || key > '9') {
-      speech_.PlayBeep();
-      speech_.PlayBeep();
+      sounds_.PlayBeep();
+      sounds_.PlayBeep();
       return;
     }
     digit = key - '0';
-    speech_.SpeakChar(key);
+    sounds_.SpeakChar(key);
   }
   row_ = digits[0] * 10 + digits[1];
   column_ = digits[2] * 10 + digits[3];

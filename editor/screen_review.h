@@ -21,14 +21,17 @@
 
 #include "console/console.h"
 #include "platform/platform.h"
-#include "speech/speech.h"
+#include "speech/output_control.h"
+#include "speech/recorded_sounds.h"
+#include "speech/text_speaker.h"
 
 namespace placarim::editor {
 
 class ScreenReview {
  public:
   // The screen is copied to `clipboard`.
-  ScreenReview(console::Console& console, speech::Speech& speech, platform::Clipboard& clipboard);
+  ScreenReview(console::Console& console, speech::OutputControl& output, speech::RecordedSounds& sounds,
+               speech::TextSpeaker& text, platform::Clipboard& clipboard);
   ScreenReview(const ScreenReview&) = delete;
   ScreenReview& operator=(const ScreenReview&) = delete;
 
@@ -95,7 +98,9 @@ class ScreenReview {
   void MoveToRouted();
 
   console::Console& console_;
-  speech::Speech& speech_;
+  speech::OutputControl& output_;
+  speech::RecordedSounds& sounds_;
+  speech::TextSpeaker& text_;
   platform::Clipboard& clipboard_;
   std::string search_text_;
 

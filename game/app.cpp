@@ -11,9 +11,9 @@ App::App(platform::Platform& platform, std::string start_directory, Random& rand
       wave_(console_, platform.Audio()),
       synthesizer_(make_synthesizer ? make_synthesizer(console_, wave_) : nullptr),
       layer_(console_, platform.GetClock(), wave_, synthesizer_.get()),
-      voice_(make_voice ? make_voice(layer_.speech) : nullptr),
+      voice_(make_voice ? make_voice({layer_.wave_link, console_, layer_.speech.VoiceConfig()}) : nullptr),
       editor_(console_, layer_.speech, layer_.wave_link, platform.GetShell(), platform.GetClipboard()),
-      review_(console_, layer_.speech, platform.GetClipboard()),
+      review_(console_, layer_.speech.Output(), layer_.speech.Sounds(), layer_.speech.Text(), platform.GetClipboard()),
       link_(layer_.speech, layer_.ini, editor_),
       game_(console_, link_, random, teacher_files, &platform.GetClock()) {
   console_.AttachBrailleDisplay(braille_display);

@@ -15,6 +15,8 @@
 #include "game/random.h"
 #include "game/speech_link.h"
 #include "platform/platform.h"
+#include "sound/main_loop.h"
+#include "sound/sound_output.h"
 #include "sound/wave_player.h"
 #include "editor/line_editor.h"
 #include "speech/speech_layer.h"
@@ -22,10 +24,18 @@
 
 namespace placarim::game {
 
-// Builds the built-in voice for a speech layer; the voice plays through the
-// layer, so it is made after it. An empty factory leaves words unspoken
-// (recordings, letters and numbers still play).
-using VoiceFactory = std::function<std::unique_ptr<tradutor::DiphoneVoiceApi>(speech::Speech&)>;
+// What the built-in voice is made with: the sound output and main loop it is
+// heard through, as every voice, and how it reads its settings.
+struct VoicePorts {
+  sound::SoundOutput& sound;
+  sound::MainLoop& loop;
+  tradutor::VoiceSettings& settings;
+};
+
+// Builds the built-in voice; the speech layer is made first and the voice is
+// attached to it. An empty factory leaves words unspoken (recordings, letters
+// and numbers still play).
+using VoiceFactory = std::function<std::unique_ptr<tradutor::DiphoneVoiceApi>(const VoicePorts&)>;
 
 // Builds the external synthesizers' dispatcher; it speaks through the console
 // and wave playback, so it is made after them and before the speech layer.

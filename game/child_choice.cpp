@@ -2,6 +2,7 @@
 
 #include "console/keys.h"
 #include "game/class_list.h"
+#include "lang/cp1252.h"
 #include "game/message_keys.h"
 #include "game/screen.h"
 
@@ -89,7 +90,7 @@ int ChildChoice::NextWithInitial(const std::vector<std::string>& names, int from
   const int count = static_cast<int>(names.size());
   for (int step = 1; step <= count; ++step) {
     const int index = ((from < 0 ? -1 : from) + step + count) % count;
-    if (!names[index].empty() && UpperCaseLetter(names[index][0]) == UpperCaseLetter(static_cast<char>(key))) {
+    if (!names[index].empty() && lang::UpperCase(names[index][0]) == lang::UpperCase(static_cast<char>(key))) {
       return index;
     }
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "lang/cp1252.h"
 #include "platform/text_encoding.h"
 
 namespace placarim::game {
@@ -30,7 +31,7 @@ bool IsShowable(uint8_t c) { return c >= 0x20 && c != 0x7F && platform::Cp1252To
 // "Ana" and "ANA" are one child.
 std::string Folded(std::string_view name) {
   std::string out(name);
-  for (char& c : out) c = UpperCaseLetter(c);
+  for (char& c : out) c = lang::UpperCase(c);
   return out;
 }
 
@@ -47,11 +48,6 @@ std::optional<NameFault> FaultOf(std::string_view name) {
 }
 
 }  // namespace
-
-char UpperCaseLetter(char c) {
-  const auto u = static_cast<uint8_t>(c);
-  return (u >= 'a' && u <= 'z') || (u >= 0xE0 && u != 0xF7 && u != 0xFF) ? static_cast<char>(u - 32) : c;
-}
 
 ClassList ReadClassList(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);

@@ -38,10 +38,6 @@ inline constexpr size_t kLongestName = 60;
 // dropped; a Ctrl+Z ends the text as DOS editors left it.
 ClassList ReadClassList(std::string_view file_bytes);
 
-// A character's upper case by the game's own rule (ASCII letters, and the
-// Latin-1 letters 224 to 254 less 32), by which names are compared.
-char UpperCaseLetter(char c);
-
 // The name as a file name (UTF-8); empty when it cannot be one (it holds a
 // slash, so it would name a file in another folder).
 std::string NameAsFileName(std::string_view name);

@@ -38,8 +38,8 @@ using namespace placarim;
   const bool dump = dump_path != nullptr && *dump_path != '\0';
   platform::Platform& platform = dump ? static_cast<platform::Platform&>(dumping) : real;
 
-  const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
-    return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
+  const game::VoiceFactory make_voice = [](const game::VoicePorts& ports) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+    return std::make_unique<tradutor::DiphoneVoice>(ports.sound, ports.loop, ports.settings);
   };
   // espeak-ng, the desktop's speech service and the Ilvra voice, used when
   // FALDEK.INI asks for an external synthesizer ("SAPI" of "TRADUTOR"). Each

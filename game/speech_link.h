@@ -22,18 +22,18 @@ class SpeechLink final : public SpeechPort {
   void SpeechStart(int speed, const std::string& directory) override {
     speech_.SpeechStart(speed, directory);
   }
-  void SetSpeakPunctuation(bool on) override { speech_.speak_punctuation = on; }
+  void SetSpeakPunctuation(bool on) override { speech_.Text().speak_punctuation = on; }
   void FinishSpeech() override { speech_.FinishSpeech(); }
-  void PlaySoundKey(std::string_view key) override { speech_.PlaySoundKey(key); }
-  bool SoundKeyExists(std::string_view key) override { return speech_.SoundKeyExists(key); }
-  void SpeakText(std::string_view text) override { speech_.SpeakText(text); }
-  void SpeakSentence(std::string_view text) override { speech_.SpeakSentence(text); }
-  void SpellText(std::string_view text) override { speech_.SpellText(text); }
-  void WriteSpeakInt(int64_t value) override { speech_.WriteSpeakInt(value); }
-  void WriteLnSpeak(std::string_view text) override { speech_.WriteLnSpeak(text); }
-  bool IsSpeaking() override { return speech_.IsSpeaking(); }
-  void PlayBeep() override { speech_.PlayBeep(); }
-  void ReadKeySpeak(uint8_t& key, uint8_t& extended) override { speech_.ReadKeySpeak(key, extended); }
+  void PlaySoundKey(std::string_view key) override { speech_.Sounds().PlaySoundKey(key); }
+  bool SoundKeyExists(std::string_view key) override { return speech_.Sounds().SoundKeyExists(key); }
+  void SpeakText(std::string_view text) override { speech_.Text().SpeakText(text); }
+  void SpeakSentence(std::string_view text) override { speech_.Text().SpeakSentence(text); }
+  void SpellText(std::string_view text) override { speech_.Sounds().SpellText(text); }
+  void WriteSpeakInt(int64_t value) override { speech_.Text().WriteSpeakInt(value); }
+  void WriteLnSpeak(std::string_view text) override { speech_.Text().WriteLnSpeak(text); }
+  bool IsSpeaking() override { return speech_.Output().IsSpeaking(); }
+  void PlayBeep() override { speech_.Sounds().PlayBeep(); }
+  void ReadKeySpeak(uint8_t& key, uint8_t& extended) override { speech_.Keys().ReadKeySpeak(key, extended); }
   int ReadLineEdit(std::string& text, int x, int y, int max_length, bool editable) override {
     return editor_.ReadLineEdit(text, x, y, max_length, editable);
   }

@@ -13,8 +13,8 @@
 namespace placarim::game {
 namespace {
 
-// The times tables read plain and extended keys alike (ReadKeyCode drops the
-// 0 before an extended code), so both sets are named here.
+// The times tables read plain and extended keys alike (ReadKeyCode keeps only
+// a typed key's code), so both sets are named here.
 using console::extended::kDown;
 using console::extended::kHome;
 using console::extended::kLeft;
@@ -48,11 +48,7 @@ std::string Digit(int d) { return std::string(1, static_cast<char>('0' + d)); }
 TimesTables::TimesTables(console::Console& console, SpeechPort& speech, Narrator& narrator)
     : console_(console), speech_(speech), narrator_(narrator) {}
 
-int TimesTables::ReadKeyCode() {
-  int key = console_.ReadKey();
-  if (key == 0) key = console_.ReadKey();
-  return key;
-}
+int TimesTables::ReadKeyCode() { return console_.ReadTypedKey().code; }
 
 // --- check table ------------------------------------------------------------
 

@@ -23,7 +23,8 @@ class TimesTables {
  private:
   enum class ReadingMode { Position, Result };
 
-  // One key of the console; an extended key gives its extended code.
+  // One key of the console (console::ReadTypedKey): an extended key gives its
+  // extended code, a character typed with AltGr the character.
   int ReadKeyCode();
 
   void DrawCheckRow(int64_t a, char op, int row);

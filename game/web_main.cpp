@@ -77,8 +77,8 @@ int main() {
   }
   game::SeededRandom random(game::ClockSeed());
   platform::web::WebPlatform web;
-  const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
-    return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
+  const game::VoiceFactory make_voice = [](const game::VoicePorts& ports) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+    return std::make_unique<tradutor::DiphoneVoice>(ports.sound, ports.loop, ports.settings);
   };
   // The browser's voice or the Ilvra voice, from the browser build's table of
   // voices, when the page's settings ask for an external one; each reads its

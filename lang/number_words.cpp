@@ -1,5 +1,6 @@
 #include "lang/number_words.h"
 
+#include <algorithm>
 #include <array>
 
 namespace placarim::lang {
@@ -38,12 +39,11 @@ void Append(std::string& out, std::string_view word) {
 }
 
 // Words of one group of three digits (1 to 999).
-std::string GroupWords(int group, Gender gender) {
+std::string GroupWords(int group) {
   if (group == 100) return "cem";
   const int h = group / 100, t = group / 10 % 10, u = group % 10;
-  const auto word = [&](const char* w) { return gender == Gender::kFeminine ? FeminineWord(w) : std::string(w); };
   std::string out;
-  if (h != 0) out = word(kHundreds[h]);
+  if (h != 0) out = kHundreds[h];
   if (group % 100 == 0) return out;
   if (!out.empty()) out += " e";
   if (t == 1) {
@@ -52,7 +52,7 @@ std::string GroupWords(int group, Gender gender) {
   }
   if (t != 0) Append(out, kTens[t]);
   if (t != 0 && u != 0) out += " e";
-  if (u != 0) Append(out, word(kUnits[u]));
+  if (u != 0) Append(out, kUnits[u]);
   return out;
 }
 
@@ -69,6 +69,27 @@ std::string FeminineWord(std::string_view word) {
   return std::string(word);
 }
 
+std::string FeminineNumberWords(std::string_view words) {
+  // Millions and above are masculine nouns: duas mil, but dois milhões.
+  size_t from = 0;
+  for (size_t g = 0; g + 1 < kGroupOne.size(); ++g) {
+    for (const std::string_view name : {kGroupOne[g], kGroupMany[g]}) {
+      for (size_t at = words.find(name); at != std::string_view::npos; at = words.find(name, at + 1)) {
+        const size_t end = at + name.size();
+        if ((at == 0 || words[at - 1] == ' ') && (end == words.size() || words[end] == ' ')) from = std::max(from, end);
+      }
+    }
+  }
+  std::string out(words.substr(0, from));
+  while (from < words.size()) {
+    const size_t end = std::min(words.find(' ', from), words.size());
+    out += FeminineWord(words.substr(from, end - from));
+    if (end < words.size()) out += ' ';
+    from = end + 1;
+  }
+  return out;
+}
+
 std::string CardinalWords(uint64_t n, LastGroupJoin join, Gender gender) {
   if (n == 0) return kUnits[0];
   if (n > kLargestWordedNumber) n = kLargestWordedNumber;
@@ -82,13 +103,11 @@ std::string CardinalWords(uint64_t n, LastGroupJoin join, Gender gender) {
     const int group = groups[g];
     if (group == 0) continue;
     if (g == last && !out.empty() && JoinsWithE(group, join)) out += " e";
-    // Millions and above are masculine nouns: duas mil, but dois milhões.
-    const Gender group_gender = g >= kGroups - 2 ? gender : Gender::kMasculine;
     const bool thousand_alone = g == kGroups - 2 && group == 1;
-    if (!thousand_alone) Append(out, GroupWords(group, group_gender));
+    if (!thousand_alone) Append(out, GroupWords(group));
     if (g < kGroups - 1) Append(out, group == 1 ? kGroupOne[g] : kGroupMany[g]);
   }
-  return out;
+  return gender == Gender::kFeminine ? FeminineNumberWords(out) : out;
 }
 
 std::string OrdinalWords(uint64_t n, Gender gender) {

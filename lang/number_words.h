@@ -33,6 +33,13 @@ std::string CardinalWords(uint64_t n, LastGroupJoin join, Gender gender = Gender
 // The feminine of one number word (uma, duas, duzentas); other words as given.
 std::string FeminineWord(std::string_view word);
 
+// Masculine number words (as CardinalWords writes them) made to agree with a
+// feminine noun: um, dois and the hundreds after the last group of millions
+// or more change, those groups themselves are masculine nouns ("trezentos e
+// dois mil" becomes "trezentas e duas mil", "um milhão e um" "um milhão e
+// uma", "dois milhões" stays).
+std::string FeminineNumberWords(std::string_view words);
+
 // Ordinal of n below 2000 ("vigésimo primeiro"); from 2000 on, the cardinal
 // (masculine) with the Brazilian join.
 std::string OrdinalWords(uint64_t n, Gender gender);

@@ -16,12 +16,17 @@ constexpr std::array<const char*, 12> kMonths = {"Janeiro", "Fevereiro", "Marco"
 
 constexpr size_t kKeyLength = 8;
 
-// Keys are plain ASCII: "três" is "_tres", "milhões" "_milhoes".
+// Keys are plain ASCII: "três" is "_tres", "milhões" "_milhoes". A feminine
+// hundred cut short ends in "a", so that it differs from the masculine:
+// "_trezena" (trezentas) beside "_trezent" (trezentos).
 std::string WordKey(std::string word) {
   for (char& c : word) c = lang::BaseLetter(c);
   if (word == "dezessete") word = "dezeset";
   std::string key = "_" + word;
-  if (key.size() > kKeyLength) key.resize(kKeyLength);
+  if (key.size() > kKeyLength) {
+    key.resize(kKeyLength);
+    if (word.ends_with("entas")) key.back() = 'a';
+  }
   return key;
 }
 
@@ -30,17 +35,15 @@ std::string WordKey(std::string word) {
 std::string NumberToWords(uint64_t n) { return lang::CardinalWords(n, lang::LastGroupJoin::kAlways); }
 
 std::vector<std::string> NumberWordKeys(std::string_view words, bool feminine) {
-  std::vector<std::string> split;
+  // Agreeing with a feminine noun: trezentas e duas mil (bolas).
+  const std::string spoken = feminine ? lang::FeminineNumberWords(words) : std::string(words);
+  std::vector<std::string> keys;
   size_t pos = 0;
-  while (pos < words.size()) {
-    const size_t end = std::min(words.find(' ', pos), words.size());
-    if (end > pos) split.emplace_back(words.substr(pos, end - pos));
+  while (pos < spoken.size()) {
+    const size_t end = std::min(spoken.find(' ', pos), spoken.size());
+    if (end > pos) keys.push_back(WordKey(spoken.substr(pos, end - pos)));
     pos = end + 1;
   }
-  // Only the last word agrees with a feminine noun: vinte e uma (horas).
-  if (feminine && !split.empty()) split.back() = lang::FeminineWord(split.back());
-  std::vector<std::string> keys;
-  for (const std::string& word : split) keys.push_back(WordKey(word));
   return keys;
 }
 

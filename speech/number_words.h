@@ -20,7 +20,9 @@ std::string NumberToWords(uint64_t n);
 
 // The recording keys of the words, in order: "_" plus the word without its
 // tilde, cut to 8 characters ("dezessete" is "_dezeset" so that it differs
-// from "_dezesse"); when `feminine`, a last "um" or "dois" says "_uma", "_duas".
+// from "_dezesse", "trezentas" "_trezena" so that it differs from "_trezent");
+// when `feminine`, the words agree with a feminine noun as
+// lang::FeminineNumberWords has it ("_duas", "_mil"; "_dois", "_milhoes").
 std::vector<std::string> NumberWordKeys(std::string_view words, bool feminine);
 
 // The weekday of a date (0 = Sunday), Gregorian calendar.

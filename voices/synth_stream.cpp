@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-namespace placarim::speech {
+namespace placarim::voices {
 
 SynthStream::SynthStream(size_t capacity) : capacity_(capacity) {}
 
@@ -118,4 +118,4 @@ void SynthStream::EndText(uint64_t generation) {
   main_wake_.notify_all();
 }
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace placarim::speech {
+namespace placarim::voices {
 
 class SynthStream {
  public:
@@ -77,4 +77,4 @@ class SynthStream {
   bool shut_down_ = false;
 };
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

@@ -4,7 +4,7 @@
 
 #include "platform/text_encoding.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
 bool IsBlankOrControl(char c) {
@@ -48,4 +48,4 @@ std::string EngineUtf8(std::string_view text) {
   return platform::Cp1252ToUtf8(clean);
 }
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace placarim::speech {
+namespace placarim::voices {
 
 // Longest text handed to an engine in one piece, in Windows-1252 bytes:
 // the engine's 64,000-byte buffer less its terminating zero.
@@ -28,4 +28,4 @@ std::string PrepareServiceText(std::string_view cp1252);
 // a sharp s becomes ss (see the .cpp).
 std::string EngineUtf8(std::string_view cp1252);
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

@@ -17,15 +17,15 @@ namespace placarim::voices {
 namespace {
 
 std::unique_ptr<Voice> MakeIlvra(const VoicePorts& ports) {
-  const speech::IlvraSettings settings =
-      ports.settings != nullptr ? speech::ReadIlvraSettings(*ports.settings) : speech::IlvraSettings{};
-  return std::make_unique<speech::IlvraBridge>(ports.loop, ports.sound, settings);
+  const IlvraSettings settings =
+      ports.settings != nullptr ? ReadIlvraSettings(*ports.settings) : IlvraSettings{};
+  return std::make_unique<IlvraBridge>(ports.loop, ports.sound, settings);
 }
 
 #if PLACARIM_WITH_ENGINES
 
 std::unique_ptr<Voice> MakeEngine(const VoicePorts& ports) {
-  return std::make_unique<speech::EspeakBridge>(ports.loop, ports.sound);
+  return std::make_unique<EspeakBridge>(ports.loop, ports.sound);
 }
 
 constexpr VoiceFlags kSynthesizer{.reads_numbers_itself = true};
@@ -38,7 +38,7 @@ std::unique_ptr<Voice> MakeBrowser(const VoicePorts&) { return std::make_unique<
 
 #if PLACARIM_WITH_SPEECHD
 std::unique_ptr<Voice> MakeService(const VoicePorts& ports) {
-  return std::make_unique<speech::SpeechServiceBridge>(ports.loop);
+  return std::make_unique<SpeechServiceBridge>(ports.loop);
 }
 
 constexpr VoiceFlags kService{.reads_numbers_itself = true, .may_be_substituted = true};

@@ -111,8 +111,8 @@ int main(int argc, char** argv) {
 
   platform::fake::FakePlatform fake;
   LowestRandom random;
-  const game::VoiceFactory make_voice = [](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
-    return std::make_unique<tradutor::DiphoneVoice>(speech, speech.VoiceConfig());
+  const game::VoiceFactory make_voice = [](const game::VoicePorts& ports) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+    return std::make_unique<tradutor::DiphoneVoice>(ports.sound, ports.loop, ports.settings);
   };
   const game::SynthesizerFactory make_synthesizer = [&fake](console::Console& console, sound::WavePlayer& wave) {
     auto system = std::make_shared<speech::SynthSystem>(console, wave);

@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
   placarim::speech::SpeechLayer layer(console, sdl.GetClock(), wave, &synth.dispatcher);
   auto& speech = layer.speech;
   speech.SpeechStart(0, "");
-  if (!speech.SynthActive()) {
+  if (!speech.Output().SynthActive()) {
     std::fprintf(stderr, "the synthesizer of type %d could not be opened\n", type);
     return 1;
   }
@@ -153,13 +153,13 @@ int main(int argc, char** argv) {
     for (int i = 0; i < trials; ++i) {
       device.Mark();
       const auto start = Clock::now();
-      speech.SpeakText(t.text);
+      speech.Text().SpeakText(t.text);
       while (!device.first_write_ && Clock::now() - start < std::chrono::seconds(2)) {
-        speech.IsSpeaking();
+        speech.Output().IsSpeaking();
       }
       if (device.first_write_) first.push_back(Ms(*device.first_write_ - start));
-      speech.StopSpeech();
-      while (speech.IsSpeaking()) console.WaitMessage();
+      speech.Output().StopSpeech();
+      while (speech.Output().IsSpeaking()) console.WaitMessage();
     }
     Print(t.name, first);
   }
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
   std::vector<double> to_reset, reaction;
   const std::string long_text = Paragraph(ilvra ? 3 : 40);
   for (int i = 0; i < trials; ++i) {
-    speech.SpeakText(long_text);
+    speech.Text().SpeakText(long_text);
     // The key comes from another thread while the main thread sleeps in the
     // speech layer's wait, as a real key press does.
     const int delay_ms = std::uniform_int_distribution<int>(100, 600)(random);
@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
       key_ns = Clock::now().time_since_epoch().count();
       PushKey();
     });
-    while (speech.IsSpeaking()) console.WaitMessage();
+    while (speech.Output().IsSpeaking()) console.WaitMessage();
     typist.join();
     const Clock::time_point key_time{Clock::duration{key_ns.load()}};
     if (!wave.WaveIsPlaying() && device.reset_ > key_time) {

@@ -10,7 +10,7 @@
 #include "voices/synth_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace placarim::speech;
+  using namespace placarim::voices;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const std::string engine = PrepareEngineText(text);
   const std::string service = PrepareServiceText(text);

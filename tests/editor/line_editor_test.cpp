@@ -33,7 +33,7 @@ using speech::testing::Journal;
 
 // Wave playback as the editor and the speech layer see it, journaled: files by
 // their name without ".wav", images by their content.
-class JournalSound final : public sound::SoundOutput {
+class JournalSound final : public placarim::testing::SoundOutputBase {
  public:
   JournalSound(Journal& journal, console::Console& console, platform::Clock& clock)
       : journal_(journal), console_(console), clock_(clock) {}
@@ -51,20 +51,12 @@ class JournalSound final : public sound::SoundOutput {
     journal_.push_back(FakeSound::Describe(image));
     return 0;
   }
-  // The speech layer and the editor never hand over raw samples.
-  int PlaySamples(const int16_t*, size_t, uint32_t) override { throw std::logic_error("raw samples"); }
-  bool IsPlaying() override { return false; }
-  void Stop() override {}
-  size_t Room() override { return 0; }
-  bool StopOnKey() override { return true; }
-  bool Condense() const override { return false; }
+  // The speech layer and the editor never hand over raw samples (the base throws).
   void SetCondense(bool) override {}
-  bool SpeedUp() const override { return speed_up; }
   void SetSpeedUp(bool on) override {
     speed_up = on;
     speed_changes.push_back(on);
   }
-  bool speed_up = false;
   std::vector<bool> speed_changes;
   std::vector<int64_t> file_times;  // when each file began, on the platform's clock
 
@@ -487,13 +479,13 @@ TEST_F(LineEditorTest, TelephoneTonesPlayWithoutSpeedUpAndWithTheirGaps) {
 // checked against what the speech layer says when asked directly.
 TEST_F(LineEditorTest, SpeakingKeysSayWhatTheSpeechLayerSays) {
   const std::string padded = "ab 12     ";
-  speech_.SpeakTime();
+  speech_.Sounds().SpeakTime();
   const Journal time(journal_);
   journal_.clear();
-  speech_.SpeakDate();
+  speech_.Sounds().SpeakDate();
   const Journal date(journal_);
   journal_.clear();
-  speech_.SpeakText(padded);
+  speech_.Text().SpeakText(padded);
   const Journal field(journal_);
   const struct {
     const char* name;
@@ -547,7 +539,7 @@ TEST_F(LineEditorTest, HomeGoesToTheStart) {
 }
 
 TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
-  const std::string directory = speech_.ProgramSoundDirectory();
+  const std::string directory = speech_.Sounds().ProgramSoundDirectory();
   editor_.echo_typing = false;
   const struct {
     const char* name;
@@ -570,8 +562,8 @@ TEST_F(LineEditorTest, CtrlF4RestartsTheSpeechAtTheLastKeysSpeed) {
     fake_.events.PostAt(at + 200, c.answer);
     fake_.events.PostAt(at + 300, Typed("\r"));
     EXPECT_EQ(Edit(text), kEditEnter) << c.name;
-    EXPECT_EQ(speech_.Speed(), c.speed) << c.name;
-    EXPECT_EQ(speech_.ProgramSoundDirectory(), directory) << c.name;
+    EXPECT_EQ(speech_.Output().Speed(), c.speed) << c.name;
+    EXPECT_EQ(speech_.Sounds().ProgramSoundDirectory(), directory) << c.name;
     EXPECT_EQ(journal_, c.heard) << c.name;
   }
   EXPECT_FALSE(editor_.echo_typing);  // the echo setting outlives the restart

@@ -46,7 +46,7 @@ using Position = std::pair<int, int>;  // column, row
 
 // Wave playback, journaled; each sound lasts `sound_ms` of virtual time, so
 // keys scheduled meanwhile arrive while it plays.
-class JournalSound final : public sound::SoundOutput {
+class JournalSound final : public placarim::testing::SoundOutputBase {
  public:
   JournalSound(Journal& journal, platform::fake::FakePlatform& fake, Console& console)
       : journal_(journal), fake_(fake), console_(console) {}
@@ -56,15 +56,8 @@ class JournalSound final : public sound::SoundOutput {
     return Played(name);
   }
   int PlayMemory(const std::vector<uint8_t>& image) override { return Played(FakeSound::Describe(image)); }
-  // The speech layer and the screen review never hand over raw samples.
-  int PlaySamples(const int16_t*, size_t, uint32_t) override { throw std::logic_error("raw samples"); }
-  bool IsPlaying() override { return false; }
-  void Stop() override {}
-  size_t Room() override { return 0; }
-  bool StopOnKey() override { return true; }
-  bool Condense() const override { return false; }
+  // The speech layer and the screen review never hand over raw samples (the base throws).
   void SetCondense(bool) override {}
-  bool SpeedUp() const override { return false; }
   void SetSpeedUp(bool) override {}
   int sound_ms = 0;
 
@@ -84,7 +77,7 @@ class JournalSound final : public sound::SoundOutput {
 class JournalVoice final : public tradutor::DiphoneVoiceApi {
  public:
   JournalVoice(Journal& journal, platform::fake::FakePlatform& fake) : journal_(journal), fake_(fake) {}
-  int OpenDiphoneVoice() override { return 0; }
+  tradutor::VoiceOpen OpenDiphoneVoice() override { return tradutor::VoiceOpen::kOpened; }
   void CloseDiphoneVoice() override {}
   std::string TranslateToDiphoneCodes(std::string_view text) override { return std::string(text); }
   void SpeakDiphoneCodes(std::string_view codes) override {
@@ -184,7 +177,7 @@ class ScreenReviewTest : public ::testing::Test {
   FakeSynthesizer synthesizer_{journal_};
   speech::Speech speech_{console_, link_, sound_, ini_, &synthesizer_, 7};
   JournalVoice voice_{journal_, fake_};
-  ScreenReview review_{console_, speech_, fake_.clipboard};
+  ScreenReview review_{console_, speech_.Output(), speech_.Sounds(), speech_.Text(), fake_.clipboard};
 };
 
 TEST_F(ScreenReviewTest, CursorCorrectionsBeepOnceEach) {
@@ -431,7 +424,7 @@ class ScreenReviewSynthTest : public ScreenReviewTest {
 };
 
 TEST_F(ScreenReviewSynthTest, ExternalSynthesizerReadsWholeRows) {
-  ASSERT_TRUE(speech_.SynthActive());
+  ASSERT_TRUE(speech_.Output().SynthActive());
   auto line = [](int row) { return "linha " + std::to_string(row) + std::string(30, '.') + " fim"; };
   for (int row = 3; row <= 25; ++row) Put(1, row, line(row));
   Put(40, 3, "X fim");

@@ -61,10 +61,9 @@ struct Sentence {
 // database misses it caused and the sound it played.
 class WatchedVoice final : public tradutor::DiphoneVoiceApi, private tradutor::WaveBufferPlayer {
  public:
-  WatchedVoice(tradutor::WaveBufferPlayer& player, tradutor::VoiceSettings& settings)
-      : player_(player), voice_(*this, settings) {}
+  explicit WatchedVoice(const VoicePorts& ports) : player_(ports.sound, ports.loop), voice_(*this, ports.settings) {}
 
-  int OpenDiphoneVoice() override { return voice_.OpenDiphoneVoice(); }
+  tradutor::VoiceOpen OpenDiphoneVoice() override { return voice_.OpenDiphoneVoice(); }
   void CloseDiphoneVoice() override { voice_.CloseDiphoneVoice(); }
   std::string TranslateToDiphoneCodes(std::string_view text) override {
     last_text_ = text;
@@ -97,7 +96,7 @@ class WatchedVoice final : public tradutor::DiphoneVoiceApi, private tradutor::W
   }
 
   bool SilenceRequested() override { return player_.SilenceRequested(); }
-  tradutor::WaveBufferPlayer& player_;
+  tradutor::PortPlayer player_;
   tradutor::DiphoneVoice voice_;
   std::string last_text_;
 };
@@ -180,8 +179,8 @@ class BuiltInVoiceGame : public ::testing::Test {
   // Plays until the program ends; its exit code, -1 if it never ended.
   int Play(int speed = 3) {
     WriteConfiguration(speed);
-    const VoiceFactory make_voice = [this](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
-      auto made = std::make_unique<WatchedVoice>(speech, speech.VoiceConfig());
+    const VoiceFactory make_voice = [this](const VoicePorts& ports) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+      auto made = std::make_unique<WatchedVoice>(ports);
       voice = made.get();
       return made;
     };

@@ -65,6 +65,8 @@ class GameRun {
 
   void Keys(std::string_view typed) { steps_.push_back(keys::Type(typed)); }
   void Press(int key) { steps_.push_back(keys::Press(key)); }
+  // AltGr + the key `vk`, typing `ch`.
+  void AltGr(int vk, uint8_t ch) { steps_.push_back(keys::AltGr(vk, ch)); }
 
   // Plays until the program ends; gives its exit code (-1: it never ended).
   int Play() {

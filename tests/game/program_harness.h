@@ -27,6 +27,7 @@
 #include "platform/fake/fake_platform.h"
 #include "platform/riff_wave.h"
 #include "speech/wave_image.h"
+#include "voices/tradutor/port_player.h"
 
 namespace placarim::game::testing {
 
@@ -47,13 +48,13 @@ inline std::string Marker(const std::string& name) { return "<" + name + ">\x80"
 
 // Stands in for the built-in voice behind its contract: it reads the letters
 // directory as the voice does when it opens, and "speaks" a run of words by
-// playing a buffer that names the words, through the speech layer.
+// playing a buffer that names the words, through the ports as the voice does.
 class MarkerVoice final : public tradutor::DiphoneVoiceApi {
  public:
-  MarkerVoice(tradutor::WaveBufferPlayer& player, tradutor::VoiceSettings& settings, int open_result)
-      : player_(player), settings_(settings), open_result_(open_result) {}
+  MarkerVoice(const game::VoicePorts& ports, tradutor::VoiceOpen open_result)
+      : player_(ports.sound, ports.loop), settings_(ports.settings), open_result_(open_result) {}
 
-  int OpenDiphoneVoice() override {
+  tradutor::VoiceOpen OpenDiphoneVoice() override {
     letters_ = settings_.Read("DIRLETRAS", "");
     ++opens;
     return open_result_;
@@ -73,9 +74,9 @@ class MarkerVoice final : public tradutor::DiphoneVoiceApi {
   int opens = 0, closes = 0;
 
  private:
-  tradutor::WaveBufferPlayer& player_;
+  tradutor::PortPlayer player_;
   tradutor::VoiceSettings& settings_;
-  int open_result_;
+  tradutor::VoiceOpen open_result_;
   std::string letters_, database_;
 };
 
@@ -168,9 +169,10 @@ class ProgramRun {
   int Play() {
     game::VoiceFactory factory;
     if (voice_kind_ != VoiceKind::kNone) {
-      const int open_result = voice_kind_ == VoiceKind::kOpens ? 0 : 1;
-      factory = [this, open_result](speech::Speech& speech) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
-        auto made = std::make_unique<MarkerVoice>(speech, speech.VoiceConfig(), open_result);
+      const tradutor::VoiceOpen open_result =
+          voice_kind_ == VoiceKind::kOpens ? tradutor::VoiceOpen::kOpened : tradutor::VoiceOpen::kDatabaseFailed;
+      factory = [this, open_result](const game::VoicePorts& ports) -> std::unique_ptr<tradutor::DiphoneVoiceApi> {
+        auto made = std::make_unique<MarkerVoice>(ports, open_result);
         voice = made.get();
         return made;
       };

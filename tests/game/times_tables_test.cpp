@@ -99,6 +99,15 @@ TEST_F(TimesTablesTest, CheckTableKeyWithoutMeaningOutsideGivesTwoBeeps) {
   EXPECT_EQ(AfterOpening(), (std::vector<std::string>{"beep", "beep", "beep"}));
 }
 
+// A character typed with AltGr is one key without meaning, not two: the
+// table beeps for it once (and once more for being outside) as for "q".
+TEST_F(TimesTablesTest, CheckTableTakesAnAltGrCharacterAsOneKey) {
+  run.AltGr(vk::kA + ('Q' - 'A'), '/');
+  run.Keys("\r");
+  tables.TimesTableCheck(5, 'x');
+  EXPECT_EQ(AfterOpening(), (std::vector<std::string>{"beep", "beep", "beep"}));
+}
+
 TEST_F(TimesTablesTest, TrainingFieldIntroductionAndGrid) {
   run.Keys("\x1b");
   tables.TimesTableField();

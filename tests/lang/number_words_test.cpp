@@ -119,7 +119,8 @@ TEST(NumberWords, FeminineAndOrdinals) {
     const char* feminine;
   } feminines[] = {{1, "uma"}, {2, "duas"}, {21, "vinte e uma"}, {12, "doze"}, {200, "duzentas"},
                    {2002, "duas mil e duas"}, {201000, "duzentas e uma mil"}, {2000000, "dois milh\xF5" "es"},
-                   {1000001, "um milh\xE3o e uma"}};
+                   {1000001, "um milh\xE3o e uma"},
+                   {300302000, "trezentos milh\xF5" "es trezentas e duas mil"}};
   for (const auto& c : feminines) EXPECT_EQ(CardinalWords(c.n, LastGroupJoin::kBrazilian, Gender::kFeminine), c.feminine);
   EXPECT_EQ(FeminineWord("quinhentos"), "quinhentas");
   EXPECT_EQ(FeminineWord("tr\xEAs"), "tr\xEAs");

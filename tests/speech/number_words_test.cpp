@@ -74,7 +74,19 @@ TEST(NumberWordKeys, RecordingKeysOfNumbers) {
       {2, true, {"_duas"}},
       {21, true, {"_vinte", "_e", "_uma"}},
       {21, false, {"_vinte", "_e", "_um"}},
-      {2000, true, {"_dois", "_mil"}},  // only the last word changes
+      // Feminine: um, dois and the hundreds of every group below a million
+      // agree; millions and above are masculine nouns.
+      {2000, true, {"_duas", "_mil"}},
+      {300, true, {"_trezena"}},
+      {300, false, {"_trezent"}},
+      {201, true, {"_duzenta", "_e", "_uma"}},
+      {302000, true, {"_trezena", "_e", "_duas", "_mil"}},
+      {999, true, {"_novecea", "_e", "_noventa", "_e", "_nove"}},
+      {481522, true, {"_quatroa", "_e", "_oitenta", "_e", "_uma", "_mil", "_e", "_quinhea", "_e", "_vinte", "_e", "_duas"}},
+      {600700800, true, {"_seiscen", "_milhoes", "_setecea", "_mil", "_e", "_oitocea"}},
+      {2000000, true, {"_dois", "_milhoes"}},
+      {1000002, true, {"_um", "_milhao", "_e", "_duas"}},
+      {2000000000, true, {"_dois", "_bilhoes"}},
       {12, true, {"_doze"}},
       {0, true, {"_zero"}},
   };

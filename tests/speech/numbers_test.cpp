@@ -13,7 +13,7 @@ class NumbersTest : public SpeechTest {
   }
   Journal Say(std::string_view text) {
     journal_.clear();
-    speech_->SpeakText(text);
+    speech_->Text().SpeakText(text);
     return Heard();
   }
 };
@@ -34,7 +34,7 @@ TEST_F(NumbersTest, NumbersAreOneBufferOfRecordedWords) {
   for (const auto& [n, heard] : std::vector<std::pair<uint64_t, const char*>>{
            {1000000, "buffer:_um_milhao"}, {2000000, "buffer:_dois_milhoes"}, {2000000000000, "buffer:_dois_trilhoe"}}) {
     journal_.clear();
-    speech_->SpeakNumberWords(NumberToWords(n), false);
+    speech_->Sounds().SpeakNumberWords(NumberToWords(n), false);
     EXPECT_EQ(Heard(), Journal{heard}) << n;
   }
 }
@@ -55,7 +55,7 @@ TEST_F(NumbersTest, TheTime) {
     journal_.clear();
     console_.hour = c.hour;
     console_.minute = c.minute;
-    speech_->SpeakTime();
+    speech_->Sounds().SpeakTime();
     EXPECT_EQ(Heard(), c.heard) << c.hour << ":" << c.minute;
   }
 }
@@ -77,7 +77,7 @@ TEST_F(NumbersTest, TheDate) {
     console_.year = c.year;
     console_.month = c.month;
     console_.day = c.day;
-    speech_->SpeakDate();
+    speech_->Sounds().SpeakDate();
     EXPECT_EQ(Heard(), c.heard) << c.year << "-" << c.month << "-" << c.day;
   }
 }

@@ -11,70 +11,70 @@ class SoundsTest : public SpeechTest {
 TEST_F(SoundsTest, SoundKeysChooseTheirDirectoryAndIgnoreLetterCase) {
   WriteWave("sons/plinic.wav", "x");
   WriteWave("letters/_DEL.WAV", "x");
-  EXPECT_TRUE(speech_->SoundKeyExists("PLINIC"));
-  EXPECT_TRUE(speech_->SoundKeyExists("_del"));
-  EXPECT_FALSE(speech_->SoundKeyExists("PLGOL"));
-  EXPECT_FALSE(speech_->SoundKeyExists("_PLINIC"));  // "_" keys live in the letters directory
-  EXPECT_FALSE(speech_->SoundKeyExists(""));
-  speech_->PlaySoundKey("PLINIC");
-  speech_->PlaySoundKey("_del");
-  speech_->PlaySoundKey("PLGOL");  // missing: wave playback stays silent
+  EXPECT_TRUE(speech_->Sounds().SoundKeyExists("PLINIC"));
+  EXPECT_TRUE(speech_->Sounds().SoundKeyExists("_del"));
+  EXPECT_FALSE(speech_->Sounds().SoundKeyExists("PLGOL"));
+  EXPECT_FALSE(speech_->Sounds().SoundKeyExists("_PLINIC"));  // "_" keys live in the letters directory
+  EXPECT_FALSE(speech_->Sounds().SoundKeyExists(""));
+  speech_->Sounds().PlaySoundKey("PLINIC");
+  speech_->Sounds().PlaySoundKey("_del");
+  speech_->Sounds().PlaySoundKey("PLGOL");  // missing: wave playback stays silent
   EXPECT_EQ(journal_, (Journal{"file:sons/plinic.wav", "file:letters/_DEL.WAV", "file:sons/PLGOL.wav"}));
 }
 
 TEST_F(SoundsTest, EmptyProgramDirectoryMeansTheCurrentDirectory) {
   speech_->SpeechStart(0, "");
-  speech_->PlaySoundKey("PLINIC");
+  speech_->Sounds().PlaySoundKey("PLINIC");
   EXPECT_EQ(journal_, Journal{"file:PLINIC.wav"});
 }
 
 TEST_F(SoundsTest, CharactersComeFromTheVoicesLettersDirectory) {
   voice_.letters_directory = root_ + "/sons/";
-  speech_->SpeakChar('A');
-  speech_->SpeakChar(0xE7);
-  speech_->SpellText("b1");
+  speech_->Sounds().SpeakChar('A');
+  speech_->Sounds().SpeakChar(0xE7);
+  speech_->Sounds().SpellText("b1");
   EXPECT_EQ(journal_, (Journal{"file:sons/_65.wav", "file:sons/_231.wav", "file:sons/_98.wav",
                                "file:sons/_49.wav"}));
 }
 
 TEST_F(SoundsTest, SpellingStopsAtAPendingKey) {
   sound_.key_during_sound[2] = 'x';
-  speech_->SpellText("abcd");
+  speech_->Sounds().SpellText("abcd");
   EXPECT_EQ(Heard(), (Journal{"_97", "_98"}));
 }
 
 TEST_F(SoundsTest, BeepDiscardsPendingKeysAndClickRestoresCondensing) {
   console_.keys = {'a', 0, 72};
-  speech_->PlayBeep();
+  speech_->Sounds().PlayBeep();
   EXPECT_TRUE(console_.keys.empty());
   sound_.condense = true;
-  speech_->PlayClick();
+  speech_->Sounds().PlayClick();
   EXPECT_TRUE(sound_.condense);
   EXPECT_EQ(journal_, (Journal{"beep", "click"}));
 }
 
 TEST_F(SoundsTest, ClickIsSilentWhileAKeyIsPending) {
   console_.keys = {'a'};
-  speech_->PlayClick();
+  speech_->Sounds().PlayClick();
   EXPECT_TRUE(journal_.empty());
   EXPECT_EQ(console_.keys.size(), 1u);
 }
 
 TEST_F(SoundsTest, PausesSleepInStepsUnlessAKeyIsPending) {
-  speech_->SpeechPause(260);
-  speech_->SpeechPause(-50);
+  speech_->Output().SpeechPause(260);
+  speech_->Output().SpeechPause(-50);
   EXPECT_EQ(journal_, Journal{"delay:250"});
   console_.keys = {'a'};
   journal_.clear();
-  speech_->SpeechPause(1000);
+  speech_->Output().SpeechPause(1000);
   EXPECT_TRUE(journal_.empty());
 }
 
 TEST_F(SoundsTest, IsSpeakingStopsOutputWhenAKeyIsPending) {
-  EXPECT_FALSE(speech_->IsSpeaking());
+  EXPECT_FALSE(speech_->Output().IsSpeaking());
   EXPECT_EQ(sound_.stops, 0);
   console_.keys = {'a'};
-  EXPECT_FALSE(speech_->IsSpeaking());
+  EXPECT_FALSE(speech_->Output().IsSpeaking());
   EXPECT_EQ(sound_.stops, 1);
   EXPECT_EQ(console_.wake_ups, std::vector<int>{kSpeechWakeUp});
   EXPECT_EQ(console_.keys.size(), 1u);
@@ -102,7 +102,7 @@ TEST_F(SoundsTest, ReadKeySpeakEchoesPrintableKeys) {
     console_.output.clear();
     console_.keys.assign(c.keys.begin(), c.keys.end());
     uint8_t code = 1, ext = 1;
-    speech_->ReadKeySpeak(code, ext);
+    speech_->Keys().ReadKeySpeak(code, ext);
     EXPECT_EQ(code, c.c) << int(c.keys[0]);
     EXPECT_EQ(ext, c.ext) << int(c.keys[0]);
     EXPECT_EQ(Heard(), c.heard) << int(c.keys[0]);
@@ -116,17 +116,17 @@ TEST_F(SoundsTest, ReadKeySpeakSaysTheTimeForF8AndReadsOn) {
   console_.minute = 0;
   console_.typed = {0, 66, 'z'};
   uint8_t code = 0, ext = 0;
-  speech_->ReadKeySpeak(code, ext);
+  speech_->Keys().ReadKeySpeak(code, ext);
   EXPECT_EQ(code, 'z');
   EXPECT_EQ(Heard(), (Journal{"buffer:_duas", "_horas", "_122"}));
 }
 
 TEST_F(SoundsTest, ReadCharSpeakSpeaksTheBufferThenTheKey) {
-  speech_->buffer_speech = true;
-  speech_->SpeakText("oi");
+  speech_->Text().buffer_speech = true;
+  speech_->Text().SpeakText("oi");
   console_.typed = {'q', 0, 59};
-  EXPECT_EQ(speech_->ReadCharSpeak(), 'q');
-  EXPECT_EQ(speech_->ReadCharSpeak(), 0);
+  EXPECT_EQ(speech_->Keys().ReadCharSpeak(), 'q');
+  EXPECT_EQ(speech_->Keys().ReadCharSpeak(), 0);
   EXPECT_EQ(console_.typed.size(), 1u);  // the extended code is left to read
   EXPECT_EQ(Heard(), (Journal{"voice:< oi >", "_113", "_0"}));
 }

@@ -9,11 +9,11 @@ class SpeakTextTest : public SpeechTest {
  protected:
   void SetUp() override {
     Start();
-    speech_->speak_punctuation = false;  // as the game runs
+    speech_->Text().speak_punctuation = false;  // as the game runs
   }
   Journal Say(std::string_view text) {
     journal_.clear();
-    speech_->SpeakText(text);
+    speech_->Text().SpeakText(text);
     return Heard();
   }
 };
@@ -62,7 +62,7 @@ TEST_F(SpeakTextTest, SplitsNumbersWordsAndSymbols) {
       {"\t", false, {}},
   };
   for (const TextCase& c : cases) {
-    speech_->speak_punctuation = c.speak_punctuation;
+    speech_->Text().speak_punctuation = c.speak_punctuation;
     EXPECT_EQ(Say(c.text), c.heard) << '"' << c.text << "\" punctuation " << c.speak_punctuation;
   }
 }
@@ -81,17 +81,17 @@ TEST_F(SpeakTextTest, SentencesPauseWhereTypedTextNamesTheMarks) {
       {"a?!b", {"voice:<a>", "_63", "_33", "voice:<b >"}},
   };
   for (bool named : {false, true}) {
-    speech_->speak_punctuation = named;
+    speech_->Text().speak_punctuation = named;
     for (const auto& [text, heard] : sentences) {
       journal_.clear();
-      speech_->SpeakSentence(text);
+      speech_->Text().SpeakSentence(text);
       EXPECT_EQ(Heard(), heard) << '"' << text << "\" punctuation " << named;
     }
   }
-  speech_->speak_punctuation = false;
+  speech_->Text().speak_punctuation = false;
   EXPECT_EQ(Say("Gol!"), (Journal{"voice:<Gol>", "_33"}));
   EXPECT_EQ(Say("a..."), (Journal{"voice:<a>", "_46", "_46", "delay:250"}));
-  speech_->speak_punctuation = true;
+  speech_->Text().speak_punctuation = true;
   EXPECT_EQ(Say("a..."), (Journal{"voice:<a>", "_46", "_46", "_46", "delay:250"}));
 }
 
@@ -133,19 +133,19 @@ TEST_F(SpeakTextTest, PendingKeyStopsTheUtterance) {
 }
 
 TEST_F(SpeakTextTest, BufferedSpeechCollectsUntilAnEmptyText) {
-  speech_->buffer_speech = true;
+  speech_->Text().buffer_speech = true;
   EXPECT_EQ(Say("ola"), Journal{});
   EXPECT_EQ(Say("3"), Journal{});
   EXPECT_EQ(Say("mundo"), Journal{});
-  EXPECT_EQ(speech_->SpeechBuffer(), " ola3 mundo");
+  EXPECT_EQ(speech_->Text().SpeechBuffer(), " ola3 mundo");
   EXPECT_EQ(Say(""), (Journal{"voice:< ola>", "buffer:_tres", "voice:< mundo >"}));
-  EXPECT_TRUE(speech_->SpeechBuffer().empty());
+  EXPECT_TRUE(speech_->Text().SpeechBuffer().empty());
 }
 
 TEST_F(SpeakTextTest, WriteSpeakMirrorsOnTheConsole) {
-  speech_->WriteSpeak("gol");
-  speech_->WriteSpeakInt(-12);
-  speech_->WriteLnSpeak("fim");
+  speech_->Text().WriteSpeak("gol");
+  speech_->Text().WriteSpeakInt(-12);
+  speech_->Text().WriteLnSpeak("fim");
   EXPECT_EQ(console_.output, "gol-12fim\n");
   EXPECT_EQ(Heard(), (Journal{"voice:<gol >", "_MENOS", "buffer:_doze", "voice:<fim >"}));
 }
@@ -157,38 +157,38 @@ class SynthesizerTextTest : public SpeechTest {
     config_.values["TRADUTOR/SAPI"] = "Sim";
     config_.values["SERVFALA/TIPOSAPI"] = "5";
     Start();
-    ASSERT_TRUE(speech_->SynthActive());
+    ASSERT_TRUE(speech_->Output().SynthActive());
   }
 };
 
 TEST_F(SynthesizerTextTest, WholeTextGoesToTheSynthesizerAndSoundsWaitForIt) {
   synth_.busy_polls = 3;
-  speech_->SpeakText("12 gols, -5");
-  speech_->PlaySoundKey("_gol");
+  speech_->Text().SpeakText("12 gols, -5");
+  speech_->Sounds().PlaySoundKey("_gol");
   EXPECT_EQ(Heard(), (Journal{"synth:12 gols, -5", "_gol"}));
   EXPECT_GE(console_.wait_messages, 3);  // the recording waited for the synthesizer
 
   console_.keys = {'x'};
   journal_.clear();
-  speech_->SpeakText("skipped");
+  speech_->Text().SpeakText("skipped");
   EXPECT_EQ(journal_, Journal{});  // a pending key skips the text
 }
 
 TEST_F(SynthesizerTextTest, WithNoExternalVoiceLeftTheBuiltInVoiceSaysWhyOnceAndSpeaks) {
   synth_.can_speak = false;
   synth_.notice = "O servi\xe7o parou. Sigo com outra voz.";
-  speech_->SpeakText("gol 7");
-  speech_->SpeakText("gol");
+  speech_->Text().SpeakText("gol 7");
+  speech_->Text().SpeakText("gol");
   EXPECT_EQ(Heard(), (Journal{"voice:<O servi\xe7o parou>", "delay:250", "voice:< Sigo com outra voz>",
                               "delay:250", "voice:<gol >", "buffer:_sete", "voice:<gol >"}));
 }
 
 TEST_F(SynthesizerTextTest, StopSilencesTheSynthesizerWhenItSpeaks) {
-  speech_->StopSpeech();
+  speech_->Output().StopSpeech();
   EXPECT_EQ(synth_.stops, 0);
   synth_.busy_polls = 5;
-  speech_->SpeakText("fala");
-  speech_->StopSpeech();
+  speech_->Text().SpeakText("fala");
+  speech_->Output().StopSpeech();
   EXPECT_EQ(synth_.stops, 1);
   EXPECT_EQ(console_.wake_ups, (std::vector<int>{kSpeechWakeUp, kSpeechWakeUp}));
 }

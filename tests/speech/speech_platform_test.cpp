@@ -88,7 +88,7 @@ TEST_F(SpeechPlatformTest, NumbersAndZerosReachTheDevice) {
   const std::string zero = Record("letras/_zero.wav", "ZEROzero");
   const std::string seven = Record("letras/_sete.wav", "SETEsete");
   speech_.SpeechStart(0, (root_ / "sons").string());
-  speech_.SpeakText("007");
+  speech_.Text().SpeakText("007");
   EXPECT_EQ(Played(), zero + zero + seven);
 }
 
@@ -97,7 +97,7 @@ TEST_F(SpeechPlatformTest, WordsOfANumberAreOneSound) {
   const std::string e = Record("letras/_e.wav", "E");
   const std::string um = Record("letras/_um.wav", "UM");
   speech_.SpeechStart(0, "");
-  speech_.SpeakText("1001");
+  speech_.Text().SpeakText("1001");
   EXPECT_EQ(Played(), mil + "\x80" + e + "\x80" + um);  // each file with its own last sample
   ASSERT_EQ(fake_.audio.written.size(), 1u);
   EXPECT_EQ(fake_.audio.written[0].format, (platform::AudioFormat{11025, 8, 1}));
@@ -107,10 +107,10 @@ TEST_F(SpeechPlatformTest, ProgramSoundsAreFoundInARelativeDirectoryWhateverThei
   const std::string intro = Record("sons/plinic.WAV", "intro");
   fs::current_path(root_);
   speech_.SpeechStart(0, "sons");
-  EXPECT_EQ(speech_.ProgramSoundDirectory(), "sons/");
-  EXPECT_TRUE(speech_.SoundKeyExists("PLINIC"));
-  speech_.PlaySoundKey("PLINIC");
-  speech_.PlaySoundKey("PLGOL");  // missing: silent
+  EXPECT_EQ(speech_.Sounds().ProgramSoundDirectory(), "sons/");
+  EXPECT_TRUE(speech_.Sounds().SoundKeyExists("PLINIC"));
+  speech_.Sounds().PlaySoundKey("PLINIC");
+  speech_.Sounds().PlaySoundKey("PLGOL");  // missing: silent
   EXPECT_EQ(Played(), intro);
 }
 
@@ -118,14 +118,14 @@ TEST_F(SpeechPlatformTest, LetterFilesThatAreNotWaveFilesAreSkipped) {
   std::ofstream(root_ / "letras" / "_98.wav") << "this is not a wave file, only text";
   const std::string c = Record("letras/_99.wav", "ce");
   speech_.SpeechStart(0, "");
-  speech_.SpellText("bc");
+  speech_.Sounds().SpellText("bc");
   EXPECT_EQ(Played(), c);
 }
 
 TEST_F(SpeechPlatformTest, BeepDiscardsTypedKeys) {
   speech_.SpeechStart(0, "");
   fake_.Type("ab");
-  speech_.PlayBeep();
+  speech_.Sounds().PlayBeep();
   EXPECT_FALSE(console_.KeyPressed());
   const std::vector<uint8_t> beep = MakeBeepSamples();
   EXPECT_EQ(Played(), WithoutTrailingSilence(beep));
@@ -136,7 +136,7 @@ TEST_F(SpeechPlatformTest, ReadKeySpeakSpeaksAndEchoesAPrintableKey) {
   speech_.SpeechStart(0, "");
   fake_.events.SetIdleHandler([&] { fake_.Type("a"); });
   uint8_t c = 0, ext = 0;
-  speech_.ReadKeySpeak(c, ext);
+  speech_.Keys().ReadKeySpeak(c, ext);
   EXPECT_EQ(c, 'a');
   EXPECT_EQ(ext, ' ');
   EXPECT_EQ(Played(), a);
@@ -144,7 +144,7 @@ TEST_F(SpeechPlatformTest, ReadKeySpeakSpeaksAndEchoesAPrintableKey) {
 }
 
 TEST_F(SpeechPlatformTest, VoiceFailureWaitsForEnterAndEnds) {
-  voice_.open_result = 1;
+  voice_.open_result = tradutor::VoiceOpen::kDatabaseFailed;
   std::ofstream(root_ / "etc" / "FALDEK.INI", std::ios::app) << "[SINTETIZADOR]\nDIFONES3=DIFX\n";
   fake_.events.SetIdleHandler([&] { fake_.Type("\r"); });
   EXPECT_THROW(speech_.SpeechStart(0, ""), platform::ProgramExit);

@@ -21,7 +21,7 @@ TEST_F(StartTest, SpeedComesFromTheArgumentOrTheConfiguration) {
     config_.reads.clear();
     if (c.configured) config_.values["TRADUTOR/VELOCIDADE"] = c.configured;
     Start(c.argument);
-    EXPECT_EQ(speech_->Speed(), c.speed) << c.argument << " " << (c.configured ? c.configured : "-");
+    EXPECT_EQ(speech_->Output().Speed(), c.speed) << c.argument << " " << (c.configured ? c.configured : "-");
     EXPECT_EQ(config_.WasRead("TRADUTOR/VELOCIDADE"), c.reads_configured) << c.argument;
     const std::string n = std::to_string(c.speed);
     for (const char* key : {"DIFONES", "CORTEFON", "SOBRAFON", "INTERPAL", "CORTAFALA", "RAPIDINHO",
@@ -49,9 +49,9 @@ TEST_F(StartTest, PerSpeedSettingsReachTheVoiceAndWavePlayback) {
   EXPECT_EQ(voice_.word_gap, 80);
   EXPECT_TRUE(sound_.condense);
   EXPECT_TRUE(sound_.speed_up);
-  EXPECT_EQ(speech_->FullStopPause(), 400);
-  EXPECT_EQ(speech_->CommaPause(), 100);
-  EXPECT_EQ(speech_->ColonPause(), 32);
+  EXPECT_EQ(speech_->Output().FullStopPause(), 400);
+  EXPECT_EQ(speech_->Output().CommaPause(), 100);
+  EXPECT_EQ(speech_->Output().ColonPause(), 32);
   EXPECT_EQ(voice_.opens, 1);
 }
 
@@ -64,9 +64,9 @@ TEST_F(StartTest, InvalidAndAbsentValuesTakeTheirRules) {
   config_.values["SINTETIZADOR/DIFONES1"] = "DIFONESXYZ";
   sound_.condense = true;
   Start(2);
-  EXPECT_EQ(speech_->FullStopPause(), 250);
-  EXPECT_EQ(speech_->CommaPause(), 150);
-  EXPECT_EQ(speech_->ColonPause(), 200);
+  EXPECT_EQ(speech_->Output().FullStopPause(), 250);
+  EXPECT_EQ(speech_->Output().CommaPause(), 150);
+  EXPECT_EQ(speech_->Output().ColonPause(), 200);
   EXPECT_EQ(voice_.unit_trim, 0);  // absent: 0, not the voice's own 400
   EXPECT_EQ(voice_.minimum_unit_length, 0);
   EXPECT_EQ(voice_.word_gap, 0);
@@ -81,17 +81,17 @@ TEST_F(StartTest, InvalidAndAbsentValuesTakeTheirRules) {
 
 TEST_F(StartTest, DirectoriesGainTheirSlashAndComeFromTheSystemFile) {
   speech_->SpeechStart(0, "sons");
-  EXPECT_EQ(speech_->ProgramSoundDirectory(), "sons/");
-  EXPECT_EQ(speech_->LettersDirectory(), root_ + "/letters/");
+  EXPECT_EQ(speech_->Sounds().ProgramSoundDirectory(), "sons/");
+  EXPECT_EQ(speech_->Sounds().LettersDirectory(), root_ + "/letters/");
   EXPECT_TRUE(config_.WasRead("system:TRADUTOR/DIRLETRAS"));
   speech_->SpeechStart(0, "");
-  EXPECT_EQ(speech_->ProgramSoundDirectory(), "");
+  EXPECT_EQ(speech_->Sounds().ProgramSoundDirectory(), "");
   speech_->SpeechStart(0, "c:\\jogos\\sons");
-  EXPECT_EQ(speech_->ProgramSoundDirectory(), "/jogos/sons/");
+  EXPECT_EQ(speech_->Sounds().ProgramSoundDirectory(), "/jogos/sons/");
 
   config_.system_values.clear();
   speech_->SpeechStart(0, "");
-  EXPECT_EQ(speech_->LettersDirectory(), "/kestra/som/letras/");
+  EXPECT_EQ(speech_->Sounds().LettersDirectory(), "/kestra/som/letras/");
 
   // The voice's own directories go through the same path helper.
   config_.system_values["TRADUTOR/DIRDIFONES"] = "d:\\som\\difones";
@@ -104,7 +104,7 @@ TEST_F(StartTest, ExternalSynthesizerOnlyWhenConfigured) {
   for (const char* sapi : {"Nao", "", "nao"}) {
     config_.values["TRADUTOR/SAPI"] = sapi;
     Start();
-    EXPECT_FALSE(speech_->SynthActive()) << sapi;
+    EXPECT_FALSE(speech_->Output().SynthActive()) << sapi;
     EXPECT_EQ(synth_.type, -1) << sapi;
   }
   config_.values["TRADUTOR/SAPI"] = "Sim";
@@ -113,11 +113,11 @@ TEST_F(StartTest, ExternalSynthesizerOnlyWhenConfigured) {
   config_.values["SERVFALA/TOM"] = "-3";
   config_.values["SERVFALA/TIPOSAPI"] = "5";
   Start();
-  EXPECT_TRUE(speech_->SynthActive());
+  EXPECT_TRUE(speech_->Output().SynthActive());
   EXPECT_EQ(synth_.voice, 2);
   EXPECT_EQ(synth_.rate, 0);  // only the first kind takes words per minute
   EXPECT_EQ(synth_.pitch, -3);
-  EXPECT_EQ(speech_->SynthType(), 5);
+  EXPECT_EQ(speech_->Output().SynthType(), 5);
 
   config_.values["SERVFALA/TIPOSAPI"] = "4";
   Start();
@@ -127,22 +127,22 @@ TEST_F(StartTest, ExternalSynthesizerOnlyWhenConfigured) {
   config_.values["SERVFALA/VELOCIDADE"] = "zz";
   synth_.open_result = false;
   Start();
-  EXPECT_FALSE(speech_->SynthActive());
-  EXPECT_EQ(speech_->SynthType(), 3);  // recorded even when opening failed
+  EXPECT_FALSE(speech_->Output().SynthActive());
+  EXPECT_EQ(speech_->Output().SynthType(), 3);  // recorded even when opening failed
   EXPECT_EQ(synth_.rate, 0);
 }
 
 TEST_F(StartTest, WithoutASynthesizerTheBuiltInVoiceSpeaks) {
   config_.values["TRADUTOR/SAPI"] = "Sim";
   Start();
-  EXPECT_FALSE(speech_->SynthActive());
-  speech_->SpeakText("ola");
+  EXPECT_FALSE(speech_->Output().SynthActive());
+  speech_->Text().SpeakText("ola");
   EXPECT_EQ(Heard(), Journal{"voice:<ola >"});
 }
 
 TEST_F(StartTest, VoiceFailureIsReportedAndEndsTheProgram) {
   config_.values["SINTETIZADOR/DIFONES3"] = "FALTA";
-  voice_.open_result = 2;
+  voice_.open_result = tradutor::VoiceOpen::kRulesFailed;
   try {
     Start();
     ADD_FAILURE() << "the program went on without its voice";
@@ -158,20 +158,20 @@ TEST_F(StartTest, FinishSpeaksTheBufferAndClosesTheVoices) {
   UseSynthesizer();
   config_.values["TRADUTOR/SAPI"] = "Sim";
   Start();
-  speech_->buffer_speech = true;
-  speech_->SpeakText("resta");
+  speech_->Text().buffer_speech = true;
+  speech_->Text().SpeakText("resta");
   EXPECT_TRUE(journal_.empty());
   speech_->FinishSpeech();
   EXPECT_EQ(journal_, Journal{"synth: resta"});  // a word gains its separating space
-  EXPECT_TRUE(speech_->SpeechBuffer().empty());
+  EXPECT_TRUE(speech_->Text().SpeechBuffer().empty());
   EXPECT_EQ(synth_.closes, 1);
-  EXPECT_FALSE(speech_->SynthActive());
+  EXPECT_FALSE(speech_->Output().SynthActive());
   EXPECT_EQ(voice_.closes, 1);
   EXPECT_EQ(console_.wake_ups, std::vector<int>{kSpeechWakeUp});
 
   // Started again, it works as before.
   Start();
-  EXPECT_TRUE(speech_->SynthActive());
+  EXPECT_TRUE(speech_->Output().SynthActive());
   EXPECT_EQ(voice_.opens, 2);
 }
 

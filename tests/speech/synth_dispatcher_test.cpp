@@ -269,11 +269,11 @@ TEST(SystemSynthBridgesTest, TheTypeChoosesTheBridge) {
   for (const auto& c : cases) {
     const auto bridge = factory(c.type);
     const char* kind = !bridge                                                   ? "none"
-                       : dynamic_cast<EspeakBridge*>(bridge.get())              ? "engine"
+                       : dynamic_cast<voices::EspeakBridge*>(bridge.get())              ? "engine"
 #if PLACARIM_WITH_SPEECHD
-                       : dynamic_cast<SpeechServiceBridge*>(bridge.get())       ? "service"
+                       : dynamic_cast<voices::SpeechServiceBridge*>(bridge.get())       ? "service"
 #endif
-                       : dynamic_cast<IlvraBridge*>(bridge.get())               ? "ilvra"
+                       : dynamic_cast<voices::IlvraBridge*>(bridge.get())               ? "ilvra"
                                                                                  : "other";
     EXPECT_STREQ(kind, c.bridge) << "type " << c.type;
   }

@@ -47,9 +47,9 @@ class SynthSpeechPathTest : public ::testing::Test {
   // Speech samples one text (or sentence) added, once it has been spoken.
   size_t SamplesSpoken(const char* text, bool sentence) {
     const size_t before = SpeechSamples();
-    if (sentence) speech_.SpeakSentence(text);
-    else speech_.SpeakText(text);
-    speech_.WaitSpeech();
+    if (sentence) speech_.Text().SpeakSentence(text);
+    else speech_.Text().SpeakText(text);
+    speech_.Output().WaitSpeech();
     return SpeechSamples() - before;
   }
   int Loudest() const {
@@ -82,26 +82,26 @@ class SynthSpeechPathTest : public ::testing::Test {
 
 TEST_F(SynthSpeechPathTest, NumbersWordsAndPunctuationAreSpokenByTheEngine) {
   speech_.SpeechStart(0, "");
-  ASSERT_TRUE(speech_.SynthActive());
-  EXPECT_EQ(speech_.SynthType(), 4);
+  ASSERT_TRUE(speech_.Output().SynthActive());
+  EXPECT_EQ(speech_.Output().SynthType(), 4);
   size_t before = 0;
   for (const char* text : {"123", "7", "Gol do Brasil", "Quanto \xe9 2 + 2?", "!!!", "-5"}) {
-    speech_.SpeakText(text);
-    speech_.WaitSpeech();
+    speech_.Text().SpeakText(text);
+    speech_.Output().WaitSpeech();
     EXPECT_GT(SpeechSamples(), before) << "nothing was heard for " << text;
     before = SpeechSamples();
   }
   EXPECT_GT(Loudest(), 1000);
   EXPECT_TRUE(journal_.empty()) << "the built-in voice spoke: " << journal_.front();
-  speech_.SpeakText("  \r\n ");
-  speech_.WaitSpeech();
+  speech_.Text().SpeakText("  \r\n ");
+  speech_.Output().WaitSpeech();
   EXPECT_EQ(SpeechSamples(), before) << "blanks were spoken";
 }
 
 // Named marks would add whole words: "exclamação" is longer than "Gol" itself.
 TEST_F(SynthSpeechPathTest, TheGamesSentencesEndInPausesNotInTheMarksNames) {
   speech_.SpeechStart(0, "");
-  ASSERT_TRUE(speech_.SynthActive());
+  ASSERT_TRUE(speech_.Output().SynthActive());
   auto heard = [this](const char* text) { return SamplesSpoken(text, true); };
   const size_t marks = heard("Gol! Gol de placa! Conferindo... Quer jogar?");
   const size_t bare = heard("Gol, Gol de placa, Conferindo, Quer jogar");
@@ -114,14 +114,14 @@ TEST_F(SynthSpeechPathTest, TheGamesSentencesEndInPausesNotInTheMarksNames) {
 
 TEST_F(SynthSpeechPathTest, SpeakTextReturnsAtOnceAndFinishSpeechWaitsForTheEnd) {
   speech_.SpeechStart(0, "");
-  ASSERT_TRUE(speech_.SynthActive());
+  ASSERT_TRUE(speech_.Output().SynthActive());
   const int64_t start = fake_.clock.NowMs();
-  speech_.SpeakText("O campeonato vai come\xe7" "ar agora. Boa sorte!");
+  speech_.Text().SpeakText("O campeonato vai come\xe7" "ar agora. Boa sorte!");
   EXPECT_EQ(fake_.clock.NowMs(), start) << "SpeakText waited for the speech";
   EXPECT_GT(SpeechSamples(), 0u) << "nothing handed to the device at once";
   const size_t samples = SpeechSamples();
   speech_.FinishSpeech();
-  EXPECT_FALSE(speech_.SynthActive());
+  EXPECT_FALSE(speech_.Output().SynthActive());
   EXPECT_GE(fake_.clock.NowMs() - start, static_cast<int64_t>(samples * 1000 / 22050))
       << "FinishSpeech did not wait for the sound to end";
 }
@@ -129,14 +129,14 @@ TEST_F(SynthSpeechPathTest, SpeakTextReturnsAtOnceAndFinishSpeechWaitsForTheEnd)
 TEST_F(SynthSpeechPathTest, ASpeedChangeReopensTheEngine) {
   Configure(4, "");
   speech_.SpeechStart(0, "");
-  speech_.SpeakText("um dois tr\xeas quatro cinco seis");
+  speech_.Text().SpeakText("um dois tr\xeas quatro cinco seis");
   speech_.FinishSpeech();
   const size_t normal = SpeechSamples();
 
   Configure(4, "", 400);
   speech_.SpeechStart(5, "");
-  ASSERT_TRUE(speech_.SynthActive());
-  speech_.SpeakText("um dois tr\xeas quatro cinco seis");
+  ASSERT_TRUE(speech_.Output().SynthActive());
+  speech_.Text().SpeakText("um dois tr\xeas quatro cinco seis");
   speech_.FinishSpeech();
   const size_t fast = SpeechSamples() - normal;
   EXPECT_GT(fast, 0u);
@@ -147,20 +147,20 @@ TEST_F(SynthSpeechPathTest, AKeySilencesTheEngineAndStaysReadable) {
   speech_.SpeechStart(0, "");
   std::string text;
   for (int i = 0; i < 100; ++i) text += "O jogador correu pelo campo e chutou para o gol. ";
-  speech_.SpeakText(text);
+  speech_.Text().SpeakText(text);
   const int64_t key_at = fake_.clock.NowMs() + 1500;
   fake_.events.PostAt(key_at, platform::fake::keys::Type("x"));
-  speech_.WaitSpeech();
+  speech_.Output().WaitSpeech();
   EXPECT_LT(fake_.clock.NowMs(), key_at + 100) << "speech went on after the key";
   for (const auto& block : fake_.audio.written) {
     EXPECT_LE(block.written_ms, key_at + 50) << "a block was written after the key";
   }
-  EXPECT_FALSE(speech_.IsSpeaking());
+  EXPECT_FALSE(speech_.Output().IsSpeaking());
   EXPECT_EQ(console_.ReadKey(), 'x');
   // The next text is spoken whole, without leftovers of the first.
   const size_t before = SpeechSamples();
-  speech_.SpeakText("sete");
-  speech_.WaitSpeech();
+  speech_.Text().SpeakText("sete");
+  speech_.Output().WaitSpeech();
   const size_t sete = SpeechSamples() - before;
   EXPECT_GT(sete, 22050u / 10);
   EXPECT_LT(sete, 22050u * 2);
@@ -170,8 +170,8 @@ TEST_F(SynthSpeechPathTest, SpeedOptionsOfTheBuiltInVoiceDoNotTouchTheEngine) {
   Configure(4, "[SINTETIZADOR]\nRAPIDINHO3=Sim\nCORTAFALA3=Sim\n");
   speech_.SpeechStart(0, "");
   ASSERT_TRUE(wave_.WaveSpeedUp());
-  speech_.SpeakText("gol");
-  speech_.WaitSpeech();
+  speech_.Text().SpeakText("gol");
+  speech_.Output().WaitSpeech();
   ASSERT_FALSE(fake_.audio.opened.empty());
   for (const auto& format : fake_.audio.opened) EXPECT_EQ(format, (platform::AudioFormat{22050, 16, 1}));
   EXPECT_TRUE(wave_.WaveSpeedUp());
@@ -182,9 +182,9 @@ TEST_F(SynthSpeechPathTest, SpeedOptionsOfTheBuiltInVoiceDoNotTouchTheEngine) {
 TEST_F(SynthSpeechPathTest, TheIlvraVoiceWithoutItsFilesFailsAndTheBuiltInVoiceSpeaks) {
   Configure(3);
   speech_.SpeechStart(0, "");
-  EXPECT_FALSE(speech_.SynthActive());
-  EXPECT_EQ(speech_.SynthType(), 3);
-  speech_.SpeakText("gol");
+  EXPECT_FALSE(speech_.Output().SynthActive());
+  EXPECT_EQ(speech_.Output().SynthType(), 3);
+  speech_.Text().SpeakText("gol");
   EXPECT_EQ(journal_, (testing::Journal{"voice:<gol >"}));
   EXPECT_EQ(SpeechSamples(), 0u);
 }
@@ -195,8 +195,8 @@ TEST_F(SynthSpeechPathTest, AServiceThatIsNotRunningGivesWayToTheEngineAfterANot
   ::setenv("SPEECHD_ADDRESS", "unix_socket:/tmp/placarim-no-such-service.sock", 1);
   Configure(5);
   speech_.SpeechStart(0, "");
-  EXPECT_TRUE(speech_.SynthActive());
-  EXPECT_EQ(speech_.SynthType(), 5);
+  EXPECT_TRUE(speech_.Output().SynthActive());
+  EXPECT_EQ(speech_.Output().SynthType(), 5);
   auto heard = [this](const char* text) { return SamplesSpoken(text, false); };
   const size_t first = heard("gol");
   const size_t second = heard("gol");

@@ -18,6 +18,7 @@
 #include "speech/speech_console.h"
 #include "speech/synthesizer.h"
 #include "speech/wave_image.h"
+#include "tests/support/sound_output_base.h"
 #include "voices/tradutor/diphone_voice.h"
 
 namespace placarim::speech::testing {
@@ -83,13 +84,10 @@ class FakeConsole final : public SpeechConsole, public sound::MainLoop {
 
 // Wave playback: files are journaled by their path below `root`, images by
 // their content ("click", "beep", or the samples as text).
-class FakeSound final : public sound::SoundOutput {
+class FakeSound final : public placarim::testing::SoundOutputBase {
  public:
   FakeSound(Journal& journal, std::string root, FakeConsole& console)
       : journal_(journal), root_(std::move(root)), console_(console) {}
-  bool condense = false;
-  bool speed_up = false;
-  int stops = 0;
   // Keys that arrive while the Nth sound (counting from 1) plays.
   std::map<int, uint8_t> key_during_sound;
 
@@ -102,14 +100,7 @@ class FakeSound final : public sound::SoundOutput {
   int PlaySamples(const int16_t*, size_t count, uint32_t rate) override {
     return Played("samples:" + std::to_string(count) + "@" + std::to_string(rate));
   }
-  bool IsPlaying() override { return false; }
-  void Stop() override { ++stops; }
   size_t Room() override { return 4 * 32767; }
-  bool StopOnKey() override { return true; }
-  bool Condense() const override { return condense; }
-  void SetCondense(bool on) override { condense = on; }
-  bool SpeedUp() const override { return speed_up; }
-  void SetSpeedUp(bool on) override { speed_up = on; }
 
   static std::string Describe(const std::vector<uint8_t>& image) {
     const std::vector<uint8_t> beep = MakeBeepSamples();
@@ -152,12 +143,12 @@ class FakeSound final : public sound::SoundOutput {
 class FakeVoice final : public tradutor::DiphoneVoiceApi {
  public:
   explicit FakeVoice(Journal& journal) : journal_(journal) {}
-  int open_result = 0;
+  tradutor::VoiceOpen open_result = tradutor::VoiceOpen::kOpened;
   int opens = 0, closes = 0;
   int unit_trim = 400, minimum_unit_length = 0, word_gap = 100;
   std::string letters_directory;
 
-  int OpenDiphoneVoice() override {
+  tradutor::VoiceOpen OpenDiphoneVoice() override {
     ++opens;
     return open_result;
   }

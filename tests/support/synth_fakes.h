@@ -15,6 +15,7 @@
 
 #include "sound/main_loop.h"
 #include "sound/sound_output.h"
+#include "tests/support/sound_output_base.h"
 
 namespace placarim::speech::testing {
 
@@ -58,7 +59,7 @@ class FakeSynthHost : public sound::MainLoop {
   std::vector<int> wake_ups;
 };
 
-class FakeSynthAudio : public sound::SoundOutput {
+class FakeSynthAudio : public placarim::testing::SoundOutputBase {
  public:
   explicit FakeSynthAudio(FakeSynthHost& host) : host_(host) {}
 
@@ -93,13 +94,9 @@ class FakeSynthAudio : public sound::SoundOutput {
     playing_until = host_.now_ms;
     for (auto& end : piece_ends) end = std::min(end, host_.now_ms);
   }
-  bool StopOnKey() override { return stop_on_key; }
-  // The voices hand over raw samples only; the speed settings are not theirs.
-  int PlayFile(const std::string& path) override { throw std::logic_error("file " + path); }
-  int PlayMemory(const std::vector<uint8_t>&) override { throw std::logic_error("wave image"); }
-  bool Condense() const override { return false; }
+  // The voices hand over raw samples only (the base throws at anything
+  // else); the speed settings are not theirs.
   void SetCondense(bool) override { throw std::logic_error("condense"); }
-  bool SpeedUp() const override { return false; }
   void SetSpeedUp(bool) override { throw std::logic_error("speed-up"); }
 
   size_t TotalSamples() const {
@@ -111,10 +108,8 @@ class FakeSynthAudio : public sound::SoundOutput {
   std::vector<std::vector<int16_t>> pieces;
   std::vector<uint32_t> rates;
   int64_t playing_until = 0;
-  int stops = 0;
   int overfills = 0;
   int error = 0;
-  bool stop_on_key = true;
 
  private:
   FakeSynthHost& host_;

@@ -29,13 +29,16 @@ fs::path DataTree() {
 
 // Number words as the number reader writes them (plain ASCII, except the
 // group names), and its rule for a word's key: "ã" and "õ" lose their tilde,
-// dezessete becomes "dezeset", and "_" + word is cut to 8 characters.
+// dezessete becomes "dezeset", and "_" + word is cut to 8 characters, a
+// feminine hundred's then ending in "a".
 std::string NumberWordKey(std::string word) {
   if (word == "dezessete") word = "dezeset";
   for (const auto& [accented, plain] : {std::pair{"\xC3\xA3", "a"}, std::pair{"\xC3\xB5", "o"}}) {
     for (size_t at; (at = word.find(accented)) != std::string::npos;) word.replace(at, 2, plain);
   }
-  return ("_" + word).substr(0, 8);
+  std::string key = ("_" + word).substr(0, 8);
+  if (key.size() < word.size() + 1 && word.ends_with("entas")) key.back() = 'a';  // _trezena, trezentas
+  return key;
 }
 
 std::vector<std::string> NumberWordKeys() {
@@ -47,7 +50,9 @@ std::vector<std::string> NumberWordKeys() {
       "oitocentos", "novecentos", "cem", "e", "mil",
       "milh\xC3\xA3o", "milh\xC3\xB5" "es", "bilh\xC3\xA3o", "bilh\xC3\xB5" "es",
       "trilh\xC3\xA3o", "trilh\xC3\xB5" "es",
-      "uma", "duas",  // the feminine forms of the last word
+      // the feminine forms of the words below a million
+      "uma", "duas", "duzentas", "trezentas", "quatrocentas", "quinhentas", "seiscentas", "setecentas",
+      "oitocentas", "novecentas",
   };
   std::vector<std::string> keys;
   for (const char* w : words) keys.push_back(NumberWordKey(w));

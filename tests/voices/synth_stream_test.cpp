@@ -7,7 +7,7 @@
 #include <numeric>
 #include <thread>
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
 using namespace std::chrono_literals;
@@ -137,4 +137,4 @@ TEST(SynthStreamTest, WaitForSamplesEndsWhenTheTextIsDone) {
 }
 
 }  // namespace
-}  // namespace placarim::speech
+}  // namespace placarim::voices

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
 using namespace std::string_literals;
@@ -62,4 +62,4 @@ TEST(SynthTextTest, EngineUtf8ConvertsTheCodePageAndBlanksWhatCannotBeSpoken) {
 }
 
 }  // namespace
-}  // namespace placarim::speech
+}  // namespace placarim::voices

@@ -231,7 +231,8 @@ constexpr CharacterName kCharacterNames[] = {
 
 // The connector "e" is written "i", as it is said. The keys are the number
 // reader's: "_" + the word without "ã"/"õ" accents,
-// cut to 8 characters, with dezessete shortened to "dezeset" first.
+// cut to 8 characters, with dezessete shortened to "dezeset" first; a
+// feminine hundred cut short ends in "a" ("_trezena", trezentas).
 constexpr SpokenWord kNumberWords[] = {
     {"_zero", "zero"},         {"_um", "um"},             {"_uma", "uma"},
     {"_dois", "dois"},         {"_duas", "duas"},         {"_tres", "três"},
@@ -249,6 +250,9 @@ constexpr SpokenWord kNumberWords[] = {
     {"_novecen", "novecentos"}, {"_e", "i"},             {"_mil", "mil"},
     {"_milhao", "milhão"},     {"_milhoes", "milhões"},   {"_bilhao", "bilhão"},
     {"_bilhoes", "bilhões"},   {"_trilhao", "trilhão"},   {"_trilhoe", "trilhões"},
+    {"_duzenta", "duzentas"},  {"_trezena", "trezentas"}, {"_quatroa", "quatrocentas"},
+    {"_quinhea", "quinhentas"}, {"_seiscea", "seiscentas"}, {"_setecea", "setecentas"},
+    {"_oitocea", "oitocentas"}, {"_novecea", "novecentas"},
 };
 
 // Weekdays by their names, months by their first seven letters.

@@ -9,7 +9,7 @@
 
 #include "voices/synth_text.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
 // Samples that wait for the main thread before the worker is held back:
@@ -233,4 +233,4 @@ int EspeakBridge::SynthContext::OnSamples(short* samples, int count, espeak_EVEN
   return 0;
 }
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

@@ -15,7 +15,7 @@
 #include "voices/voice.h"
 #include "voices/synth_stream.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 
 class EspeakBridge final : public voices::Voice {
  public:
@@ -57,4 +57,4 @@ class EspeakBridge final : public voices::Voice {
   int64_t expected_end_ms_ = 0;
 };
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

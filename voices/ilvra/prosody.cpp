@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "lang/questions.h"
 #include "voices/ilvra/latin1.h"
@@ -404,92 +405,127 @@ std::vector<std::string> AssignContours(const std::vector<std::string>& tokens, 
   return out;
 }
 
+namespace {
+
+// What one pass of PhonemesToMbrola carries from line to line.
+struct MbrolaState {
+  std::string contour = "555";  // the word's three pitch digits
+  int factor = 100;             // duration percentage of the syllable
+  int stress = 0;               // 0 word start, 1 after it, 2 stressed vowel next, 3 after it
+  size_t word_length = 0;       // length of the word's header line
+  std::string previous = "_";   // the last phoneme written
+};
+
+// A word header ";555|word", another comment or an empty line: written as it
+// goes, and true. A header starts a word; an empty line ends a syllable.
+bool TakeNonPhonemeLine(const std::string& line, MbrolaState& state, std::vector<std::string>& out) {
+  if (!line.empty() && line[0] == ';' && line.size() >= 5 && line[4] == '|') {
+    state.contour = line.substr(1, 3);
+    std::string header = ";" + line.substr(5);
+    state.word_length = header.size();
+    state.stress = 0;
+    out.push_back(std::move(header));
+    return true;
+  }
+  if (!line.empty() && line[0] == ';') {
+    out.push_back(line);
+    return true;
+  }
+  if (line.empty()) {
+    state.factor = 100;
+    out.emplace_back();
+    return true;
+  }
+  return false;
+}
+
+// Takes the stress marks off a phoneme line: ">" lengthens the stressed
+// syllable, 0xA8 (a syllable mark) brings the length back.
+std::string_view TakeStressMarks(std::string_view name, MbrolaState& state) {
+  if (name.front() == '>') {
+    name.remove_prefix(1);
+    if (!name.empty() && Byte(name.front()) == 0xA8) name.remove_prefix(1);
+    state.factor = 145;
+    state.stress = 2;
+  } else if (Byte(name.front()) == 0xA8) {
+    name.remove_prefix(1);
+    state.factor = 100;
+  }
+  return name;
+}
+
+// The phoneme and its length in milliseconds before the syllable's factor: a
+// pause "_" (100 ms, or "_ N"), else the table's length, shortened in long
+// words away from the stress.
+std::pair<std::string, long> PhonemeLength(std::string_view name, const MbrolaState& state,
+                                           const ProsodyTables& tables) {
+  if (!name.empty() && name.front() == '_') {
+    if (name.size() == 1) return {"_", 100};
+    if (name[1] == ' ') {
+      const auto v = ParseInteger(Trim(name.substr(2)));
+      return {"_", v && *v > 0 ? *v : 100};
+    }
+    return {"_", tables.DurationOf(name)};
+  }
+  long ms = tables.DurationOf(name);
+  if (state.stress < 2) {
+    if (state.word_length > 13) ms = ms * 80 / 100;
+    else if (state.word_length > 9) ms = ms * 90 / 100;
+  }
+  return {std::string(name), ms};
+}
+
+// The pitch points of the word's contour: its first digit on the word's first
+// phoneme, the second on the stressed vowel, the third on the word's last.
+void AddPitchPoints(std::string& mbrola, MbrolaState& state, bool last_of_word, const ProsodyTables& tables,
+                    double pitch_factor) {
+  auto add_point = [&](int position, char digit) {
+    const int value = digit >= '0' && digit <= '9' ? tables.table[digit - '0'] : 0;
+    if (value == 0) return;
+    const long hertz = static_cast<long>(std::trunc(value * pitch_factor * tables.hertz)) / 100;
+    mbrola += ' ' + std::to_string(position) + ' ' + std::to_string(hertz);
+  };
+  if (state.stress == 0) {
+    add_point(50, state.contour[0]);
+    state.stress = 1;
+  } else if (state.stress == 2) {
+    add_point(80, state.contour[1]);
+    state.stress = 3;
+  } else if (state.stress == 3 && last_of_word) {
+    add_point(50, state.contour[2]);
+  }
+}
+
+// Where the voice has no diphone from the previous phoneme to this one, a
+// short bridge that it has.
+void BridgeMissingDiphone(const std::string& previous, const std::string& phoneme, const DiphoneList& diphones,
+                          std::vector<std::string>& out) {
+  if (diphones.Has(previous, phoneme)) return;
+  if (previous == "r2" && diphones.Has("r2", "_")) out.emplace_back("_ 50");
+  else if (diphones.Has(previous, "y")) out.emplace_back("y 50");
+  else out.emplace_back("_ 50");
+}
+
+}  // namespace
+
 std::vector<std::string> PhonemesToMbrola(const std::vector<std::string>& lines, const ProsodyTables& tables,
                                           const DiphoneList& diphones, double pitch_factor,
                                           double duration_factor) {
   std::vector<std::string> out;
   out.reserve(lines.size() + lines.size() / 4);
-  std::string contour = "555";
-  int factor = 100, stress = 0;
-  size_t word_length = 0;
-  std::string previous = "_";
-  auto digit_value = [&](char d) { return d >= '0' && d <= '9' ? tables.table[d - '0'] : 0; };
-  auto pitch_of = [&](char d) {
-    return static_cast<long>(std::trunc(digit_value(d) * pitch_factor * tables.hertz)) / 100;
-  };
+  MbrolaState state;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    if (!line.empty() && line[0] == ';' && line.size() >= 5 && line[4] == '|') {
-      contour = line.substr(1, 3);
-      std::string header = ";" + line.substr(5);
-      word_length = header.size();
-      stress = 0;
-      out.push_back(std::move(header));
-      continue;
-    }
-    if (!line.empty() && line[0] == ';') {
-      out.push_back(line);
-      continue;
-    }
-    if (line.empty()) {
-      factor = 100;
-      out.emplace_back();
-      continue;
-    }
-    std::string_view name(line);
-    if (name.front() == '>') {
-      name.remove_prefix(1);
-      if (!name.empty() && Byte(name.front()) == 0xA8) name.remove_prefix(1);
-      factor = 145;
-      stress = 2;
-    } else if (Byte(name.front()) == 0xA8) {
-      name.remove_prefix(1);
-      factor = 100;
-    }
-    std::string phoneme;
-    long ms;
-    if (!name.empty() && name.front() == '_') {
-      phoneme = "_";
-      if (name.size() == 1) {
-        ms = 100;
-      } else if (name[1] == ' ') {
-        const auto v = ParseInteger(Trim(name.substr(2)));
-        ms = v && *v > 0 ? *v : 100;
-      } else {
-        ms = tables.DurationOf(name);
-      }
-    } else {
-      phoneme = std::string(name);
-      ms = tables.DurationOf(name);
-      if (stress < 2) {
-        if (word_length > 13) ms = ms * 80 / 100;
-        else if (word_length > 9) ms = ms * 90 / 100;
-      }
-    }
-    ms = static_cast<long>(std::trunc(ms * factor * duration_factor)) / 100;
+    if (TakeNonPhonemeLine(lines[i], state, out)) continue;
+    const std::string_view name = TakeStressMarks(lines[i], state);
+    auto [phoneme, ms] = PhonemeLength(name, state, tables);
+    ms = static_cast<long>(std::trunc(ms * state.factor * duration_factor)) / 100;
     std::string mbrola = phoneme + ' ' + std::to_string(ms);
-    auto add_point = [&](int position, char digit) {
-      if (digit_value(digit) == 0) return;
-      mbrola += ' ' + std::to_string(position) + ' ' + std::to_string(pitch_of(digit));
-    };
-    if (stress == 0) {
-      add_point(50, contour[0]);
-      stress = 1;
-    } else if (stress == 2) {
-      add_point(80, contour[1]);
-      stress = 3;
-    } else if (stress == 3 && (i + 1 == lines.size() || lines[i + 1].empty())) {
-      add_point(50, contour[2]);
-    }
-    if (!diphones.Has(previous, phoneme)) {
-      if (previous == "r2" && diphones.Has("r2", "_")) out.emplace_back("_ 50");
-      else if (diphones.Has(previous, "y")) out.emplace_back("y 50");
-      else out.emplace_back("_ 50");
-    }
+    AddPitchPoints(mbrola, state, i + 1 == lines.size() || lines[i + 1].empty(), tables, pitch_factor);
+    BridgeMissingDiphone(state.previous, phoneme, diphones, out);
     // Only phoneme lines move the previous phoneme: a word's header and the
     // empty line after it leave it, so a word joins the next through their
     // own diphone, as connected speech does, with no pause between words.
-    previous = phoneme;
+    state.previous = phoneme;
     out.push_back(std::move(mbrola));
   }
   return out;

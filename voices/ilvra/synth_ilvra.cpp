@@ -5,7 +5,7 @@
 
 #include "platform/text_encoding.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 
 IlvraSettings ReadIlvraSettings(const voices::VoiceSettingSource& config) {
   constexpr std::string_view kSection = "ILVRATTS";
@@ -75,4 +75,4 @@ void IlvraBridge::Close() {
   voice_.IlvraClose();
 }
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

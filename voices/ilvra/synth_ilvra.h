@@ -15,7 +15,7 @@
 #include "voices/ilvra/ilvra_voice.h"
 #include "voices/voice.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 
 struct IlvraSettings {
   std::string database = "br4";
@@ -82,4 +82,4 @@ class IlvraBridge final : public voices::Voice {
   ilvra::IlvraVoice voice_;
 };
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

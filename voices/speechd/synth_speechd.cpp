@@ -19,7 +19,7 @@
 
 #include "voices/synth_text.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
 // libspeechd's notification callbacks carry the client's id but no pointer of
@@ -429,4 +429,4 @@ void SpeechServiceBridge::OnNotification(size_t message, size_t client, int /*ty
   self.host_.PostWakeUp(voices::kVoiceWakeUp);
 }
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

@@ -23,7 +23,7 @@
 
 #include "voices/voice.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 
 class SpeechServiceBridge final : public voices::Voice {
  public:
@@ -120,4 +120,4 @@ class SpeechServiceBridge final : public voices::Voice {
 // The rate scale of the speech service for the configured rate.
 int ServiceRate(int rate);
 
-}  // namespace placarim::speech
+}  // namespace placarim::voices

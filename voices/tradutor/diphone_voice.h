@@ -11,9 +11,10 @@
 
 namespace placarim::tradutor {
 
-// How the voice hands its assembled buffers to wave playback. The speech layer
-// implements it with PlayWaveBufferWait: the call returns when the buffer has
-// been played or a key press stopped it.
+// Where the voice hands its assembled buffers. PortPlayer (port_player.h)
+// plays them through the sound-output port and waits on the main loop; tests,
+// benchmarks and fuzz targets put a recorder in its place. The call returns
+// when the buffer has been played or a key press stopped it.
 class WaveBufferPlayer {
  public:
   virtual ~WaveBufferPlayer() = default;
@@ -42,14 +43,18 @@ class VoiceSettings {
   }
 };
 
+// What opening the voice came to. A failure's number is what the teacher is
+// shown ("Erro de inicialização: 1").
+enum class VoiceOpen { kOpened = 0, kDatabaseFailed = 1, kRulesFailed = 2 };
+
 // The operations the speech layer calls. One implementation (DiphoneVoice in
 // tradutor/voice.h); tests of the speech layer may substitute a recording fake.
 class DiphoneVoiceApi {
  public:
   virtual ~DiphoneVoiceApi() = default;
-  // 0 opened; 1 a directory, the index or the data file failed; 2 the rule or
-  // exception file failed to load.
-  virtual int OpenDiphoneVoice() = 0;
+  // kDatabaseFailed: a directory, the index or the data file failed;
+  // kRulesFailed: the rule or exception file failed to load.
+  virtual VoiceOpen OpenDiphoneVoice() = 0;
   virtual void CloseDiphoneVoice() = 0;
   virtual std::string TranslateToDiphoneCodes(std::string_view text) = 0;
   // Returns when the last buffer has been played (or a key stopped it).

@@ -24,34 +24,40 @@ DiphoneVoice::DiphoneVoice(WaveBufferPlayer& player, VoiceSettings& settings)
       buffer_(player),
       synth_(buffer_, index_, data_, letters_dir_, tuning_) {}
 
+DiphoneVoice::DiphoneVoice(sound::SoundOutput& sound, sound::MainLoop& loop, VoiceSettings& settings)
+    : settings_(settings),
+      port_player_(std::in_place, sound, loop),
+      buffer_(*port_player_),
+      synth_(buffer_, index_, data_, letters_dir_, tuning_) {}
+
 DiphoneVoice::~DiphoneVoice() { CloseDiphoneVoice(); }
 
-int DiphoneVoice::OpenDatabase() {
+VoiceOpen DiphoneVoice::OpenDatabase() {
   letters_dir_ = UsableDirectory(settings_, "dirLetras", kDefaultLettersDir);
-  if (letters_dir_.empty()) return 1;
+  if (letters_dir_.empty()) return VoiceOpen::kDatabaseFailed;
   diphone_dir_ = UsableDirectory(settings_, "DIRDIFONES", kDefaultDiphoneDir);
-  if (diphone_dir_.empty()) return 1;
+  if (diphone_dir_.empty()) return VoiceOpen::kDatabaseFailed;
   const auto index = ReadWholeFile(diphone_dir_ + database_name_ + ".IND");
-  if (!index) return 1;
+  if (!index) return VoiceOpen::kDatabaseFailed;
   index_.Parse(*index);
-  if (!data_.Open(diphone_dir_ + database_name_ + ".DIF")) return 1;
-  return 0;
+  if (!data_.Open(diphone_dir_ + database_name_ + ".DIF")) return VoiceOpen::kDatabaseFailed;
+  return VoiceOpen::kOpened;
 }
 
-int DiphoneVoice::OpenDiphoneVoice() {
+VoiceOpen DiphoneVoice::OpenDiphoneVoice() {
   CloseDiphoneVoice();
-  if (const int result = OpenDatabase(); result != 0) {
+  if (const VoiceOpen result = OpenDatabase(); result != VoiceOpen::kOpened) {
     CloseDiphoneVoice();
     return result;
   }
   if (!translator_.LoadLetterRules(diphone_dir_ + "regras.rgr") ||
       !translator_.LoadDiphoneExceptions(diphone_dir_ + "portug.exc")) {
     CloseDiphoneVoice();
-    return 2;
+    return VoiceOpen::kRulesFailed;
   }
   buffer_.Reset();
   open_ = true;
-  return 0;
+  return VoiceOpen::kOpened;
 }
 
 void DiphoneVoice::CloseDiphoneVoice() {

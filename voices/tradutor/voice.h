@@ -3,11 +3,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "voices/tradutor/diphone_index.h"
 #include "voices/tradutor/diphone_synth.h"
 #include "voices/tradutor/diphone_voice.h"
+#include "voices/tradutor/port_player.h"
 #include "voices/tradutor/sound_buffer.h"
 #include "voices/tradutor/translator.h"
 #include "voices/tradutor/unit_data.h"
@@ -20,10 +22,13 @@ class DiphoneVoice : public DiphoneVoiceApi {
   static constexpr const char* kDefaultDiphoneDir = "c:\\kestra\\som\\difones";
   static constexpr const char* kDefaultDatabase = "DIFONES2";
 
+  // Heard through the sound-output port, waiting on the main loop.
+  DiphoneVoice(sound::SoundOutput& sound, sound::MainLoop& loop, VoiceSettings& settings);
+  // Heard through `player` (a recorder in tests and tools).
   DiphoneVoice(WaveBufferPlayer& player, VoiceSettings& settings);
   ~DiphoneVoice() override;
 
-  int OpenDiphoneVoice() override;
+  VoiceOpen OpenDiphoneVoice() override;
   void CloseDiphoneVoice() override;
   std::string TranslateToDiphoneCodes(std::string_view text) override;
   void SpeakDiphoneCodes(std::string_view codes) override;
@@ -42,9 +47,10 @@ class DiphoneVoice : public DiphoneVoiceApi {
   void set_unit_observer(DiphoneSynth::UnitObserver observer) { synth_.set_unit_observer(std::move(observer)); }
 
  private:
-  int OpenDatabase();
+  VoiceOpen OpenDatabase();
 
   VoiceSettings& settings_;
+  std::optional<PortPlayer> port_player_;  // when built over the ports
   SoundBuffer buffer_;
   Translator translator_;
   DiphoneIndex index_;

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/voices/tradutor/built_in_rig.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/riff_wave.h"
 #include "platform/text_encoding.h"
@@ -79,26 +80,17 @@ int main(int argc, char** argv) {
   }
   // The build tree's configuration, unless the caller chose another.
   ::setenv("PLACARIM_SYSCONFDIR", PLACARIM_BUILD_ETC_DIR, 0);
-  placarim::platform::fake::FakePlatform fake;
-  placarim::console::Console console(fake, fs::current_path().string());
-  placarim::sound::WavePlayer wave(console, fake.audio);
-  placarim::speech::SpeechLayer layer(console, fake.clock, wave);
-  placarim::tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
-  layer.speech.AttachVoice(voice);
-  try {
-    layer.speech.SpeechStart(speed, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));
-  } catch (const placarim::platform::ProgramExit&) {
-    std::fprintf(stderr, "the built-in voice did not open: %s\n", fake.screen.Text().c_str());
+  BuiltInRig rig;
+  if (!rig.Start(speed)) {
+    std::fprintf(stderr, "the built-in voice did not open: %s\n", rig.fake.screen.Text().c_str());
     return 1;
   }
-  // As in the game, punctuation is heard as pauses, not read out.
-  layer.speech.speak_punctuation = false;
   for (int i = first + 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "@hora")) layer.speech.SpeakTime();
-    else layer.speech.SpeakText(placarim::platform::Utf8ToCp1252(argv[i]));
+    if (!std::strcmp(argv[i], "@hora")) rig.layer.speech.Sounds().SpeakTime();
+    else rig.layer.speech.Text().SpeakText(placarim::platform::Utf8ToCp1252(argv[i]));
   }
-  layer.speech.FinishSpeech();
-  const auto timeline = Timeline(fake.audio.written);
+  rig.layer.speech.FinishSpeech();
+  const auto timeline = Timeline(rig.fake.audio.written);
   if (!placarim::platform::riff::WriteWaveFile(argv[first], {}, timeline)) {
     std::fprintf(stderr, "%s: the wave could not be written\n", argv[first]);
     return 1;
@@ -109,10 +101,10 @@ int main(int argc, char** argv) {
     std::printf("steps of %d or more from or into silence: %ld, %.1f a minute\n", threshold, steps,
                 minutes > 0 ? double(steps) / minutes : 0.0);
   }
-  const auto& c = voice.counters();
+  const auto& c = rig.voice.counters();
   std::printf("%s: database %s, %zu blocks; units missing %ld, noise bursts %ld, dropped %ld, "
               "recorded characters missing %ld\n",
-              argv[first], voice.DatabaseName().c_str(), fake.audio.written.size(), c.names_missing,
+              argv[first], rig.voice.DatabaseName().c_str(), rig.fake.audio.written.size(), c.names_missing,
               c.noise_bursts, c.names_dropped, c.recorded_missing);
   return 0;
 }

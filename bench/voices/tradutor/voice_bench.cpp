@@ -19,6 +19,7 @@
 namespace {
 
 using placarim::tradutor::DiphoneVoice;
+using placarim::tradutor::VoiceOpen;
 
 class MemoryPlayer : public placarim::tradutor::WaveBufferPlayer {
  public:
@@ -52,8 +53,8 @@ int main(int argc, char** argv) {
   FixedSettings settings;
   DiphoneVoice voice(player, settings);
   voice.SetDatabaseName("DIFONES" + std::to_string(speed));
-  if (const int result = voice.OpenDiphoneVoice(); result != 0) {
-    std::fprintf(stderr, "the voice does not open (%d): build the database first\n", result);
+  if (const VoiceOpen result = voice.OpenDiphoneVoice(); result != VoiceOpen::kOpened) {
+    std::fprintf(stderr, "the voice does not open (%d): build the database first\n", static_cast<int>(result));
     return 1;
   }
   const std::string text = ThousandWords();

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/voices/tradutor/built_in_rig.h"
 #include "game/message_catalogue.h"
 #include "platform/fake/fake_platform.h"
 #include "speech/speech_layer.h"
@@ -223,33 +224,25 @@ int main() {
   std::printf("%zu sentences\n", sentences.size());
   std::printf("speed  words/min  vowel min  vowel p5  under 30ms  stressed/unstressed  dips>9dB        clicks/min\n");
   for (int speed = 1; speed <= 5; ++speed) {
-    placarim::platform::fake::FakePlatform fake;
-    placarim::console::Console console(fake, fs::current_path().string());
-    placarim::sound::WavePlayer wave(console, fake.audio);
-    placarim::speech::SpeechLayer layer(console, fake.clock, wave);
-    placarim::tradutor::DiphoneVoice voice(layer.speech, layer.speech.VoiceConfig());
-    layer.speech.AttachVoice(voice);
-    try {
-      layer.speech.SpeechStart(speed, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));
-    } catch (const placarim::platform::ProgramExit&) {
+    BuiltInRig rig;
+    if (!rig.Start(speed)) {
       std::fprintf(stderr, "the built-in voice did not open at speed %d\n", speed);
       return 1;
     }
-    layer.speech.speak_punctuation = false;
     Figures f;
     for (size_t i = 0; i < sentences.size(); ++i) {
-      fake.audio.written.clear();
-      layer.speech.SpeakText(sentences[i]);
+      rig.fake.audio.written.clear();
+      rig.layer.speech.Text().SpeakText(sentences[i]);
       // From the first block to the end of the last on the device's clock:
       // the pauses the speech layer waits out are heard too.
-      const auto& blocks = fake.audio.written;
+      const auto& blocks = rig.fake.audio.written;
       if (!blocks.empty()) {
         const double end_ms = double(blocks.back().written_ms) + double(blocks.back().bytes.size()) * 1000.0 / kRate;
         f.heard_seconds += (end_ms - double(blocks.front().written_ms)) / 1000.0;
       }
       f.words += CountWords(sentences[i]);
     }
-    MeasureVoice(voice, sentences, f);
+    MeasureVoice(rig.voice, sentences, f);
     auto& v = f.unstressed_vowels_ms;
     std::sort(v.begin(), v.end());
     const double least = v.empty() ? 0 : v.front();

@@ -3,6 +3,8 @@
 // makes, and every way opening can fail.
 #include "voices/ilvra/ilvra_voice.h"
 
+#include "tests/support/sound_output_base.h"
+
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -22,25 +24,15 @@ std::string DataDir() { return std::string(std::getenv("PLACARIM_BINARY_DIR")) +
 // how the shipped one tunes the voice.
 std::string Prosody() { return std::string(std::getenv("PLACARIM_SOURCE_DIR")) + "/tests/voices/ilvra/data/teste.pro"; }
 
-struct FakeSound : sound::SoundOutput {
+// The voice hands over wave images only (the base throws at anything else).
+struct FakeSound : placarim::testing::SoundOutputBase {
   std::vector<std::vector<uint8_t>> images;
   bool playing = false;
-  int stops = 0;
   int PlayMemory(const std::vector<uint8_t>& image) override {
     images.push_back(image);
     return 0;
   }
   bool IsPlaying() override { return playing; }
-  void Stop() override { ++stops; }
-  // The voice hands over wave images only.
-  int PlayFile(const std::string& path) override { throw std::logic_error("file " + path); }
-  int PlaySamples(const int16_t*, size_t, uint32_t) override { throw std::logic_error("raw samples"); }
-  size_t Room() override { return 0; }
-  bool StopOnKey() override { return true; }
-  bool Condense() const override { return false; }
-  void SetCondense(bool) override {}
-  bool SpeedUp() const override { return false; }
-  void SetSpeedUp(bool) override {}
 };
 
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) {

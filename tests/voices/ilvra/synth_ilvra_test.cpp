@@ -11,7 +11,7 @@
 #include "tests/support/speech_fakes.h"
 #include "tests/support/synth_fakes.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
 namespace fs = std::filesystem;
@@ -28,7 +28,7 @@ TEST(IlvraSettingsTest, KeysOfTheIlvraSectionWithTheirDefaults) {
        {"br3", "/x/", "outro", "/lib/engine.so"}},
   };
   for (const auto& c : cases) {
-    testing::MapConfig config;
+    speech::testing::MapConfig config;
     config.values = c.values;
     const IlvraSettings s = ReadIlvraSettings(config);
     EXPECT_EQ(s.database, c.expected.database);
@@ -56,8 +56,8 @@ class IlvraBridgeTest : public ::testing::Test {
 
   fs::path dir_ = fs::path(::testing::TempDir()) / ("ilvra_bridge_" + std::to_string(::getpid()));
   IlvraSettings settings_;
-  testing::FakeSynthHost host_;
-  testing::FakeSynthAudio audio_{host_};
+  speech::testing::FakeSynthHost host_;
+  speech::testing::FakeSynthAudio audio_{host_};
 };
 
 TEST_F(IlvraBridgeTest, FactorsComeFromRateAndPitch) {
@@ -152,4 +152,4 @@ TEST_F(IlvraBridgeTest, AnInstalledForeignVoiceGivesWayToOurOwnDatabase) {
 }
 
 }  // namespace
-}  // namespace placarim::speech
+}  // namespace placarim::voices

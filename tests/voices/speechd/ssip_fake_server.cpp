@@ -9,7 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace placarim::speech::testing {
+namespace placarim::voices::testing {
 namespace {
 
 void Send(int fd, const std::string& text) {
@@ -139,4 +139,4 @@ void FakeSsipServer::Handle(int client) {
   }
 }
 
-}  // namespace placarim::speech::testing
+}  // namespace placarim::voices::testing

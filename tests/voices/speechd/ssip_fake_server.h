@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace placarim::speech::testing {
+namespace placarim::voices::testing {
 
 struct ServiceVoice {
   std::string name, language, variant;
@@ -51,4 +51,4 @@ class FakeSsipServer {
   std::thread thread_;
 };
 
-}  // namespace placarim::speech::testing
+}  // namespace placarim::voices::testing

@@ -16,11 +16,11 @@
 // (minutes). Their other checks stay on.
 extern "C" const char* __asan_default_options() { return "intercept_strstr=0"; }
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
 using placarim::testing::SpeechDaemon;
-using testing::FakeSynthHost;
+using speech::testing::FakeSynthHost;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
@@ -196,4 +196,4 @@ TEST_F(SpeechDaemonTest, AServiceKilledMidTextMeansSilence) {
 }
 
 }  // namespace
-}  // namespace placarim::speech
+}  // namespace placarim::voices

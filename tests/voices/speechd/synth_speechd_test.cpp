@@ -11,11 +11,11 @@
 #include "tests/voices/speechd/ssip_fake_server.h"
 #include "tests/support/synth_fakes.h"
 
-namespace placarim::speech {
+namespace placarim::voices {
 namespace {
 
 using testing::FakeSsipServer;
-using testing::FakeSynthHost;
+using speech::testing::FakeSynthHost;
 using testing::ServiceVoice;
 using Clock = std::chrono::steady_clock;
 
@@ -177,4 +177,4 @@ TEST_F(SpeechServiceBridgeTest, AServiceThatIsNotRunningFailsToOpen) {
 }
 
 }  // namespace
-}  // namespace placarim::speech
+}  // namespace placarim::voices

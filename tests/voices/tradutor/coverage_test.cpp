@@ -46,7 +46,7 @@ class VoiceDataTest : public ::testing::Test {
 TEST_F(VoiceDataTest, EverySpeedOpensWithTheShippedRules) {
   for (int speed = 1; speed <= 5; ++speed) {
     voice.SetDatabaseName("DIFONES" + std::to_string(speed));
-    ASSERT_EQ(voice.OpenDiphoneVoice(), 0) << speed;
+    ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened) << speed;
     EXPECT_GT(voice.index().size(), 300u);
     const auto& entries = voice.index().entries();
     EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(),
@@ -62,7 +62,7 @@ struct Reading {
 // Pronunciations the shipped rules and exceptions must give: syllables,
 // stress, open and closed vowels, nasals, glides, digraphs, x and s sounds.
 TEST_F(VoiceDataTest, ShippedRulesReadPortuguese) {
-  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   const Reading readings[] = {
       {"casa", "[ k/A/ z/a^]"},          {"casas", "[ k/A/ z/a^/ s]"},
       {"meninos", "[ m/e^/ n/I/ n/u/ s]"}, {"bola", "[ b/O/ l/a^]"},
@@ -89,7 +89,7 @@ TEST_F(VoiceDataTest, ShippedRulesReadPortuguese) {
 // closes a syllable (rr), voiced s before a voiced consonant (z), and the u
 // of que that is only spelling.
 TEST_F(VoiceDataTest, GameWordsSoundBrazilian) {
-  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   const Reading readings[] = {
       {"gol", "[ g/O^/w]"},                       {"gols", "[ g/O^/w/ s]"},
       {"golaço", "[ g/o^/ l/A/ s/u]"},            {"campeonato", "[ k/a/~/ p/e^/ yo^/ n/A/ t/u]"},
@@ -126,7 +126,7 @@ TEST_F(VoiceDataTest, GameWordsSoundBrazilian) {
 // e and o, hiatus after an accented vowel, nasal diphthongs, the four sounds
 // of x, and the final l that is said as w.
 TEST_F(VoiceDataTest, EverydayWordsSoundBrazilian) {
-  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   const Reading readings[] = {
       // numbers: open e and o where a Brazilian opens them, the glide of dez and três
       {"três", "[ t/ r/E^/y/ s]"},                {"sete", "[ s/E/ tch/i]"},
@@ -179,7 +179,7 @@ TEST_F(VoiceDataTest, SpeedChangesTheTempo) {
   size_t previous = SIZE_MAX;
   for (int speed = 1; speed <= 5; ++speed) {
     voice.SetDatabaseName("DIFONES" + std::to_string(speed));
-    ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+    ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
     player.bytes = 0;
     voice.SpeakDiphoneCodes(voice.TranslateToDiphoneCodes("Bateu nas duas traves e entrou"));
     EXPECT_LT(player.bytes, previous) << speed;
@@ -191,7 +191,7 @@ TEST_F(VoiceDataTest, WordListIsSpokenWithoutMissingUnits) {
   std::ifstream list("/usr/share/dict/brazilian");
   if (!list) GTEST_SKIP() << "wbrazilian is not installed";
   voice.SetDatabaseName("DIFONES3");
-  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   std::map<std::string, long> missing_names;
   std::map<std::string, std::string> examples;
   std::string current_missing;

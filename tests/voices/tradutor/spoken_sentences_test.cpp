@@ -74,7 +74,7 @@ class SpokenSentencesTest : public ::testing::Test {
     fs::copy_file(ini, fs::path(conf) / "FALDEK.INI", fs::copy_options::overwrite_existing);
     layer.speech.AttachVoice(voice);
     // As in the game, punctuation is heard as pauses, not read out.
-    layer.speech.speak_punctuation = false;
+    layer.speech.Text().speak_punctuation = false;
   }
 
   // Everything written to the audio device while `say` runs.
@@ -91,7 +91,7 @@ class SpokenSentencesTest : public ::testing::Test {
   }
 
   std::vector<uint8_t> Say(const std::string& utf8) {
-    return Capture([&] { layer.speech.SpeakText(platform::Utf8ToCp1252(utf8)); });
+    return Capture([&] { layer.speech.Text().SpeakText(platform::Utf8ToCp1252(utf8)); });
   }
 
   void Keep(const std::string& name, const std::vector<uint8_t>& samples) {
@@ -105,7 +105,7 @@ class SpokenSentencesTest : public ::testing::Test {
   console::Console console{fake, (BinaryDir() / "etc").string()};
   sound::WavePlayer wave{console, fake.audio};
   speech::SpeechLayer layer{console, fake.clock, wave};
-  DiphoneVoice voice{layer.speech, layer.speech.VoiceConfig()};
+  DiphoneVoice voice{layer.wave_link, console, layer.speech.VoiceConfig()};
 };
 
 TEST_F(SpokenSentencesTest, EverySpeedOpensFromTheShippedConfiguration) {
@@ -115,7 +115,7 @@ TEST_F(SpokenSentencesTest, EverySpeedOpensFromTheShippedConfiguration) {
     EXPECT_EQ(voice.DatabaseName(), "DIFONES" + std::to_string(speed));
     EXPECT_EQ(fs::canonical(voice.LettersDirectory()), fs::canonical(BinaryDir() / "data" / "letras"));
     EXPECT_EQ(fs::canonical(voice.DiphoneDirectory()), fs::canonical(BinaryDir() / "data" / "difones"));
-    EXPECT_EQ(fs::canonical(layer.speech.ProgramSoundDirectory()), fs::canonical(BinaryDir() / "data" / "sons"));
+    EXPECT_EQ(fs::canonical(layer.speech.Sounds().ProgramSoundDirectory()), fs::canonical(BinaryDir() / "data" / "sons"));
     voice.CloseDiphoneVoice();
   }
 }
@@ -176,7 +176,7 @@ TEST_F(SpokenSentencesTest, GameSentencesSoundLikeSpeech) {
 TEST_F(SpokenSentencesTest, NumbersTimeAndCharactersComeFromTheLettersDirectory) {
   layer.speech.SpeechStart(3, layer.ini.ReadIniString("PLACARIM", "DIRPLACARIM"));
   ASSERT_TRUE(voice.is_open());
-  const auto time = Capture([&] { layer.speech.SpeakTime(); });
+  const auto time = Capture([&] { layer.speech.Sounds().SpeakTime(); });
   Keep("hora", time);
   EXPECT_GT(MeasureSound(time).seconds, 1.0);
   EXPECT_GT(MeasureSound(time).rms, 0.05);
@@ -196,7 +196,7 @@ TEST_F(SpokenSentencesTest, NumbersTimeAndCharactersComeFromTheLettersDirectory)
   EXPECT_GT(MeasureSound(number).seconds, 1.0);
   EXPECT_GT(MeasureSound(number).rms, 0.05);
   EXPECT_EQ(voice_names, 0);
-  const auto letter = Capture([&] { layer.speech.SpeakChar('A'); });
+  const auto letter = Capture([&] { layer.speech.Sounds().SpeakChar('A'); });
   EXPECT_GT(MeasureSound(letter).seconds, 0.15);
 }
 

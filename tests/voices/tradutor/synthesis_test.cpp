@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <string_view>
 
+#include "tests/support/sound_output_base.h"
 #include "tests/voices/tradutor/test_database.h"
 #include "voices/tradutor/recorded_character.h"
 #include "voices/tradutor/voice.h"
@@ -37,7 +40,7 @@ class SynthesisTest : public ::testing::Test {
 
   void Open() {
     fixture::WriteDatabase(dir / "difones", "DIFONES2", units);
-    ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+    ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
     voice.set_name_observer([this](std::string_view name, double x, int mode) {
       char buf[64];
       std::snprintf(buf, sizeof buf, "%.*s@%g/%d", int(name.size()), name.data(), x, mode);
@@ -246,45 +249,112 @@ TEST_F(SynthesisTest, SilenceStopsTheWorkAtTheNextPiece) {
   EXPECT_EQ(played.size(), 20u) << "a new utterance starts afresh";
 }
 
+// The main loop as the voice waits on it: a key becomes pending once the
+// voice has waited `key_after_waits` times (never when negative).
+class KeyAfterWaits final : public sound::MainLoop {
+ public:
+  int key_after_waits = -1;
+  int waits = 0;
+  bool KeyPressed() override { return key_after_waits >= 0 && waits >= key_after_waits; }
+  void WaitMessage() override { ++waits; }
+  void PumpAllMessages() override {}
+  void Delay(uint16_t) override {}
+  void PostWakeUp(int) override {}
+  int64_t NowMs() override { return waits; }
+  void Beep() override {}
+  void SetAudioBlockDoneHandler(std::function<void(int)>) override {}
+  void ReportAudioError(std::string_view) override {}
+  void ShowNotice(std::string_view) override {}
+};
+
+// Each image plays while the voice polls three times.
+class ImageSound final : public placarim::testing::SoundOutputBase {
+ public:
+  int PlayMemory(const std::vector<uint8_t>& image) override {
+    images.push_back(image);
+    polls_left = 3;
+    return 0;
+  }
+  bool IsPlaying() override { return polls_left-- > 0; }
+  std::vector<std::vector<uint8_t>> images;
+  int polls_left = 0;
+};
+
+// Built over the ports, the voice plays the same buffers as through a
+// recorder and waits for each; a key stops the sound playing and the rest of
+// the utterance, and stays pending.
+TEST_F(SynthesisTest, OverThePortsAKeyStopsTheSoundAndTheRestOfTheText) {
+  units["$KA"] = Fill(2, 30000);
+  Open();
+  std::string codes;
+  for (int i = 0; i < 20; ++i) codes += "[kA]";
+  const std::vector<uint8_t> recorded = Speak(codes);
+  const size_t buffers = player.images.size();
+  ASSERT_GT(buffers, 3u);
+
+  struct Case {
+    int key_after_waits;
+    size_t images;
+    int stops;
+  };
+  for (const Case& c : std::vector<Case>{{-1, buffers, 0}, {0, 0, 0}, {1, 1, 1}, {4, 2, 1}, {7, 3, 1}}) {
+    KeyAfterWaits loop;
+    loop.key_after_waits = c.key_after_waits;
+    ImageSound sound;
+    DiphoneVoice ports_voice(sound, loop, settings);
+    ASSERT_EQ(ports_voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
+    ports_voice.SpeakDiphoneCodes(codes);
+    EXPECT_EQ(sound.images.size(), c.images) << c.key_after_waits;
+    EXPECT_EQ(sound.stops, c.stops) << c.key_after_waits;
+    EXPECT_EQ(loop.KeyPressed(), c.key_after_waits >= 0) << "the key stays for its reader";
+    if (c.key_after_waits < 0) {
+      std::vector<uint8_t> heard;
+      for (const auto& image : sound.images) heard.insert(heard.end(), image.begin() + 44, image.end());
+      EXPECT_EQ(heard, recorded);
+      EXPECT_EQ(loop.waits, static_cast<int>(3 * buffers)) << "each buffer is waited for to its end";
+    }
+  }
+}
+
 TEST_F(SynthesisTest, OpenReportsWhatFailed) {
   fixture::WriteDatabase(dir / "difones", "DIFONES2", units);
   fixture::WriteDatabase(dir / "difones", "DIFONES4", units);
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 0);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
 
   voice.SetDatabaseName("DIFONES4XYZ");  // cut to 8 characters
   EXPECT_EQ(voice.DatabaseName(), "DIFONES4");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 0);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   EXPECT_EQ(voice.LettersDirectory(), (dir / "letras").string() + "/");
 
   voice.SetDatabaseName("NADA");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
   EXPECT_FALSE(voice.is_open());
   voice.SetDatabaseName("DIFONES2");
 
   std::filesystem::remove(dir / "difones" / "DIFONES2.DIF");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
   fixture::WriteDatabase(dir / "difones", "DIFONES2", units);
 
   std::filesystem::remove(dir / "difones" / "portug.exc");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 2);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kRulesFailed);
   fixture::WriteFile(dir / "difones" / "portug.exc", "");
   std::filesystem::remove(dir / "difones" / "regras.rgr");
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 2);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kRulesFailed);
   fixture::WriteFile(dir / "difones" / "regras.rgr", "");
 
   settings.values["dirLetras"] = (dir / "nada").string();
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
   settings.values.erase("dirLetras");  // default directory does not exist here
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
   settings.values["dirLetras"] = (dir / "letras").string();
   settings.values["DIRDIFONES"] = "/nada/difones";
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 1);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kDatabaseFailed);
 
   // Directories written the Windows way.
   std::string windows = (dir / "difones").string() + "\\";
   std::replace(windows.begin(), windows.end(), '/', '\\');
   settings.values["DIRDIFONES"] = windows;
-  EXPECT_EQ(voice.OpenDiphoneVoice(), 0);
+  EXPECT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   EXPECT_EQ(voice.DiphoneDirectory(), (dir / "difones").string() + "/");
 
   voice.CloseDiphoneVoice();
@@ -303,7 +373,7 @@ TEST_F(SynthesisTest, BrokenIndexesPlayOnlyWhatIsThere) {
   index += "tail";                                       // partial record
   fixture::WriteFile(dir / "difones" / "DIFONES2.IND", index);
   fixture::WriteFile(dir / "difones" / "DIFONES2.DIF", std::string(200, 'x'));
-  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);
+  ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);
   EXPECT_EQ(voice.index().size(), 4u);
   EXPECT_EQ(Speak("[a]").size(), 100u);
   EXPECT_EQ(Speak("[e]").size(), 50u);
@@ -311,7 +381,7 @@ TEST_F(SynthesisTest, BrokenIndexesPlayOnlyWhatIsThere) {
   EXPECT_EQ(voice.index().entries()[3].name.size(), 8u);
 
   fixture::WriteFile(dir / "difones" / "DIFONES2.IND", "");
-  ASSERT_EQ(voice.OpenDiphoneVoice(), 0);  // an empty index: every unit is missing
+  ASSERT_EQ(voice.OpenDiphoneVoice(), VoiceOpen::kOpened);  // an empty index: every unit is missing
   EXPECT_EQ(Speak("[a]").size(), 300u);
 }
 

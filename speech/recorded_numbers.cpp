@@ -7,7 +7,7 @@
 #include "platform/regular_file.h"
 #include "speech/local_path.h"
 #include "speech/number_words.h"
-#include "speech/speech.h"
+#include "speech/recorded_sounds.h"
 #include "speech/wave_image.h"
 
 namespace placarim::speech {
@@ -23,16 +23,16 @@ std::vector<uint8_t> ReadRecording(const std::string& path) {
 
 }  // namespace
 
-void Speech::PlayNumberBuffer(std::vector<uint8_t>& buffer, size_t& collected) {
+void RecordedSounds::PlayNumberBuffer(std::vector<uint8_t>& buffer, size_t& collected) {
   if (collected == 0) return;
   MakeWaveHeader(buffer.data(), static_cast<uint32_t>(collected), kSpeechRate, 1, 8);
-  PlayWaveBufferWait(std::vector<uint8_t>(buffer.begin(), buffer.begin() + kWaveHeaderSize + collected));
-  WaitWhileSpeaking();
+  PlayImageWait(std::vector<uint8_t>(buffer.begin(), buffer.begin() + kWaveHeaderSize + collected));
+  output_.WaitWhileSpeaking();
   collected = 0;
 }
 
-void Speech::SpeakNumberWords(std::string_view words, bool feminine) {
-  const std::string directory = voice_ != nullptr ? voice_->LettersDirectory() : std::string();
+void RecordedSounds::SpeakNumberWords(std::string_view words, bool feminine) {
+  const std::string directory = VoiceLetters();
   std::vector<uint8_t> buffer(kWaveHeaderSize + kNumberBufferSamples);
   size_t collected = 0;
   for (const std::string& key : NumberWordKeys(words, feminine)) {
@@ -56,7 +56,7 @@ void Speech::SpeakNumberWords(std::string_view words, bool feminine) {
   PlayNumberBuffer(buffer, collected);
 }
 
-void Speech::SpeakTime() {
+void RecordedSounds::SpeakTime() {
   int hour = 0, minute = 0;
   console_.GetTime(hour, minute);
   SpeakNumberWords(NumberToWords(hour < 0 ? 0 : hour), true);
@@ -66,7 +66,7 @@ void Speech::SpeakTime() {
   PlaySoundKey(minute < 2 ? "_minuto" : "_minutos");
 }
 
-void Speech::SpeakDate() {
+void RecordedSounds::SpeakDate() {
   int year = 2000, month = 1, day = 1;
   console_.GetDate(year, month, day);
   PlaySoundKey(WeekdayKey(WeekdayOf(year, month, day)));
