@@ -2,6 +2,7 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -294,11 +295,29 @@ void ServerStream::Write(size_t bytes, pa_seek_mode_t seek) {
 
 // How many of the bytes written have been played: those written less those
 // the server still holds ahead of the ear.
+//
+// The library's latency follows a smoothed clock that runs on between the
+// server's reports, and never backwards, even while the sink reads nothing:
+// a sink that has mixed far ahead of the ear (seen: a null sink two seconds
+// ahead just after it started) reads none of the stream until the ear
+// catches up, yet the library's latency fell to 0 and a sound was reported
+// done that a key then dropped unheard. So no more counts as played than the
+// server's last report allows: what the stream and the sink held then, less
+// the time since.
 std::optional<uint64_t> ServerStream::Heard() {
   pa_usec_t latency = 0;
   int negative = 0;
   if (lost_ || pa_stream_get_latency(stream_, &latency, &negative) < 0) return std::nullopt;
-  const uint64_t held = negative != 0 ? 0 : pa_usec_to_bytes(latency, &spec_);
+  uint64_t held = negative != 0 ? 0 : pa_usec_to_bytes(latency, &spec_);
+  const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+  if (timing != nullptr && timing->write_index_corrupt == 0 && timing->read_index_corrupt == 0 &&
+      timing->write_index > timing->read_index) {
+    const pa_usec_t ahead =
+        pa_bytes_to_usec(static_cast<uint64_t>(timing->write_index - timing->read_index), &spec_) +
+        timing->sink_usec;
+    const pa_usec_t since = pa_timeval_age(&timing->timestamp);
+    if (ahead > since) held = std::max<uint64_t>(held, pa_usec_to_bytes(ahead - since, &spec_));
+  }
   return written_ > held ? written_ - held : 0;
 }
 

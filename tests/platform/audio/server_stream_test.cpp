@@ -349,6 +349,40 @@ TEST_F(PipeWireAloneTest, SdlsPipeWireDriverPlaysTheBlocksInOrder) {
   EXPECT_EQ(WaitForLevel(Level16(0x24), second.size() / 4), second.size() / 4);
 }
 
+// Keys in a row, each straight after a short sound is reported done while a
+// long one plays on behind it: every short sound was heard whole. On
+// PulseAudio a sink that a client asking for a short latency joins (here a
+// second recorder; on a desktop, say, the speech server's stream) may have
+// mixed seconds ahead of the ear and read nothing of the stream until the ear
+// catches up; the library's smoothed clock ran on all the same, and sounds
+// were reported done that the key then dropped unheard. (On PipeWire a key
+// at the very moment of the report may cut the last graph cycle, 256 frames:
+// not tested here.)
+class KeyAfterReportTest : public PlayedThroughServer {
+ protected:
+  void SetUp() override { Start(Kind::kPulseAudio); }
+};
+
+TEST_F(KeyAfterReportTest, EverySoundReportedDoneBeforeAKeyWasHeardWhole) {
+  // The ear asks for a long latency: the sink mixes only as far ahead as the
+  // stream asks until the quick client comes.
+  monitor_ = std::make_unique<MonitorRecorder>(pulse_->Server(), 500);
+  ASSERT_EQ(device_->Open(kFormat), AudioDevice::kNoError);
+  const std::vector<uint8_t> first = Sound(100, 0x17), rest = Sound(2000, 0x27);
+  constexpr int kKeys = 8;
+  std::unique_ptr<MonitorRecorder> quick_client;
+  for (int key = 0; key < kKeys; ++key) {
+    ASSERT_EQ(Write(2 * key + 1, first), AudioDevice::kNoError);
+    ASSERT_EQ(Write(2 * key + 2, rest), AudioDevice::kNoError);
+    if (key == 0) quick_client = std::make_unique<MonitorRecorder>(pulse_->Server(), 2);
+    ASSERT_GE(WaitForDone(2 * key + 1).size(), 2u * key + 1);
+    device_->Reset();
+    ASSERT_EQ(WaitForDone(2 * key + 2).size(), 2u * key + 2);
+    std::this_thread::sleep_for(150ms);  // as long as a child takes to press the next key
+  }
+  EXPECT_EQ(WaitForLevel(Level16(0x17), kKeys * first.size() / 4), kKeys * first.size() / 4);
+}
+
 std::string ServerName(const ::testing::TestParamInfo<Kind>& server) {
   return server.param == Kind::kPulseAudio ? "PulseAudio" : "PipeWire";
 }
