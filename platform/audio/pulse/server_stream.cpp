@@ -299,11 +299,11 @@ void ServerStream::Write(size_t bytes, pa_seek_mode_t seek) {
 // The library's latency follows a smoothed clock that runs on between the
 // server's reports, and never backwards, even while the sink reads nothing:
 // a sink that has mixed far ahead of the ear (seen: a null sink two seconds
-// ahead once a client asking for a short latency joined it) reads none of the stream until the ear
-// catches up, yet the library's latency fell to 0 and a sound was reported
-// done that a key then dropped unheard. So no more counts as played than the
-// server's last report allows: what the stream and the sink held then, less
-// the time since.
+// ahead once a client asking for a short latency joined it) reads none of
+// the stream until the ear catches up, yet the library's latency fell to 0
+// and a sound was reported done that a key then dropped unheard. So no more
+// counts as played than the server's last report allows: what the stream
+// and the sink held then, less the time since.
 std::optional<uint64_t> ServerStream::Heard() {
   pa_usec_t latency = 0;
   int negative = 0;
