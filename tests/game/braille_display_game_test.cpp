@@ -27,10 +27,17 @@ bool WasShown(const ProgramRun& run, const platform::BrailleWindow& window) {
   return std::find(run.braille.shown.begin(), run.braille.shown.end(), window) != run.braille.shown.end();
 }
 
-TEST(BrailleDisplayGame, ShowsTheMenuTheSumTheAnswerAndTheGoal) {
+// A run of the one-sum exercise file, its phase chosen on the menu.
+class BrailleDisplayGame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    run.WriteExerciseFile(kOneSum);
+    run.Keys("1");
+  }
   ProgramRun run;
-  run.WriteExerciseFile(kOneSum);
-  run.Keys("1");
+};
+
+TEST_F(BrailleDisplayGame, ShowsTheMenuTheSumTheAnswerAndTheGoal) {
   // The answer typed in braille on the display: number sign, e (5), Enter.
   run.DisplayKeys({{Kind::Dots, braille::kNumberSign}, {Kind::Dots, 0x11}, {Kind::Enter, 0}});
   for (const char* step : {"\r", " "}) run.Keys(step);
@@ -47,10 +54,7 @@ TEST(BrailleDisplayGame, ShowsTheMenuTheSumTheAnswerAndTheGoal) {
   EXPECT_TRUE(run.HeardRun({"PLIGUAL", "PLCHUTE", "voz:Gol"}));
 }
 
-TEST(BrailleDisplayGame, ARoutingKeyPutsTheAnswersCursorOnItsCell) {
-  ProgramRun run;
-  run.WriteExerciseFile(kOneSum);
-  run.Keys("1");
+TEST_F(BrailleDisplayGame, ARoutingKeyPutsTheAnswersCursorOnItsCell) {
   run.Keys("55");
   // "2+3=55" is 9 cells; the first 5 is cell 7: the cursor goes to it.
   run.DisplayKeys({{Kind::Routing, 7}});
@@ -65,10 +69,7 @@ TEST(BrailleDisplayGame, ARoutingKeyPutsTheAnswersCursorOnItsCell) {
   EXPECT_FALSE(WasShown(run, Cells("erro: 2+3=5")));
 }
 
-TEST(BrailleDisplayGame, TheTimesTableShowsTheRowBeingRead) {
-  ProgramRun run;
-  run.WriteExerciseFile(kOneSum);
-  run.Keys("1");
+TEST_F(BrailleDisplayGame, TheTimesTableShowsTheRowBeingRead) {
   run.Keys(".\r");  // help: the table of the sum
   run.Keys("s");
   run.Press(platform::vk::kDown);
@@ -81,10 +82,7 @@ TEST(BrailleDisplayGame, TheTimesTableShowsTheRowBeingRead) {
   EXPECT_TRUE(WasShown(run, Cells("gol: 2+3=5")));
 }
 
-TEST(BrailleDisplayGame, EscapeOnTheDisplayGivesUp) {
-  ProgramRun run;
-  run.WriteExerciseFile(kOneSum);
-  run.Keys("1");
+TEST_F(BrailleDisplayGame, EscapeOnTheDisplayGivesUp) {
   run.DisplayKeys({{Kind::Escape, 0}});
   run.Keys(" ");
   EXPECT_EQ(run.Play(), 0);
@@ -94,7 +92,7 @@ TEST(BrailleDisplayGame, EscapeOnTheDisplayGivesUp) {
 // A key on the display cuts the game's speech short as a key on the keyboard
 // does: Escape pressed 120 ms into the phase's opening words (while its third
 // recording plays), from either, silences the rest and gives up at once.
-TEST(BrailleDisplayGame, AKeyOnTheDisplaySilencesSpeechAsTheKeyboardDoes) {
+TEST(BrailleDisplaySpeech, AKeyOnTheDisplaySilencesSpeechAsTheKeyboardDoes) {
   const auto heard_with_escape_from = [](const std::string& source, int64_t after_ms = 120) {
     ProgramRun run;
     run.WriteExerciseFile(kOneSum);
